@@ -1,0 +1,96 @@
+#pragma once
+// The controls that move the frequency: steps and speed, single steps,
+// hold-to-repeat, latched tuning, digit clicks, typed frequencies, the two
+// VFOs, the WWV presets, the last-frequency and round buttons.
+
+#include <string>
+
+#include "app/PanelContext.h"
+
+namespace ondaris {
+
+class Receiver;
+class ReceiverControls;
+
+struct TuningFlags {
+  bool TuningActive = false;
+  bool TuningDown = false;
+  bool UpBtnHeld = false;
+  bool DnBtnHeld = false;
+  bool HoldTuned = false;
+  bool RemoteTuningStarted = false;
+  int WWVMode = 0;  // 0, or 25, 5, 10, 15, 20
+  bool KeypadActive = false;
+  std::string KeypadText;
+  int TopStepHz = 10000;  // fixed at start-up from the 9 kHz option
+};
+
+class TuningController {
+ public:
+  TuningController(PanelContext& context, Receiver& receiver, ReceiverControls& controls);
+
+  TuningFlags flags;
+
+  // Steps and speed.
+  void SetTuningStep(int stepHz);  // unknown value: message and 10 kHz
+  void SetTuningSpeed(int position);  // 1..40
+  void StepBtnClick(int row);         // StepTable row 0..8
+  void TuningSpeedTrackbarChange(int position);
+  void ApplyNineKHzOption();          // TopStepHz and the top step's caption (start-up)
+
+  // Single steps (also remote words and scan direction while scanning).
+  void StepFrequencyUp();
+  void StepFrequencyDown();
+
+  // Hold to repeat on the up/down buttons.
+  void FreqUpBtnMouseDown();
+  void FreqUpBtnMouseUp();
+  void FreqUpBtnClick();
+  void FreqDnBtnMouseDown();
+  void FreqDnBtnMouseUp();
+  void FreqDnBtnClick();
+  void DebounceTimerTick();
+  void TuningTimerTick();
+
+  // Latched continuous tuning.
+  void FreqUpBtnFastClick();
+  void FreqDnBtnFastClick();
+  // Remote continuous tuning ("U+", "U-", "D+", "D-").
+  void StartRemoteTuning(bool down);
+  void StopRemoteTuning(bool down);
+
+  // A click on the frequency display at (x, y) of a display width x height.
+  void FreqDispPanelClick(int x, int y, int width, int height);
+  void TuneByOffset(double offsetKHz);
+
+  // A key press seen before any control: digits, the decimal separator,
+  // Enter ('\r') and Space. Returns true when the key was used.
+  bool KeyPress(char key);
+  // Enter with no frequency being typed: the frequency list's row (set later).
+  std::function<void()> enterWithoutKeypad;
+
+  void VFOBtnClick();
+  void WWVBtnClick(int code);  // 25, 5, 10, 15, 20
+  void WWVRestoreBtnClick();
+  void LastFreqBtnClick();
+  void RoundBtnClick();
+
+  // Loads a stored tuning: frequency, mode (with its default options), filter,
+  // step, PBT, AGC, then tunes. Mutes are not applied.
+  void ApplyTuningRecord(const TuningRecord& record);
+
+  // Ends continuous tuning (and the running scan, through the scan hook).
+  void EndScanOrTuning();
+
+ private:
+  void SaveTuningForWWV();
+  void RestoreTuningAfterWWV();
+  void SetWWVControlsEnabled(bool enabled);
+  bool StepOnce(bool down, double upperLimit, bool upperInclusive, double lowerLimit);
+
+  PanelContext& ctx_;
+  Receiver& receiver_;
+  ReceiverControls& controls_;
+};
+
+}  // namespace ondaris
