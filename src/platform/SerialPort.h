@@ -35,6 +35,9 @@ class SerialPort {
   std::function<void()> onBytesReceived;
   // Called when written bytes have left the program's own buffer.
   std::function<void()> onBytesWritten;
+  // Called with the listener's message when the port fails after write()
+  // returned (for example the device went away).
+  std::function<void(const std::string&)> onError;
 };
 
 // Port names as the listener types them, mapped to devices:

@@ -56,8 +56,10 @@ class SerialLink {
 
   // Counters for tests and benchmarks.
   std::uint64_t unitsHandedOver() const { return unitsHandedOver_; }
+  std::uint64_t tuningsHandedOver() const { return tuningsHandedOver_; }
   std::uint64_t tuningsReplaced() const { return tuningsReplaced_; }
   std::uint64_t queriesDropped() const { return queriesDropped_; }
+  std::uint64_t volumesReplaced() const { return volumesReplaced_; }
 
   // Raw received bytes, in the order they arrive (fed to the frame assembler).
   std::function<void(const std::string&)> onReceived;
@@ -66,15 +68,26 @@ class SerialLink {
 
   // Milliseconds the line needs for `byteCount` bytes (10 bits a byte).
   double lineTimeMs(std::size_t byteCount) const;
+  // The next unit is handed over once the line has at most this much left to
+  // send: the line never idles between units, and the system never holds
+  // much more than one unit.
+  static constexpr double HandOverBacklogMs = 10.0;
 
  private:
   struct Unit {
     UnitKind kind;
     std::string bytes;
   };
-  void pumpQueue();
+  // Hands queued units over while the line has room; false with `error`
+  // filled when a write fails (the queue is then dropped and the port closed).
+  bool pumpQueue(std::string& error);
+  void onPumpTimer();
+  void onPortError(const std::string& error);
+  void failed();
   double backlogMs() const;
   void scheduleWake();
+  void attachPort();
+  void detachPort();
 
   SerialPort& port_;
   Clock& clock_;
@@ -83,9 +96,12 @@ class SerialLink {
   std::string portName_;
   std::deque<Unit> queue_;
   double lineFreeAtMs_ = 0;  // when the bytes already handed over will have left
+  bool pumping_ = false;
   std::uint64_t unitsHandedOver_ = 0;
+  std::uint64_t tuningsHandedOver_ = 0;
   std::uint64_t tuningsReplaced_ = 0;
   std::uint64_t queriesDropped_ = 0;
+  std::uint64_t volumesReplaced_ = 0;
 };
 
 }  // namespace ondaris
