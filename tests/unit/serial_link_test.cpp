@@ -1,0 +1,481 @@
+// The send queue between the panel and the 1200-baud line, driven on
+// simulated time through the fake port, which models the line itself.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "common/Errors.h"
+#include "radio/RadioState.h"
+#include "radio/Rx320Protocol.h"
+#include "radio/SerialLink.h"
+#include "support/FakeClock.h"
+#include "support/FakeSerialPort.h"
+#include "support/FakeTimeline.h"
+#include "support/FakeTimer.h"
+
+namespace ondaris {
+namespace {
+
+using ::testing::ElementsAre;
+
+std::string Tuning(double freqKHz) {
+  RadioState state;
+  state.Freq = freqKHz;
+  return state.TuningBytes();
+}
+
+std::string Volume(int volume) {
+  return SpeakerVolumeCommand(volume, false) + LineVolumeCommand(volume, false);
+}
+
+std::vector<std::string> WrittenUnits(const FakeSerialPort& port) {
+  std::vector<std::string> units;
+  for (const auto& w : port.writes()) units.push_back(w.bytes);
+  return units;
+}
+
+class SerialLinkTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    link.onError = [this](const std::string& e) { errors.push_back(e); };
+    link.open("COM1");
+  }
+  void settle() { timeline.advanceBy(3000); }
+
+  FakeTimeline timeline;
+  FakeClock clock{timeline};
+  FakeSerialPort port{&timeline};
+  FakeTimer pump{timeline, "pump"};
+  SerialLink link{port, clock, pump};
+  std::vector<std::string> errors;
+};
+
+TEST_F(SerialLinkTest, OpensTheMappedDevice) {
+  EXPECT_TRUE(link.isOpen());
+  EXPECT_EQ(link.portName(), "COM1");
+  EXPECT_THAT(port.openedDevices(), ElementsAre("/dev/ttyS0"));
+}
+
+TEST_F(SerialLinkTest, LineTimeIsTenBitsPerByte) {
+  EXPECT_NEAR(link.lineTimeMs(1), 8.3333, 1e-3);
+  EXPECT_NEAR(link.lineTimeMs(17), 141.6667, 1e-3);
+  EXPECT_EQ(Tuning(10000).size(), 17u);
+}
+
+TEST_F(SerialLinkTest, IdleLineTakesAUnitAtOnce) {
+  const std::string tuning = Tuning(10000);
+  link.send(UnitKind::Tuning, tuning);
+  ASSERT_EQ(port.writes().size(), 1u);
+  EXPECT_EQ(port.writes()[0].bytes, tuning);
+  EXPECT_EQ(port.writes()[0].atMs, 0);
+  EXPECT_FALSE(link.tuningPending());
+  EXPECT_EQ(link.queuedUnits(), 0u);
+  EXPECT_FALSE(pump.armed());
+}
+
+TEST_F(SerialLinkTest, TheExactTuningBytesGoOut) {
+  link.send(UnitKind::Tuning, Tuning(10000));
+  const char expected[] =
+      "\x57\x00\x0D"
+      "\x4E\x55\xEF\x1A\xA8\x77\x70\x0D"
+      "\x4D\x30\x0D"
+      "\x47\x32\x0D";
+  EXPECT_EQ(port.written(), std::string(expected, sizeof expected - 1));
+}
+
+TEST_F(SerialLinkTest, UnitsLeaveWholeAndInOrder) {
+  const std::vector<std::string> units = {Tuning(10000), Volume(40), SignalStrengthQuery(), ExitMuteCommand(),
+                                          std::string("\x00\x0D", 2)};
+  link.send(UnitKind::Tuning, units[0]);
+  link.send(UnitKind::Volume, units[1]);
+  link.send(UnitKind::MeterQuery, units[2]);
+  link.send(UnitKind::Other, units[3]);
+  link.send(UnitKind::Other, units[4]);
+  EXPECT_EQ(link.queuedUnits(), 4u);
+  settle();
+  EXPECT_EQ(WrittenUnits(port), units);
+  // Each unit waits until the one before has nearly left the line.
+  const auto& w = port.writes();
+  for (std::size_t i = 1; i < w.size(); ++i) {
+    const double previousEnds = w[i - 1].atMs + link.lineTimeMs(w[i - 1].bytes.size());
+    EXPECT_GE(w[i].atMs, previousEnds - SerialLink::HandOverBacklogMs) << "unit " << i;
+    EXPECT_LE(w[i].atMs, previousEnds + 1) << "the line idled before unit " << i;
+  }
+  EXPECT_EQ(link.unitsHandedOver(), 5u);
+  EXPECT_FALSE(pump.armed());
+}
+
+TEST_F(SerialLinkTest, NewTuningReplacesTheWaitingOne) {
+  link.send(UnitKind::Tuning, Tuning(10000));  // leaves at once
+  link.send(UnitKind::Tuning, Tuning(10001));
+  EXPECT_TRUE(link.tuningPending());
+  link.send(UnitKind::Tuning, Tuning(10002));
+  EXPECT_EQ(link.queuedUnits(), 1u);
+  EXPECT_EQ(link.tuningsReplaced(), 1u);
+  settle();
+  EXPECT_THAT(WrittenUnits(port), ElementsAre(Tuning(10000), Tuning(10002)));
+  EXPECT_FALSE(link.tuningPending());
+  EXPECT_EQ(link.tuningsHandedOver(), 2u);
+}
+
+TEST_F(SerialLinkTest, ReplacingTuningGoesBehindLaterCommands) {
+  link.send(UnitKind::Tuning, Tuning(10000));
+  link.send(UnitKind::Tuning, Tuning(10001));
+  link.send(UnitKind::Volume, Volume(30));
+  link.send(UnitKind::Tuning, Tuning(10002));
+  settle();
+  EXPECT_THAT(WrittenUnits(port), ElementsAre(Tuning(10000), Volume(30), Tuning(10002)));
+}
+
+TEST_F(SerialLinkTest, NewVolumeReplacesTheWaitingOne) {
+  link.send(UnitKind::Volume, Volume(20));
+  link.send(UnitKind::Volume, Volume(21));
+  link.send(UnitKind::Tuning, Tuning(9000));
+  link.send(UnitKind::Volume, Volume(22));
+  EXPECT_EQ(link.volumesReplaced(), 1u);
+  settle();
+  EXPECT_THAT(WrittenUnits(port), ElementsAre(Volume(20), Tuning(9000), Volume(22)));
+}
+
+TEST_F(SerialLinkTest, OnlyOneMeterQueryWaits) {
+  link.send(UnitKind::Tuning, Tuning(10000));
+  link.send(UnitKind::MeterQuery, SignalStrengthQuery());
+  EXPECT_TRUE(link.meterQueryPending());
+  link.send(UnitKind::MeterQuery, SignalStrengthQuery());
+  link.send(UnitKind::MeterQuery, SignalStrengthQuery());
+  EXPECT_EQ(link.queriesDropped(), 2u);
+  EXPECT_EQ(link.queuedUnits(), 1u);
+  settle();
+  EXPECT_FALSE(link.meterQueryPending());
+  link.send(UnitKind::MeterQuery, SignalStrengthQuery());  // the line is free again
+  EXPECT_THAT(WrittenUnits(port), ElementsAre(Tuning(10000), SignalStrengthQuery(), SignalStrengthQuery()));
+}
+
+TEST_F(SerialLinkTest, OtherCommandsAreNeverMerged) {
+  link.send(UnitKind::Tuning, Tuning(10000));
+  link.send(UnitKind::Other, ExitMuteCommand());
+  link.send(UnitKind::Other, ExitMuteCommand());
+  settle();
+  EXPECT_THAT(WrittenUnits(port), ElementsAre(Tuning(10000), ExitMuteCommand(), ExitMuteCommand()));
+}
+
+TEST_F(SerialLinkTest, TuningPendingUntilItIsHandedOver) {
+  link.send(UnitKind::Tuning, Tuning(10000));
+  EXPECT_FALSE(link.tuningPending());
+  link.send(UnitKind::Tuning, Tuning(10001));
+  EXPECT_TRUE(link.tuningPending());
+  timeline.advanceBy(100);
+  EXPECT_TRUE(link.tuningPending());
+  timeline.advanceBy(40);
+  EXPECT_FALSE(link.tuningPending());
+  EXPECT_EQ(port.writes().size(), 2u);
+}
+
+TEST_F(SerialLinkTest, FastTuningKeepsTheLineBusyAndEndsOnTheNewest) {
+  // A fast scan: a new tuning every 10 ms for 10 s, far more than the line
+  // carries, with the meter polled every 200 ms.
+  std::string newest;
+  int sent = 0;
+  std::size_t mostQueued = 0;
+  for (int t = 0; t < 10000; t += 10) {
+    timeline.advanceTo(t);
+    newest = Tuning(5000 + t / 10);
+    link.send(UnitKind::Tuning, newest);
+    ++sent;
+    if (t % 200 == 0) link.send(UnitKind::MeterQuery, SignalStrengthQuery());
+    mostQueued = std::max(mostQueued, link.queuedUnits());
+  }
+  const std::int64_t lastSend = timeline.nowMs();
+  timeline.advanceBy(2000);
+
+  int tunings = 0;
+  int queries = 0;
+  std::int64_t newestAt = -1;
+  for (const auto& w : port.writes()) {
+    if (w.bytes == SignalStrengthQuery()) {
+      ++queries;
+    } else {
+      ASSERT_EQ(w.bytes.size(), 17u);
+      ++tunings;
+    }
+    if (w.bytes == newest) newestAt = w.atMs;
+  }
+  EXPECT_EQ(port.writes().back().bytes, newest);
+  // The newest tuning starts to leave at most one unit after it was given.
+  EXPECT_LE(newestAt - lastSend, link.lineTimeMs(17) + SerialLink::HandOverBacklogMs + 1);
+  // The line is never idle while work waits: tunings and queries fill it.
+  const double capacityBytes = 10000.0 / link.lineTimeMs(1);
+  const double usedBytes = tunings * 17.0 + queries * 2.0;
+  EXPECT_GE(usedBytes, 0.9 * capacityBytes);
+  EXPECT_LE(usedBytes, capacityBytes + 40);
+  EXPECT_EQ(link.tuningsHandedOver() + link.tuningsReplaced(), static_cast<std::uint64_t>(sent));
+  EXPECT_EQ(link.tuningsHandedOver(), static_cast<std::uint64_t>(tunings));
+  EXPECT_LE(mostQueued, 2u);  // one tuning and one query at most
+  EXPECT_LE(port.maxLineBacklogAtWrite(), 2u);
+}
+
+TEST_F(SerialLinkTest, TuningsOnlyFillTheLine) {
+  std::string newest;
+  for (int t = 0; t < 10000; t += 10) {
+    timeline.advanceTo(t);
+    newest = Tuning(5000 + t / 10);
+    link.send(UnitKind::Tuning, newest);
+    EXPECT_LE(link.queuedUnits(), 1u);
+  }
+  timeline.advanceBy(1000);
+  const double capacity = 10000.0 / link.lineTimeMs(17);
+  const double delivered = static_cast<double>(port.writes().size());
+  EXPECT_GE(delivered, 0.9 * capacity);
+  // Never more than the line carries up to the last hand-over.
+  const double lastAt = static_cast<double>(port.writes().back().atMs);
+  EXPECT_LE(delivered, (lastAt + SerialLink::HandOverBacklogMs) / link.lineTimeMs(17) + 1);
+  EXPECT_EQ(port.writes().back().bytes, newest);
+}
+
+TEST_F(SerialLinkTest, TheSystemNeverHoldsMuchMoreThanOneUnit) {
+  std::mt19937 random(1234);
+  std::uniform_int_distribution<int> gap(0, 40);
+  std::uniform_int_distribution<int> kind(0, 9);
+  std::string newestTuning, newestVolume;
+  std::vector<std::string> sentUnits;
+  for (int i = 0; i < 1500; ++i) {
+    timeline.advanceBy(gap(random));
+    const int k = kind(random);
+    if (k < 5) {
+      newestTuning = Tuning(3000 + i);
+      link.send(UnitKind::Tuning, newestTuning);
+      sentUnits.push_back(newestTuning);
+    } else if (k < 7) {
+      newestVolume = Volume(13 + i % 50);
+      link.send(UnitKind::Volume, newestVolume);
+      sentUnits.push_back(newestVolume);
+    } else {
+      link.send(UnitKind::MeterQuery, SignalStrengthQuery());
+      sentUnits.push_back(SignalStrengthQuery());
+    }
+    ASSERT_LE(link.queuedUnits(), 3u);
+  }
+  timeline.advanceBy(2000);
+  EXPECT_EQ(link.queuedUnits(), 0u);
+  EXPECT_LE(port.maxLineBacklogAtWrite(), 2u);
+  // Every write is one whole unit that was sent, and the newest states won.
+  std::string lastTuning, lastVolume;
+  for (const auto& w : port.writes()) {
+    EXPECT_NE(std::find(sentUnits.begin(), sentUnits.end(), w.bytes), sentUnits.end());
+    if (w.bytes.size() == 17) lastTuning = w.bytes;
+    if (w.bytes.size() == 8) lastVolume = w.bytes;
+  }
+  EXPECT_EQ(lastTuning, newestTuning);
+  EXPECT_EQ(lastVolume, newestVolume);
+}
+
+TEST_F(SerialLinkTest, PacingHoldsWhenTheSystemCannotTellItsQueue) {
+  port.setReportsLineQueue(false);
+  for (int i = 0; i < 5; ++i) link.send(UnitKind::Other, ExitMuteCommand());
+  settle();
+  ASSERT_EQ(port.writes().size(), 5u);
+  EXPECT_LE(port.maxLineBacklogAtWrite(), 2u);
+}
+
+TEST_F(SerialLinkTest, WaitsWhileTheSystemReportsABacklog) {
+  port.setExtraQueued(60);  // a far end that reads slowly
+  link.send(UnitKind::Tuning, Tuning(10000));
+  EXPECT_TRUE(port.writes().empty());
+  EXPECT_TRUE(link.tuningPending());
+  timeline.scheduleAt(300, [this] { port.setExtraQueued(0); });
+  settle();
+  ASSERT_EQ(port.writes().size(), 1u);
+  EXPECT_GE(port.writes()[0].atMs, 300);
+}
+
+TEST_F(SerialLinkTest, ReceivedBytesArePassedOnAsTheyCome) {
+  std::vector<std::string> chunks;
+  link.onReceived = [&](const std::string& c) { chunks.push_back(c); };
+  port.receive(std::string("X\x12", 2));
+  port.receive(std::string("\x34\x0D", 2));
+  EXPECT_THAT(chunks, ElementsAre(std::string("X\x12", 2), std::string("\x34\x0D", 2)));
+}
+
+TEST_F(SerialLinkTest, ReceivedBytesWithoutListenerAreDropped) {
+  port.receive("abc");
+  EXPECT_EQ(port.readAvailable(), "");
+}
+
+TEST(SerialLink, OpenFailureThrowsTheMessageAndSendsRetry) {
+  FakeTimeline timeline;
+  FakeClock clock{timeline};
+  FakeSerialPort port{&timeline};
+  FakeTimer pump{timeline};
+  SerialLink link{port, clock, pump};
+  port.failOpenWith("Unable to open com port (No such file or directory)");
+  try {
+    link.open("ttyUSB0");
+    FAIL() << "open did not throw";
+  } catch (const SerialError& e) {
+    EXPECT_STREQ(e.what(), "Unable to open com port (No such file or directory)");
+  }
+  EXPECT_FALSE(link.isOpen());
+  EXPECT_EQ(link.portName(), "ttyUSB0");
+  EXPECT_THROW(link.send(UnitKind::Tuning, Tuning(10000)), SerialError);
+  EXPECT_EQ(link.queuedUnits(), 0u);
+  EXPECT_EQ(port.openAttempts(), 2);
+
+  port.allowOpen();
+  link.send(UnitKind::Tuning, Tuning(10000));
+  EXPECT_TRUE(link.isOpen());
+  EXPECT_THAT(port.openedDevices(), ElementsAre("/dev/ttyUSB0"));
+  EXPECT_EQ(port.written(), Tuning(10000));
+}
+
+TEST(SerialLink, OpenFailureWithoutReasonStillSaysWhat) {
+  FakeTimeline timeline;
+  FakeClock clock{timeline};
+  FakeSerialPort port{&timeline};
+  FakeTimer pump{timeline};
+  SerialLink link{port, clock, pump};
+  port.failOpenWith("");
+  try {
+    link.open("COM2");
+    FAIL() << "open did not throw";
+  } catch (const SerialError& e) {
+    EXPECT_STREQ(e.what(), "Unable to open com port");
+  }
+}
+
+TEST_F(SerialLinkTest, OpeningTheOpenPortAgainChangesNothing) {
+  link.open("COM1");
+  EXPECT_EQ(port.openAttempts(), 1);
+  EXPECT_EQ(port.closeCount(), 0);
+}
+
+TEST_F(SerialLinkTest, OpeningAnotherPortClosesTheFirst) {
+  link.send(UnitKind::Tuning, Tuning(10000));
+  link.send(UnitKind::Tuning, Tuning(10001));
+  link.open("ttyUSB1");
+  EXPECT_EQ(port.closeCount(), 1);
+  EXPECT_EQ(port.drainTimeouts().size(), 1u);
+  EXPECT_THAT(port.openedDevices(), ElementsAre("/dev/ttyS0", "/dev/ttyUSB1"));
+  EXPECT_EQ(link.portName(), "ttyUSB1");
+  // What was queued went to the old port before it closed.
+  EXPECT_THAT(WrittenUnits(port), ElementsAre(Tuning(10000), Tuning(10001)));
+}
+
+TEST_F(SerialLinkTest, CloseHandsOverTheQueueAndDrains) {
+  link.send(UnitKind::Tuning, Tuning(10000));
+  link.send(UnitKind::Tuning, Tuning(10001));
+  link.send(UnitKind::MeterQuery, SignalStrengthQuery());
+  link.send(UnitKind::Other, ExitMuteCommand());
+  link.close(1500);
+  EXPECT_FALSE(link.isOpen());
+  EXPECT_FALSE(pump.armed());
+  EXPECT_EQ(link.queuedUnits(), 0u);
+  EXPECT_THAT(WrittenUnits(port),
+              ElementsAre(Tuning(10000), Tuning(10001), SignalStrengthQuery(), ExitMuteCommand()));
+  EXPECT_THAT(port.drainTimeouts(), ElementsAre(1500));
+  EXPECT_EQ(port.closeCount(), 1);
+
+  link.close();  // closing a closed link does nothing more
+  EXPECT_EQ(port.drainTimeouts().size(), 1u);
+}
+
+TEST_F(SerialLinkTest, SendAfterCloseOpensAgain) {
+  link.close();
+  link.send(UnitKind::Volume, Volume(30));
+  EXPECT_TRUE(link.isOpen());
+  EXPECT_EQ(port.openCount(), 2);
+  EXPECT_EQ(port.written(), Volume(30));
+}
+
+TEST_F(SerialLinkTest, WriteFailureDuringSendThrows) {
+  port.failWritesWith("WriteFile function failed (Input/output error)");
+  try {
+    link.send(UnitKind::Tuning, Tuning(10000));
+    FAIL() << "send did not throw";
+  } catch (const SerialError& e) {
+    EXPECT_STREQ(e.what(), "WriteFile function failed (Input/output error)");
+  }
+  EXPECT_FALSE(link.isOpen());
+  EXPECT_EQ(link.queuedUnits(), 0u);
+  EXPECT_TRUE(errors.empty());
+
+  port.allowWrites();
+  link.send(UnitKind::Tuning, Tuning(10001));
+  EXPECT_EQ(port.openCount(), 2);
+  EXPECT_EQ(port.written(), Tuning(10001));
+}
+
+TEST_F(SerialLinkTest, WriteFailureLaterGoesToTheErrorHandler) {
+  link.send(UnitKind::Tuning, Tuning(10000));
+  link.send(UnitKind::Tuning, Tuning(10001));
+  link.send(UnitKind::Volume, Volume(30));
+  port.failWritesWith("WriteFile function failed (Input/output error)");
+  timeline.advanceBy(500);
+  EXPECT_THAT(errors, ElementsAre("WriteFile function failed (Input/output error)"));
+  EXPECT_FALSE(link.isOpen());
+  EXPECT_EQ(link.queuedUnits(), 0u);
+  EXPECT_FALSE(link.tuningPending());
+  EXPECT_FALSE(pump.armed());
+  EXPECT_EQ(port.failedWrites(), 1);
+}
+
+TEST_F(SerialLinkTest, PortFailureClosesAndTheNextSendReopens) {
+  link.send(UnitKind::Tuning, Tuning(10000));
+  link.send(UnitKind::Tuning, Tuning(10001));
+  port.failLater("ReadFile function failed (Input/output error)");
+  EXPECT_THAT(errors, ElementsAre("ReadFile function failed (Input/output error)"));
+  EXPECT_FALSE(link.isOpen());
+  EXPECT_EQ(link.queuedUnits(), 0u);
+  timeline.advanceBy(1000);
+  EXPECT_EQ(port.writes().size(), 1u);
+
+  link.send(UnitKind::Tuning, Tuning(10002));
+  EXPECT_TRUE(link.isOpen());
+  EXPECT_EQ(port.openCount(), 2);
+  EXPECT_EQ(port.writes().back().bytes, Tuning(10002));
+}
+
+TEST(SerialLink, ReleasesThePortAndTimerWhenDestroyed) {
+  FakeTimeline timeline;
+  FakeClock clock{timeline};
+  FakeSerialPort port{&timeline};
+  FakeTimer pump{timeline};
+  {
+    SerialLink link{port, clock, pump};
+    link.open("COM1");
+    link.send(UnitKind::Tuning, Tuning(10000));
+    link.send(UnitKind::Tuning, Tuning(10001));
+    EXPECT_TRUE(pump.armed());
+  }
+  EXPECT_FALSE(pump.armed());
+  EXPECT_FALSE(static_cast<bool>(pump.onTimer));
+  EXPECT_FALSE(static_cast<bool>(port.onBytesReceived));
+  EXPECT_FALSE(static_cast<bool>(port.onError));
+  port.receive("X");  // nobody listens any more; nothing breaks
+  timeline.advanceBy(1000);
+  EXPECT_EQ(port.writes().size(), 1u);
+}
+
+struct DeviceCase {
+  const char* portName;
+  const char* device;
+};
+
+class SerialDevicePathCases : public ::testing::TestWithParam<DeviceCase> {};
+
+TEST_P(SerialDevicePathCases, MapsTheListenersNameToADevice) {
+  EXPECT_EQ(SerialDevicePath(GetParam().portName), GetParam().device);
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, SerialDevicePathCases,
+                         ::testing::Values(DeviceCase{"COM1", "/dev/ttyS0"}, DeviceCase{"COM12", "/dev/ttyS11"},
+                                           DeviceCase{"SIM", "SIM"}, DeviceCase{"/dev/pts/7", "/dev/pts/7"},
+                                           DeviceCase{"ttyUSB0", "/dev/ttyUSB0"},
+                                           DeviceCase{"COMX", "/dev/COMX"}, DeviceCase{"COM0", "/dev/COM0"}));
+
+}  // namespace
+}  // namespace ondaris
