@@ -2,6 +2,7 @@
 // The signal-strength meter: polling five times a second, framing the
 // receiver's replies, showing the reading, and the 4x sensitivity toggle.
 
+#include <array>
 #include <string>
 
 #include "app/PanelContext.h"
@@ -14,8 +15,16 @@ class ReceiverControls;
 
 class MeterController {
  public:
-  MeterController(PanelContext& context, Receiver& receiver, ReceiverControls& controls)
-      : ctx_(context), receiver_(receiver), controls_(controls) {}
+  // Takes over the MeterTimer's ticks and the link's received bytes.
+  MeterController(PanelContext& context, Receiver& receiver, ReceiverControls& controls);
+  ~MeterController();
+  MeterController(const MeterController&) = delete;
+  MeterController& operator=(const MeterController&) = delete;
+
+  // The bar shows the mean of the last few readings (each clamped to the
+  // bar's range first): steady enough to read, yet only about half a second
+  // behind the signal. Fewer readings so far: the mean of those there are.
+  static constexpr int SmoothingWindow = 3;
 
   void MeterTimerTick();                       // sends the query unless shutting down
   void ComPortRxChar(const std::string& chunk);  // receive path: frames, then ShowMeterReading
@@ -31,7 +40,9 @@ class MeterController {
   Receiver& receiver_;
   ReceiverControls& controls_;
   FrameAssembler assembler_;
-  int smoothed_ = 0;
+  std::array<int, SmoothingWindow> recent_{};
+  int recentCount_ = 0;
+  int recentNext_ = 0;
 };
 
 }  // namespace ondaris

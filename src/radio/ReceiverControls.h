@@ -31,7 +31,7 @@ class ReceiverControls {
   void ShowAGCFast();
   void ShowAGCMedium();
   void ShowAGCSlow();
-  void ShowAGC(int agc);       // 1..3, no transmission
+  void ShowAGC(int agc);       // 1..3, no transmission; other values change nothing
   void AGCBtnClick(int agc);   // 1 slow, 2 medium, 3 fast; tunes
   void DrawAGCButtons();       // maroon bold current button while the meter is at 4x
 
@@ -51,6 +51,9 @@ class ReceiverControls {
   void ApplyOptionDefaults();
 
  private:
+  // Default filter and step of the mode, when those options are on.
+  void ApplyModeDefaults(int mode);
+
   PanelContext& ctx_;
   Receiver& receiver_;
   TuningController* tuning_ = nullptr;

@@ -3,6 +3,7 @@
 // hold-to-repeat, latched tuning, digit clicks, typed frequencies, the two
 // VFOs, the WWV presets, the last-frequency and round buttons.
 
+#include <functional>
 #include <string>
 
 #include "app/PanelContext.h"
@@ -27,9 +28,21 @@ struct TuningFlags {
 
 class TuningController {
  public:
+  // Takes over the ticks of TuningTimer and DebounceTimer.
   TuningController(PanelContext& context, Receiver& receiver, ReceiverControls& controls);
+  ~TuningController();
+  TuningController(const TuningController&) = delete;
+  TuningController& operator=(const TuningController&) = delete;
 
   TuningFlags flags;
+
+  // Whether limit range 0..19 has a name (filled in by the limit ranges);
+  // leaving WWV mode enables only those menu items. Unset: none is defined.
+  std::function<bool(int)> limitRangeDefined;
+
+  // The step of a StepTable row as the step buttons use it: the top row is
+  // TopStepHz. 0 for a row outside the table.
+  int StepValueOfRow(int row) const;
 
   // Steps and speed.
   void SetTuningStep(int stepHz);  // unknown value: message and 10 kHz
@@ -56,6 +69,8 @@ class TuningController {
   void FreqUpBtnFastClick();
   void FreqDnBtnFastClick();
   // Remote continuous tuning ("U+", "U-", "D+", "D-").
+  // Stopping after a remote start makes one step against the direction
+  // stopped: StopRemoteTuning(false) ("U-") steps down once, (true) ("D-") up.
   void StartRemoteTuning(bool down);
   void StopRemoteTuning(bool down);
 
@@ -64,7 +79,9 @@ class TuningController {
   void TuneByOffset(double offsetKHz);
 
   // A key press seen before any control: digits, the decimal separator,
-  // Enter ('\r') and Space. Returns true when the key was used.
+  // Enter ('\r') and Space. Returns true when the key was used. A typed text
+  // that is no number tunes nothing: the display shows the tuned frequency
+  // again and the conversion error goes to ctx.ReportError.
   bool KeyPress(char key);
   // Enter with no frequency being typed: the frequency list's row (set later).
   std::function<void()> enterWithoutKeypad;
@@ -86,7 +103,13 @@ class TuningController {
   void SaveTuningForWWV();
   void RestoreTuningAfterWWV();
   void SetWWVControlsEnabled(bool enabled);
-  bool StepOnce(bool down, double upperLimit, bool upperInclusive, double lowerLimit);
+  // Continuous tuning off: flag cleared, timer stopped, fast buttons normal.
+  void StopContinuousTuning();
+  void ShowFastButtonsNormal();
+  void StartContinuousTuning(bool down);
+
+  Colour restoreBtnColour_ = Colour::Default;  // WWVRestoreBtn's own font
+  bool restoreBtnBold_ = false;
 
   PanelContext& ctx_;
   Receiver& receiver_;

@@ -1,0 +1,940 @@
+// The controls that move the frequency, driven through the fake panel:
+// steps and speed, single steps and their limits, hold-to-repeat and latched
+// tuning on the fake timeline, digit clicks, typed frequencies, VFOs, WWV
+// presets, recall and rounding.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "radio/StepTable.h"
+#include "support/PanelFixture.h"
+
+namespace ondaris {
+namespace {
+
+class TuningTest : public PanelFixture {
+ protected:
+  // A tuned starting point with nothing on the line yet.
+  void StartAt(double freq, int stepHz) {
+    tuning.SetTuningStep(stepHz);
+    state.Freq = freq;
+    receiver.TuneRadio();
+    ASSERT_TRUE(flushLine());
+    clearRecords();
+  }
+  // Tunings handed to the port once the line has carried what is queued.
+  int TuningsSent() {
+    EXPECT_TRUE(flushLine());
+    return static_cast<int>(sentUnits().size());
+  }
+  void Type(const std::string& keys) {
+    for (char key : keys) tuning.KeyPress(key);
+  }
+};
+
+// ---- Steps and speed -----------------------------------------------------
+
+struct StepCase {
+  int stepHz;
+  int row;
+  Ctl button;
+  int speedPosition;
+};
+
+class SetTuningStepTest : public PanelParamFixture<StepCase> {};
+
+TEST_P(SetTuningStepTest, SelectsRowButtonAndSpeed) {
+  const StepCase& c = GetParam();
+  tuning.SetTuningStep(c.stepHz);
+  EXPECT_EQ(state.StepIndex, c.row);
+  EXPECT_EQ(state.StepHz, c.stepHz);
+  EXPECT_TRUE(panel[c.button].pressed);
+  for (int row = 0; row < StepCount; ++row) {
+    if (StepButton(row) != c.button) {
+      EXPECT_FALSE(panel[StepButton(row)].pressed) << row;
+    }
+  }
+  EXPECT_EQ(panel[Ctl::TuningSpeedTrackbar].value, c.speedPosition);
+  EXPECT_EQ(state.TuningSpeedMs, c.speedPosition * 33);
+  EXPECT_EQ(tuningTimer.interval(), c.speedPosition * 33);
+  EXPECT_EQ(statusReports, 1);
+  EXPECT_TRUE(messages.shown().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, SetTuningStepTest,
+    ::testing::Values(StepCase{1, 0, Ctl::StepBtn1, 1}, StepCase{10, 1, Ctl::StepBtn10, 1},
+                      StepCase{50, 2, Ctl::StepBtn50, 2}, StepCase{100, 3, Ctl::StepBtn100, 5},
+                      StepCase{500, 4, Ctl::StepBtn500, 10}, StepCase{1000, 5, Ctl::StepBtn1000, 15},
+                      StepCase{3000, 6, Ctl::StepBtn3000, 30}, StepCase{5000, 7, Ctl::StepBtn5000, 30},
+                      StepCase{10000, 8, Ctl::StepBtn10000, 30}, StepCase{9000, 8, Ctl::StepBtn10000, 30}));
+
+TEST_F(TuningTest, FiveKilohertzStepSetsSpeed30And990Ms) {
+  tuning.SetTuningStep(5000);
+  EXPECT_EQ(panel[Ctl::TuningSpeedTrackbar].value, 30);
+  EXPECT_EQ(state.TuningSpeedMs, 990);
+}
+
+TEST_F(TuningTest, UnknownStepShowsMessageAndSelectsTenKilohertz) {
+  tuning.SetTuningStep(2500);
+  EXPECT_EQ(messages.messages(), std::vector<std::string>{"Tuning step processing error."});
+  EXPECT_EQ(state.StepHz, 10000);
+  EXPECT_EQ(state.StepIndex, 8);
+  EXPECT_TRUE(panel[Ctl::StepBtn10000].pressed);
+}
+
+TEST_F(TuningTest, TopStepCaptionFollowsTheNineKilohertzOption) {
+  state.NineKHzSteps = 1;
+  tuning.SetTuningStep(500);
+  EXPECT_EQ(panel[Ctl::StepBtn10000].caption, "9K");
+  state.NineKHzSteps = 0;
+  tuning.SetTuningStep(500);
+  EXPECT_EQ(panel[Ctl::StepBtn10000].caption, "10K");
+}
+
+TEST_F(TuningTest, TopStepButtonUsesTheStepFixedAtStartUp) {
+  state.NineKHzSteps = 1;
+  tuning.ApplyNineKHzOption();
+  EXPECT_EQ(tuning.flags.TopStepHz, 9000);
+  EXPECT_EQ(panel[Ctl::StepBtn10000].caption, "9K");
+  state.NineKHzSteps = 0;  // changed later in the options: the button keeps 9 kHz
+  tuning.StepBtnClick(8);
+  EXPECT_EQ(state.StepHz, 9000);
+  EXPECT_EQ(state.StepIndex, 8);
+  EXPECT_EQ(statusReports, 2);  // the step and the button each report
+}
+
+TEST_F(TuningTest, StepButtonsSelectTheirRow) {
+  tuning.StepBtnClick(3);
+  EXPECT_EQ(state.StepHz, 100);
+  EXPECT_TRUE(panel[Ctl::StepBtn100].pressed);
+  tuning.StepBtnClick(8);
+  EXPECT_EQ(state.StepHz, 10000);
+}
+
+TEST_F(TuningTest, SpeedChangeRestartsTheTimerOnlyWhileTuning) {
+  tuning.TuningSpeedTrackbarChange(4);
+  EXPECT_EQ(state.TuningSpeedMs, 132);
+  EXPECT_EQ(tuningTimer.interval(), 132);
+  EXPECT_FALSE(tuningTimer.enabled());
+
+  StartAt(10000.0, 1000);
+  tuning.FreqUpBtnFastClick();
+  ASSERT_TRUE(tuning.flags.TuningActive);
+  tuning.TuningSpeedTrackbarChange(3);
+  EXPECT_EQ(tuningTimer.interval(), 99);
+  EXPECT_TRUE(tuningTimer.enabled());
+  EXPECT_EQ(*tuningTimer.nextTickMs(), timeline.nowMs() + 99);
+}
+
+TEST_F(TuningTest, SpeedPositionIsKeptWithinTheTrackbar) {
+  tuning.SetTuningSpeed(0);
+  EXPECT_EQ(state.TuningSpeedMs, 33);
+  tuning.SetTuningSpeed(99);
+  EXPECT_EQ(state.TuningSpeedMs, 40 * 33);
+}
+
+// ---- Single steps --------------------------------------------------------
+
+TEST_F(TuningTest, SingleStepUpTunesAndRemembersTheFrequencyLeft) {
+  StartAt(10000.0, 500);
+  tuning.FreqUpBtnClick();
+  EXPECT_DOUBLE_EQ(state.Freq, 10000.5);
+  EXPECT_TRUE(state.LastFreqRecord.valid);
+  EXPECT_DOUBLE_EQ(state.LastFreqRecord.freq, 10000.0);
+  EXPECT_EQ(TuningsSent(), 1);
+  EXPECT_EQ(panel[Ctl::FreqDispPanel].caption, "10000.500");
+}
+
+TEST_F(TuningTest, SingleStepUpStopsBelow30000) {
+  StartAt(29999.0, 1000);
+  tuning.FreqUpBtnClick();
+  EXPECT_DOUBLE_EQ(state.Freq, 29999.0);
+  EXPECT_EQ(TuningsSent(), 0);
+  EXPECT_FALSE(state.LastFreqRecord.valid);
+}
+
+TEST_F(TuningTest, SingleStepDownGoesTo10) {
+  StartAt(105.0, 10000);
+  tuning.FreqDnBtnClick();
+  EXPECT_DOUBLE_EQ(state.Freq, 95.0);
+  EXPECT_EQ(TuningsSent(), 1);
+
+  StartAt(10.5, 500);
+  tuning.FreqDnBtnClick();
+  EXPECT_DOUBLE_EQ(state.Freq, 10.0);
+  tuning.FreqDnBtnClick();
+  EXPECT_DOUBLE_EQ(state.Freq, 10.0);
+  ASSERT_TRUE(flushLine());
+  EXPECT_EQ(TuningsSent(), 1);
+}
+
+TEST_F(TuningTest, SingleStepEndsLatchedTuning) {
+  StartAt(10000.0, 1000);
+  tuning.FreqUpBtnFastClick();
+  ASSERT_TRUE(tuning.flags.TuningActive);
+  tuning.StepFrequencyDown();
+  EXPECT_FALSE(tuning.flags.TuningActive);
+  EXPECT_EQ(panel[Ctl::FreqUpBtnFast].colour, Colour::Black);
+  EXPECT_FALSE(panel[Ctl::FreqUpBtnFast].bold);
+  const double after = state.Freq;
+  timeline.advanceBy(5000);
+  EXPECT_DOUBLE_EQ(state.Freq, after);
+  EXPECT_FALSE(tuningTimer.enabled());
+}
+
+struct ScanDirectionCase {
+  int scanState;
+  bool down;
+  int direction;
+};
+
+class StepWhileScanningTest : public PanelParamFixture<ScanDirectionCase> {};
+
+TEST_P(StepWhileScanningTest, OnlySetsTheScanDirection) {
+  const ScanDirectionCase& c = GetParam();
+  ctx.scan.ScanState = c.scanState;
+  ctx.scan.ScanKind = c.scanState;
+  ctx.scan.ScanDirection = 7;
+  const double freq = state.Freq;
+  if (c.down)
+    tuning.FreqDnBtnClick();
+  else
+    tuning.FreqUpBtnClick();
+  EXPECT_EQ(ctx.scan.ScanDirection, c.direction);
+  EXPECT_DOUBLE_EQ(state.Freq, freq);
+  EXPECT_TRUE(port.writes().empty());
+  EXPECT_EQ(panel[Ctl::FreqUpBtn].pressed, !c.down);
+  EXPECT_EQ(panel[Ctl::FreqDnBtn].pressed, c.down);
+}
+
+INSTANTIATE_TEST_SUITE_P(Directions, StepWhileScanningTest,
+                         ::testing::Values(ScanDirectionCase{1, false, 1}, ScanDirectionCase{1, true, 0},
+                                           ScanDirectionCase{2, false, 0}, ScanDirectionCase{2, true, 1},
+                                           ScanDirectionCase{3, false, 0}, ScanDirectionCase{4, true, 1}));
+
+// ---- Hold to repeat ------------------------------------------------------
+
+TEST_F(TuningTest, HoldingUpRepeatsAfterTheDebounceAndTheClickAddsNoStep) {
+  StartAt(10000.0, 1000);  // 495 ms speed
+  tuning.FreqUpBtnMouseDown();
+  EXPECT_TRUE(debounceTimer.enabled());
+  EXPECT_EQ(debounceTimer.interval(), 500);
+
+  timeline.advanceBy(499);
+  EXPECT_FALSE(tuning.flags.TuningActive);
+  timeline.advanceBy(1);  // debounce tick
+  EXPECT_TRUE(tuning.flags.TuningActive);
+  EXPECT_TRUE(tuning.flags.HoldTuned);
+  EXPECT_TRUE(tuning.flags.RemoteTuningStarted);
+  EXPECT_FALSE(tuning.flags.TuningDown);
+  EXPECT_FALSE(debounceTimer.enabled());
+  EXPECT_TRUE(tuningTimer.enabled());
+  EXPECT_EQ(tuningTimer.interval(), 495);
+  EXPECT_DOUBLE_EQ(state.Freq, 10000.0);
+
+  timeline.advanceBy(495);
+  EXPECT_DOUBLE_EQ(state.Freq, 10001.0);
+  timeline.advanceBy(495);
+  EXPECT_DOUBLE_EQ(state.Freq, 10002.0);
+  EXPECT_DOUBLE_EQ(state.LastFreqRecord.freq, 10001.0);
+
+  tuning.FreqUpBtnMouseUp();
+  EXPECT_FALSE(tuning.flags.TuningActive);
+  EXPECT_FALSE(tuningTimer.enabled());
+  panel.press(Ctl::FreqUpBtn);  // as the window shows it while clicked
+  tuning.FreqUpBtnClick();
+  EXPECT_DOUBLE_EQ(state.Freq, 10002.0);
+  EXPECT_FALSE(tuning.flags.HoldTuned);
+  EXPECT_FALSE(panel[Ctl::FreqUpBtn].pressed);
+
+  timeline.advanceBy(3000);
+  EXPECT_DOUBLE_EQ(state.Freq, 10002.0);
+  ASSERT_TRUE(flushLine());
+  EXPECT_EQ(TuningsSent(), 2);
+}
+
+TEST_F(TuningTest, HoldingDownRepeatsDownward) {
+  StartAt(10000.0, 100);  // 165 ms speed
+  tuning.FreqDnBtnMouseDown();
+  timeline.advanceBy(500);
+  EXPECT_TRUE(tuning.flags.TuningDown);
+  timeline.advanceBy(165 * 3);
+  EXPECT_NEAR(state.Freq, 9999.7, 1e-9);
+  tuning.FreqDnBtnMouseUp();
+  tuning.FreqDnBtnClick();
+  EXPECT_NEAR(state.Freq, 9999.7, 1e-9);
+}
+
+TEST_F(TuningTest, QuickClickMakesOneStepAndLeavesNoDebounceRunning) {
+  StartAt(10000.0, 1000);
+  tuning.FreqUpBtnMouseDown();
+  timeline.advanceBy(100);
+  tuning.FreqUpBtnMouseUp();
+  tuning.FreqUpBtnClick();
+  EXPECT_DOUBLE_EQ(state.Freq, 10001.0);
+  EXPECT_FALSE(debounceTimer.enabled());
+
+  // A second quick click 350 ms later is again one step, not a hold.
+  timeline.advanceBy(350);
+  tuning.FreqUpBtnMouseDown();
+  timeline.advanceBy(100);
+  tuning.FreqUpBtnMouseUp();
+  tuning.FreqUpBtnClick();
+  EXPECT_DOUBLE_EQ(state.Freq, 10002.0);
+  EXPECT_FALSE(tuning.flags.HoldTuned);
+}
+
+TEST_F(TuningTest, DebounceDoesNothingWhileScanning) {
+  StartAt(10000.0, 1000);
+  ctx.scan.ScanState = 2;
+  tuning.FreqUpBtnMouseDown();
+  timeline.advanceBy(600);
+  EXPECT_FALSE(tuning.flags.TuningActive);
+  EXPECT_FALSE(tuning.flags.HoldTuned);
+}
+
+TEST_F(TuningTest, TuningTicksDoNothingWhileScanning) {
+  StartAt(10000.0, 1000);
+  tuning.FreqUpBtnFastClick();
+  ctx.scan.ScanState = 1;
+  const double freq = state.Freq;
+  timeline.advanceBy(2000);
+  EXPECT_DOUBLE_EQ(state.Freq, freq);
+  EXPECT_TRUE(tuning.flags.TuningActive);
+}
+
+// ---- Latched tuning ------------------------------------------------------
+
+TEST_F(TuningTest, LatchedUpTunesTo30000AndStopsAtTheNextTick) {
+  StartAt(29999.0, 1000);
+  tuning.FreqUpBtnFastClick();
+  EXPECT_DOUBLE_EQ(state.Freq, 30000.0);
+  EXPECT_TRUE(tuning.flags.TuningActive);
+  EXPECT_EQ(panel[Ctl::FreqUpBtnFast].colour, Colour::Maroon);
+  EXPECT_TRUE(panel[Ctl::FreqUpBtnFast].bold);
+  EXPECT_EQ(panel[Ctl::FreqDispPanel].caption, "30000.000");
+
+  timeline.advanceBy(495);
+  EXPECT_DOUBLE_EQ(state.Freq, 30000.0);
+  EXPECT_FALSE(tuning.flags.TuningActive);
+  EXPECT_FALSE(tuningTimer.enabled());
+  EXPECT_FALSE(panel[Ctl::FreqUpBtnFast].bold);
+  ASSERT_TRUE(flushLine());
+  EXPECT_EQ(TuningsSent(), 1);
+}
+
+TEST_F(TuningTest, LatchedDownDoesNotStartBelow100) {
+  StartAt(105.0, 10000);
+  tuning.FreqDnBtnFastClick();
+  EXPECT_DOUBLE_EQ(state.Freq, 105.0);
+  EXPECT_FALSE(tuning.flags.TuningActive);
+  EXPECT_EQ(TuningsSent(), 0);
+  EXPECT_NE(panel[Ctl::FreqDnBtnFast].colour, Colour::Maroon);
+}
+
+TEST_F(TuningTest, LatchedDownStopsAt10) {
+  StartAt(110.0, 10000);
+  tuning.FreqDnBtnFastClick();
+  EXPECT_DOUBLE_EQ(state.Freq, 100.0);
+  timeline.advanceBy(990 * 20);
+  EXPECT_DOUBLE_EQ(state.Freq, 10.0);
+  EXPECT_FALSE(tuning.flags.TuningActive);
+}
+
+TEST_F(TuningTest, LatchedTuningStepsAtTheTuningSpeed) {
+  StartAt(10000.0, 1000);  // 495 ms
+  tuning.FreqUpBtnFastClick();
+  EXPECT_DOUBLE_EQ(state.Freq, 10001.0);
+  EXPECT_EQ(*tuningTimer.nextTickMs(), timeline.nowMs() + 495);
+  timeline.advanceBy(494);
+  EXPECT_DOUBLE_EQ(state.Freq, 10001.0);
+  timeline.advanceBy(1);
+  EXPECT_DOUBLE_EQ(state.Freq, 10002.0);
+  timeline.advanceBy(495 * 3);
+  EXPECT_DOUBLE_EQ(state.Freq, 10005.0);
+  EXPECT_DOUBLE_EQ(state.LastFreqRecord.freq, 10004.0);
+}
+
+TEST_F(TuningTest, SecondLatchClickReversesOrStops) {
+  StartAt(10000.0, 1000);
+  tuning.FreqDnBtnFastClick();
+  EXPECT_TRUE(tuning.flags.TuningDown);
+  EXPECT_TRUE(panel[Ctl::FreqDnBtnFast].bold);
+
+  tuning.FreqUpBtnFastClick();  // reverses, no step of its own
+  EXPECT_TRUE(tuning.flags.TuningActive);
+  EXPECT_FALSE(tuning.flags.TuningDown);
+  EXPECT_DOUBLE_EQ(state.Freq, 9999.0);
+  EXPECT_TRUE(panel[Ctl::FreqUpBtnFast].bold);
+  EXPECT_EQ(panel[Ctl::FreqUpBtnFast].colour, Colour::Maroon);
+  EXPECT_FALSE(panel[Ctl::FreqDnBtnFast].bold);
+  timeline.advanceBy(495);
+  EXPECT_DOUBLE_EQ(state.Freq, 10000.0);
+
+  tuning.FreqUpBtnFastClick();  // same direction: stops
+  EXPECT_FALSE(tuning.flags.TuningActive);
+  EXPECT_FALSE(tuningTimer.enabled());
+  EXPECT_FALSE(panel[Ctl::FreqUpBtnFast].bold);
+  timeline.advanceBy(2000);
+  EXPECT_DOUBLE_EQ(state.Freq, 10000.0);
+}
+
+TEST_F(TuningTest, LatchDoesNothingWhileScanning) {
+  StartAt(10000.0, 1000);
+  ctx.scan.ScanState = 2;
+  tuning.FreqUpBtnFastClick();
+  EXPECT_FALSE(tuning.flags.TuningActive);
+  EXPECT_DOUBLE_EQ(state.Freq, 10000.0);
+}
+
+TEST_F(TuningTest, RemoteTuningStartsWithoutAStepAndStepsBackOnStop) {
+  StartAt(10000.0, 1000);
+  tuning.StartRemoteTuning(false);  // "U+"
+  EXPECT_DOUBLE_EQ(state.Freq, 10000.0);
+  timeline.advanceBy(495 * 2);
+  EXPECT_DOUBLE_EQ(state.Freq, 10002.0);
+  tuning.StopRemoteTuning(false);  // "U-": one step down
+  EXPECT_DOUBLE_EQ(state.Freq, 10001.0);
+  EXPECT_FALSE(tuning.flags.TuningActive);
+  EXPECT_FALSE(tuning.flags.RemoteTuningStarted);
+  tuning.StopRemoteTuning(false);  // nothing started: no step
+  EXPECT_DOUBLE_EQ(state.Freq, 10001.0);
+
+  tuning.StartRemoteTuning(true);  // "D+"
+  timeline.advanceBy(495);
+  EXPECT_DOUBLE_EQ(state.Freq, 10000.0);
+  tuning.StopRemoteTuning(true);  // "D-": one step up
+  EXPECT_DOUBLE_EQ(state.Freq, 10001.0);
+}
+
+// ---- Digit clicks --------------------------------------------------------
+
+struct DigitCase {
+  const char* name;
+  double freq;
+  int x;
+  int y;
+  double expected;  // the start frequency when nothing happens
+};
+
+class DigitClickTest : public PanelParamFixture<DigitCase> {};
+
+TEST_P(DigitClickTest, TunesByThePlaceValueOfTheDigit) {
+  const DigitCase& c = GetParam();
+  state.Freq = c.freq;
+  tuning.FreqDispPanelClick(c.x, c.y, 303, 68);
+  EXPECT_NEAR(state.Freq, c.expected, 1e-9);
+  EXPECT_EQ(port.writes().empty(), c.expected == c.freq);
+}
+
+// Bounds at 303 px: five digits 21 50 81 111 141 174 183 215 245 274;
+// four digits 38 67 97 127 157 170 200 230 259; three digits 49 82 112 142
+// 153 183 214 244; two digits 68 98 128 140 170 200 240.
+INSTANTIATE_TEST_SUITE_P(
+    Bands, DigitClickTest,
+    ::testing::Values(
+        DigitCase{"ThousandsUpAt9575", 9575.0, 50, 10, 10575.0},
+        DigitCase{"MilliDownAt10", 10.0, 220, 50, 9.999},
+        DigitCase{"HalfHeightIsLowerHalf", 9575.0, 50, 34, 8575.0},
+        DigitCase{"JustAboveHalf", 9575.0, 50, 33, 10575.0},
+        DigitCase{"FiveDigitLeftOfFirstBound", 15000.0, 21, 10, 15000.0},
+        DigitCase{"FiveDigitTenThousands", 15000.0, 22, 10, 25000.0},
+        DigitCase{"FiveDigitBoundBelongsLeft", 15000.0, 50, 50, 5000.0},
+        DigitCase{"FiveDigitThousands", 15000.0, 51, 50, 14000.0},
+        DigitCase{"FiveDigitThousandsRightEdge", 15000.0, 81, 10, 16000.0},
+        DigitCase{"FiveDigitHundreds", 15000.0, 111, 10, 15100.0},
+        DigitCase{"FiveDigitTens", 15000.0, 141, 10, 15010.0},
+        DigitCase{"FiveDigitOnes", 15000.0, 174, 10, 15001.0},
+        DigitCase{"FiveDigitPoint", 15000.0, 175, 10, 15000.0},
+        DigitCase{"FiveDigitPointRightEdge", 15000.0, 183, 10, 15000.0},
+        DigitCase{"FiveDigitTenths", 15000.0, 184, 10, 15000.1},
+        DigitCase{"FiveDigitHundredths", 15000.0, 245, 10, 15000.01},
+        DigitCase{"FiveDigitThousandths", 15000.0, 274, 50, 14999.999},
+        DigitCase{"FiveDigitBeyondLast", 15000.0, 275, 10, 15000.0},
+        DigitCase{"FourDigitFirst", 5000.0, 39, 10, 6000.0},
+        DigitCase{"FourDigitLeftEdge", 5000.0, 38, 10, 5000.0},
+        DigitCase{"FourDigitOnes", 5000.0, 157, 50, 4999.0},
+        DigitCase{"FourDigitPoint", 5000.0, 170, 10, 5000.0},
+        DigitCase{"FourDigitTenths", 5000.0, 171, 10, 5000.1},
+        DigitCase{"FourDigitThousandths", 5000.0, 259, 10, 5000.001},
+        DigitCase{"FourDigitBeyond", 5000.0, 260, 10, 5000.0},
+        DigitCase{"ThreeDigitHundreds", 500.0, 82, 10, 600.0},
+        DigitCase{"ThreeDigitOnes", 500.0, 142, 50, 499.0},
+        DigitCase{"ThreeDigitPoint", 500.0, 153, 10, 500.0},
+        DigitCase{"ThreeDigitThousandths", 500.0, 244, 10, 500.001},
+        DigitCase{"ThreeDigitBeyond", 500.0, 245, 10, 500.0},
+        DigitCase{"TwoDigitTens", 50.0, 98, 10, 60.0},
+        DigitCase{"TwoDigitOnes", 50.0, 128, 50, 49.0},
+        DigitCase{"TwoDigitPoint", 50.0, 140, 10, 50.0},
+        DigitCase{"TwoDigitTenths", 50.0, 141, 10, 50.1},
+        DigitCase{"TwoDigitLeftEdge", 50.0, 68, 10, 50.0},
+        DigitCase{"TwoDigitBeyond", 50.0, 241, 10, 50.0},
+        DigitCase{"AboveTopLimit", 29999.5, 174, 10, 29999.5},
+        DigitCase{"TopLimitItself", 29999.0, 274, 10, 29999.001},
+        DigitCase{"AtTheBottom", 10.0, 128, 50, 10.0}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(TuningTest, DigitBandsScaleWithTheDisplayWidth) {
+  // At twice the design width, the two-digit layout's 0.001 band is (400, 480].
+  state.Freq = 50.0;
+  tuning.FreqDispPanelClick(400, 10, 606, 136);
+  EXPECT_DOUBLE_EQ(state.Freq, 50.0 + 0.01);
+  state.Freq = 50.0;
+  tuning.FreqDispPanelClick(401, 10, 606, 136);
+  EXPECT_DOUBLE_EQ(state.Freq, 50.0 + 0.001);
+}
+
+TEST_F(TuningTest, DigitClickRemembersTheFrequencyEvenWhenRefused) {
+  state.Freq = 29999.5;
+  tuning.FreqDispPanelClick(174, 10, 303, 68);  // + 1 kHz
+  EXPECT_TRUE(state.LastFreqRecord.valid);
+  EXPECT_DOUBLE_EQ(state.LastFreqRecord.freq, 29999.5);
+  EXPECT_DOUBLE_EQ(state.Freq, 29999.5);
+}
+
+// ---- Typed frequencies ---------------------------------------------------
+
+TEST_F(TuningTest, TypedFrequencyTunes) {
+  StartAt(10000.0, 500);
+  panel.setCaption(Ctl::StatusPanel, "Some station");
+  Type("15000");
+  EXPECT_EQ(panel[Ctl::FreqDispPanel].caption, "15000");
+  EXPECT_TRUE(tuning.flags.KeypadActive);
+  EXPECT_EQ(TuningsSent(), 0);
+  Type("\r");
+  EXPECT_DOUBLE_EQ(state.Freq, 15000.0);
+  EXPECT_FALSE(tuning.flags.KeypadActive);
+  EXPECT_EQ(panel[Ctl::StatusPanel].caption, "");
+  EXPECT_DOUBLE_EQ(state.LastFreqRecord.freq, 10000.0);
+  EXPECT_EQ(TuningsSent(), 1);
+  EXPECT_EQ(panel[Ctl::FreqDispPanel].caption, "15000.000");
+}
+
+TEST_F(TuningTest, TypedFrequencyOutOfRangeShowsTheOldOneAndTunesNothing) {
+  StartAt(10000.0, 500);
+  Type("40000");
+  EXPECT_EQ(panel[Ctl::FreqDispPanel].caption, "40000");
+  Type("\r");
+  EXPECT_DOUBLE_EQ(state.Freq, 10000.0);
+  EXPECT_EQ(panel[Ctl::FreqDispPanel].caption, "10000.000");
+  EXPECT_EQ(TuningsSent(), 0);
+  EXPECT_FALSE(state.LastFreqRecord.valid);
+}
+
+TEST_F(TuningTest, SeparatorFirstIsIgnored) {
+  StartAt(10000.0, 500);
+  EXPECT_TRUE(tuning.KeyPress('.'));
+  EXPECT_FALSE(tuning.flags.KeypadActive);
+  EXPECT_EQ(panel[Ctl::FreqDispPanel].caption, "10000.000");
+  Type("9575.5\r");
+  EXPECT_DOUBLE_EQ(state.Freq, 9575.5);
+}
+
+TEST_F(TuningTest, NineAndAHalfIsBelowTheRange) {
+  StartAt(10000.0, 500);
+  Type("9.5\r");
+  EXPECT_DOUBLE_EQ(state.Freq, 10000.0);
+  EXPECT_EQ(TuningsSent(), 0);
+}
+
+TEST_F(TuningTest, CommaLocaleUsesTheCommaAsSeparator) {
+  ctx.decimalSeparator = ',';
+  StartAt(10000.0, 500);
+  Type("9,5\r");
+  EXPECT_DOUBLE_EQ(state.Freq, 10000.0);
+  EXPECT_EQ(panel[Ctl::FreqDispPanel].caption, "10000,000");
+  EXPECT_EQ(TuningsSent(), 0);
+
+  EXPECT_FALSE(tuning.KeyPress('.'));  // not a separator here
+  Type("9575,25\r");
+  EXPECT_DOUBLE_EQ(state.Freq, 9575.25);
+  EXPECT_EQ(panel[Ctl::FreqDispPanel].caption, "9575,250");
+}
+
+TEST_F(TuningTest, TextThatIsNoNumberTunesNothingAndRestoresTheDisplay) {
+  StartAt(10000.0, 500);
+  Type("1..5");
+  EXPECT_EQ(panel[Ctl::FreqDispPanel].caption, "1..5");
+  Type("\r");
+  EXPECT_DOUBLE_EQ(state.Freq, 10000.0);
+  EXPECT_EQ(panel[Ctl::FreqDispPanel].caption, "10000.000");
+  EXPECT_FALSE(tuning.flags.KeypadActive);
+  EXPECT_EQ(TuningsSent(), 0);
+  EXPECT_EQ(reportedErrors.size(), 1u);
+  EXPECT_TRUE(messages.shown().empty());
+
+  Type("9575\r");  // the next entry starts afresh
+  EXPECT_DOUBLE_EQ(state.Freq, 9575.0);
+}
+
+TEST_F(TuningTest, KeysAreIgnoredWhileScanning) {
+  ctx.scan.ScanState = 2;
+  EXPECT_FALSE(tuning.KeyPress('1'));
+  EXPECT_FALSE(tuning.flags.KeypadActive);
+  EXPECT_FALSE(tuning.KeyPress('x'));
+}
+
+TEST_F(TuningTest, EnterWithoutTypingGoesToTheFrequencyList) {
+  int calls = 0;
+  tuning.enterWithoutKeypad = [&] { ++calls; };
+  EXPECT_TRUE(tuning.KeyPress('\r'));
+  EXPECT_EQ(calls, 1);
+  EXPECT_TRUE(port.writes().empty());
+}
+
+TEST_F(TuningTest, SpaceStartsTheChosenScan) {
+  int starts = 0;
+  ctx.startScanFromKey = [&] { ++starts; };
+  ctx.scan.ScanKind = 2;
+  EXPECT_TRUE(tuning.KeyPress(' '));
+  EXPECT_EQ(starts, 1);
+  EXPECT_TRUE(panel[Ctl::ScanBtn].pressed);
+}
+
+TEST_F(TuningTest, SpaceDoesNotStartAScanInWwvModeOrWithoutAKind) {
+  int starts = 0;
+  ctx.startScanFromKey = [&] { ++starts; };
+  tuning.KeyPress(' ');
+  ctx.scan.ScanKind = 1;
+  tuning.WWVBtnClick(10);
+  tuning.KeyPress(' ');
+  EXPECT_EQ(starts, 0);
+}
+
+TEST_F(TuningTest, SpaceEndsLatchedTuning) {
+  StartAt(10000.0, 1000);
+  ctx.scan.ScanKind = 2;
+  int starts = 0;
+  ctx.startScanFromKey = [&] { ++starts; };
+  tuning.FreqUpBtnFastClick();
+  tuning.KeyPress(' ');
+  EXPECT_FALSE(tuning.flags.TuningActive);
+  EXPECT_FALSE(tuningTimer.enabled());
+  EXPECT_EQ(starts, 0);
+  EXPECT_EQ(endScanCalls, 1);
+}
+
+TEST_F(TuningTest, SpaceEndsARunningScan) {
+  ctx.scan.ScanKind = 2;
+  ctx.scan.ScanState = 2;
+  panel.press(Ctl::ScanBtn);
+  tuning.KeyPress(' ');
+  EXPECT_EQ(endScanCalls, 1);
+  EXPECT_EQ(ctx.scan.ScanState, 0);
+  EXPECT_EQ(ctx.scan.ScanKind, 2);
+  EXPECT_FALSE(panel[Ctl::ScanBtn].pressed);
+}
+
+// ---- VFOs ----------------------------------------------------------------
+
+TEST_F(TuningTest, VfoButtonSwapsTheTwoTunings) {
+  state.UseDefaultFilters = 1;
+  state.UseDefaultSteps = 1;
+  state.Freq = 15000.0;
+  state.Mode = 0;
+  tuning.SetTuningStep(500);
+  state.SelectFilterRow(1);
+  state.AGC = 2;
+  state.PBT = 0;
+  state.DataBFOActive = 1;
+  panel.setCaption(Ctl::StatusPanel, "Station A");
+  state.OtherVFO = VfoTuning{7000.5, 2, 3, 17, 3, -150, "Station B"};
+  clearRecords();
+
+  tuning.VFOBtnClick();
+
+  EXPECT_EQ(state.ActiveVFO, 'B');
+  EXPECT_EQ(panel[Ctl::VFOBtn].caption, "VFO B");
+  EXPECT_DOUBLE_EQ(state.Freq, 7000.5);
+  EXPECT_EQ(state.Mode, 2);
+  EXPECT_TRUE(panel[Ctl::ModeBtnLSB].pressed);
+  EXPECT_EQ(state.StepIndex, 3);
+  EXPECT_EQ(state.StepHz, 100);
+  EXPECT_EQ(state.FilterIndex, 17);
+  EXPECT_EQ(state.Bandwidth, 1800);
+  EXPECT_TRUE(panel[Ctl::FiltBtn17].pressed);
+  EXPECT_EQ(state.AGC, 3);
+  EXPECT_TRUE(panel[Ctl::AGCFastBtn].pressed);
+  EXPECT_EQ(state.PBT, -150);
+  EXPECT_EQ(panel[Ctl::PBTDisplayPanel].caption, "-150");
+  EXPECT_EQ(panel[Ctl::StatusPanel].caption, "Station B");
+  EXPECT_EQ(state.DataBFOActive, 0);
+  EXPECT_DOUBLE_EQ(state.LastFreqRecord.freq, 15000.0);
+
+  EXPECT_DOUBLE_EQ(state.OtherVFO.freq, 15000.0);
+  EXPECT_EQ(state.OtherVFO.mode, 0);
+  EXPECT_EQ(state.OtherVFO.stepIndex, 4);
+  EXPECT_EQ(state.OtherVFO.filterIndex, 1);
+  EXPECT_EQ(state.OtherVFO.agc, 2);
+  EXPECT_EQ(state.OtherVFO.pbt, 0);
+  EXPECT_EQ(state.OtherVFO.statusText, "Station A");
+
+  ASSERT_TRUE(flushLine());
+  ASSERT_FALSE(sentUnits().empty());
+  EXPECT_EQ(sentUnits().back(), state.TuningBytes());
+
+  tuning.VFOBtnClick();
+  EXPECT_EQ(state.ActiveVFO, 'A');
+  EXPECT_EQ(panel[Ctl::VFOBtn].caption, "VFO A");
+  EXPECT_DOUBLE_EQ(state.Freq, 15000.0);
+  EXPECT_EQ(state.Mode, 0);
+  EXPECT_EQ(state.StepHz, 500);
+  EXPECT_EQ(state.FilterIndex, 1);
+  EXPECT_EQ(state.AGC, 2);
+  EXPECT_EQ(panel[Ctl::StatusPanel].caption, "Station A");
+  EXPECT_DOUBLE_EQ(state.OtherVFO.freq, 7000.5);
+}
+
+TEST_F(TuningTest, VfoButtonDoesNothingWhileScanningOrInWwvMode) {
+  ctx.scan.ScanState = 1;
+  tuning.VFOBtnClick();
+  EXPECT_EQ(state.ActiveVFO, 'A');
+  ctx.scan.ScanState = 0;
+  tuning.WWVBtnClick(5);
+  tuning.VFOBtnClick();
+  EXPECT_EQ(state.ActiveVFO, 'A');
+  EXPECT_DOUBLE_EQ(state.Freq, 5000.0);
+}
+
+// ---- WWV presets ---------------------------------------------------------
+
+TEST_F(TuningTest, WwvRoundTripReturnsToTheTuningBeforeTheFirstPreset) {
+  bool defined[20] = {};
+  defined[0] = defined[4] = true;
+  tuning.limitRangeDefined = [&](int index) { return defined[index]; };
+  state.Freq = 9575.25;
+  controls.ModeBtnClick(1);  // USB with its defaults
+  tuning.SetTuningStep(100);
+  controls.SelectFilter(15);
+  controls.ShowAGC(3);
+  state.PBT = 100;
+  receiver.TuneRadio();
+  ASSERT_TRUE(flushLine());
+  clearRecords();
+
+  tuning.WWVBtnClick(10);
+  EXPECT_DOUBLE_EQ(state.Freq, 10000.0);
+  EXPECT_EQ(tuning.flags.WWVMode, 10);
+  EXPECT_EQ(state.Mode, 1);  // the rest of the tuning stays
+  EXPECT_EQ(state.FilterIndex, 15);
+  EXPECT_EQ(panel[Ctl::FreqDispPanel].colour, Colour::Red);
+  EXPECT_EQ(panel[Ctl::WWVRestoreBtn].colour, Colour::Maroon);
+  EXPECT_TRUE(panel[Ctl::WWVRestoreBtn].bold);
+  EXPECT_TRUE(panel[Ctl::WWV10Btn].pressed);
+  for (Ctl c : {Ctl::ScanBtn, Ctl::StopBtn, Ctl::FileScanBtn, Ctl::MemScanBtn, Ctl::LimitScanBtn,
+                Ctl::BandScanBtn, Ctl::VFOBtn})
+    EXPECT_FALSE(panel[c].enabled) << ControlName(c);
+  for (int i = 0; i < 20; ++i) EXPECT_FALSE(panel[LimitRangeItem(i)].enabled) << i;
+
+  tuning.WWVBtnClick(15);
+  EXPECT_DOUBLE_EQ(state.Freq, 15000.0);
+  EXPECT_EQ(tuning.flags.WWVMode, 15);
+  EXPECT_TRUE(panel[Ctl::WWV15Btn].pressed);
+  EXPECT_FALSE(panel[Ctl::WWV10Btn].pressed);
+  EXPECT_DOUBLE_EQ(state.WWVReturnRecord.freq, 9575.25);
+
+  tuning.WWVRestoreBtnClick();
+  EXPECT_EQ(tuning.flags.WWVMode, 0);
+  EXPECT_DOUBLE_EQ(state.Freq, 9575.25);
+  EXPECT_EQ(state.Mode, 1);
+  EXPECT_EQ(state.StepIndex, 3);
+  EXPECT_EQ(state.StepHz, 100);
+  EXPECT_EQ(state.FilterIndex, 15);
+  EXPECT_TRUE(panel[Ctl::FiltBtn15].pressed);
+  EXPECT_EQ(state.AGC, 3);
+  EXPECT_EQ(state.PBT, 100);
+  EXPECT_EQ(panel[Ctl::PBTDisplayPanel].caption, "100");
+  EXPECT_EQ(panel[Ctl::StatusPanel].caption, "USB");
+  EXPECT_DOUBLE_EQ(state.LastFreqRecord.freq, 15000.0);
+  EXPECT_EQ(panel[Ctl::FreqDispPanel].colour, Colour::Aqua);
+  const PanelModel fresh;  // the button's own font again
+  EXPECT_EQ(panel[Ctl::WWVRestoreBtn].colour, fresh[Ctl::WWVRestoreBtn].colour);
+  EXPECT_EQ(panel[Ctl::WWVRestoreBtn].bold, fresh[Ctl::WWVRestoreBtn].bold);
+  for (Ctl c : {Ctl::WWV25Btn, Ctl::WWV5Btn, Ctl::WWV10Btn, Ctl::WWV15Btn, Ctl::WWV20Btn})
+    EXPECT_FALSE(panel[c].pressed) << ControlName(c);
+  for (Ctl c : {Ctl::ScanBtn, Ctl::StopBtn, Ctl::FileScanBtn, Ctl::MemScanBtn, Ctl::LimitScanBtn,
+                Ctl::BandScanBtn, Ctl::VFOBtn})
+    EXPECT_TRUE(panel[c].enabled) << ControlName(c);
+  for (int i = 0; i < 20; ++i) EXPECT_EQ(panel[LimitRangeItem(i)].enabled, defined[i]) << i;
+
+  ASSERT_TRUE(flushLine());
+  EXPECT_EQ(sentUnits().back(), state.TuningBytes());
+}
+
+TEST_F(TuningTest, WwvPresetAlreadyInUseDoesNothing) {
+  tuning.WWVBtnClick(20);
+  ASSERT_TRUE(flushLine());
+  clearRecords();
+  state.Freq = 20000.5;  // moved by hand within WWV mode
+  tuning.WWVBtnClick(20);
+  EXPECT_DOUBLE_EQ(state.Freq, 20000.5);
+  EXPECT_TRUE(port.writes().empty());
+}
+
+TEST_F(TuningTest, WwvPresetsTuneTheirFrequencies) {
+  const std::pair<int, double> presets[] = {{25, 2500.0}, {5, 5000.0}, {10, 10000.0}, {15, 15000.0}, {20, 20000.0}};
+  for (const auto& [code, freq] : presets) {
+    tuning.WWVBtnClick(code);
+    EXPECT_DOUBLE_EQ(state.Freq, freq) << code;
+  }
+}
+
+TEST_F(TuningTest, WwvPresetEndsLatchedTuning) {
+  StartAt(10000.0, 1000);
+  tuning.FreqUpBtnFastClick();
+  tuning.WWVBtnClick(5);
+  EXPECT_FALSE(tuning.flags.TuningActive);
+  timeline.advanceBy(3000);
+  EXPECT_DOUBLE_EQ(state.Freq, 5000.0);
+  EXPECT_FALSE(panel[Ctl::FreqUpBtnFast].bold);
+}
+
+TEST_F(TuningTest, RestoreOutsideWwvModeDoesNothing) {
+  tuning.WWVRestoreBtnClick();
+  EXPECT_TRUE(port.writes().empty());
+  EXPECT_DOUBLE_EQ(state.Freq, 15000.0);
+}
+
+// ---- Recall and round ----------------------------------------------------
+
+TEST_F(TuningTest, LastFrequencyButtonTogglesBetweenTwoTunings) {
+  StartAt(15000.0, 500);
+  tuning.LastFreqBtnClick();  // nothing remembered yet
+  EXPECT_TRUE(port.writes().empty());
+
+  state.SaveLastFrequency();
+  state.Freq = 9575.0;
+  controls.ModeBtnClick(3);  // CW, 300 Hz, 1 kHz step
+  ASSERT_TRUE(flushLine());
+  clearRecords();
+  state.DataBFOActive = 1;
+
+  tuning.LastFreqBtnClick();
+  EXPECT_DOUBLE_EQ(state.Freq, 15000.0);
+  EXPECT_EQ(state.Mode, 0);
+  EXPECT_EQ(state.StepHz, 500);
+  EXPECT_EQ(state.FilterIndex, 1);
+  EXPECT_EQ(state.DataBFOActive, 0);
+  EXPECT_DOUBLE_EQ(state.LastFreqRecord.freq, 9575.0);
+  EXPECT_EQ(state.LastFreqRecord.mode, 3);
+
+  tuning.LastFreqBtnClick();
+  EXPECT_DOUBLE_EQ(state.Freq, 9575.0);
+  EXPECT_EQ(state.Mode, 3);
+  EXPECT_EQ(state.FilterIndex, 23);
+  EXPECT_EQ(state.StepHz, 1000);
+  EXPECT_DOUBLE_EQ(state.LastFreqRecord.freq, 15000.0);
+  ASSERT_TRUE(flushLine());
+  EXPECT_EQ(sentUnits().back(), state.TuningBytes());
+}
+
+struct RoundCase {
+  int stepHz;
+  double freq;
+  double expected;
+  bool sends;
+};
+
+class RoundTest : public PanelParamFixture<RoundCase> {};
+
+TEST_P(RoundTest, RoundsToTheStep) {
+  const RoundCase& c = GetParam();
+  tuning.SetTuningStep(c.stepHz);
+  state.Freq = c.freq;
+  tuning.RoundBtnClick();
+  EXPECT_NEAR(state.Freq, c.expected, 1e-9);
+  EXPECT_EQ(!port.writes().empty(), c.sends);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, RoundTest,
+                         ::testing::Values(RoundCase{500, 9575.26, 9575.5, true}, RoundCase{5000, 9575.26, 9575.0, true},
+                                           RoundCase{3000, 9575.9, 9575.0, true}, RoundCase{9000, 9575.9, 9575.0, true},
+                                           RoundCase{10000, 9575.26, 9580.0, true}, RoundCase{1000, 9575.5, 9576.0, true},
+                                           RoundCase{100, 9575.26, 9575.3, true}, RoundCase{10, 9575.264, 9575.26, true},
+                                           RoundCase{50, 9575.26, 9575.25, true}, RoundCase{1, 9575.2345, 9575.2345, false}));
+
+TEST_F(TuningTest, RoundingRemembersTheRoundedFrequencyExceptForWholeKilohertzSteps) {
+  tuning.SetTuningStep(500);
+  state.Freq = 9575.26;
+  tuning.RoundBtnClick();
+  EXPECT_DOUBLE_EQ(state.LastFreqRecord.freq, 9575.5);
+
+  tuning.SetTuningStep(3000);
+  state.Freq = 9575.9;
+  tuning.RoundBtnClick();
+  EXPECT_DOUBLE_EQ(state.LastFreqRecord.freq, 9575.9);
+}
+
+// ---- Stored tunings and ending -------------------------------------------
+
+TEST_F(TuningTest, ApplyTuningRecordLoadsEverythingButTheMutes) {
+  TuningRecord record;
+  record.valid = true;
+  record.freq = 6070.0;
+  record.mode = 1;
+  record.stepHz = 50;
+  record.filterIndex = 10;
+  record.agc = 1;
+  record.pbt = -300;
+  record.spkrMute = 1;
+  record.lineMute = 1;
+  state.DataBFOActive = 1;
+  panel.setCaption(Ctl::StatusPanel, "kept");
+
+  tuning.ApplyTuningRecord(record);
+
+  EXPECT_DOUBLE_EQ(state.Freq, 6070.0);
+  EXPECT_EQ(state.Mode, 1);
+  EXPECT_TRUE(panel[Ctl::ModeBtnUSB].pressed);
+  EXPECT_EQ(state.StepHz, 50);
+  EXPECT_TRUE(panel[Ctl::StepBtn50].pressed);
+  EXPECT_EQ(state.FilterIndex, 10);
+  EXPECT_EQ(state.Bandwidth, 3000);
+  EXPECT_EQ(state.AGC, 1);
+  EXPECT_TRUE(panel[Ctl::AGCSlowBtn].pressed);
+  EXPECT_EQ(state.PBT, -300);
+  EXPECT_EQ(panel[Ctl::PBTDisplayPanel].caption, "-300");
+  EXPECT_EQ(state.SpkrMute, 0);
+  EXPECT_EQ(state.LineMute, 0);
+  EXPECT_EQ(state.DataBFOActive, 1);  // a stored tuning keeps a data mode's offset
+  EXPECT_EQ(panel[Ctl::StatusPanel].caption, "kept");
+  ASSERT_TRUE(flushLine());
+  EXPECT_EQ(sentUnits().back(), state.TuningBytes());
+}
+
+TEST_F(TuningTest, EndScanOrTuningStopsTuningAndEnablesTheControls) {
+  StartAt(10000.0, 1000);
+  tuning.FreqUpBtnFastClick();
+  scanTimer.setInterval(500);
+  scanTimer.setEnabled(true);
+  for (Ctl c : {Ctl::TagBtn, Ctl::FileScanBtn, Ctl::WWV5Btn, Ctl::WWVRestoreBtn, Ctl::LastFreqBtn, Ctl::NowBtn,
+                Ctl::FreqUpBtn, Ctl::FreqDnBtnFast, Ctl::VFOBtn})
+    panel.setEnabled(c, false);
+  panel.press(Ctl::FreqUpBtnFast);
+  panel.press(Ctl::FreqDnBtn);
+  ctx.scan.ScanState = 3;
+
+  tuning.EndScanOrTuning();
+
+  EXPECT_FALSE(tuning.flags.TuningActive);
+  EXPECT_FALSE(tuningTimer.enabled());
+  EXPECT_FALSE(scanTimer.enabled());
+  EXPECT_FALSE(panel[Ctl::FreqUpBtnFast].pressed);
+  EXPECT_FALSE(panel[Ctl::FreqDnBtn].pressed);
+  EXPECT_EQ(panel[Ctl::FreqUpBtnFast].colour, Colour::Black);
+  EXPECT_FALSE(panel[Ctl::FreqUpBtnFast].bold);
+  for (Ctl c : {Ctl::TagBtn, Ctl::FileScanBtn, Ctl::WWV5Btn, Ctl::WWVRestoreBtn, Ctl::LastFreqBtn, Ctl::NowBtn,
+                Ctl::FreqUpBtn, Ctl::FreqDnBtnFast, Ctl::VFOBtn})
+    EXPECT_TRUE(panel[c].enabled) << ControlName(c);
+  EXPECT_EQ(endScanCalls, 1);
+  EXPECT_EQ(ctx.scan.ScanState, 0);
+  const double freq = state.Freq;
+  timeline.advanceBy(3000);
+  EXPECT_DOUBLE_EQ(state.Freq, freq);
+}
+
+}  // namespace
+}  // namespace ondaris
