@@ -1,0 +1,459 @@
+// The companion link and the single-instance lock over real local sockets,
+// each test in a runtime folder of its own so that a running Ondaris is
+// never touched; and the ondaris-remote tool against a test "Ondaris".
+
+#include <QByteArray>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/CompanionFrame.h"
+#include "platform/qt/QtCompanionTransport.h"
+#include "platform/qt/QtSingleInstance.h"
+#include "radio/CommandDispatcher.h"
+#include "support/PanelFixture.h"
+
+namespace ondaris {
+namespace {
+
+const QString kRemoteTool = QStringLiteral(ONDARIS_BIN_DIR "/ondaris-remote");
+
+bool RunUntil(const std::function<bool()>& done, int timeoutMs) {
+  if (done()) return true;
+  QEventLoop loop;
+  QTimer poll;
+  poll.setInterval(2);
+  QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+    if (done()) loop.quit();
+  });
+  QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
+  poll.start();
+  loop.exec();
+  return done();
+}
+
+void RunFor(int ms) { RunUntil([] { return false; }, ms); }
+
+QByteArray FrameBytes(const std::string& text) {
+  const std::string frame = EncodeCompanionFrame(text);
+  return QByteArray(frame.data(), static_cast<qsizetype>(frame.size()));
+}
+
+// Leaves a socket file behind with nobody listening, as a crashed program does.
+bool MakeStaleSocket(const QString& path) {
+  const QByteArray name = QFile::encodeName(path);
+  const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+  if (fd < 0) return false;
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  std::strncpy(address.sun_path, name.constData(), sizeof(address.sun_path) - 1);
+  const bool bound = ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0;
+  ::close(fd);
+  return bound && QFileInfo::exists(path);
+}
+
+// A stand-in for the companion's "OndarisDB": collects the frames it gets.
+class FakeCompanionServer {
+ public:
+  explicit FakeCompanionServer(const QString& path) {
+    QObject::connect(&server_, &QLocalServer::newConnection, [this] {
+      while (QLocalSocket* socket = server_.nextPendingConnection()) {
+        ++connections;
+        QObject::connect(socket, &QLocalSocket::readyRead, [this, socket] { bytes += socket->readAll(); });
+        bytes += socket->readAll();
+      }
+    });
+    QString error;
+    listening = ListenOnLocalSocket(server_, path, error);
+  }
+  void close() { server_.close(); }
+
+  std::vector<std::string> texts() const {
+    CompanionFrameSplitter splitter;
+    return splitter.feed(std::string_view(bytes.constData(), bytes.size()));
+  }
+
+  bool listening = false;
+  int connections = 0;
+  QByteArray bytes;
+
+ private:
+  QLocalServer server_;
+};
+
+class CompanionLinkTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(dir.isValid()); }
+  QString path(const char* name) const { return dir.path() + QLatin1Char('/') + QLatin1String(name); }
+
+  QTemporaryDir dir;
+};
+
+// ---- Words in ------------------------------------------------------------------
+
+TEST_F(CompanionLinkTest, WordsFromAClientArriveInOrderHoweverTheyAreSplit) {
+  QtCompanionTransport transport(dir.path());
+  std::vector<std::string> words;
+  transport.onWord = [&](const std::string& word) { words.push_back(word); };
+  std::string error;
+  ASSERT_TRUE(transport.listen(error)) << error;
+  EXPECT_EQ(transport.listenPath(), path("Ondaris"));
+
+  QLocalSocket client;
+  client.connectToServer(path("Ondaris"));
+  ASSERT_TRUE(client.waitForConnected(2000)) << client.errorString().toStdString();
+
+  const QByteArray first = FrameBytes("G1");
+  client.write(first.left(30));
+  client.flush();
+  RunFor(30);
+  EXPECT_TRUE(words.empty());  // a part of a frame is not a word
+  client.write(first.mid(30) + FrameBytes("+9575") + FrameBytes("*9575*Station*Place*English*0000*2400*"));
+  client.flush();
+  ASSERT_TRUE(RunUntil([&] { return words.size() >= 3; }, 2000));
+  EXPECT_EQ(words, (std::vector<std::string>{"G1", "+9575", "*9575*Station*Place*English*0000*2400*"}));
+}
+
+TEST_F(CompanionLinkTest, FrameWithLengthAboveEightyIsIgnored) {
+  QtCompanionTransport transport(dir.path());
+  std::vector<std::string> words;
+  transport.onWord = [&](const std::string& word) { words.push_back(word); };
+  std::string error;
+  ASSERT_TRUE(transport.listen(error)) << error;
+
+  QLocalSocket client;
+  client.connectToServer(path("Ondaris"));
+  ASSERT_TRUE(client.waitForConnected(2000));
+  QByteArray bad = FrameBytes("T+");
+  bad[0] = static_cast<char>(81);
+  client.write(bad + FrameBytes("T-"));
+  client.flush();
+  ASSERT_TRUE(RunUntil([&] { return !words.empty(); }, 2000));
+  RunFor(20);
+  EXPECT_EQ(words, std::vector<std::string>{"T-"});
+}
+
+TEST_F(CompanionLinkTest, SeveralClientsAndReconnects) {
+  QtCompanionTransport transport(dir.path());
+  std::vector<std::string> words;
+  transport.onWord = [&](const std::string& word) { words.push_back(word); };
+  std::string error;
+  ASSERT_TRUE(transport.listen(error)) << error;
+  for (const char* word : {"?", "S+", "Bye"}) {
+    QLocalSocket client;
+    client.connectToServer(path("Ondaris"));
+    ASSERT_TRUE(client.waitForConnected(2000));
+    client.write(FrameBytes(word));
+    ASSERT_TRUE(client.waitForBytesWritten(2000));
+    ASSERT_TRUE(RunUntil([&] { return !words.empty() && words.back() == word; }, 2000)) << word;
+    client.disconnectFromServer();
+  }
+  EXPECT_EQ(words, (std::vector<std::string>{"?", "S+", "Bye"}));
+}
+
+TEST_F(CompanionLinkTest, SocketIsForTheUserOnly) {
+  QtCompanionTransport transport(dir.path());
+  std::string error;
+  ASSERT_TRUE(transport.listen(error)) << error;
+  struct stat info {};
+  ASSERT_EQ(::stat(QFile::encodeName(path("Ondaris")).constData(), &info), 0);
+  EXPECT_TRUE(S_ISSOCK(info.st_mode));
+  EXPECT_EQ(info.st_mode & 077, 0u) << std::oct << info.st_mode;
+  EXPECT_EQ(info.st_uid, ::getuid());
+}
+
+TEST_F(CompanionLinkTest, AServedNameIsNeverTakenOver) {
+  QtCompanionTransport first(dir.path());
+  std::vector<std::string> words;
+  first.onWord = [&](const std::string& word) { words.push_back(word); };
+  std::string error;
+  ASSERT_TRUE(first.listen(error)) << error;
+
+  QtCompanionTransport second(dir.path());
+  std::string secondError;
+  EXPECT_FALSE(second.listen(secondError));
+  EXPECT_NE(secondError.find("Ondaris"), std::string::npos) << secondError;
+
+  // The first still gets the words.
+  QLocalSocket client;
+  client.connectToServer(path("Ondaris"));
+  ASSERT_TRUE(client.waitForConnected(2000));
+  client.write(FrameBytes("Mt"));
+  client.flush();
+  EXPECT_TRUE(RunUntil([&] { return words == std::vector<std::string>{"Mt"}; }, 2000));
+}
+
+TEST_F(CompanionLinkTest, ASocketLeftByACrashedProgramIsReplaced) {
+  ASSERT_TRUE(MakeStaleSocket(path("Ondaris")));
+  QtCompanionTransport transport(dir.path());
+  std::vector<std::string> words;
+  transport.onWord = [&](const std::string& word) { words.push_back(word); };
+  std::string error;
+  ASSERT_TRUE(transport.listen(error)) << error;
+  QLocalSocket client;
+  client.connectToServer(path("Ondaris"));
+  ASSERT_TRUE(client.waitForConnected(2000));
+  client.write(FrameBytes("R"));
+  client.flush();
+  EXPECT_TRUE(RunUntil([&] { return words == std::vector<std::string>{"R"}; }, 2000));
+}
+
+TEST_F(CompanionLinkTest, CloseRemovesTheSocket) {
+  QtCompanionTransport transport(dir.path());
+  std::string error;
+  ASSERT_TRUE(transport.listen(error)) << error;
+  EXPECT_TRUE(QFileInfo::exists(path("Ondaris")));
+  transport.close();
+  EXPECT_FALSE(QFileInfo::exists(path("Ondaris")));
+}
+
+// ---- Reports out ---------------------------------------------------------------
+
+TEST_F(CompanionLinkTest, ReportsReachTheCompanionAsWholeFramesInOrder) {
+  FakeCompanionServer companion(path("OndarisDB"));
+  ASSERT_TRUE(companion.listening);
+  QtCompanionTransport transport(dir.path());
+  const std::string report = "*15000.000*AM*6000*500*0*17*17*False*False*Lo*M*";
+  transport.send(report);
+  transport.send("OK");
+  transport.send(std::string(80, 'a') + "cut");
+  ASSERT_TRUE(RunUntil([&] { return companion.bytes.size() >= 3 * 88; }, 2000));
+  RunFor(20);
+  EXPECT_EQ(companion.bytes.size(), 3 * 88);
+  EXPECT_EQ(companion.bytes.left(88), FrameBytes(report));
+  EXPECT_EQ(companion.texts(), (std::vector<std::string>{report, "OK", std::string(80, 'a')}));
+  EXPECT_EQ(companion.connections, 1);  // one connection carries them all
+}
+
+TEST_F(CompanionLinkTest, WithoutACompanionSendingDoesNothingAndReturnsAtOnce) {
+  QtCompanionTransport transport(dir.path());
+  QElapsedTimer timer;
+  timer.start();
+  for (int i = 0; i < 20; ++i) transport.send("42xxxxxxxxxxxxxxx");
+  EXPECT_LT(timer.elapsed(), 500);
+  EXPECT_FALSE(QFileInfo::exists(path("OndarisDB")));
+
+  ASSERT_TRUE(MakeStaleSocket(path("OndarisDB")));
+  timer.restart();
+  for (int i = 0; i < 20; ++i) transport.send("42xxxxxxxxxxxxxxx");
+  EXPECT_LT(timer.elapsed(), 500);
+}
+
+TEST_F(CompanionLinkTest, ACompanionThatRestartsGetsTheNextReport) {
+  QtCompanionTransport transport(dir.path());
+  auto companion = std::make_unique<FakeCompanionServer>(path("OndarisDB"));
+  ASSERT_TRUE(companion->listening);
+  transport.send("first");
+  ASSERT_TRUE(RunUntil([&] { return companion->texts().size() == 1; }, 2000));
+  companion.reset();  // closes its connections
+  RunFor(20);
+  transport.send("lost");  // nobody there
+  auto restarted = std::make_unique<FakeCompanionServer>(path("OndarisDB"));
+  ASSERT_TRUE(restarted->listening);
+  transport.send("second");
+  ASSERT_TRUE(RunUntil([&] { return !restarted->texts().empty(); }, 2000));
+  RunFor(20);
+  EXPECT_EQ(restarted->texts(), std::vector<std::string>{"second"});
+}
+
+TEST_F(CompanionLinkTest, ACompanionThatStopsReadingCostsOneWaitNotTwo) {
+  // The server never gets the event loop while we send, so nothing is read
+  // and the connection's buffer fills up.
+  FakeCompanionServer companion(path("OndarisDB"));
+  ASSERT_TRUE(companion.listening);
+  QtCompanionTransport transport(dir.path());
+  QElapsedTimer total;
+  total.start();
+  qint64 stalledMs = -1;
+  int sent = 0;
+  while (total.elapsed() < 8000) {
+    QElapsedTimer one;
+    one.start();
+    transport.send("42xxxxxxxxxxxxxxx");
+    ++sent;
+    if (one.elapsed() >= QtCompanionTransport::WriteTimeoutMs / 2) {
+      stalledMs = one.elapsed();
+      break;
+    }
+  }
+  ASSERT_GE(stalledMs, 0) << "the buffer never filled after " << sent << " reports";
+  EXPECT_LT(stalledMs, QtCompanionTransport::WriteTimeoutMs + 700);
+  // The next report goes out on a fresh connection at once.
+  QElapsedTimer next;
+  next.start();
+  transport.send("after");
+  EXPECT_LT(next.elapsed(), 300);
+}
+
+// ---- The whole link: ondaris-remote, the transport and the dispatcher -------------
+
+class RemoteToolTest : public CompanionLinkTest {
+ protected:
+  struct Result {
+    int exitCode = -1;
+    std::vector<std::string> lines;
+    std::string errors;
+  };
+
+  Result RunTool(const QStringList& arguments) {
+    Result result;
+    if (!QFileInfo::exists(kRemoteTool)) {
+      ADD_FAILURE() << "ondaris-remote is not built at " << kRemoteTool.toStdString();
+      return result;
+    }
+    QProcess tool;
+    tool.start(kRemoteTool, arguments);
+    if (!tool.waitForStarted(5000)) {
+      ADD_FAILURE() << "ondaris-remote did not start";
+      return result;
+    }
+    // The test's own server needs the event loop while the tool runs.
+    const bool finished = RunUntil([&] { return tool.state() == QProcess::NotRunning; }, 20000);
+    EXPECT_TRUE(finished);
+    if (!finished) {
+      tool.kill();
+      tool.waitForFinished(2000);
+      return result;
+    }
+    result.exitCode = tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1;
+    for (const QByteArray& line : tool.readAllStandardOutput().split('\n'))
+      if (!line.isEmpty()) result.lines.push_back(line.toStdString());
+    result.errors = tool.readAllStandardError().toStdString();
+    return result;
+  }
+};
+
+TEST_F(RemoteToolTest, DrivesTheReceiverAndPrintsEveryReport) {
+  PanelRig rig;
+  rig.panel.setValue(Ctl::SpkrTrackbar, 17);
+  rig.panel.setValue(Ctl::LineTrackbar, 17);
+  QtCompanionTransport transport(dir.path());
+  CommandDispatcher dispatcher(rig.ctx, rig.receiver, rig.controls, rig.tuning, rig.meter, transport);
+  std::string error;
+  ASSERT_TRUE(transport.listen(error)) << error;
+
+  const Result run = RunTool({"--runtime-dir", dir.path(), "--wait", "300", "?", "+9575", "F-", "Bye", "T+"});
+
+  EXPECT_EQ(run.exitCode, 0) << run.errors;
+  const std::string atHello = "*15000.000*AM*6000*5000*0*17*17*False*False*Lo*M*";
+  EXPECT_EQ(run.lines, (std::vector<std::string>{atHello, atHello,
+                                                 "*9575.000*AM*6000*5000*0*17*17*False*False*Lo*M*",
+                                                 "*9575.000*AM*5400*5000*0*17*17*False*False*Lo*M*"}));
+  // Every word was carried out, "T+" after "Bye" too, without a report.
+  EXPECT_FALSE(rig.ctx.flags.RemoteControlOn);
+  EXPECT_DOUBLE_EQ(rig.state.Freq, 9580.0);
+  EXPECT_EQ(rig.state.FilterIndex, 2);
+  // The tool's OndarisDB is gone with it.
+  EXPECT_FALSE(QFileInfo::exists(path("OndarisDB")));
+}
+
+TEST_F(RemoteToolTest, AnswersComeBackForStarWords) {
+  PanelRig rig;
+  QtCompanionTransport transport(dir.path());
+  CommandDispatcher dispatcher(rig.ctx, rig.receiver, rig.controls, rig.tuning, rig.meter, transport);
+  std::string error;
+  ASSERT_TRUE(transport.listen(error)) << error;
+
+  const Result run = RunTool({"--runtime-dir", dir.path(), "--wait", "300", "?", "*too*short"});
+  EXPECT_EQ(run.exitCode, 0) << run.errors;
+  ASSERT_EQ(run.lines.size(), 3u);
+  EXPECT_EQ(run.lines[2], "NO");
+}
+
+TEST_F(RemoteToolTest, FailsWhenOndarisIsNotRunning) {
+  const Result run = RunTool({"--runtime-dir", dir.path(), "--wait", "0", "?"});
+  EXPECT_NE(run.exitCode, 0);
+  EXPECT_NE(run.errors.find("Ondaris is not running"), std::string::npos) << run.errors;
+  EXPECT_TRUE(run.lines.empty());
+}
+
+TEST_F(RemoteToolTest, UsageErrors) {
+  EXPECT_EQ(RunTool({"--runtime-dir", dir.path()}).exitCode, 2);
+  EXPECT_EQ(RunTool({"--wait", "soon", "?"}).exitCode, 2);
+  EXPECT_EQ(RunTool({"--bogus", "?"}).exitCode, 2);
+}
+
+// ---- Single instance -------------------------------------------------------------
+
+TEST_F(CompanionLinkTest, SecondInstanceIsRefusedAndWakesTheFirst) {
+  QtSingleInstance first(dir.path());
+  int wakeCalls = 0;
+  first.onWakeRequest = [&] { ++wakeCalls; };
+  ASSERT_TRUE(first.acquire());
+  EXPECT_TRUE(first.holdsLock());
+  const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System);
+
+  QtSingleInstance second(dir.path());
+  EXPECT_FALSE(second.acquire());
+  EXPECT_FALSE(second.holdsLock());
+  second.wakeRunningInstance();
+  EXPECT_TRUE(RunUntil([&] { return wakeCalls == 1; }, 2000));
+  RunFor(20);
+  EXPECT_EQ(wakeCalls, 1);
+  // The second start created nothing.
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System), before);
+
+  second.wakeRunningInstance();
+  EXPECT_TRUE(RunUntil([&] { return wakeCalls == 2; }, 2000));
+}
+
+TEST_F(CompanionLinkTest, LockIsFreeAgainWhenTheFirstEnds) {
+  {
+    QtSingleInstance first(dir.path());
+    ASSERT_TRUE(first.acquire());
+  }
+  QtSingleInstance next(dir.path());
+  EXPECT_TRUE(next.acquire());
+}
+
+TEST_F(CompanionLinkTest, LockAndWakeSocketLeftByACrashedInstanceAreTakenOver) {
+  // A lock file whose process has ended.
+  const pid_t child = ::fork();
+  if (child == 0) ::_exit(0);
+  ASSERT_GT(child, 0);
+  ::waitpid(child, nullptr, 0);
+  QFile lock(path("OndarisdeQX7Z.lock"));
+  ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
+  lock.write(QByteArray::number(child) + "\nondaris\n\n");
+  lock.close();
+  ASSERT_TRUE(MakeStaleSocket(path("OndarisdeQX7Z")));
+
+  QtSingleInstance instance(dir.path());
+  int wakeCalls = 0;
+  instance.onWakeRequest = [&] { ++wakeCalls; };
+  ASSERT_TRUE(instance.acquire());
+  QtSingleInstance second(dir.path());
+  EXPECT_FALSE(second.acquire());
+  second.wakeRunningInstance();
+  EXPECT_TRUE(RunUntil([&] { return wakeCalls == 1; }, 2000));
+}
+
+TEST_F(CompanionLinkTest, WakingWhenNothingRunsDoesNothing) {
+  QtSingleInstance lonely(dir.path());
+  QElapsedTimer timer;
+  timer.start();
+  lonely.wakeRunningInstance();
+  EXPECT_LT(timer.elapsed(), 1000);
+  EXPECT_TRUE(QDir(dir.path()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System));
+}
+
+}  // namespace
+}  // namespace ondaris
