@@ -1,0 +1,67 @@
+#include "ui/PanelAccessible.h"
+
+#include <QAccessibleWidget>
+
+#include "ui/FrequencyDisplay.h"
+#include "ui/MeterBar.h"
+
+namespace ondaris {
+
+namespace {
+
+class DisplayAccessible : public QAccessibleWidget {
+ public:
+  explicit DisplayAccessible(FrequencyDisplay* display) : QAccessibleWidget(display, QAccessible::StaticText) {}
+
+  QString text(QAccessible::Text t) const override {
+    const auto* display = static_cast<const FrequencyDisplay*>(object());
+    if (t == QAccessible::Value) return display->text();
+    if (t == QAccessible::Name) {
+      const QString name = display->accessibleName();
+      return name.isEmpty() ? display->text() : name;
+    }
+    return QAccessibleWidget::text(t);
+  }
+};
+
+class MeterAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
+ public:
+  explicit MeterAccessible(MeterBar* bar) : QAccessibleWidget(bar, QAccessible::ProgressBar) {}
+
+  void* interface_cast(QAccessible::InterfaceType type) override {
+    if (type == QAccessible::ValueInterface) return static_cast<QAccessibleValueInterface*>(this);
+    return QAccessibleWidget::interface_cast(type);
+  }
+  QString text(QAccessible::Text t) const override {
+    if (t == QAccessible::Value) return QString::number(bar()->value());
+    return QAccessibleWidget::text(t);
+  }
+  QVariant currentValue() const override { return bar()->value(); }
+  void setCurrentValue(const QVariant&) override {}  // read-only
+  QVariant maximumValue() const override { return bar()->maximum(); }
+  QVariant minimumValue() const override { return bar()->minimum(); }
+  QVariant minimumStepSize() const override { return 1; }
+
+ private:
+  const MeterBar* bar() const { return static_cast<const MeterBar*>(object()); }
+};
+
+QAccessibleInterface* Factory(const QString& className, QObject* object) {
+  if (className == QLatin1String(FrequencyDisplay::staticMetaObject.className()))
+    return new DisplayAccessible(static_cast<FrequencyDisplay*>(object));
+  if (className == QLatin1String(MeterBar::staticMetaObject.className()))
+    return new MeterAccessible(static_cast<MeterBar*>(object));
+  return nullptr;
+}
+
+}  // namespace
+
+void InstallPanelAccessibility() {
+  static const bool installed = [] {
+    QAccessible::installFactory(Factory);
+    return true;
+  }();
+  (void)installed;
+}
+
+}  // namespace ondaris

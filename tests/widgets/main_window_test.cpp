@@ -1,0 +1,962 @@
+// The front panel's window: every control and menu item is there with its
+// name, caption and place; model changes show; the listener's actions reach
+// the controllers, and the frequency display's digits are where a click
+// tunes them.
+
+#include <gtest/gtest.h>
+
+#include <QAccessible>
+#include <QAccessibleValueInterface>
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFile>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSlider>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <cmath>
+#include <map>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "app/FrontPanel.h"
+#include "app/PanelModel.h"
+#include "common/Errors.h"
+#include "platform/CompanionTransport.h"
+#include "platform/Shell.h"
+#include "support/FakeClock.h"
+#include "support/FakeSerialPort.h"
+#include "support/FakeTimeline.h"
+#include "support/FakeTimer.h"
+#include "support/ScriptedMessageBoxes.h"
+#include "ui/AboutDialog.h"
+#include "ui/FrequencyDisplay.h"
+#include "ui/FrequencyLayout.h"
+#include "ui/FrontPanelActions.h"
+#include "ui/KeyboardMap.h"
+#include "ui/MainWindow.h"
+#include "ui/MeterBar.h"
+#include "ui/PanelButton.h"
+#include "ui/PanelLabel.h"
+#include "ui/PanelLayout.h"
+
+namespace ondaris {
+namespace {
+
+std::string Name(Ctl control) { return std::string(ControlName(control)); }
+QString QName(Ctl control) { return QString::fromStdString(Name(control)); }
+
+bool IsMenuItem(Ctl control) { return static_cast<int>(control) >= static_cast<int>(Ctl::NewFileItem); }
+
+// Records every action the window hands on; behaviours can be plugged in.
+class Recorder : public PanelActions {
+ public:
+  void Click(Ctl control) override {
+    log.push_back("Click " + Name(control));
+    if (onClick) onClick(control);
+  }
+  void RightClick(Ctl control) override { log.push_back("Right " + Name(control)); }
+  void MouseDown(Ctl control) override { log.push_back("Down " + Name(control)); }
+  void MouseUp(Ctl control) override { log.push_back("Up " + Name(control)); }
+  void ValueChanged(Ctl control, int value) override {
+    log.push_back("Value " + Name(control) + " " + std::to_string(value));
+  }
+  void DisplayClick(int x, int y, int width, int height) override {
+    log.push_back("Display " + std::to_string(x) + " " + std::to_string(y) + " " + std::to_string(width) + " " +
+                  std::to_string(height));
+  }
+  bool KeyPress(char key) override {
+    keys.push_back(key);
+    if (keyThrows) throw ConversionError("'1..2' is not a valid floating point value");
+    return keyResult;
+  }
+  void CtrlKeyUp(char key) override { ctrlKeys.push_back(key); }
+  void Shutdown() override { ++shutdowns; }
+  void ReportError(const std::string& text) override { errors.push_back(text); }
+  std::string ProgramDir() const override { return programDir; }
+
+  std::vector<std::string> log;
+  std::function<void(Ctl)> onClick;
+  std::vector<char> keys;
+  bool keyResult = true;
+  bool keyThrows = false;
+  std::vector<char> ctrlKeys;
+  std::vector<std::string> errors;
+  int shutdowns = 0;
+  std::string programDir = "/nonexistent-ondaris-dir/";
+};
+
+// Counts the key presses a widget itself receives (after the panel's preview).
+class KeyCounter : public QObject {
+ public:
+  int presses = 0;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::KeyPress) ++presses;
+    return false;
+  }
+};
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    window = std::make_unique<MainWindow>(model, recorder);
+    window->openUrl = [this](const QUrl& url) {
+      openedUrls.push_back(url);
+      return true;
+    };
+    window->show();
+  }
+  void TearDown() override {
+    window->hide();
+    window.reset();
+  }
+
+  template <class T>
+  T* widget(Ctl control) const {
+    return qobject_cast<T*>(window->controlWidget(control));
+  }
+  PanelButton* button(Ctl control) const { return widget<PanelButton>(control); }
+
+  // Keys go to the focused widget; the grid takes the focus for these tests.
+  QWidget* focusGrid() {
+    QWidget* grid = window->controlWidget(Ctl::Grid);
+    window->activateWindow();
+    grid->setFocus(Qt::OtherFocusReason);
+    QApplication::processEvents();
+    return grid;
+  }
+
+  PanelModel model;
+  Recorder recorder;
+  std::unique_ptr<MainWindow> window;
+  std::vector<QUrl> openedUrls;
+};
+
+// ---- Controls: names, captions, places ---------------------------------------
+
+TEST_F(MainWindowTest, EveryPanelControlExistsWithItsNameCaptionAndPlace) {
+  int controls = 0;
+  for (int i = 0; i < ControlCount; ++i) {
+    const Ctl control = static_cast<Ctl>(i);
+    if (IsMenuItem(control)) continue;
+    ++controls;
+    const auto geometry = PanelGeometry(control);
+    ASSERT_TRUE(geometry.has_value()) << Name(control);
+    QWidget* w = window->panelArea()->findChild<QWidget*>(QName(control));
+    ASSERT_NE(w, nullptr) << Name(control);
+    EXPECT_EQ(w, window->controlWidget(control));
+    EXPECT_EQ(w->geometry(), QRect(geometry->x, geometry->y, geometry->width, geometry->height)) << Name(control);
+    EXPECT_TRUE(w->isVisible()) << Name(control);
+
+    const QString caption = QString::fromStdString(model[control].caption);
+    if (auto* b = qobject_cast<PanelButton*>(w)) {
+      EXPECT_EQ(b->text(), caption) << Name(control);
+      EXPECT_EQ(b->focusPolicy(), Qt::NoFocus) << Name(control);
+    } else if (auto* d = qobject_cast<FrequencyDisplay*>(w)) {
+      EXPECT_EQ(d->text(), "12345.000");
+    } else if (auto* l = qobject_cast<PanelLabel*>(w)) {
+      EXPECT_EQ(l->text(), caption) << Name(control);
+    }
+  }
+  EXPECT_EQ(controls, static_cast<int>(Ctl::NewFileItem));
+  EXPECT_EQ(button(Ctl::FiltBtn0)->text(), "8000");
+  EXPECT_EQ(button(Ctl::FiltBtn23)->text(), "300");
+  EXPECT_EQ(button(Ctl::StepBtn10000)->text(), "10K");
+  EXPECT_EQ(button(Ctl::FreqUpBtnFast)->text(), "Lock +");
+  EXPECT_EQ(widget<PanelLabel>(Ctl::StatusPanel)->text(), "Ondaris");
+  EXPECT_EQ(widget<PanelLabel>(Ctl::PBTDisplayPanel)->text(), "0");
+  EXPECT_EQ(widget<PanelLabel>(Ctl::BankDispPanel)->text(), "1");
+}
+
+TEST_F(MainWindowTest, ControlsStayInsideTheClientAreaWithoutOverlapping) {
+  std::vector<std::pair<Ctl, QRect>> rects;
+  const QRect client(0, 0, PanelClientWidth, PanelClientHeight);
+  for (int i = 0; i < static_cast<int>(Ctl::NewFileItem); ++i) {
+    const Ctl control = static_cast<Ctl>(i);
+    const QRect r = window->controlWidget(control)->geometry();
+    EXPECT_TRUE(client.contains(r)) << Name(control);
+    for (const auto& [other, otherRect] : rects)
+      EXPECT_FALSE(r.intersects(otherRect)) << Name(control) << " overlaps " << Name(other);
+    rects.emplace_back(control, r);
+  }
+}
+
+TEST_F(MainWindowTest, FilterButtonsAreThreeColumnsWidestFirst) {
+  for (int row = 0; row < 24; ++row) {
+    const QRect r = window->controlWidget(FilterButton(row))->geometry();
+    EXPECT_EQ(r.size(), QSize(57, 19));
+    EXPECT_EQ(r.x(), 8 + 57 * (row % 3)) << row;
+    EXPECT_EQ(r.y(), 19 * (row / 3)) << row;
+  }
+  for (int i = 0; i < 16; ++i) {
+    const QRect r = window->controlWidget(ScratchpadButton(i))->geometry();
+    EXPECT_EQ(r, QRect(112 + 78 * (i % 8), i < 8 ? 184 : 206, 78, 22)) << i;
+  }
+}
+
+TEST_F(MainWindowTest, WindowHasAFixedClientAreaAndNoMaximize) {
+  EXPECT_EQ(window->panelArea()->size(), QSize(745, 508));
+  EXPECT_EQ(window->minimumSize(), window->maximumSize());
+  EXPECT_FALSE(window->windowFlags() & Qt::WindowMaximizeButtonHint);
+  EXPECT_TRUE(window->windowFlags() & Qt::WindowMinimizeButtonHint);
+  EXPECT_EQ(window->windowTitle(), "Ondaris");
+}
+
+TEST_F(MainWindowTest, GridHasNineColumnsWithRowSelection) {
+  auto* grid = widget<QTableView>(Ctl::Grid);
+  ASSERT_NE(grid, nullptr);
+  ASSERT_NE(grid->model(), nullptr);
+  EXPECT_EQ(grid->model()->columnCount(), 9);
+  const QStringList headers{"Lk", "Freq", "Name", "On Air", "Off Air", "Language", "Location", "Mode", "Filt"};
+  for (int c = 0; c < 9; ++c) EXPECT_EQ(grid->model()->headerData(c, Qt::Horizontal).toString(), headers[c]);
+  EXPECT_EQ(grid->selectionBehavior(), QAbstractItemView::SelectRows);
+  EXPECT_EQ(grid->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+}
+
+TEST_F(MainWindowTest, TrackbarsHaveTheirRangesAndOrientation) {
+  auto* speed = widget<QSlider>(Ctl::TuningSpeedTrackbar);
+  ASSERT_NE(speed, nullptr);
+  EXPECT_EQ(speed->orientation(), Qt::Vertical);
+  EXPECT_EQ(speed->minimum(), 1);
+  EXPECT_EQ(speed->maximum(), 40);
+  EXPECT_EQ(speed->value(), 2);
+  for (Ctl c : {Ctl::LineTrackbar, Ctl::SpkrTrackbar}) {
+    auto* s = widget<QSlider>(c);
+    ASSERT_NE(s, nullptr);
+    EXPECT_EQ(s->orientation(), Qt::Horizontal);
+    EXPECT_EQ(s->minimum(), 0);
+    EXPECT_EQ(s->maximum(), 50);
+    EXPECT_EQ(s->tickInterval(), 5);
+  }
+  auto* meter = widget<MeterBar>(Ctl::Meter);
+  ASSERT_NE(meter, nullptr);
+  EXPECT_EQ(meter->maximum(), 10000);
+}
+
+// ---- Menus -----------------------------------------------------------------
+
+struct MenuRow {
+  const char* title;
+  std::vector<std::string> items;  // object names; "-" a separator
+};
+
+TEST_F(MainWindowTest, MenusHoldTheirItemsInOrderWithTheirCaptions) {
+  const std::vector<MenuRow> menus{
+      {"File",
+       {"NewFileItem", "LoadFileItem", "ReopenMainItem", "AppendFileItem", "SaveFileItem", "SaveFileAsItem", "-",
+        "SaveScpdItem", "BackupItem", "-", "ExitItem"}},
+      {"Edit", {"AddEntryItem", "EditEntryItem", "-", "CopyItem", "DeleteEntryItem", "PasteItem"}},
+      {"Scratchpad",
+       {"Bank1", "Bank2", "Bank3", "Bank4", "Bank5", "Bank6", "Bank7", "Bank8", "Bank9", "Bank10", "-",
+        "BankTagItem", "ClrMemItem", "ClearBankItem"}},
+      {"Limits", {"LimRange1",  "LimRange2",  "LimRange3",  "LimRange4",  "LimRange5",  "LimRange6",  "LimRange7",
+                  "LimRange8",  "LimRange9",  "LimRange10", "LimRange11", "LimRange12", "LimRange13", "LimRange14",
+                  "LimRange15", "LimRange16", "LimRange17", "LimRange18", "LimRange19", "LimRange20"}},
+      {"Tools", {"SkedItem", "RecordItem", "MFLGenItem", "MFLViewItem"}},
+      {"Options", {"MuteOnExitItem", "DefaultStepItem", "DefaultFiltItem", "-", "UserOptionsItem"}},
+      {"Help", {"HelpItem", "LogHelpItem", "HintItem", "-", "AboutItem"}},
+  };
+  const QList<QAction*> top = window->menuBar()->actions();
+  ASSERT_EQ(top.size(), static_cast<qsizetype>(menus.size()));
+  int items = 0;
+  for (std::size_t m = 0; m < menus.size(); ++m) {
+    EXPECT_EQ(top[m]->text(), menus[m].title);
+    QMenu* menu = top[m]->menu();
+    ASSERT_NE(menu, nullptr);
+    const QList<QAction*> actions = menu->actions();
+    ASSERT_EQ(actions.size(), static_cast<qsizetype>(menus[m].items.size())) << menus[m].title;
+    for (std::size_t i = 0; i < menus[m].items.size(); ++i) {
+      const std::string& expected = menus[m].items[i];
+      if (expected == "-") {
+        EXPECT_TRUE(actions[i]->isSeparator()) << menus[m].title << " " << i;
+        continue;
+      }
+      ++items;
+      EXPECT_EQ(actions[i]->objectName().toStdString(), expected);
+      const Ctl control = ControlByName(expected);
+      ASSERT_NE(control, Ctl::Count) << expected;
+      EXPECT_EQ(actions[i], window->menuAction(control));
+      EXPECT_EQ(actions[i]->text().toStdString(), model[control].caption) << expected;
+    }
+  }
+  // The ten recent files sit in the Reopen submenu, hidden until filled.
+  QMenu* reopen = window->menuAction(Ctl::ReopenMainItem)->menu();
+  ASSERT_NE(reopen, nullptr);
+  ASSERT_EQ(reopen->actions().size(), 10);
+  for (int i = 0; i < 10; ++i) {
+    EXPECT_EQ(reopen->actions()[i], window->menuAction(ReopenItem(i)));
+    EXPECT_FALSE(reopen->actions()[i]->isVisible());
+  }
+  EXPECT_EQ(items + 10, ControlCount - static_cast<int>(Ctl::NewFileItem));
+  EXPECT_EQ(window->menuAction(Ctl::LoadFileItem)->text(), "&OpenFrequency File          (Ctrl+O)");
+  EXPECT_EQ(window->menuAction(Ctl::Bank10)->text(), "Bank 1&0");
+}
+
+TEST_F(MainWindowTest, CheckMarkItemsAreCheckableAndStartUnchecked) {
+  std::vector<Ctl> checkable{Ctl::MuteOnExitItem, Ctl::DefaultStepItem, Ctl::DefaultFiltItem, Ctl::HintItem};
+  for (int i = 0; i < 10; ++i) checkable.push_back(BankItem(i));
+  for (Ctl c : checkable) {
+    EXPECT_TRUE(window->menuAction(c)->isCheckable()) << Name(c);
+    EXPECT_FALSE(window->menuAction(c)->isChecked()) << Name(c);
+  }
+  EXPECT_FALSE(window->menuAction(Ctl::ExitItem)->isCheckable());
+  EXPECT_FALSE(window->menuAction(Ctl::LimRange1)->isCheckable());
+}
+
+// ---- The model shows in the widgets ----------------------------------------------
+
+TEST_F(MainWindowTest, ButtonCaptionPressedEnabledAndFontFollowTheModel) {
+  model.setCaption(Ctl::VFOBtn, "VFO B");
+  EXPECT_EQ(button(Ctl::VFOBtn)->text(), "VFO B");
+
+  model.press(Ctl::ModeBtnCW);
+  EXPECT_TRUE(button(Ctl::ModeBtnCW)->isChecked());
+  model.press(Ctl::DataModeBtn);
+  EXPECT_TRUE(button(Ctl::DataModeBtn)->isChecked());
+  EXPECT_FALSE(button(Ctl::ModeBtnCW)->isChecked());
+
+  model.setEnabled(Ctl::LogDispBtn, false);
+  EXPECT_FALSE(button(Ctl::LogDispBtn)->isEnabled());
+  model.setVisible(Ctl::LkBtn, false);
+  EXPECT_FALSE(button(Ctl::LkBtn)->isVisible());
+
+  EXPECT_EQ(button(Ctl::FreqUpBtnFast)->palette().color(QPalette::Active, QPalette::ButtonText), QColor(0, 0, 128));
+  model.setFont(Ctl::FreqUpBtnFast, Colour::Maroon, true);
+  EXPECT_EQ(button(Ctl::FreqUpBtnFast)->palette().color(QPalette::Active, QPalette::ButtonText), QColor(128, 0, 0));
+  EXPECT_TRUE(button(Ctl::FreqUpBtnFast)->font().bold());
+  model.setFont(Ctl::FreqUpBtnFast, Colour::Black, false);
+  EXPECT_EQ(button(Ctl::FreqUpBtnFast)->palette().color(QPalette::Active, QPalette::ButtonText), QColor(0, 0, 0));
+  EXPECT_FALSE(button(Ctl::FreqUpBtnFast)->font().bold());
+  EXPECT_EQ(button(Ctl::ScpdBtn0)->palette().color(QPalette::Active, QPalette::ButtonText), QColor(128, 0, 0));
+}
+
+TEST_F(MainWindowTest, ButtonTextsAreShownLiterally) {
+  model.setCaption(Ctl::ScpdBtn3, "R&D");
+  EXPECT_EQ(button(Ctl::ScpdBtn3)->text(), "R&&D");  // an ampersand, not a mnemonic
+  model.setCaption(Ctl::StatusPanel, "Br\xE9sil");   // single-byte text from a data file
+  EXPECT_EQ(widget<PanelLabel>(Ctl::StatusPanel)->text(), QString::fromUtf8("Br\u00E9sil"));
+}
+
+TEST_F(MainWindowTest, DisplayMeterPanelsAndTrackbarsFollowTheModel) {
+  auto* display = widget<FrequencyDisplay>(Ctl::FreqDispPanel);
+  model.setCaption(Ctl::FreqDispPanel, "9575.000");
+  EXPECT_EQ(display->text(), "9575.000");
+  EXPECT_EQ(display->textColour(), QColor(0, 255, 255));
+  model.setColour(Ctl::FreqDispPanel, Colour::Red);
+  EXPECT_EQ(display->textColour(), QColor(255, 0, 0));
+
+  auto* meter = widget<MeterBar>(Ctl::Meter);
+  model.setValue(Ctl::Meter, 4000);
+  EXPECT_EQ(meter->value(), 4000);
+  model.setRange(Ctl::Meter, 0, 2500);
+  EXPECT_EQ(meter->maximum(), 2500);
+  EXPECT_EQ(meter->value(), 2500);
+
+  model.setCaption(Ctl::PBTDisplayPanel, "-150");
+  EXPECT_EQ(widget<PanelLabel>(Ctl::PBTDisplayPanel)->text(), "-150");
+  model.setCaption(Ctl::TimePanel, "07:05:09");
+  EXPECT_EQ(widget<PanelLabel>(Ctl::TimePanel)->text(), "07:05:09");
+
+  model.setValue(Ctl::TuningSpeedTrackbar, 30);
+  model.setValue(Ctl::SpkrTrackbar, 17);
+  EXPECT_EQ(widget<QSlider>(Ctl::TuningSpeedTrackbar)->value(), 30);
+  EXPECT_EQ(widget<QSlider>(Ctl::SpkrTrackbar)->value(), 17);
+  // What the program sets is not handed back as the listener's move.
+  EXPECT_TRUE(recorder.log.empty());
+}
+
+TEST_F(MainWindowTest, MenuItemsFollowTheModel) {
+  model.setCaption(Ctl::Reopen1Item, "&1  Broadcast.320");
+  model.setVisible(Ctl::Reopen1Item, true);
+  EXPECT_EQ(window->menuAction(Ctl::Reopen1Item)->text(), "&1  Broadcast.320");
+  EXPECT_TRUE(window->menuAction(Ctl::Reopen1Item)->isVisible());
+  model.setEnabled(Ctl::LimRange4, false);
+  EXPECT_FALSE(window->menuAction(Ctl::LimRange4)->isEnabled());
+  model.setChecked(Ctl::Bank3, true);
+  EXPECT_TRUE(window->menuAction(Ctl::Bank3)->isChecked());
+  model.setCaption(Ctl::PasteItem, "&Paste Records (0)          (Ctrl+V)");
+  EXPECT_EQ(window->menuAction(Ctl::PasteItem)->text(), "&Paste Records (0)          (Ctrl+V)");
+  model.setEnabled(Ctl::ReopenMainItem, false);
+  EXPECT_FALSE(window->menuAction(Ctl::ReopenMainItem)->isEnabled());
+}
+
+TEST_F(MainWindowTest, HintsShowOnlyWhileShowHintsIsChecked) {
+  EXPECT_FALSE(window->hintsShown());
+  EXPECT_TRUE(button(Ctl::RoundBtn)->toolTip().isEmpty());
+  model.setChecked(Ctl::HintItem, true);  // start-up or the options dialog
+  EXPECT_TRUE(window->hintsShown());
+  EXPECT_EQ(button(Ctl::RoundBtn)->toolTip(), "Rounds tuned frequency to tuning step value");
+  EXPECT_EQ(window->controlWidget(Ctl::Meter)->toolTip(),
+            "S-Meter:  Click toggles between normal and 4x sensitivity");
+  model.setHint(Ctl::ScpdBtn0, "Radio Habana");
+  EXPECT_EQ(button(Ctl::ScpdBtn0)->toolTip(), "Radio Habana");
+
+  window->menuAction(Ctl::HintItem)->trigger();  // the listener turns them off
+  EXPECT_FALSE(model[Ctl::HintItem].pressed);
+  EXPECT_FALSE(window->menuAction(Ctl::HintItem)->isChecked());
+  EXPECT_FALSE(window->hintsShown());
+  EXPECT_TRUE(button(Ctl::RoundBtn)->toolTip().isEmpty());
+  EXPECT_TRUE(button(Ctl::ScpdBtn0)->toolTip().isEmpty());
+  window->menuAction(Ctl::HintItem)->trigger();
+  EXPECT_TRUE(window->hintsShown());
+  EXPECT_EQ(button(Ctl::ScpdBtn0)->toolTip(), "Radio Habana");
+  EXPECT_TRUE(recorder.log.empty());  // the window's own business
+}
+
+TEST_F(MainWindowTest, TitleFollowsTheModel) {
+  model.setTitle("9575");
+  EXPECT_EQ(window->windowTitle(), "9575");
+}
+
+TEST_F(MainWindowTest, DrawnWidgetsAreAccessible) {
+  model.setCaption(Ctl::FreqDispPanel, "9575.000");
+  QAccessibleInterface* display = QAccessible::queryAccessibleInterface(window->controlWidget(Ctl::FreqDispPanel));
+  ASSERT_NE(display, nullptr);
+  EXPECT_EQ(display->text(QAccessible::Name), "9575.000");
+  EXPECT_EQ(display->text(QAccessible::Value), "9575.000");
+
+  model.setValue(Ctl::Meter, 1234);
+  QAccessibleInterface* meter = QAccessible::queryAccessibleInterface(window->controlWidget(Ctl::Meter));
+  ASSERT_NE(meter, nullptr);
+  EXPECT_EQ(meter->role(), QAccessible::ProgressBar);
+  ASSERT_NE(meter->valueInterface(), nullptr);
+  EXPECT_EQ(meter->valueInterface()->currentValue().toInt(), 1234);
+  EXPECT_EQ(meter->valueInterface()->maximumValue().toInt(), 10000);
+
+  model.setCaption(Ctl::StatusPanel, "USB");
+  QAccessibleInterface* status = QAccessible::queryAccessibleInterface(window->controlWidget(Ctl::StatusPanel));
+  ASSERT_NE(status, nullptr);
+  EXPECT_EQ(status->text(QAccessible::Name), "USB");
+}
+
+// ---- The listener's actions --------------------------------------------------------
+
+TEST_F(MainWindowTest, AClickReachesTheActionsAfterMouseDownAndUp) {
+  QTest::mouseClick(button(Ctl::FiltBtn3), Qt::LeftButton);
+  EXPECT_EQ(recorder.log, (std::vector<std::string>{"Down FiltBtn3", "Up FiltBtn3", "Click FiltBtn3"}));
+  // A speed button of a group goes down by itself and releases the others.
+  EXPECT_TRUE(model[Ctl::FiltBtn3].pressed);
+  EXPECT_TRUE(button(Ctl::FiltBtn3)->isChecked());
+  QTest::mouseClick(button(Ctl::FiltBtn7), Qt::LeftButton);
+  EXPECT_FALSE(model[Ctl::FiltBtn3].pressed);
+  EXPECT_FALSE(button(Ctl::FiltBtn3)->isChecked());
+  EXPECT_TRUE(button(Ctl::FiltBtn7)->isChecked());
+}
+
+TEST_F(MainWindowTest, HoldToRepeatSeesMouseDownBeforeMouseUpBeforeClick) {
+  auto* up = button(Ctl::FreqUpBtn);
+  QTest::mousePress(up, Qt::LeftButton);
+  EXPECT_EQ(recorder.log, (std::vector<std::string>{"Down FreqUpBtn"}));
+  QTest::mouseRelease(up, Qt::LeftButton);
+  EXPECT_EQ(recorder.log, (std::vector<std::string>{"Down FreqUpBtn", "Up FreqUpBtn", "Click FreqUpBtn"}));
+}
+
+TEST_F(MainWindowTest, GroupsThatMayBeAllUpToggle) {
+  QTest::mouseClick(button(Ctl::ScanBtn), Qt::LeftButton);
+  EXPECT_TRUE(button(Ctl::ScanBtn)->isChecked());
+  QTest::mouseClick(button(Ctl::ScanBtn), Qt::LeftButton);
+  EXPECT_FALSE(button(Ctl::ScanBtn)->isChecked());
+  EXPECT_FALSE(model[Ctl::ScanBtn].pressed);
+
+  QTest::mouseClick(button(Ctl::MemScanBtn), Qt::LeftButton);
+  QTest::mouseClick(button(Ctl::MemScanBtn), Qt::LeftButton);
+  EXPECT_FALSE(model[Ctl::MemScanBtn].pressed);
+
+  // A scan speed stays down when clicked again.
+  QTest::mouseClick(button(Ctl::ScanSpd2Btn), Qt::LeftButton);
+  QTest::mouseClick(button(Ctl::ScanSpd2Btn), Qt::LeftButton);
+  EXPECT_TRUE(model[Ctl::ScanSpd2Btn].pressed);
+  EXPECT_TRUE(button(Ctl::ScanSpd2Btn)->isChecked());
+}
+
+TEST_F(MainWindowTest, TheModelDecidesWhetherAButtonStaysDown) {
+  QTest::mouseClick(button(Ctl::RoundBtn), Qt::LeftButton);  // no group: does not stay down
+  EXPECT_FALSE(button(Ctl::RoundBtn)->isChecked());
+
+  // The single-step handler releases the up button again.
+  recorder.onClick = [this](Ctl c) {
+    if (c == Ctl::FreqUpBtn) model.release(Ctl::FreqUpBtn);
+  };
+  QTest::mouseClick(button(Ctl::FreqUpBtn), Qt::LeftButton);
+  EXPECT_FALSE(button(Ctl::FreqUpBtn)->isChecked());
+
+  model.press(Ctl::StopBtn);  // shown pressed by the program
+  EXPECT_TRUE(button(Ctl::StopBtn)->isChecked());
+}
+
+TEST_F(MainWindowTest, RightClicksAndDisabledButtons) {
+  QTest::mouseClick(button(Ctl::DataModeBtn), Qt::RightButton);
+  EXPECT_EQ(recorder.log, (std::vector<std::string>{"Right DataModeBtn"}));
+  recorder.log.clear();
+  model.setEnabled(Ctl::WWV10Btn, false);
+  QTest::mouseClick(button(Ctl::WWV10Btn), Qt::LeftButton);
+  EXPECT_TRUE(recorder.log.empty());
+  EXPECT_FALSE(model[Ctl::WWV10Btn].pressed);
+}
+
+TEST_F(MainWindowTest, PanelsAndTheMeterReportClicks) {
+  QTest::mouseClick(window->controlWidget(Ctl::FreqDispPanel), Qt::LeftButton, {}, QPoint(100, 50));
+  QTest::mouseClick(window->controlWidget(Ctl::Meter), Qt::LeftButton);
+  QTest::mouseClick(window->controlWidget(Ctl::PBTDisplayPanel), Qt::LeftButton);
+  QTest::mouseClick(window->controlWidget(Ctl::TimePanel), Qt::LeftButton);
+  EXPECT_EQ(recorder.log, (std::vector<std::string>{"Display 100 50 303 68", "Click Meter", "Click PBTDisplayPanel",
+                                                    "Click TimePanel"}));
+}
+
+TEST_F(MainWindowTest, TrackbarMovesUpdateTheModelThenReachTheActions) {
+  auto* speaker = widget<QSlider>(Ctl::SpkrTrackbar);
+  speaker->triggerAction(QAbstractSlider::SliderPageStepAdd);
+  EXPECT_EQ(model[Ctl::SpkrTrackbar].value, 5);
+  auto* speed = widget<QSlider>(Ctl::TuningSpeedTrackbar);
+  speed->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+  EXPECT_EQ(model[Ctl::TuningSpeedTrackbar].value, 3);
+  EXPECT_EQ(recorder.log, (std::vector<std::string>{"Value SpkrTrackbar 5", "Value TuningSpeedTrackbar 3"}));
+}
+
+TEST_F(MainWindowTest, MenuItemsReachTheActionsAndShowTheModelsCheckMark) {
+  window->menuAction(Ctl::MuteOnExitItem)->trigger();
+  EXPECT_EQ(recorder.log, (std::vector<std::string>{"Click MuteOnExitItem"}));
+  // Nothing toggled the model, so no check mark appears.
+  EXPECT_FALSE(window->menuAction(Ctl::MuteOnExitItem)->isChecked());
+
+  recorder.onClick = [this](Ctl c) { model.setChecked(c, !model[c].pressed); };
+  window->menuAction(Ctl::DefaultFiltItem)->trigger();
+  EXPECT_TRUE(window->menuAction(Ctl::DefaultFiltItem)->isChecked());
+  window->menuAction(Ctl::LimRange2)->trigger();
+  window->menuAction(Ctl::SkedItem)->trigger();
+  EXPECT_EQ(recorder.log.back(), "Click SkedItem");
+  EXPECT_EQ(recorder.log.size(), 4u);
+}
+
+TEST_F(MainWindowTest, ErrorsOfAnActionAreReportedAndNeverEscape) {
+  recorder.onClick = [](Ctl c) {
+    if (c == Ctl::VFOBtn) throw SerialError("Unable to open com port (No such file or directory)");
+    throw std::runtime_error("plain failure");
+  };
+  QTest::mouseClick(button(Ctl::VFOBtn), Qt::LeftButton);
+  window->menuAction(Ctl::DefaultStepItem)->trigger();
+  QTest::mouseClick(window->controlWidget(Ctl::Meter), Qt::LeftButton);
+  EXPECT_EQ(recorder.errors, (std::vector<std::string>{"Unable to open com port (No such file or directory)",
+                                                       "plain failure", "plain failure"}));
+}
+
+TEST_F(MainWindowTest, ErrorLineShowsTheLastErrorUnderThePanel) {
+  EXPECT_TRUE(window->errorText().isEmpty());
+  window->showError("Unable to open com port (Permission denied)");
+  EXPECT_EQ(window->errorText(), "Unable to open com port (Permission denied)");
+  EXPECT_EQ(window->panelArea()->size(), QSize(745, 508));
+  window->showError("");
+  EXPECT_TRUE(window->errorText().isEmpty());
+}
+
+TEST_F(MainWindowTest, ClosingRunsTheExitSequenceOnce) {
+  window->menuAction(Ctl::ExitItem)->trigger();
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_EQ(recorder.shutdowns, 1);
+  window->show();
+  window->close();
+  EXPECT_EQ(recorder.shutdowns, 1);
+}
+
+TEST_F(MainWindowTest, HelpPagesOpenFromTheProgramFolder) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  ASSERT_TRUE(QDir(dir.path()).mkpath("help"));
+  QFile page(dir.filePath("help/OndarisHelp.html"));
+  ASSERT_TRUE(page.open(QIODevice::WriteOnly));
+  page.write("<html></html>");
+  page.close();
+  recorder.programDir = dir.path().toStdString() + "/";
+
+  window->menuAction(Ctl::HelpItem)->trigger();
+  ASSERT_EQ(openedUrls.size(), 1u);
+  EXPECT_EQ(openedUrls[0], QUrl::fromLocalFile(QFileInfo(page).absoluteFilePath()));
+  EXPECT_TRUE(recorder.errors.empty());
+
+  // No log help page anywhere: the listener is told, nothing is opened.
+  window->menuAction(Ctl::LogHelpItem)->trigger();
+  EXPECT_EQ(openedUrls.size(), 1u);
+  ASSERT_EQ(recorder.errors.size(), 1u);
+  EXPECT_NE(recorder.errors[0].find("LogHelp/B-LogHelp.html"), std::string::npos);
+  EXPECT_TRUE(recorder.log.empty());
+}
+
+TEST_F(MainWindowTest, AboutItemShowsTheAboutBox) {
+  int shown = 0;
+  window->showAbout = [&shown] { ++shown; };
+  window->menuAction(Ctl::AboutItem)->trigger();
+  EXPECT_EQ(shown, 1);
+  EXPECT_TRUE(recorder.log.empty());
+}
+
+TEST(AboutDialogTest, NamesTheProgramItsVersionAndTheReceiver) {
+  AboutDialog dialog;
+  EXPECT_EQ(dialog.windowTitle(), "About Ondaris...");
+  QStringList texts;
+  for (QLabel* label : dialog.findChildren<QLabel*>()) texts << label->text();
+  const QString all = texts.join('\n');
+  EXPECT_TRUE(all.contains("Ondaris"));
+  EXPECT_TRUE(all.contains("Version"));
+  EXPECT_TRUE(all.contains("RX-320"));
+  auto* ok = dialog.findChild<QPushButton*>("OKBtn");
+  ASSERT_NE(ok, nullptr);
+  dialog.show();
+  QTest::mouseClick(ok, Qt::LeftButton);
+  EXPECT_EQ(dialog.result(), QDialog::Accepted);
+  EXPECT_FALSE(dialog.isVisible());
+}
+
+// ---- Keyboard preview ----------------------------------------------------------------
+
+TEST_F(MainWindowTest, TypedCharactersReachThePanelBeforeTheFocusedControl) {
+  QWidget* grid = focusGrid();
+  ASSERT_EQ(QApplication::focusWidget(), grid);
+  KeyCounter counter;
+  grid->installEventFilter(&counter);
+
+  QTest::keyClick(grid, Qt::Key_5);
+  QTest::keyClick(grid, Qt::Key_Period);
+  QTest::keyClick(grid, Qt::Key_Return);
+  QTest::keyClick(grid, Qt::Key_Enter, Qt::KeypadModifier);
+  QTest::keyClick(grid, Qt::Key_Space);
+  EXPECT_EQ(recorder.keys, (std::vector<char>{'5', '.', '\r', '\r', ' '}));
+  EXPECT_EQ(counter.presses, 0);  // used by the panel, so the grid never saw them
+
+  // A key the panel does not use goes on to the control, offered only once.
+  recorder.keys.clear();
+  recorder.keyResult = false;
+  QTest::keyClick(grid, Qt::Key_K);
+  EXPECT_EQ(recorder.keys, (std::vector<char>{'k'}));
+  EXPECT_EQ(counter.presses, 1);
+  grid->removeEventFilter(&counter);
+}
+
+TEST_F(MainWindowTest, CtrlKeysAreNotTypedCharactersButReleasesAreReported) {
+  QWidget* grid = focusGrid();
+  QTest::keyClick(grid, Qt::Key_5, Qt::ControlModifier);
+  QTest::keyClick(grid, Qt::Key_5, Qt::AltModifier);
+  EXPECT_TRUE(recorder.keys.empty());
+
+  QTest::keyClick(grid, Qt::Key_S, Qt::ControlModifier);
+  QTest::keyClick(grid, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);  // exactly Ctrl only
+  QTest::keyClick(grid, Qt::Key_0, Qt::ControlModifier);
+  QTest::keyClick(grid, Qt::Key_Equal, Qt::ControlModifier);
+  // Ctrl+5 is a bank key on release; Alt+5 is nothing.
+  EXPECT_EQ(recorder.ctrlKeys, (std::vector<char>{'5', 'S', '0', '='}));
+}
+
+TEST_F(MainWindowTest, KeysOfAnotherWindowAreNotPreviewed) {
+  QDialog dialog(window.get());
+  auto* edit = new QLineEdit(&dialog);
+  dialog.show();
+  dialog.activateWindow();
+  edit->setFocus();
+  QApplication::processEvents();
+  QTest::keyClick(edit, Qt::Key_7);
+  EXPECT_TRUE(recorder.keys.empty());
+  EXPECT_EQ(edit->text(), "7");
+}
+
+TEST_F(MainWindowTest, AKeyHandlerErrorIsReported) {
+  QWidget* grid = focusGrid();
+  recorder.keyThrows = true;
+  QTest::keyClick(grid, Qt::Key_Return);
+  ASSERT_EQ(recorder.errors.size(), 1u);
+  EXPECT_EQ(recorder.errors[0], "'1..2' is not a valid floating point value");
+}
+
+struct KeyCase {
+  Qt::Key key;
+  Qt::KeyboardModifiers modifiers;
+  const char* text;
+  int expected;  // -1: not a panel character
+};
+
+TEST(KeyboardMapTest, PreviewCharacters) {
+  const KeyCase cases[] = {
+      {Qt::Key_5, Qt::NoModifier, "5", '5'},
+      {Qt::Key_0, Qt::KeypadModifier, "0", '0'},
+      {Qt::Key_Comma, Qt::NoModifier, ",", ','},
+      {Qt::Key_Period, Qt::KeypadModifier, ".", '.'},
+      {Qt::Key_Return, Qt::NoModifier, "\r", '\r'},
+      {Qt::Key_Enter, Qt::KeypadModifier, "\r", '\r'},
+      {Qt::Key_Space, Qt::NoModifier, " ", ' '},
+      {Qt::Key_5, Qt::ShiftModifier, "5", '5'},  // layouts with shifted digits
+      {Qt::Key_A, Qt::ShiftModifier, "A", 'A'},
+      {Qt::Key_5, Qt::ControlModifier, "", -1},
+      {Qt::Key_5, Qt::AltModifier, "5", -1},
+      {Qt::Key_Left, Qt::NoModifier, "", -1},
+      {Qt::Key_Escape, Qt::NoModifier, "\x1b", -1},
+      {Qt::Key_Eacute, Qt::NoModifier, "\u00e9", -1},
+  };
+  for (const KeyCase& c : cases) {
+    QKeyEvent event(QEvent::KeyPress, c.key, c.modifiers, QString::fromUtf8(c.text));
+    const auto got = PreviewCharacter(event);
+    if (c.expected < 0) {
+      EXPECT_FALSE(got.has_value()) << c.key;
+    } else {
+      ASSERT_TRUE(got.has_value()) << c.key;
+      EXPECT_EQ(*got, static_cast<char>(c.expected)) << c.key;
+    }
+  }
+  QKeyEvent release(QEvent::KeyRelease, Qt::Key_5, Qt::NoModifier, "5");
+  EXPECT_FALSE(PreviewCharacter(release).has_value());
+}
+
+TEST(KeyboardMapTest, CtrlReleases) {
+  const KeyCase cases[] = {
+      {Qt::Key_N, Qt::ControlModifier, "", 'N'},
+      {Qt::Key_V, Qt::ControlModifier, "", 'V'},
+      {Qt::Key_1, Qt::ControlModifier, "", '1'},
+      {Qt::Key_0, Qt::ControlModifier | Qt::KeypadModifier, "", '0'},
+      {Qt::Key_Equal, Qt::ControlModifier, "", '='},
+      {Qt::Key_Plus, Qt::ControlModifier, "", '='},
+      {Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier, "", -1},
+      {Qt::Key_S, Qt::ControlModifier | Qt::AltModifier, "", -1},
+      {Qt::Key_S, Qt::NoModifier, "s", -1},
+      {Qt::Key_F1, Qt::ControlModifier, "", -1},
+  };
+  for (const KeyCase& c : cases) {
+    QKeyEvent event(QEvent::KeyRelease, c.key, c.modifiers, QString::fromUtf8(c.text));
+    const auto got = CtrlReleaseKey(event);
+    if (c.expected < 0) {
+      EXPECT_FALSE(got.has_value()) << c.key;
+    } else {
+      ASSERT_TRUE(got.has_value()) << c.key;
+      EXPECT_EQ(*got, static_cast<char>(c.expected)) << c.key;
+    }
+  }
+  QKeyEvent press(QEvent::KeyPress, Qt::Key_S, Qt::ControlModifier);
+  EXPECT_FALSE(CtrlReleaseKey(press).has_value());
+}
+
+// ---- Where the digits are drawn ----------------------------------------------------
+
+TEST(FrequencyLayoutTest, DigitsAreRightAlignedAgainstThePoint) {
+  const auto five = FrequencyGlyphCells("12345.678", 303);
+  ASSERT_EQ(five.size(), 9u);
+  const auto four = FrequencyGlyphCells("9575.000", 303);
+  ASSERT_EQ(four.size(), 8u);
+  const auto typed = FrequencyGlyphCells("75", 303);  // typed so far, no point yet
+  ASSERT_EQ(typed.size(), 2u);
+  // The ones digit of a typed number sits where the ones digit of the
+  // frequency will be.
+  const auto two = FrequencyGlyphCells("10.000", 303);
+  EXPECT_DOUBLE_EQ(typed[1].left, two[1].left);
+  EXPECT_DOUBLE_EQ(typed[1].right, two[1].right);
+  // Below 10 kHz the single digit takes the ones place.
+  const auto low = FrequencyGlyphCells("9.999", 303);
+  ASSERT_EQ(low.size(), 5u);
+  EXPECT_DOUBLE_EQ(low[0].left, two[1].left);
+  // Cells run left to right without overlapping, inside the display.
+  for (const auto* cells : {&five, &four, &low}) {
+    for (std::size_t i = 0; i < cells->size(); ++i) {
+      EXPECT_LT((*cells)[i].left, (*cells)[i].right);
+      EXPECT_GE((*cells)[i].left, 0.0);
+      EXPECT_LE((*cells)[i].right, 303.0);
+      if (i > 0) {
+        EXPECT_LE((*cells)[i - 1].right, (*cells)[i].left + 1e-9);
+      }
+    }
+  }
+  // The clock-radio asterisk follows the last decimal.
+  const auto armed = FrequencyGlyphCells("12345.000*", 303);
+  ASSERT_EQ(armed.size(), 10u);
+  EXPECT_EQ(armed.back().character, '*');
+  EXPECT_GE(armed.back().left, armed[8].right - 1e-9);
+  EXPECT_LE(armed.back().right, 303.0);
+}
+
+TEST(FrequencyLayoutTest, TextThatIsNoFrequencyIsNotLaidOutAsDigits) {
+  EXPECT_TRUE(FrequencyGlyphCells("", 303).empty());
+  EXPECT_TRUE(FrequencyGlyphCells("123456.000", 303).empty());
+  EXPECT_TRUE(FrequencyGlyphCells("Ondaris", 303).empty());
+  EXPECT_TRUE(FrequencyGlyphCells(".5", 303).empty());
+  EXPECT_FALSE(FrequencyGlyphCells("9575,000", 303).empty());  // comma locale
+}
+
+// ---- The window over a real front panel --------------------------------------------
+
+class FakeCompanion : public CompanionTransport {
+ public:
+  bool listen(std::string&) override { return true; }
+  void close() override {}
+  void send(const std::string& text) override { sent.push_back(text); }
+  std::vector<std::string> sent;
+};
+
+class FakeShell : public Shell {
+ public:
+  bool open(const std::string&, std::string&) override { return true; }
+};
+
+class FrontPanelWindowTest : public ::testing::Test {
+ protected:
+  FrontPanelWindowTest()
+      : panel(PanelPlatform{port, clock, messages, companion, shell, tuningTimer, meterTimer, scanTimer, clockTimer,
+                            debounceTimer, pumpTimer},
+              dir.path().toStdString() + "/", '.'),
+        actions(panel) {}
+
+  void SetUp() override {
+    ASSERT_TRUE(dir.isValid());
+    ASSERT_TRUE(QDir(dir.path()).mkpath("SysFiles"));
+    panel.link().open("COM1");
+    window = std::make_unique<MainWindow>(panel.panel, actions);
+    window->show();
+  }
+  void TearDown() override { window.reset(); }
+
+  void tuneTo(double freq) {
+    panel.state.Freq = freq;
+    panel.receiver.TuneRadio();
+  }
+  PanelButton* button(Ctl control) const { return qobject_cast<PanelButton*>(window->controlWidget(control)); }
+
+  QTemporaryDir dir;
+  FakeTimeline timeline;
+  FakeClock clock{timeline};
+  FakeSerialPort port{&timeline};
+  FakeTimer tuningTimer{timeline, "TuningTimer"};
+  FakeTimer meterTimer{timeline, "MeterTimer"};
+  FakeTimer scanTimer{timeline, "ScanTimer"};
+  FakeTimer clockTimer{timeline, "ClockTimer"};
+  FakeTimer debounceTimer{timeline, "DebounceTimer"};
+  FakeTimer pumpTimer{timeline, "LinkPump"};
+  ScriptedMessageBoxes messages;
+  FakeCompanion companion;
+  FakeShell shell;
+  FrontPanel panel;
+  FrontPanelActions actions;
+  std::unique_ptr<MainWindow> window;
+};
+
+TEST_F(FrontPanelWindowTest, ButtonsReachTheReceiverControls) {
+  QTest::mouseClick(button(Ctl::FiltBtn5), Qt::LeftButton);
+  EXPECT_EQ(panel.state.FilterIndex, 5);
+  EXPECT_TRUE(button(Ctl::FiltBtn5)->isChecked());
+
+  QTest::mouseClick(button(Ctl::ModeBtnCW), Qt::LeftButton);
+  EXPECT_EQ(panel.state.Mode, 3);
+  EXPECT_TRUE(button(Ctl::ModeBtnCW)->isChecked());
+
+  QTest::mouseClick(button(Ctl::StepBtn5000), Qt::LeftButton);
+  EXPECT_EQ(panel.state.StepHz, 5000);
+  EXPECT_EQ(qobject_cast<QSlider*>(window->controlWidget(Ctl::TuningSpeedTrackbar))->value(), 30);
+
+  QTest::mouseClick(button(Ctl::PBTBtnUp), Qt::LeftButton);
+  EXPECT_EQ(panel.state.PBT, 50);
+  EXPECT_EQ(qobject_cast<QLabel*>(window->controlWidget(Ctl::PBTDisplayPanel))->text(), "50");
+  QTest::mouseClick(window->controlWidget(Ctl::PBTDisplayPanel), Qt::LeftButton);
+  EXPECT_EQ(panel.state.PBT, 0);
+
+  QTest::mouseClick(window->controlWidget(Ctl::Meter), Qt::LeftButton);
+  EXPECT_TRUE(panel.context.flags.MeterHiSens);
+  EXPECT_EQ(qobject_cast<MeterBar*>(window->controlWidget(Ctl::Meter))->maximum(), 2500);
+
+  auto* speaker = qobject_cast<QSlider*>(window->controlWidget(Ctl::SpkrTrackbar));
+  speaker->setValue(40);  // as a drag would
+  EXPECT_EQ(panel.state.SpkrVolume, 53);
+
+  const bool mute = panel.state.MuteOnExit;
+  window->menuAction(Ctl::MuteOnExitItem)->trigger();
+  EXPECT_EQ(panel.state.MuteOnExit != 0, !mute);
+  EXPECT_EQ(window->menuAction(Ctl::MuteOnExitItem)->isChecked(), !mute);
+}
+
+TEST_F(FrontPanelWindowTest, TheDisplayShowsTheTunedFrequency) {
+  tuneTo(9575.0);
+  auto* display = qobject_cast<FrequencyDisplay*>(window->controlWidget(Ctl::FreqDispPanel));
+  EXPECT_EQ(display->text(), "9575.000");
+  QTest::mouseClick(button(Ctl::WWV10Btn), Qt::LeftButton);
+  EXPECT_EQ(display->text(), "10000.000");
+  EXPECT_EQ(display->textColour(), QColor(255, 0, 0));
+  QTest::mouseClick(button(Ctl::WWVRestoreBtn), Qt::LeftButton);
+  EXPECT_EQ(display->text(), "9575.000");
+  EXPECT_EQ(display->textColour(), QColor(0, 255, 255));
+}
+
+struct DigitCase {
+  double freq;
+  const char* text;
+};
+
+// A click on any drawn digit tunes by that digit's place value: up in the
+// upper half, down in the lower half; the point does nothing.
+TEST_F(FrontPanelWindowTest, ClickingADrawnDigitTunesByItsPlace) {
+  const DigitCase cases[] = {
+      {15000.0, "15000.000"}, {9575.0, "9575.000"}, {512.25, "512.250"}, {55.0, "55.000"}, {9.5, "9.500"}};
+  QWidget* display = window->controlWidget(Ctl::FreqDispPanel);
+  for (const DigitCase& c : cases) {
+    tuneTo(c.freq);
+    ASSERT_EQ(qobject_cast<FrequencyDisplay*>(display)->text(), c.text);
+    const std::string text = c.text;
+    const auto cells = FrequencyGlyphCells(text, display->width());
+    ASSERT_EQ(cells.size(), text.size());
+    const std::size_t point = text.find('.');
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+      double place = 0.0;  // the point
+      if (i < point) place = std::pow(10.0, static_cast<double>(point - 1 - i));
+      if (i > point) place = std::pow(10.0, -static_cast<double>(i - point));
+      const int x = static_cast<int>((cells[i].left + cells[i].right) / 2);
+      for (const bool upper : {true, false}) {
+        tuneTo(c.freq);
+        const double sign = upper ? 1.0 : -1.0;
+        const double expected = c.freq + sign * place;
+        if (expected < 9.999 || expected > 29999.999) continue;  // outside the digit-click limits
+        QTest::mouseClick(display, Qt::LeftButton, {}, QPoint(x, upper ? 10 : display->height() - 10));
+        EXPECT_NEAR(panel.state.Freq, expected, 1e-9)
+            << c.text << " digit " << i << " '" << text[i] << "' at x " << x << (upper ? " upper" : " lower");
+      }
+    }
+  }
+}
+
+TEST_F(FrontPanelWindowTest, TypingAFrequencyTunesIt) {
+  tuneTo(9575.0);
+  QWidget* grid = window->controlWidget(Ctl::Grid);
+  window->activateWindow();
+  grid->setFocus();
+  QApplication::processEvents();
+  ASSERT_EQ(QApplication::focusWidget(), grid);
+  auto* display = qobject_cast<FrequencyDisplay*>(window->controlWidget(Ctl::FreqDispPanel));
+  QTest::keyClicks(grid, "7205");
+  EXPECT_EQ(display->text(), "7205");
+  QTest::keyClick(grid, Qt::Key_Period);
+  QTest::keyClick(grid, Qt::Key_5);
+  QTest::keyClick(grid, Qt::Key_Return);
+  EXPECT_DOUBLE_EQ(panel.state.Freq, 7205.5);
+}
+
+TEST_F(FrontPanelWindowTest, ClosingTheWindowRunsTheExitSequence) {
+  window->close();
+  EXPECT_TRUE(panel.context.flags.ShuttingDown);
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_TRUE(QFileInfo::exists(dir.filePath("SysFiles/Tuning.dat")));
+  EXPECT_TRUE(QFileInfo::exists(dir.filePath("SysFiles/Ondaris.dat")));
+}
+
+}  // namespace
+}  // namespace ondaris
+
+int main(int argc, char** argv) {
+  // Test discovery runs the program without the test environment.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
