@@ -167,10 +167,10 @@ void Rx320Simulator::flushSkipped() {
   }
   if (skipped_.size() > shown) line += " ...";
   skipped_.clear();
-  emit(line);
+  writeLog(line);
 }
 
-void Rx320Simulator::emit(const std::string& line) {
+void Rx320Simulator::writeLog(const std::string& line) {
   if (log_) log_(line);
 }
 
@@ -200,7 +200,7 @@ void Rx320Simulator::execute(std::string_view command, std::string& replies) {
       state_.filterCode = byte(1);
       state_.bandwidthHz = SimulatedFilterBandwidth(byte(1));
       rederive();
-      emit(Format("W code=%d bw=%d", byte(1), state_.bandwidthHz));
+      writeLog(Format("W code=%d bw=%d", byte(1), state_.bandwidthHz));
       break;
     case 'N':
       state_.tuned = true;
@@ -208,7 +208,7 @@ void Rx320Simulator::execute(std::string_view command, std::string& replies) {
       state_.fineWord = word(3);
       state_.bfoWord = word(5);
       rederive();
-      emit(Format("N coarse=%d fine=%d bfo=%d freq=%s kHz", state_.coarseWord, state_.fineWord, state_.bfoWord,
+      writeLog(Format("N coarse=%d fine=%d bfo=%d freq=%s kHz", state_.coarseWord, state_.fineWord, state_.bfoWord,
                   frequencyText().c_str()));
       break;
     case 'M': {
@@ -216,12 +216,12 @@ void Rx320Simulator::execute(std::string_view command, std::string& replies) {
       rederive();
       std::string line = std::string("M ") + ModeTableEntry(state_.mode).name;
       if (state_.tuned) line += " freq=" + frequencyText() + " kHz";
-      emit(line);
+      writeLog(line);
       break;
     }
     case 'G':
       state_.agc = byte(1) - '0';
-      emit(Format("G %d", state_.agc));
+      writeLog(Format("G %d", state_.agc));
       break;
     case 'V':
     case 'A': {
@@ -229,7 +229,7 @@ void Rx320Simulator::execute(std::string_view command, std::string& replies) {
       const bool speaker = command[0] == 'V';
       (speaker ? state_.speakerLevel : state_.lineLevel) = level;
       (speaker ? state_.speakerMuted : state_.lineMuted) = level >= MaxLevel;
-      emit(Format("%c level=%d%s", command[0], level, level >= MaxLevel ? " mute" : ""));
+      writeLog(Format("%c level=%d%s", command[0], level, level >= MaxLevel ? " mute" : ""));
       break;
     }
     case 'C': {
@@ -238,9 +238,9 @@ void Rx320Simulator::execute(std::string_view command, std::string& replies) {
       state_.speakerLevel = state_.lineLevel = level;
       state_.speakerMuted = state_.lineMuted = level >= MaxLevel;
       if (digits && level == MaxLevel) {
-        emit("C mute");
+        writeLog("C mute");
       } else {
-        emit(Format("C level=%d%s", level, level >= MaxLevel ? " mute" : ""));
+        writeLog(Format("C level=%d%s", level, level >= MaxLevel ? " mute" : ""));
       }
       break;
     }
@@ -262,7 +262,7 @@ void Rx320Simulator::execute(std::string_view command, std::string& replies) {
       replies.push_back(static_cast<char>(strength >> 8));
       replies.push_back(static_cast<char>(strength & 0xFF));
       replies.push_back(static_cast<char>(CR));
-      emit(Format("X strength=%u", static_cast<unsigned>(strength)));
+      writeLog(Format("X strength=%u", static_cast<unsigned>(strength)));
       break;
     }
     default:

@@ -125,7 +125,7 @@ class Rx320Simulator {
   void execute(std::string_view command, std::string& replies);
   void rederive();
   void flushSkipped();
-  void emit(const std::string& line);
+  void writeLog(const std::string& line);
   std::string frequencyText() const;
 
   SimulatedReceiverState state_;
