@@ -25,9 +25,10 @@ std::string FormatFrequency(int decimals, bool fixedThree, double input, char se
     text += '-';
     value = -value;
   }
-  if (value < 1) text += '0';
-  // Values a hair below a decimal step print as that step.
+  // Values a hair below a decimal step print as that step; the leading zero
+  // is decided after that, so 0.9999999 prints as 1 and not as 01.
   if (decimals != 0) value += 1.0L / std::pow(10.0L, decimals + 1);
+  if (value < 1) text += '0';
 
   bool started = false;
   for (long place : {100000L, 10000L, 1000L, 100L, 10L, 1L}) {

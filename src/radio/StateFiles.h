@@ -1,0 +1,101 @@
+#pragma once
+// The two files that carry the receiver's state from one run to the next:
+//
+//   SysFiles/Ondaris.dat  255-byte binary record of settings and options
+//   SysFiles/Tuning.dat   13 text lines with the tunings of the two VFOs
+//
+// Start-up reads Tuning.dat into lines early and parses them later, so the
+// reading and the parsing are separate steps. Every function that touches a
+// file takes the program folder; the files live in its SysFiles folder.
+// The locale's decimal separator is always passed in, never looked up.
+
+#include <array>
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "radio/RadioState.h"
+
+namespace ondaris {
+
+class MessageBoxes;
+
+inline constexpr std::size_t OndarisDatSize = 255;
+inline constexpr std::size_t FreqFileDirCapacity = 80;
+inline constexpr std::size_t LastFreqFileCapacity = 80;
+inline constexpr std::size_t ComPortNameCapacity = 10;
+
+inline constexpr std::size_t TuningLineCount = 13;
+inline constexpr std::size_t TuningLineLimit = 20;  // longer lines are cut on reading
+using TuningLines = std::array<std::string, TuningLineCount>;
+
+inline constexpr const char* MissingTuningDatMessage =
+    "Could not find file SysFiles\\Tuning.dat - initializing radio tuning using default data";
+inline constexpr const char* MissingOndarisDatMessage =
+    "Could not find file SysFiles\\Ondaris.dat initializing radio's state using default data";
+// Shown by the exit sequence when WriteOndarisDat throws.
+inline constexpr const char* OndarisDatSaveFailedMessage = "Could not save the receiver's state to disk.";
+
+std::string TuningDatPath(const std::string& programDir);
+std::string OndarisDatPath(const std::string& programDir);
+
+// ---- The frequency-file folder -------------------------------------------
+// A folder below the program folder is stored relative to it ("FreqFiles/"),
+// so that long install paths still fit the 80 characters of the record.
+
+// What would be stored for `folder`: relative when it lies below `programDir`.
+std::string StoredFreqFileDir(const std::string& folder, const std::string& programDir);
+// True when `folder` can be stored (at most 80 characters once made relative).
+bool FreqFileDirFits(const std::string& folder, const std::string& programDir);
+// The folder a stored value stands for: relative values are taken below `programDir`.
+std::string ResolveFreqFileDir(const std::string& stored, const std::string& programDir);
+
+// ---- SysFiles/Ondaris.dat ------------------------------------------------
+
+// The 255-byte record. Throws FileError when FreqFileDir (after being made
+// relative to `programDir`), LastFreqFile or ComPortName is too long to be
+// stored: a value is never cut.
+std::string EncodeOndarisDat(const RadioState& state, const std::string& programDir);
+// Sets the stored fields from a record. A shorter record is read as far as it
+// goes and the fields beyond its end become 0; a string's length byte larger
+// than its capacity is read as the capacity.
+void DecodeOndarisDat(std::string_view bytes, RadioState& state);
+// The first-start values of the stored fields.
+void ApplyOndarisDefaults(RadioState& state);
+
+// Reads SysFiles/Ondaris.dat into `state`. A missing file is announced with
+// MissingOndarisDatMessage and gives the defaults (returns false); a file that
+// exists but cannot be read throws FileError.
+bool ReadOndarisDat(const std::string& programDir, RadioState& state, MessageBoxes& messages);
+// Replaces SysFiles/Ondaris.dat atomically. Throws FileError on failure (also
+// for a value too long to be stored); the old file then stays as it was.
+void WriteOndarisDat(const std::string& programDir, const RadioState& state);
+
+// ---- SysFiles/Tuning.dat -------------------------------------------------
+
+// The lines of a first start: VFO A active, 15000 kHz AM, step row 4, filter
+// row 1, AGC medium, PBT 0; the other VFO 10000 kHz with the same settings.
+// The frequencies are written with `separator`.
+TuningLines DefaultTuningLines(char separator);
+// The lines for the present state: line 1 ActiveVFO, lines 2..7 OtherVFO,
+// lines 8..13 the current tuning; frequencies always with a point.
+TuningLines TuningLinesOf(const RadioState& state, char separator);
+// The file's bytes: each line followed by CR LF.
+std::string EncodeTuningDat(const TuningLines& lines);
+// Splits file bytes into the 13 lines (CR LF or LF ends), each cut to 20
+// characters; lines missing at the end are empty.
+TuningLines DecodeTuningDat(std::string_view bytes);
+
+// Reads SysFiles/Tuning.dat into 13 lines. A missing file is announced with
+// MissingTuningDatMessage and gives DefaultTuningLines(separator); a file that
+// exists but cannot be read throws FileError.
+TuningLines ReadTuningLines(const std::string& programDir, MessageBoxes& messages, char separator);
+// Parses the lines into ActiveVFO, OtherVFO (its status text emptied) and the
+// current Freq, Mode, StepIndex, FilterIndex, AGC and PBT. Mode and AGC lines
+// that match no name exactly leave the field as it was. A number line that is
+// not a number throws ConversionError; the lines before it are applied.
+void ApplyTuningLines(const TuningLines& lines, RadioState& state, char separator);
+// Replaces SysFiles/Tuning.dat atomically. Throws FileError on failure.
+void WriteTuningDat(const std::string& programDir, const RadioState& state, char separator);
+
+}  // namespace ondaris

@@ -1,0 +1,769 @@
+// The receiver state files SysFiles/Ondaris.dat and SysFiles/Tuning.dat, and
+// the atomic whole-file saving they are written with.
+
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "common/AtomicFile.h"
+#include "common/Errors.h"
+#include "radio/RadioState.h"
+#include "radio/StateFiles.h"
+#include "support/ScriptedMessageBoxes.h"
+
+namespace ondaris {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A fresh program folder with its SysFiles folder, removed afterwards.
+class ProgramFolder {
+ public:
+  ProgramFolder() {
+    std::string pattern = (fs::temp_directory_path() / "ondaris-state-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+    root_ = pattern;
+    fs::create_directory(root_ / "SysFiles");
+  }
+  ~ProgramFolder() {
+    std::error_code ignored;
+    fs::remove_all(root_, ignored);
+  }
+  std::string dir() const { return root_.string() + "/"; }
+  std::string sysFile(const std::string& name) const { return (root_ / "SysFiles" / name).string(); }
+
+ private:
+  fs::path root_;
+};
+
+std::string Slurp(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void Put(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << bytes;
+}
+
+std::vector<std::string> FolderEntries(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// Every stored field set away from its default; strings at full capacity.
+RadioState FullySetState() {
+  RadioState s;
+  s.FreqFileDir = "/srv/radio/lists/" + std::string(80 - 17, 'd');
+  s.LastFreqFile = std::string(76, 'f') + ".320";
+  s.FreqFileRecordCount = 123456;
+  s.ComPortName = "/dev/ttyS9";  // 10 characters
+  s.CWTone = 650;
+  s.MeterMax = 65535;
+  s.CalLoFreq = 5.0;
+  s.CalLoErr = -87.25;
+  s.CalHiFreq = 15.5;
+  s.CalHiErr = -126.0;
+  s.AMFilterIndex = 2;
+  s.AMStepIndex = 3;
+  s.SSBFilterIndex = 14;
+  s.SSBStepIndex = 6;
+  s.CWFilterIndex = 22;
+  s.CWStepIndex = 7;
+  s.UseDefaultFiltersAsDefault = 0;
+  s.UseDefaultStepsAsDefault = 0;
+  s.MuteOnExitAsDefault = 0;
+  s.MuteTogether = 1;
+  s.NineKHzSteps = 1;
+  s.ShowHints = 0;
+  s.TuningSpeedMs = 250;  // not a multiple of 33
+  s.SpkrVolume = 13;
+  s.LineVolume = 63;
+  s.SpkrMute = 1;
+  s.LineMute = 1;
+  return s;
+}
+
+// A state whose stored fields all differ from FullySetState and the defaults.
+RadioState JunkState() {
+  RadioState s;
+  s.FreqFileDir = "junk";
+  s.LastFreqFile = "junk";
+  s.FreqFileRecordCount = -5;
+  s.ComPortName = "junk";
+  s.CWTone = s.MeterMax = -5;
+  s.CalLoFreq = s.CalLoErr = s.CalHiFreq = s.CalHiErr = -5;
+  s.AMFilterIndex = s.AMStepIndex = s.SSBFilterIndex = s.SSBStepIndex = s.CWFilterIndex = s.CWStepIndex = -5;
+  s.UseDefaultFiltersAsDefault = s.UseDefaultStepsAsDefault = s.MuteOnExitAsDefault = 7;
+  s.MuteTogether = s.NineKHzSteps = s.ShowHints = 7;
+  s.TuningSpeedMs = -5;
+  s.SpkrVolume = s.LineVolume = s.SpkrMute = s.LineMute = 7;
+  return s;
+}
+
+void ExpectSameStoredFields(const RadioState& a, const RadioState& b) {
+  EXPECT_EQ(a.FreqFileDir, b.FreqFileDir);
+  EXPECT_EQ(a.LastFreqFile, b.LastFreqFile);
+  EXPECT_EQ(a.FreqFileRecordCount, b.FreqFileRecordCount);
+  EXPECT_EQ(a.ComPortName, b.ComPortName);
+  EXPECT_EQ(a.CWTone, b.CWTone);
+  EXPECT_EQ(a.MeterMax, b.MeterMax);
+  EXPECT_EQ(a.CalLoFreq, b.CalLoFreq);
+  EXPECT_EQ(a.CalLoErr, b.CalLoErr);
+  EXPECT_EQ(a.CalHiFreq, b.CalHiFreq);
+  EXPECT_EQ(a.CalHiErr, b.CalHiErr);
+  EXPECT_EQ(a.AMFilterIndex, b.AMFilterIndex);
+  EXPECT_EQ(a.AMStepIndex, b.AMStepIndex);
+  EXPECT_EQ(a.SSBFilterIndex, b.SSBFilterIndex);
+  EXPECT_EQ(a.SSBStepIndex, b.SSBStepIndex);
+  EXPECT_EQ(a.CWFilterIndex, b.CWFilterIndex);
+  EXPECT_EQ(a.CWStepIndex, b.CWStepIndex);
+  EXPECT_EQ(a.UseDefaultFiltersAsDefault, b.UseDefaultFiltersAsDefault);
+  EXPECT_EQ(a.UseDefaultStepsAsDefault, b.UseDefaultStepsAsDefault);
+  EXPECT_EQ(a.MuteOnExitAsDefault, b.MuteOnExitAsDefault);
+  EXPECT_EQ(a.MuteTogether, b.MuteTogether);
+  EXPECT_EQ(a.NineKHzSteps, b.NineKHzSteps);
+  EXPECT_EQ(a.ShowHints, b.ShowHints);
+  EXPECT_EQ(a.TuningSpeedMs, b.TuningSpeedMs);
+  EXPECT_EQ(a.SpkrVolume, b.SpkrVolume);
+  EXPECT_EQ(a.LineVolume, b.LineVolume);
+  EXPECT_EQ(a.SpkrMute, b.SpkrMute);
+  EXPECT_EQ(a.LineMute, b.LineMute);
+}
+
+std::string Le32(std::int32_t value) {
+  std::string bytes(4, '\0');
+  for (int i = 0; i < 4; ++i) bytes[i] = static_cast<char>((static_cast<std::uint32_t>(value) >> (8 * i)) & 0xFF);
+  return bytes;
+}
+
+std::string Le64(double value) {
+  std::uint64_t bits;
+  std::memcpy(&bits, &value, 8);
+  std::string bytes(8, '\0');
+  for (int i = 0; i < 8; ++i) bytes[i] = static_cast<char>((bits >> (8 * i)) & 0xFF);
+  return bytes;
+}
+
+std::string Text(const std::string& text, std::size_t capacity) {
+  return std::string(1, static_cast<char>(text.size())) + text + std::string(capacity - text.size(), '\0');
+}
+
+// ---------------------------------------------------------------------------
+// Ondaris.dat
+
+TEST(OndarisDatTest, RoundTripKeepsEveryField) {
+  const RadioState original = FullySetState();
+  const std::string bytes = EncodeOndarisDat(original, "/opt/ondaris/");
+  ASSERT_EQ(bytes.size(), OndarisDatSize);
+  RadioState back = JunkState();
+  DecodeOndarisDat(bytes, back);
+  ExpectSameStoredFields(back, original);
+}
+
+TEST(OndarisDatTest, RoundTripThroughTheFile) {
+  ProgramFolder folder;
+  const RadioState original = FullySetState();
+  WriteOndarisDat(folder.dir(), original);
+  EXPECT_EQ(fs::file_size(folder.sysFile("Ondaris.dat")), 255u);
+  RadioState back = JunkState();
+  ScriptedMessageBoxes messages;
+  EXPECT_TRUE(ReadOndarisDat(folder.dir(), back, messages));
+  EXPECT_TRUE(messages.shown().empty());
+  ExpectSameStoredFields(back, original);
+}
+
+TEST(OndarisDatTest, FieldsSitAtTheirOffsets) {
+  RadioState s = FullySetState();
+  s.FreqFileDir = "FreqFiles/";
+  s.LastFreqFile = "Broadcast.320";
+  s.ComPortName = "COM3";
+  s.CalLoErr = -87.0;
+  s.TuningSpeedMs = 231;
+  const std::string bytes = EncodeOndarisDat(s, "/opt/ondaris/");
+  ASSERT_EQ(bytes.size(), 255u);
+  const struct {
+    std::size_t offset;
+    std::string expected;
+  } fields[] = {
+      {0, std::string("\x0A") + "FreqFiles/"},
+      {81, std::string("\x0D") + "Broadcast.320"},
+      {162, Le32(123456)},
+      {166, std::string("\x04") + "COM3"},
+      {177, Le32(650)},
+      {181, Le32(65535)},
+      {185, Le64(5.0)},
+      {193, Le64(-87.0)},
+      {201, Le64(15.5)},
+      {209, Le64(-126.0)},
+      {217, Le32(2)},
+      {221, Le32(3)},
+      {225, Le32(14)},
+      {229, Le32(6)},
+      {233, Le32(22)},
+      {237, Le32(7)},
+      {241, std::string("\x00\x00\x00\x01\x01\x00", 6)},
+      {247, Le32(231)},
+      {251, std::string("\x0D\x3F\x01\x01", 4)},
+  };
+  for (const auto& f : fields) EXPECT_EQ(bytes.substr(f.offset, f.expected.size()), f.expected) << f.offset;
+  EXPECT_EQ(bytes.substr(162, 4), std::string("\x40\xE2\x01\x00", 4));  // 123456 little-endian
+  EXPECT_EQ(bytes.substr(193, 8), std::string("\x00\x00\x00\x00\x00\xC0\x55\xC0", 8));  // -87.0
+}
+
+TEST(OndarisDatTest, DecodesAHandBuiltRecord) {
+  std::string bytes = Text("/data/lists/", 80) + Text("Utility.320", 80) + Le32(42) + Text("ttyUSB0", 10) +
+                      Le32(-300) + Le32(20000) + Le64(2.5) + Le64(-10.5) + Le64(25.0) + Le64(-200.25) + Le32(0) +
+                      Le32(1) + Le32(12) + Le32(2) + Le32(21) + Le32(3) + std::string("\x01\x00\x01\x00\x01\x01", 6) +
+                      Le32(99) + std::string("\x14\x28\x00\x01", 4);
+  ASSERT_EQ(bytes.size(), 255u);
+  RadioState s = JunkState();
+  DecodeOndarisDat(bytes, s);
+  EXPECT_EQ(s.FreqFileDir, "/data/lists/");
+  EXPECT_EQ(s.LastFreqFile, "Utility.320");
+  EXPECT_EQ(s.FreqFileRecordCount, 42);
+  EXPECT_EQ(s.ComPortName, "ttyUSB0");
+  EXPECT_EQ(s.CWTone, -300);
+  EXPECT_EQ(s.MeterMax, 20000);
+  EXPECT_EQ(s.CalLoFreq, 2.5);
+  EXPECT_EQ(s.CalLoErr, -10.5);
+  EXPECT_EQ(s.CalHiFreq, 25.0);
+  EXPECT_EQ(s.CalHiErr, -200.25);
+  EXPECT_EQ(s.AMFilterIndex, 0);
+  EXPECT_EQ(s.AMStepIndex, 1);
+  EXPECT_EQ(s.SSBFilterIndex, 12);
+  EXPECT_EQ(s.SSBStepIndex, 2);
+  EXPECT_EQ(s.CWFilterIndex, 21);
+  EXPECT_EQ(s.CWStepIndex, 3);
+  EXPECT_EQ(s.UseDefaultFiltersAsDefault, 1);
+  EXPECT_EQ(s.UseDefaultStepsAsDefault, 0);
+  EXPECT_EQ(s.MuteOnExitAsDefault, 1);
+  EXPECT_EQ(s.MuteTogether, 0);
+  EXPECT_EQ(s.NineKHzSteps, 1);
+  EXPECT_EQ(s.ShowHints, 1);
+  EXPECT_EQ(s.TuningSpeedMs, 99);
+  EXPECT_EQ(s.SpkrVolume, 20);
+  EXPECT_EQ(s.LineVolume, 40);
+  EXPECT_EQ(s.SpkrMute, 0);
+  EXPECT_EQ(s.LineMute, 1);
+}
+
+TEST(OndarisDatTest, A253ByteFileLoadsWithBothMutesOff) {
+  ProgramFolder folder;
+  const RadioState full = FullySetState();  // both mutes on
+  Put(folder.sysFile("Ondaris.dat"), EncodeOndarisDat(full, folder.dir()).substr(0, 253));
+  RadioState s = JunkState();
+  ScriptedMessageBoxes messages;
+  EXPECT_TRUE(ReadOndarisDat(folder.dir(), s, messages));
+  EXPECT_TRUE(messages.shown().empty());
+  EXPECT_EQ(s.SpkrMute, 0);
+  EXPECT_EQ(s.LineMute, 0);
+  EXPECT_EQ(s.SpkrVolume, full.SpkrVolume);
+  EXPECT_EQ(s.LineVolume, full.LineVolume);
+  EXPECT_EQ(s.TuningSpeedMs, full.TuningSpeedMs);
+}
+
+TEST(OndarisDatTest, FieldsBeyondAShortFileAreZeroNotDefaults) {
+  const RadioState full = FullySetState();
+  RadioState s = JunkState();
+  DecodeOndarisDat(EncodeOndarisDat(full, "").substr(0, 201), s);  // ends after CalLoErr
+  EXPECT_EQ(s.CalLoErr, full.CalLoErr);
+  EXPECT_EQ(s.CalHiFreq, 0);
+  EXPECT_EQ(s.CalHiErr, 0);
+  EXPECT_EQ(s.AMFilterIndex, 0);
+  EXPECT_EQ(s.AMStepIndex, 0);
+  EXPECT_EQ(s.SSBFilterIndex, 0);
+  EXPECT_EQ(s.CWStepIndex, 0);
+  EXPECT_EQ(s.UseDefaultFiltersAsDefault, 0);
+  EXPECT_EQ(s.MuteOnExitAsDefault, 0);
+  EXPECT_EQ(s.ShowHints, 0);
+  EXPECT_EQ(s.TuningSpeedMs, 0);
+  EXPECT_EQ(s.SpkrVolume, 0);
+  EXPECT_EQ(s.LineVolume, 0);
+
+  // A field cut in the middle keeps the bytes that are there.
+  DecodeOndarisDat(EncodeOndarisDat(full, "").substr(0, 179), s);  // two bytes of CWTone (650 = 0x028A)
+  EXPECT_EQ(s.CWTone, 650);
+  DecodeOndarisDat(EncodeOndarisDat(full, "").substr(0, 178), s);
+  EXPECT_EQ(s.CWTone, 0x8A);
+
+  RadioState empty = JunkState();
+  DecodeOndarisDat("", empty);
+  EXPECT_EQ(empty.FreqFileDir, "");
+  EXPECT_EQ(empty.ComPortName, "");
+  EXPECT_EQ(empty.CWTone, 0);
+  EXPECT_EQ(empty.MeterMax, 0);
+  EXPECT_EQ(empty.SpkrVolume, 0);
+}
+
+TEST(OndarisDatTest, LengthByteBeyondCapacityStaysInsideTheField) {
+  std::string bytes = EncodeOndarisDat(FullySetState(), "");
+  bytes[0] = static_cast<char>(255);    // FreqFileDir claims 255 characters
+  bytes[166] = static_cast<char>(200);  // ComPortName claims 200
+  RadioState s = JunkState();
+  DecodeOndarisDat(bytes, s);
+  EXPECT_EQ(s.FreqFileDir, bytes.substr(1, 80));
+  EXPECT_EQ(s.ComPortName, bytes.substr(167, 10));
+  EXPECT_EQ(s.LastFreqFile, FullySetState().LastFreqFile);
+  EXPECT_EQ(s.CWTone, 650);  // the field after the port name is read from its own place
+}
+
+TEST(OndarisDatTest, OverlongTextsAreRefusedNotCut) {
+  struct Case {
+    const char* what;
+    void (*change)(RadioState&);
+  };
+  const Case cases[] = {
+      {"FreqFileDir 81", [](RadioState& s) { s.FreqFileDir = "/elsewhere/" + std::string(70, 'x'); }},
+      {"LastFreqFile 81", [](RadioState& s) { s.LastFreqFile = std::string(77, 'x') + ".320"; }},
+      {"ComPortName 11", [](RadioState& s) { s.ComPortName = "/dev/ttyS10"; }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    ProgramFolder folder;
+    const RadioState good = FullySetState();
+    WriteOndarisDat(folder.dir(), good);
+    const std::string before = Slurp(folder.sysFile("Ondaris.dat"));
+
+    RadioState bad = good;
+    c.change(bad);
+    EXPECT_THROW(EncodeOndarisDat(bad, folder.dir()), FileError);
+    EXPECT_THROW(WriteOndarisDat(folder.dir(), bad), FileError);
+    EXPECT_EQ(Slurp(folder.sysFile("Ondaris.dat")), before);
+    EXPECT_EQ(FolderEntries(folder.dir() + "SysFiles"), std::vector<std::string>{"Ondaris.dat"});
+  }
+}
+
+TEST(OndarisDatTest, FreqFileDirBelowTheProgramFolderIsStoredRelative) {
+  const std::string programDir = "/home/listener/" + std::string(60, 'p') + "/ondaris/";
+  RadioState s = FullySetState();
+  s.FreqFileDir = programDir + "FreqFiles/";  // 94 characters in full
+  const std::string bytes = EncodeOndarisDat(s, programDir);
+  EXPECT_EQ(bytes.substr(0, 11), std::string("\x0A") + "FreqFiles/");
+  RadioState back;
+  DecodeOndarisDat(bytes, back);
+  EXPECT_EQ(back.FreqFileDir, "FreqFiles/");
+  EXPECT_EQ(ResolveFreqFileDir(back.FreqFileDir, programDir), programDir + "FreqFiles/");
+}
+
+TEST(OndarisDatTest, FreqFileDirHelpers) {
+  const std::string program = "/opt/ondaris/";
+  EXPECT_EQ(StoredFreqFileDir("/opt/ondaris/FreqFiles/", program), "FreqFiles/");
+  EXPECT_EQ(StoredFreqFileDir("/opt/ondaris/FreqFiles/", "/opt/ondaris"), "FreqFiles/");
+  EXPECT_EQ(StoredFreqFileDir("/opt/ondaris/", program), "");
+  EXPECT_EQ(StoredFreqFileDir("/opt/ondaris", program), "");
+  EXPECT_EQ(StoredFreqFileDir("/opt/ondaris2/lists/", program), "/opt/ondaris2/lists/");
+  EXPECT_EQ(StoredFreqFileDir("/srv/lists/", program), "/srv/lists/");
+  EXPECT_EQ(StoredFreqFileDir("FreqFiles/", program), "FreqFiles/");
+  EXPECT_EQ(ResolveFreqFileDir("FreqFiles/", program), "/opt/ondaris/FreqFiles/");
+  EXPECT_EQ(ResolveFreqFileDir("FreqFiles/", "/opt/ondaris"), "/opt/ondaris/FreqFiles/");
+  EXPECT_EQ(ResolveFreqFileDir("/srv/lists/", program), "/srv/lists/");
+  EXPECT_EQ(ResolveFreqFileDir("", program), program);
+  EXPECT_TRUE(FreqFileDirFits(program + std::string(79, 'x') + "/", program));
+  EXPECT_FALSE(FreqFileDirFits(program + std::string(80, 'x') + "/", program));
+  EXPECT_TRUE(FreqFileDirFits("/" + std::string(78, 'x') + "/", program));
+  EXPECT_FALSE(FreqFileDirFits("/" + std::string(79, 'x') + "/", program));
+}
+
+TEST(OndarisDatTest, MissingFileGivesMessageAndDefaults) {
+  ProgramFolder folder;
+  RadioState s = JunkState();
+  ScriptedMessageBoxes messages;
+  EXPECT_FALSE(ReadOndarisDat(folder.dir(), s, messages));
+  EXPECT_EQ(messages.messages(),
+            std::vector<std::string>{"Could not find file SysFiles\\Ondaris.dat initializing radio's state using "
+                                     "default data"});
+  EXPECT_EQ(s.FreqFileDir, "FreqFiles/");
+  EXPECT_EQ(s.LastFreqFile, "");
+  EXPECT_EQ(s.FreqFileRecordCount, 0);
+  EXPECT_EQ(s.ComPortName, "COM1");
+  EXPECT_EQ(s.CWTone, 700);
+  EXPECT_EQ(s.MeterMax, 10000);
+  EXPECT_EQ(s.CalLoFreq, 0);
+  EXPECT_EQ(s.CalLoErr, 0);
+  EXPECT_EQ(s.CalHiFreq, 0);
+  EXPECT_EQ(s.CalHiErr, 0);
+  EXPECT_EQ(s.AMFilterIndex, 1);
+  EXPECT_EQ(s.AMStepIndex, 4);
+  EXPECT_EQ(s.SSBFilterIndex, 13);
+  EXPECT_EQ(s.SSBStepIndex, 5);
+  EXPECT_EQ(s.CWFilterIndex, 23);
+  EXPECT_EQ(s.CWStepIndex, 5);
+  EXPECT_EQ(s.UseDefaultFiltersAsDefault, 1);
+  EXPECT_EQ(s.UseDefaultStepsAsDefault, 1);
+  EXPECT_EQ(s.MuteOnExitAsDefault, 1);
+  EXPECT_EQ(s.MuteTogether, 0);
+  EXPECT_EQ(s.NineKHzSteps, 0);
+  EXPECT_EQ(s.ShowHints, 1);
+  EXPECT_EQ(s.TuningSpeedMs, 200);
+  EXPECT_EQ(s.SpkrVolume, 30);
+  EXPECT_EQ(s.LineVolume, 30);
+  EXPECT_EQ(s.SpkrMute, 0);
+  EXPECT_EQ(s.LineMute, 0);
+}
+
+TEST(OndarisDatTest, UnreadableFileRaisesTheOpenError) {
+  ProgramFolder folder;
+  fs::create_directory(folder.sysFile("Ondaris.dat"));  // exists, cannot be read as a file
+  RadioState s = JunkState();
+  ScriptedMessageBoxes messages;
+  EXPECT_THROW(ReadOndarisDat(folder.dir(), s, messages), FileError);
+  EXPECT_TRUE(messages.shown().empty());
+}
+
+// ---------------------------------------------------------------------------
+// Tuning.dat
+
+RadioState TwoVfoState() {
+  RadioState s;
+  s.ActiveVFO = 'B';
+  s.OtherVFO = VfoTuning{7000.5, 2, 6, 14, 1, -250, "status text"};
+  s.Freq = 9580.25;
+  s.Mode = 3;
+  s.StepIndex = 8;
+  s.FilterIndex = 23;
+  s.AGC = 3;
+  s.PBT = 1950;
+  return s;
+}
+
+const char* const TwoVfoFile =
+    "B\r\n"
+    "7000.500\r\nLSB\r\n6\r\n14\r\nSlow\r\n-250\r\n"
+    "9580.250\r\nCW\r\n8\r\n23\r\nFast\r\n1950\r\n";
+
+TEST(TuningDatTest, WritesThirteenLinesExactly) {
+  for (char separator : {'.', ','}) {
+    ProgramFolder folder;
+    WriteTuningDat(folder.dir(), TwoVfoState(), separator);
+    EXPECT_EQ(Slurp(folder.sysFile("Tuning.dat")), TwoVfoFile) << "separator " << separator;
+  }
+}
+
+TEST(TuningDatTest, NamesForEveryModeAndAgc) {
+  const char* const modes[] = {"AM", "USB", "LSB", "CW"};
+  const std::pair<int, const char*> agcs[] = {{1, "Slow"}, {2, "Medium"}, {3, "Fast"}};
+  RadioState s;
+  for (std::uint8_t mode = 0; mode < 4; ++mode) {
+    s.Mode = mode;
+    EXPECT_EQ(TuningLinesOf(s, '.')[8], modes[mode]);
+    RadioState back;
+    back.Mode = 7;
+    ApplyTuningLines(TuningLinesOf(s, '.'), back, '.');
+    EXPECT_EQ(back.Mode, mode);
+  }
+  for (const auto& [agc, name] : agcs) {
+    s.AGC = agc;
+    EXPECT_EQ(TuningLinesOf(s, '.')[11], name);
+    RadioState back;
+    back.AGC = 0;
+    ApplyTuningLines(TuningLinesOf(s, '.'), back, '.');
+    EXPECT_EQ(back.AGC, agc);
+  }
+}
+
+TEST(TuningDatTest, RoundTripUnderBothSeparators) {
+  for (char separator : {'.', ','}) {
+    SCOPED_TRACE(separator);
+    ProgramFolder folder;
+    WriteTuningDat(folder.dir(), TwoVfoState(), separator);
+    ScriptedMessageBoxes messages;
+    RadioState back;
+    back.OtherVFO.statusText = "left over";
+    ApplyTuningLines(ReadTuningLines(folder.dir(), messages, separator), back, separator);
+    EXPECT_TRUE(messages.shown().empty());
+    const RadioState want = TwoVfoState();
+    EXPECT_EQ(back.ActiveVFO, 'B');
+    EXPECT_EQ(back.OtherVFO.freq, want.OtherVFO.freq);
+    EXPECT_EQ(back.OtherVFO.mode, want.OtherVFO.mode);
+    EXPECT_EQ(back.OtherVFO.stepIndex, want.OtherVFO.stepIndex);
+    EXPECT_EQ(back.OtherVFO.filterIndex, want.OtherVFO.filterIndex);
+    EXPECT_EQ(back.OtherVFO.agc, want.OtherVFO.agc);
+    EXPECT_EQ(back.OtherVFO.pbt, want.OtherVFO.pbt);
+    EXPECT_EQ(back.OtherVFO.statusText, "");
+    EXPECT_EQ(back.Freq, want.Freq);
+    EXPECT_EQ(back.Mode, want.Mode);
+    EXPECT_EQ(back.StepIndex, want.StepIndex);
+    EXPECT_EQ(back.FilterIndex, want.FilterIndex);
+    EXPECT_EQ(back.AGC, want.AGC);
+    EXPECT_EQ(back.PBT, want.PBT);
+  }
+}
+
+TEST(TuningDatTest, WrittenUnderACommaLocaleReadsBackUnderBoth) {
+  RadioState s = TwoVfoState();
+  s.Freq = 15123.456;
+  const std::string bytes = EncodeTuningDat(TuningLinesOf(s, ','));
+  EXPECT_NE(bytes.find("15123.456\r\n"), std::string::npos);
+  EXPECT_EQ(bytes.find(','), std::string::npos);
+  for (char separator : {',', '.'}) {
+    RadioState back;
+    ApplyTuningLines(DecodeTuningDat(bytes), back, separator);
+    EXPECT_EQ(back.Freq, 15123.456) << separator;
+    EXPECT_EQ(back.OtherVFO.freq, 7000.5) << separator;
+  }
+}
+
+TEST(TuningDatTest, ModeAndAgcNamesMatchWholeAndCaseSensitively) {
+  const char* const near_misses[] = {"am", "Am", "AM ", " AM", "USB2", "", "cw"};
+  for (const char* mode : near_misses) {
+    TuningLines lines = DecodeTuningDat(TwoVfoFile);
+    lines[8] = mode;
+    lines[2] = mode;
+    RadioState s;
+    s.Mode = 1;
+    s.OtherVFO.mode = 3;
+    ApplyTuningLines(lines, s, '.');
+    EXPECT_EQ(s.Mode, 1) << "'" << mode << "'";
+    EXPECT_EQ(s.OtherVFO.mode, 3) << "'" << mode << "'";
+  }
+  for (const char* agc : {"fast", "MEDIUM", "Slow ", ""}) {
+    TuningLines lines = DecodeTuningDat(TwoVfoFile);
+    lines[11] = agc;
+    lines[5] = agc;
+    RadioState s;
+    s.AGC = 2;
+    s.OtherVFO.agc = 3;
+    ApplyTuningLines(lines, s, '.');
+    EXPECT_EQ(s.AGC, 2) << "'" << agc << "'";
+    EXPECT_EQ(s.OtherVFO.agc, 3) << "'" << agc << "'";
+  }
+}
+
+TEST(TuningDatTest, SwappedVfosWriteTheSwappedLetterAndFormerTuning) {
+  RadioState s;
+  s.ActiveVFO = 'A';
+  s.Freq = 6070.0;
+  s.Mode = 0;
+  s.StepIndex = 4;
+  s.FilterIndex = 1;
+  s.AGC = 2;
+  s.PBT = 0;
+  s.OtherVFO = VfoTuning{14230.0, 1, 5, 13, 3, 100, ""};
+  // The swap as the VFO button does it: the current tuning becomes the other VFO.
+  const VfoTuning former{s.Freq, s.Mode, s.StepIndex, s.FilterIndex, s.AGC, s.PBT, ""};
+  const VfoTuning next = s.OtherVFO;
+  s.OtherVFO = former;
+  s.ActiveVFO = 'B';
+  s.Freq = next.freq;
+  s.Mode = next.mode;
+  s.StepIndex = next.stepIndex;
+  s.FilterIndex = next.filterIndex;
+  s.AGC = next.agc;
+  s.PBT = next.pbt;
+  const TuningLines lines = TuningLinesOf(s, '.');
+  const TuningLines expected = {"B", "6070.000", "AM", "4", "1", "Medium", "0",
+                                "14230.000", "USB", "5", "13", "Fast", "100"};
+  EXPECT_EQ(lines, expected);
+}
+
+TEST(TuningDatTest, MissingFileGivesMessageAndDefaults) {
+  for (char separator : {'.', ','}) {
+    SCOPED_TRACE(separator);
+    ProgramFolder folder;
+    ScriptedMessageBoxes messages;
+    const TuningLines lines = ReadTuningLines(folder.dir(), messages, separator);
+    EXPECT_EQ(messages.messages(),
+              std::vector<std::string>{
+                  "Could not find file SysFiles\\Tuning.dat - initializing radio tuning using default data"});
+    const std::string sep(1, separator);
+    const TuningLines expected = {"A", "10000" + sep + "000", "AM", "4", "1", "Medium", "0",
+                                  "15000" + sep + "000", "AM", "4", "1", "Medium", "0"};
+    EXPECT_EQ(lines, expected);
+
+    RadioState s;
+    s.ActiveVFO = 'B';
+    s.Freq = 1.0;
+    s.Mode = 3;
+    s.StepIndex = s.FilterIndex = s.AGC = s.PBT = 9;
+    s.OtherVFO = VfoTuning{2.0, 3, 9, 9, 9, 9, "x"};
+    ApplyTuningLines(lines, s, separator);
+    EXPECT_EQ(s.ActiveVFO, 'A');
+    EXPECT_EQ(s.Freq, 15000.0);
+    EXPECT_EQ(s.Mode, 0);
+    EXPECT_EQ(s.StepIndex, 4);
+    EXPECT_EQ(s.FilterIndex, 1);
+    EXPECT_EQ(s.AGC, 2);
+    EXPECT_EQ(s.PBT, 0);
+    EXPECT_EQ(s.OtherVFO.freq, 10000.0);
+    EXPECT_EQ(s.OtherVFO.mode, 0);
+    EXPECT_EQ(s.OtherVFO.stepIndex, 4);
+    EXPECT_EQ(s.OtherVFO.filterIndex, 1);
+    EXPECT_EQ(s.OtherVFO.agc, 2);
+    EXPECT_EQ(s.OtherVFO.pbt, 0);
+    EXPECT_EQ(s.OtherVFO.statusText, "");
+  }
+}
+
+TEST(TuningDatTest, UnreadableFileRaisesTheOpenError) {
+  ProgramFolder folder;
+  fs::create_directory(folder.sysFile("Tuning.dat"));
+  ScriptedMessageBoxes messages;
+  EXPECT_THROW(ReadTuningLines(folder.dir(), messages, '.'), FileError);
+  EXPECT_TRUE(messages.shown().empty());
+}
+
+TEST(TuningDatTest, ANumberLineThatIsNoNumberRaisesTheConversionError) {
+  const struct {
+    std::size_t line;  // 0-based
+    const char* text;
+    char separator;
+  } cases[] = {
+      {1, "abc", '.'},       {1, "", '.'},          {7, "9580,5", '.'},  {7, "9..5", ','},
+      {3, "x", '.'},         {4, "1.5", '.'},       {6, "", '.'},        {9, "4a", '.'},
+      {10, "", '.'},         {12, "+-1", '.'},      {12, "", ','},       {7, "15000.000.0", '.'},
+  };
+  for (const auto& c : cases) {
+    TuningLines lines = DecodeTuningDat(TwoVfoFile);
+    lines[c.line] = c.text;
+    RadioState s;
+    EXPECT_THROW(ApplyTuningLines(lines, s, c.separator), ConversionError)
+        << "line " << c.line + 1 << " '" << c.text << "'";
+  }
+}
+
+TEST(TuningDatTest, AShortFileRaisesTheConversionError) {
+  ProgramFolder folder;
+  const std::string full = TwoVfoFile;
+  Put(folder.sysFile("Tuning.dat"), full.substr(0, full.rfind("1950\r\n")));  // 12 lines
+  ScriptedMessageBoxes messages;
+  const TuningLines lines = ReadTuningLines(folder.dir(), messages, '.');
+  EXPECT_EQ(lines[12], "");
+  RadioState s;
+  EXPECT_THROW(ApplyTuningLines(lines, s, '.'), ConversionError);
+  // The lines before the bad one have been taken.
+  EXPECT_EQ(s.Freq, 9580.25);
+  EXPECT_EQ(s.AGC, 3);
+}
+
+TEST(TuningDatTest, ReadsLfAndCrLfAndCutsLinesAtTwentyCharacters) {
+  const std::string lf = "A\n7000.500\nLSB\n6\n14\nSlow\n-250\n9580.250\nCW\n8\n23\nFast\n1950";  // no final end
+  const std::string cut = "B\r\n7000.500\r\nLSB\r\n6" + std::string(19, ' ') + "x\r\n14\r\nSlow\r\n-250\r\n"
+                          "9580.250\r\nCWxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx\r\n8\r\n23\r\nFast\r\n1950\r\nextra line\r\n";
+  TuningLines lines = DecodeTuningDat(lf);
+  EXPECT_EQ(lines[0], "A");
+  EXPECT_EQ(lines[12], "1950");
+  RadioState s;
+  ApplyTuningLines(lines, s, '.');
+  EXPECT_EQ(s.OtherVFO.freq, 7000.5);
+  EXPECT_EQ(s.PBT, 1950);
+
+  lines = DecodeTuningDat(cut);
+  EXPECT_EQ(lines[3], "6" + std::string(19, ' '));  // the x was the 21st character
+  EXPECT_EQ(lines[8], "CW" + std::string(18, 'x'));
+  for (const auto& line : lines) EXPECT_LE(line.size(), 20u);
+  RadioState t;
+  t.Mode = 1;
+  ApplyTuningLines(lines, t, '.');
+  EXPECT_EQ(t.OtherVFO.stepIndex, 6);
+  EXPECT_EQ(t.Mode, 1);  // "CWxxx..." is no mode name
+
+  const std::string crlf = TwoVfoFile;
+  EXPECT_EQ(DecodeTuningDat(crlf), TuningLinesOf(TwoVfoState(), '.'));
+}
+
+// ---------------------------------------------------------------------------
+// Atomic saving
+
+TEST(AtomicFileTest, ReadsWhatWasWrittenByteForByte) {
+  ProgramFolder folder;
+  const std::string path = folder.sysFile("bytes.bin");
+  std::string bytes;
+  for (int i = 0; i < 256; ++i) bytes.push_back(static_cast<char>(i));
+  bytes += std::string(100000, '\0') + "\r\n";
+  WriteFileAtomically(path, bytes);
+  EXPECT_EQ(ReadWholeFile(path), bytes);
+  WriteFileAtomically(path, "");
+  EXPECT_EQ(ReadWholeFile(path), std::string());
+  EXPECT_EQ(FolderEntries(folder.dir() + "SysFiles"), std::vector<std::string>{"bytes.bin"});
+}
+
+TEST(AtomicFileTest, MissingAndUnreadableAreTold) {
+  ProgramFolder folder;
+  EXPECT_EQ(ReadWholeFile(folder.sysFile("none.dat")), std::nullopt);
+  EXPECT_EQ(ReadWholeFile(folder.dir() + "NoSuchFolder/none.dat"), std::nullopt);
+  EXPECT_FALSE(FileExists(folder.sysFile("none.dat")));
+  fs::create_directory(folder.sysFile("folder.dat"));
+  EXPECT_TRUE(FileExists(folder.sysFile("folder.dat")));
+  EXPECT_THROW(ReadWholeFile(folder.sysFile("folder.dat")), FileError);
+}
+
+TEST(AtomicFileTest, ReplacingKeepsThePermissions) {
+  ProgramFolder folder;
+  const std::string path = folder.sysFile("Tuning.dat");
+  Put(path, "old");
+  ::chmod(path.c_str(), 0640);
+  WriteFileAtomically(path, "new");
+  struct stat info {};
+  ASSERT_EQ(::stat(path.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0640u);
+  EXPECT_EQ(Slurp(path), "new");
+}
+
+TEST(AtomicFileTest, AFolderThatCannotHoldTheFileThrowsWithTheFileName) {
+  ProgramFolder folder;
+  // SysFiles is a regular file here, so nothing can be created inside it.
+  fs::remove(folder.dir() + "SysFiles");
+  Put(folder.dir() + "SysFiles", "not a folder");
+  try {
+    WriteTuningDat(folder.dir(), TwoVfoState(), '.');
+    FAIL() << "no error";
+  } catch (const FileError& error) {
+    EXPECT_NE(std::string(error.what()).find("SysFiles/Tuning.dat"), std::string::npos) << error.what();
+  }
+  EXPECT_THROW(WriteOndarisDat(folder.dir(), FullySetState()), FileError);
+  EXPECT_EQ(Slurp(folder.dir() + "SysFiles"), "not a folder");
+}
+
+// The disk fills up in the middle of the write: the process may write only
+// 100 bytes per file. The old file must stay whole and no temporary is left.
+TEST(AtomicFileTest, AFailedWriteLeavesTheOldFileUntouched) {
+  ProgramFolder folder;
+  RadioState old = FullySetState();
+  old.CWTone = 400;
+  WriteOndarisDat(folder.dir(), old);
+  const std::string before = Slurp(folder.sysFile("Ondaris.dat"));
+
+  struct rlimit saved {};
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+  const auto savedHandler = ::signal(SIGXFSZ, SIG_IGN);
+  struct rlimit small = saved;
+  small.rlim_cur = 100;
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+  RadioState changed = FullySetState();
+  changed.CWTone = 900;
+  bool threw = false;
+  try {
+    WriteOndarisDat(folder.dir(), changed);
+  } catch (const FileError&) {
+    threw = true;
+  }
+  ::setrlimit(RLIMIT_FSIZE, &saved);
+  ::signal(SIGXFSZ, savedHandler);
+
+  EXPECT_TRUE(threw);
+  EXPECT_EQ(Slurp(folder.sysFile("Ondaris.dat")), before);
+  EXPECT_EQ(FolderEntries(folder.dir() + "SysFiles"), std::vector<std::string>{"Ondaris.dat"});
+  RadioState back;
+  ScriptedMessageBoxes messages;
+  ReadOndarisDat(folder.dir(), back, messages);
+  EXPECT_EQ(back.CWTone, 400);
+}
+
+}  // namespace
+}  // namespace ondaris
