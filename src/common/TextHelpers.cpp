@@ -1,5 +1,7 @@
 #include "common/TextHelpers.h"
 
+#include <array>
+#include <charconv>
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
@@ -27,7 +29,8 @@ std::string FormatFrequency(int decimals, bool fixedThree, double input, char se
   }
   // Values a hair below a decimal step print as that step; the leading zero
   // is decided after that, so 0.9999999 prints as 1 and not as 01.
-  if (decimals != 0) value += 1.0L / std::pow(10.0L, decimals + 1);
+  static constexpr std::array<long double, 8> Nudge{1e-1L, 1e-2L, 1e-3L, 1e-4L, 1e-5L, 1e-6L, 1e-7L, 1e-8L};
+  if (decimals != 0) value += Nudge[decimals];
   if (value < 1) text += '0';
 
   bool started = false;
@@ -122,7 +125,15 @@ double TextToDouble(const std::string& input, char separator) {
     }
   }
   if (!digits) throw ConversionError("'" + input + "' is not a valid floating point value");
-  return std::strtod(normalised.c_str(), nullptr);
+  // from_chars, unlike strtod, ignores the process locale, which the toolkit
+  // sets from the desktop: the text has already been normalised to a point.
+  const char* begin = normalised.c_str();
+  if (*begin == '+') ++begin;
+  double value = 0;
+  const auto result = std::from_chars(begin, normalised.c_str() + normalised.size(), value);
+  if (result.ec != std::errc() || result.ptr != normalised.c_str() + normalised.size())
+    throw ConversionError("'" + input + "' is not a valid floating point value");
+  return value;
 }
 
 long TextToInteger(const std::string& input) {
