@@ -1,0 +1,153 @@
+// The program entry: command line, one instance per user, the platform
+// pieces, the front panel and its window, then the event loop.
+//
+// Environment:
+//   ONDARIS_NONINTERACTIVE=1  messages go to standard error and questions
+//                             are answered No (no modal boxes), for scripts
+//                             and tests
+//   ONDARIS_SIM_LOG=FILE      with port SIM: one line per command the
+//                             simulated receiver decodes, appended to FILE
+//   XDG_RUNTIME_DIR           where the instance lock and the companion
+//                             sockets live
+
+#include <clocale>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include <QApplication>
+#include <QLocale>
+#include <QString>
+#include <QUrl>
+
+#include "app/FrontPanel.h"
+#include "app/ProgramDir.h"
+#include "app/qt/EmbeddedSimulator.h"
+#include "app/qt/ExitSignals.h"
+#include "app/qt/NonInteractiveMessages.h"
+#include "app/qt/QtShell.h"
+#include "common/Version.h"
+#include "platform/qt/QtClock.h"
+#include "platform/qt/QtCompanionTransport.h"
+#include "platform/qt/QtMessageBoxes.h"
+#include "platform/qt/QtSerialPort.h"
+#include "platform/qt/QtSingleInstance.h"
+#include "platform/qt/QtTimer.h"
+#include "radio/CommandDispatcher.h"
+#include "ui/FrontPanelActions.h"
+#include "ui/MainWindow.h"
+
+using namespace ondaris;
+
+namespace {
+
+std::string Environment(const char* name) {
+  const char* value = std::getenv(name);
+  return value ? std::string(value) : std::string();
+}
+
+char LocaleDecimalSeparator() {
+  const QString point = QLocale::system().decimalPoint();
+  if (point.size() == 1 && point.at(0).unicode() < 0x80) return point.at(0).toLatin1();
+  return '.';
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const CommandLine commandLine = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+  if (!commandLine.valid) {
+    std::fprintf(stderr, "ondaris: %s\n%s", commandLine.problem.c_str(), UsageText().c_str());
+    return UsageExitCode;
+  }
+  if (commandLine.showHelp) {
+    std::fputs(UsageText().c_str(), stdout);
+    return 0;
+  }
+  if (commandLine.showVersion) {
+    std::printf("ondaris %s\n", ProgramVersion);
+    return 0;
+  }
+
+  QApplication app(argc, argv);
+  // Numbers in files and on the line are written with a point whatever the
+  // listener's locale; the locale's separator is handled by the program.
+  std::setlocale(LC_NUMERIC, "C");
+  QApplication::setApplicationName(QStringLiteral("Ondaris"));
+  QApplication::setApplicationVersion(QString::fromLatin1(ProgramVersion));
+
+  // A second start only wakes the first one, before any file is made.
+  QtSingleInstance instance;
+  if (!instance.acquire()) {
+    instance.wakeRunningInstance();
+    return 0;
+  }
+
+  std::string dirError;
+  const std::string programDir = ResolveProgramDir(
+      {commandLine.dataDir, QApplication::applicationDirPath().toStdString(), Environment("XDG_DATA_HOME"),
+       Environment("HOME")},
+      dirError);
+
+  const bool nonInteractive = Environment("ONDARIS_NONINTERACTIVE") == "1";
+  QtMessageBoxes boxes;
+  NonInteractiveMessages quietMessages;
+  MessageBoxes& messages = nonInteractive ? static_cast<MessageBoxes&>(quietMessages) : boxes;
+  if (!dirError.empty() && dirError != NoProgramDirMessage) messages.showMessage(dirError);
+
+  EmbeddedSimulator simulator;
+  simulator.setLogFile(Environment("ONDARIS_SIM_LOG"));
+  QtSerialPort port;
+  port.simulatedDevice = [&simulator](std::string& error) { return simulator.devicePath(error); };
+  QtClock clock;
+  QtCompanionTransport companion;
+  QtShell shell;
+  QtTimer tuningTimer, meterTimer, scanTimer, debounceTimer, linkPumpTimer;
+  QtTimer clockTimer(nullptr, Qt::CoarseTimer);
+
+  FrontPanel panel(PanelPlatform{port, clock, messages, companion, shell, tuningTimer, meterTimer, scanTimer,
+                                 clockTimer, debounceTimer, linkPumpTimer},
+                   programDir, LocaleDecimalSeparator());
+  panel.setPortOverride(commandLine.port);
+
+  FrontPanelActions actions(panel);
+  MainWindow window(panel.panel, actions);
+  window.openUrl = [&shell](const QUrl& url) {
+    std::string error;
+    return shell.open(url.isLocalFile() ? url.toLocalFile().toStdString() : url.toString().toStdString(), error);
+  };
+  panel.onError = [&window](const std::string& text) { window.showError(text); };
+  panel.dispatcher->minimizeApplication = [&window] { window.showMinimized(); };
+
+  instance.onWakeRequest = [&window] {
+    window.setWindowState((window.windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    window.show();
+    window.raise();
+    window.activateWindow();
+  };
+
+  bool exitRequested = false;
+  ExitSignals exitSignals;
+  exitSignals.onExitRequest = [&](int) {
+    exitRequested = true;
+    panel.SaveStateAndShutdown();
+    QApplication::quit();
+  };
+  if (!exitSignals.install()) std::fprintf(stderr, "ondaris: the exit signals cannot be caught\n");
+
+  panel.FormCreate();
+  if (exitRequested) {  // a signal arrived while a start-up message was shown
+    simulator.finish();
+    return 0;
+  }
+
+  boxes.setParentWidget(&window);
+  window.show();
+  app.exec();
+
+  // Whatever ended the event loop, the exit sequence has run once.
+  panel.SaveStateAndShutdown();
+  simulator.finish();
+  return 0;
+}

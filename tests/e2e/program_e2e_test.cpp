@@ -1,0 +1,477 @@
+// The real ondaris executable, started as a listener would start it, talking
+// to the simulated receiver (rx320-sim) over a pseudo-terminal and to the
+// companion tool (ondaris-remote) over its sockets. Each test has its own
+// data folder and its own runtime folder, so it never meets a running
+// program of the listener's.
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <map>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "radio/RadioState.h"
+#include "radio/StateFiles.h"
+
+extern char** environ;
+
+namespace ondaris {
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+const std::string kBinDir = ONDARIS_BIN_DIR;
+const std::string kOndaris = kBinDir + "/ondaris";
+const std::string kSim = kBinDir + "/rx320-sim";
+const std::string kRemote = kBinDir + "/ondaris-remote";
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  std::string line;
+  while (std::getline(in, line)) lines.push_back(line);
+  return lines;
+}
+
+bool WaitUntil(const std::function<bool()>& done, int timeoutMs) {
+  const auto end = Clock::now() + std::chrono::milliseconds(timeoutMs);
+  while (Clock::now() < end) {
+    if (done()) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return done();
+}
+
+class TempFolder {
+ public:
+  explicit TempFolder(const char* what) {
+    std::string pattern = (fs::temp_directory_path() / (std::string("ondaris-e2e-") + what + "-XXXXXX")).string();
+    path_ = ::mkdtemp(pattern.data());
+    ::chmod(path_.c_str(), 0700);
+  }
+  ~TempFolder() {
+    std::error_code ec;
+    fs::remove_all(path_, ec);
+  }
+  const std::string& path() const { return path_; }
+  std::string operator/(const std::string& name) const { return path_ + "/" + name; }
+
+ private:
+  std::string path_;
+};
+
+// A child process with its own environment additions; output to a file or
+// a pipe.
+class Child {
+ public:
+  Child() = default;
+  Child(const Child&) = delete;
+  Child& operator=(const Child&) = delete;
+  ~Child() {
+    if (pid_ > 0) {
+      ::kill(pid_, SIGKILL);
+      ::waitpid(pid_, nullptr, 0);
+    }
+    if (pipe_ >= 0) ::close(pipe_);
+  }
+
+  // Starts `args`; stdout and stderr go to `outputFile`, or stdout to a pipe
+  // read by readLine() when `outputFile` is empty.
+  bool start(const std::vector<std::string>& args, const std::map<std::string, std::string>& env,
+             const std::string& outputFile) {
+    int fds[2] = {-1, -1};
+    if (outputFile.empty() && ::pipe(fds) != 0) return false;
+    const pid_t pid = ::fork();
+    if (pid < 0) return false;
+    if (pid == 0) {
+      for (const auto& [name, value] : env) ::setenv(name.c_str(), value.c_str(), 1);
+      if (outputFile.empty()) {
+        ::dup2(fds[1], 1);
+        ::close(fds[0]);
+        ::close(fds[1]);
+      } else {
+        const int fd = ::open(outputFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        ::dup2(fd, 1);
+        ::dup2(fd, 2);
+        ::close(fd);
+      }
+      std::vector<char*> argv;
+      for (const auto& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+      argv.push_back(nullptr);
+      ::execv(argv[0], argv.data());
+      ::_exit(127);
+    }
+    pid_ = pid;
+    if (outputFile.empty()) {
+      ::close(fds[1]);
+      pipe_ = fds[0];
+    }
+    return true;
+  }
+
+  // One line of the child's standard output (pipe mode), within `timeoutMs`.
+  std::optional<std::string> readLine(int timeoutMs) {
+    std::string line;
+    const auto end = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    ::fcntl(pipe_, F_SETFL, ::fcntl(pipe_, F_GETFL) | O_NONBLOCK);
+    while (Clock::now() < end) {
+      char c = 0;
+      const ssize_t n = ::read(pipe_, &c, 1);
+      if (n == 1) {
+        if (c == '\n') return line;
+        line += c;
+      } else if (n == 0) {
+        return std::nullopt;
+      } else {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+      }
+    }
+    return std::nullopt;
+  }
+
+  void signal(int number) const {
+    if (pid_ > 0) ::kill(pid_, number);
+  }
+  bool running() {
+    if (pid_ <= 0) return false;
+    int status = 0;
+    const pid_t done = ::waitpid(pid_, &status, WNOHANG);
+    if (done == pid_) {
+      finished(status);
+      return false;
+    }
+    return true;
+  }
+  // The exit code once the child has ended within `timeoutMs`; -1 if it was
+  // killed by a signal, nothing if it is still running.
+  std::optional<int> waitExit(int timeoutMs) {
+    if (pid_ <= 0) return exitCode_;
+    WaitUntil([this] { return !running(); }, timeoutMs);
+    if (pid_ > 0) return std::nullopt;
+    return exitCode_;
+  }
+
+ private:
+  void finished(int status) {
+    pid_ = -1;
+    exitCode_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+
+  pid_t pid_ = -1;
+  int pipe_ = -1;
+  std::optional<int> exitCode_;
+};
+
+// rx320-sim at full speed, logging every decoded command to a file.
+class SimulatedReceiver {
+ public:
+  explicit SimulatedReceiver(const TempFolder& folder) : log_(folder / "sim.log") {
+    if (!child_.start({kSim, "--no-pacing", "--log", log_}, {}, "")) return;
+    device_ = child_.readLine(5000).value_or("");
+  }
+  ~SimulatedReceiver() {
+    child_.signal(SIGTERM);
+    child_.waitExit(3000);
+  }
+  const std::string& device() const { return device_; }
+  std::vector<std::string> log() const { return Lines(ReadFile(log_)); }
+  // The decoded commands without the signal-strength queries.
+  std::vector<std::string> commands() const {
+    std::vector<std::string> out;
+    for (const auto& line : log())
+      if (line.rfind("X ", 0) != 0) out.push_back(line);
+    return out;
+  }
+  int queries() const {
+    int count = 0;
+    for (const auto& line : log()) count += line.rfind("X ", 0) == 0;
+    return count;
+  }
+  bool hasCommand(const std::string& prefix) const {
+    for (const auto& line : log())
+      if (line.rfind(prefix, 0) == 0) return true;
+    return false;
+  }
+
+ private:
+  std::string log_;
+  std::string device_;
+  Child child_;
+};
+
+// What a test runs the program with.
+struct ProgramEnvironment {
+  TempFolder runtime{"run"};
+  std::map<std::string, std::string> env() const {
+    return {{"QT_QPA_PLATFORM", "offscreen"},
+            {"ONDARIS_NONINTERACTIVE", "1"},
+            {"XDG_RUNTIME_DIR", runtime.path()}};
+  }
+};
+
+class Ondaris {
+ public:
+  Ondaris(const ProgramEnvironment& environment, const std::string& dataDir, const std::string& port,
+          const std::string& outputFile)
+      : output_(outputFile) {
+    std::vector<std::string> args{kOndaris, "--data-dir", dataDir};
+    if (!port.empty()) {
+      args.push_back("--port");
+      args.push_back(port);
+    }
+    started_ = child_.start(args, environment.env(), outputFile);
+  }
+  bool started() const { return started_; }
+  Child& process() { return child_; }
+  std::string output() const { return ReadFile(output_); }
+
+ private:
+  std::string output_;
+  Child child_;
+  bool started_ = false;
+};
+
+struct Finished {
+  int exitCode = -1;
+  std::string output;
+};
+
+Finished RunAndCapture(const std::vector<std::string>& args, const std::map<std::string, std::string>& env,
+                  const TempFolder& folder, int timeoutMs = 15000) {
+  Finished run;
+  const std::string out = folder / "capture.txt";
+  Child child;
+  if (!child.start(args, env, out)) return run;
+  run.exitCode = child.waitExit(timeoutMs).value_or(-2);
+  run.output = ReadFile(out);
+  return run;
+}
+
+void WriteStateFiles(const std::string& dataDir, const std::vector<std::string>& tuningLines,
+                     const RadioState& state) {
+  fs::create_directories(dataDir + "/SysFiles");
+  std::string bytes;
+  for (const auto& line : tuningLines) bytes += line + "\r\n";
+  std::ofstream(dataDir + "/SysFiles/Tuning.dat", std::ios::binary) << bytes;
+  WriteOndarisDat(dataDir + "/", state);
+}
+
+int CountMessages(const std::string& output) {
+  int count = 0;
+  for (const auto& line : Lines(output)) count += line.rfind("ondaris: message: ", 0) == 0;
+  return count;
+}
+
+// ---------------------------------------------------------------------------
+
+TEST(ProgramCommandLine, HelpAndVersionEndAtOnce) {
+  TempFolder folder("cmd");
+  const Finished help = RunAndCapture({kOndaris, "--help"}, {}, folder);
+  EXPECT_EQ(help.exitCode, 0);
+  EXPECT_NE(help.output.find("--data-dir DIR"), std::string::npos) << help.output;
+
+  const Finished version = RunAndCapture({kOndaris, "--version"}, {}, folder);
+  EXPECT_EQ(version.exitCode, 0);
+  EXPECT_EQ(version.output.rfind("ondaris ", 0), 0u) << version.output;
+}
+
+TEST(ProgramCommandLine, AnythingElsePrintsUsageWithCode2) {
+  TempFolder folder("cmd");
+  for (const char* arg : {"--bogus", "extra", "--port", "--data-dir"}) {
+    const Finished run = RunAndCapture({kOndaris, arg}, {}, folder);
+    EXPECT_EQ(run.exitCode, 2) << arg;
+    EXPECT_NE(run.output.find("Usage: ondaris"), std::string::npos) << arg << ": " << run.output;
+  }
+}
+
+TEST(ProgramStartup, StateFilesPresentSendVolumesTuningThenPollsAndSigtermSaves) {
+  TempFolder data("data");
+  ProgramEnvironment environment;
+  SimulatedReceiver sim(data);
+  ASSERT_FALSE(sim.device().empty());
+
+  RadioState stored;
+  stored.SpkrVolume = 40;
+  stored.LineVolume = 20;
+  stored.ComPortName = "COM9";  // --port wins for this run
+  WriteStateFiles(data.path(), {"A", "10000.000", "AM", "4", "1", "Medium", "0", "9575.000", "USB", "5", "13", "Fast", "0"},
+                  stored);
+
+  Ondaris program(environment, data.path(), sim.device(), data / "out.txt");
+  ASSERT_TRUE(program.started());
+  ASSERT_TRUE(WaitUntil([&] { return sim.queries() >= 3; }, 15000)) << program.output();
+
+  const std::vector<std::string> commands = sim.commands();
+  ASSERT_GE(commands.size(), 6u) << program.output();
+  EXPECT_EQ(commands[0], "V level=23");  // 63 - 40
+  EXPECT_EQ(commands[1], "A level=43");  // 63 - 20
+  EXPECT_EQ(commands[2], "W code=13 bw=2550");
+  EXPECT_EQ(commands[3].rfind("N ", 0), 0u) << commands[3];
+  EXPECT_EQ(commands[4], "M USB freq=9575.000 kHz");
+  EXPECT_EQ(commands[5], "G 3");
+  // The first query comes after the tuning.
+  const std::vector<std::string> log = sim.log();
+  std::size_t firstQuery = 0;
+  while (firstQuery < log.size() && log[firstQuery].rfind("X ", 0) != 0) ++firstQuery;
+  EXPECT_EQ(firstQuery, 6u);
+
+  // About five queries a second.
+  const int before = sim.queries();
+  std::this_thread::sleep_for(std::chrono::seconds(2));
+  const int polled = sim.queries() - before;
+  EXPECT_GE(polled, 6);
+  EXPECT_LE(polled, 12);
+  EXPECT_EQ(CountMessages(program.output()), 0) << program.output();
+
+  // SIGTERM runs the exit sequence: the mute goes out, the files are saved.
+  fs::remove(data / "SysFiles/Tuning.dat");
+  program.process().signal(SIGTERM);
+  const std::optional<int> code = program.process().waitExit(15000);
+  ASSERT_TRUE(code.has_value());
+  EXPECT_EQ(*code, 0);
+  EXPECT_TRUE(WaitUntil([&] { return sim.hasCommand("C mute"); }, 3000));
+  const std::string tuning = ReadFile(data / "SysFiles/Tuning.dat");
+  EXPECT_NE(tuning.find("\r\n9575.000\r\nUSB\r\n"), std::string::npos) << tuning;
+  RadioState reread;
+  ASSERT_EQ(ReadFile(data / "SysFiles/Ondaris.dat").size(), OndarisDatSize);
+  DecodeOndarisDat(ReadFile(data / "SysFiles/Ondaris.dat"), reread);
+  EXPECT_EQ(reread.ComPortName, "COM9");
+  EXPECT_EQ(reread.SpkrVolume, 40);
+}
+
+TEST(ProgramStartup, FirstStartInAnEmptyFolderTunes15000AmAndSavesAtExit) {
+  TempFolder folder("first");
+  const std::string dataDir = folder / "new-data";  // does not exist yet
+  ProgramEnvironment environment;
+  SimulatedReceiver sim(folder);
+  ASSERT_FALSE(sim.device().empty());
+
+  Ondaris program(environment, dataDir, sim.device(), folder / "out.txt");
+  ASSERT_TRUE(WaitUntil([&] { return sim.queries() >= 1; }, 15000)) << program.output();
+  const std::vector<std::string> commands = sim.commands();
+  ASSERT_GE(commands.size(), 6u);
+  EXPECT_EQ(commands[0], "V level=33");
+  EXPECT_EQ(commands[1], "A level=33");
+  EXPECT_EQ(commands[2], "W code=0 bw=6000");
+  EXPECT_NE(commands[3].find("freq=15000.000 kHz"), std::string::npos) << commands[3];
+  EXPECT_EQ(commands[4], "M AM freq=15000.000 kHz");
+  EXPECT_EQ(commands[5], "G 2");
+
+  const std::string output = program.output();
+  EXPECT_NE(output.find("Could not find file SysFiles\\Tuning.dat"), std::string::npos) << output;
+  EXPECT_NE(output.find("Could not find file SysFiles\\Ondaris.dat"), std::string::npos) << output;
+  for (const char* dir : {"SysFiles", "WaveFiles", "LogFiles", "LogFiles/ReportSetups", "LogHelp", "Help", "DBHelp",
+                          "FreqFiles", "Backup", "Export"})
+    EXPECT_TRUE(fs::is_directory(dataDir + "/" + dir)) << dir;
+
+  program.process().signal(SIGTERM);
+  EXPECT_EQ(program.process().waitExit(15000).value_or(-2), 0);
+  EXPECT_TRUE(fs::exists(dataDir + "/SysFiles/Tuning.dat"));
+  EXPECT_EQ(ReadFile(dataDir + "/SysFiles/Ondaris.dat").size(), OndarisDatSize);
+  EXPECT_TRUE(WaitUntil([&] { return sim.hasCommand("C mute"); }, 3000));
+}
+
+TEST(ProgramStartup, CompanionWordsHaveEffect) {
+  TempFolder data("companion");
+  ProgramEnvironment environment;
+  SimulatedReceiver sim(data);
+  ASSERT_FALSE(sim.device().empty());
+  Ondaris program(environment, data.path(), sim.device(), data / "out.txt");
+  ASSERT_TRUE(WaitUntil([&] { return sim.queries() >= 1; }, 15000)) << program.output();
+  // The program listens once start-up is complete.
+  ASSERT_TRUE(WaitUntil([&] { return fs::exists(environment.runtime / "Ondaris"); }, 5000));
+
+  const Finished remote = RunAndCapture({kRemote, "--wait", "800", "?", "+7250", "LSB"}, environment.env(), data);
+  EXPECT_EQ(remote.exitCode, 0) << remote.output;
+  EXPECT_TRUE(WaitUntil([&] { return sim.hasCommand("M LSB freq=7250.000 kHz"); }, 5000)) << remote.output;
+  EXPECT_NE(remote.output.find("*7250.000*LSB*"), std::string::npos) << remote.output;
+
+  program.process().signal(SIGTERM);
+  EXPECT_EQ(program.process().waitExit(15000).value_or(-2), 0);
+  EXPECT_NE(ReadFile(data / "SysFiles/Tuning.dat").find("\r\n7250.000\r\nLSB\r\n"), std::string::npos);
+}
+
+TEST(ProgramStartup, SecondStartWakesTheFirstAndEndsWithoutCreatingFiles) {
+  TempFolder folder("twice");
+  ProgramEnvironment environment;
+  SimulatedReceiver sim(folder);
+  ASSERT_FALSE(sim.device().empty());
+  Ondaris first(environment, folder / "data", sim.device(), folder / "out.txt");
+  ASSERT_TRUE(WaitUntil([&] { return sim.queries() >= 1; }, 15000)) << first.output();
+
+  const std::string otherDir = folder / "second-data";
+  const Finished second =
+      RunAndCapture({kOndaris, "--data-dir", otherDir, "--port", sim.device()}, environment.env(), folder);
+  EXPECT_EQ(second.exitCode, 0) << second.output;
+  EXPECT_FALSE(fs::exists(otherDir));
+  EXPECT_TRUE(first.process().running());
+
+  first.process().signal(SIGTERM);
+  EXPECT_EQ(first.process().waitExit(15000).value_or(-2), 0);
+}
+
+TEST(ProgramStartup, PortSimRunsTheBuiltInReceiver) {
+  TempFolder data("sim");
+  ProgramEnvironment environment;
+  auto env = environment.env();
+  env["ONDARIS_SIM_LOG"] = data / "builtin.log";
+  Child program;
+  ASSERT_TRUE(program.start({kOndaris, "--data-dir", data.path(), "--port", "SIM"}, env, data / "out.txt"));
+  auto log = [&] { return Lines(ReadFile(data / "builtin.log")); };
+  ASSERT_TRUE(WaitUntil(
+      [&] {
+        for (const auto& line : log())
+          if (line.rfind("X ", 0) == 0) return true;
+        return false;
+      },
+      15000))
+      << ReadFile(data / "out.txt");
+  const std::vector<std::string> lines = log();
+  ASSERT_GE(lines.size(), 6u);
+  EXPECT_EQ(lines[2], "W code=0 bw=6000");
+  EXPECT_EQ(lines[4], "M AM freq=15000.000 kHz");
+  program.signal(SIGINT);
+  EXPECT_EQ(program.waitExit(15000).value_or(-2), 0);
+  EXPECT_EQ(Lines(ReadFile(data / "builtin.log")).back(), "C mute");
+}
+
+TEST(ProgramStartup, PortThatCannotBeOpenedIsReportedAndTheProgramRuns) {
+  TempFolder data("noport");
+  ProgramEnvironment environment;
+  Ondaris program(environment, data.path(), data / "no-such-device", data / "out.txt");
+  ASSERT_TRUE(WaitUntil([&] { return program.output().find("Unable to open com port") != std::string::npos; },
+                        15000))
+      << program.output();
+  // Start-up went on: the companion link is served and the exit saves.
+  EXPECT_TRUE(WaitUntil([&] { return fs::exists(environment.runtime / "Ondaris"); }, 5000));
+  program.process().signal(SIGHUP);
+  EXPECT_EQ(program.process().waitExit(15000).value_or(-2), 0);
+  EXPECT_TRUE(fs::exists(data / "SysFiles/Tuning.dat"));
+  EXPECT_TRUE(fs::exists(data / "SysFiles/Ondaris.dat"));
+}
+
+}  // namespace
+}  // namespace ondaris

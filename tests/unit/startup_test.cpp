@@ -1,0 +1,524 @@
+// Start-up and exit of the front panel over fake platform pieces and a
+// real, private program folder.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "app/FrontPanel.h"
+#include "common/Errors.h"
+#include "common/Version.h"
+#include "platform/CompanionTransport.h"
+#include "platform/Shell.h"
+#include "radio/CommandDispatcher.h"
+#include "radio/Rx320Protocol.h"
+#include "radio/StateFiles.h"
+#include "support/FakeClock.h"
+#include "support/FakeSerialPort.h"
+#include "support/FakeTimeline.h"
+#include "support/FakeTimer.h"
+#include "support/ScriptedMessageBoxes.h"
+#include "timekeeping/ClockController.h"
+
+namespace ondaris {
+namespace {
+
+namespace fs = std::filesystem;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+
+class StartupCompanion : public CompanionTransport {
+ public:
+  bool listen(std::string& error) override {
+    ++listenCalls;
+    if (!listenError.empty()) {
+      error = listenError;
+      return false;
+    }
+    listening = true;
+    return true;
+  }
+  void close() override { listening = false; }
+  void send(const std::string& text) override { sent.push_back(text); }
+
+  bool listening = false;
+  int listenCalls = 0;
+  std::string listenError;
+  std::vector<std::string> sent;
+};
+
+class StartupShell : public Shell {
+ public:
+  bool open(const std::string& target, std::string&) override {
+    opened.push_back(target);
+    return true;
+  }
+  std::vector<std::string> opened;
+};
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << bytes;
+}
+
+// The four commands of a tuning for `state` as it would be sent.
+std::string TuningFor(double freq, int mode, int filterRow, int agc, int pbt = 0) {
+  RadioState s;
+  s.Freq = freq;
+  s.Mode = static_cast<std::uint8_t>(mode);
+  s.SelectFilterRow(filterRow);
+  s.AGC = agc;
+  s.PBT = pbt;
+  s.ComputeCalibration();
+  return s.TuningBytes();
+}
+
+std::string VolumesFor(int spkr, int line, bool spkrMute = false, bool lineMute = false) {
+  return SpeakerVolumeCommand(spkr, spkrMute) + LineVolumeCommand(line, lineMute);
+}
+
+class StartupTest : public ::testing::Test {
+ protected:
+  StartupTest() {
+    std::string pattern = (fs::temp_directory_path() / "ondaris-startup-XXXXXX").string();
+    dir = std::string(::mkdtemp(pattern.data())) + "/";
+    clock.setUtc({2026, 3, 7, 12, 30, 0});
+  }
+  ~StartupTest() override {
+    panel.reset();
+    std::error_code ec;
+    fs::remove_all(dir, ec);
+  }
+
+  FrontPanel& Make() {
+    panel.reset();  // the old panel lets go of the shared timers first
+    panel = std::make_unique<FrontPanel>(
+        PanelPlatform{port, clock, messages, companion, shell, tuningTimer, meterTimer, scanTimer, clockTimer,
+                      debounceTimer, pumpTimer},
+        dir, '.');
+    panel->onError = [this](const std::string& text) { windowErrors.push_back(text); };
+    return *panel;
+  }
+  FrontPanel& Start() {
+    Make().FormCreate();
+    return *panel;
+  }
+  // Lets the line carry what is queued.
+  void Flush() {
+    timeline.advanceUntil([this] { return panel->link().queuedUnits() == 0; }, 5000);
+  }
+  std::vector<std::string> SentUnits() const {
+    std::vector<std::string> units;
+    for (const auto& write : port.writes())
+      if (write.bytes != SignalStrengthQuery()) units.push_back(write.bytes);
+    return units;
+  }
+  int QueriesSent() const {
+    int count = 0;
+    for (const auto& write : port.writes()) count += write.bytes == SignalStrengthQuery();
+    return count;
+  }
+  std::string Sys(const std::string& name) const { return dir + "SysFiles/" + name; }
+  void WriteTuningDat(const std::vector<std::string>& lines) {
+    fs::create_directories(dir + "SysFiles");
+    std::string bytes;
+    for (const auto& line : lines) bytes += line + "\r\n";
+    WriteFile(Sys("Tuning.dat"), bytes);
+  }
+
+  std::string dir;
+  FakeTimeline timeline;
+  FakeClock clock{timeline};
+  FakeSerialPort port{&timeline};
+  FakeTimer tuningTimer{timeline, "TuningTimer"};
+  FakeTimer meterTimer{timeline, "MeterTimer"};
+  FakeTimer scanTimer{timeline, "ScanTimer"};
+  FakeTimer clockTimer{timeline, "ClockTimer"};
+  FakeTimer debounceTimer{timeline, "DebounceTimer"};
+  FakeTimer pumpTimer{timeline, "LinkPump"};
+  ScriptedMessageBoxes messages;
+  StartupCompanion companion;
+  StartupShell shell;
+  std::unique_ptr<FrontPanel> panel;
+  std::vector<std::string> windowErrors;
+};
+
+TEST_F(StartupTest, FirstStartInAnEmptyFolder) {
+  FrontPanel& p = Start();
+
+  EXPECT_THAT(messages.messages(), ElementsAre(MissingTuningDatMessage, MissingOndarisDatMessage));
+  for (const char* folder : {"SysFiles", "WaveFiles", "LogFiles", "LogFiles/ReportSetups", "LogHelp", "Help",
+                                    "DBHelp", "FreqFiles", "Backup", "Export"})
+    EXPECT_TRUE(fs::is_directory(dir + folder)) << folder;
+
+  // The stored port COM1 is the first serial device.
+  EXPECT_THAT(port.openedDevices(), ElementsAre("/dev/ttyS0"));
+
+  Flush();
+  EXPECT_THAT(SentUnits(), ElementsAre(VolumesFor(30, 30), TuningFor(15000.0, 0, 1, 2)));
+  // The tuning's first command is the 6000 Hz filter, then tune, AM, AGC medium.
+  const std::string tuning = SentUnits().at(1);
+  EXPECT_EQ(tuning.substr(0, 3), FilterCommand(FilterTable[1].code));
+  EXPECT_EQ(FilterTable[1].bandwidthHz, 6000);
+  EXPECT_EQ(tuning.substr(tuning.size() - 6), ModeCommand(0) + AgcCommand(2));
+
+  EXPECT_TRUE(p.context.flags.StartupComplete);
+  EXPECT_EQ(meterTimer.interval(), 200);
+  EXPECT_TRUE(meterTimer.enabled());
+  EXPECT_EQ(clockTimer.interval(), 100);
+  EXPECT_TRUE(clockTimer.enabled());
+  EXPECT_FALSE(tuningTimer.enabled());
+  EXPECT_TRUE(companion.listening);
+
+  EXPECT_EQ(p.panel[Ctl::FreqDispPanel].caption, "15000.000");
+  EXPECT_EQ(p.panel.title(), "15000");
+  EXPECT_EQ(p.panel[Ctl::VFOBtn].caption, "VFO A");
+  EXPECT_TRUE(p.panel[Ctl::ModeBtnAM].pressed);
+  EXPECT_TRUE(p.panel[Ctl::FiltBtn1].pressed);
+  EXPECT_TRUE(p.panel[Ctl::StepBtn500].pressed);
+  EXPECT_TRUE(p.panel[Ctl::AGCMedBtn].pressed);
+  EXPECT_TRUE(p.panel[Ctl::StopBtn].pressed);
+  EXPECT_EQ(p.panel[Ctl::PBTDisplayPanel].caption, "0");
+  EXPECT_EQ(p.panel[Ctl::StepBtn10000].caption, "10K");
+  EXPECT_EQ(p.panel[Ctl::SpkrTrackbar].value, 17);
+  EXPECT_EQ(p.panel[Ctl::LineTrackbar].value, 17);
+  EXPECT_EQ(p.panel[Ctl::Meter].maximum, 10000);
+  EXPECT_EQ(p.panel[Ctl::Meter].minimum, 0);
+  EXPECT_TRUE(p.panel[Ctl::MuteOnExitItem].pressed);
+  EXPECT_TRUE(p.panel[Ctl::DefaultFiltItem].pressed);
+  EXPECT_TRUE(p.panel[Ctl::DefaultStepItem].pressed);
+  EXPECT_TRUE(p.panel[Ctl::HintItem].pressed);
+  EXPECT_TRUE(p.state.LastFreqRecord.valid);
+  EXPECT_EQ(p.state.LastFreqRecord.freq, 15000.0);
+  EXPECT_EQ(p.state.DataBFO, 700);
+}
+
+TEST_F(StartupTest, MeterPollsAndClockRunsAfterStartup) {
+  port.onWrite = [this](const std::string& bytes) {
+    if (bytes == SignalStrengthQuery()) port.receive(std::string("X\x10\x00\r", 4));
+  };
+  FrontPanel& p = Start();
+  Flush();
+  const int before = QueriesSent();
+  timeline.advanceBy(1000);
+  EXPECT_GE(QueriesSent() - before, 4);
+  EXPECT_LE(QueriesSent() - before, 5);
+  // Replies arrive through the link and move the meter.
+  EXPECT_EQ(p.panel[Ctl::Meter].value, 4096);
+  // The clock shows UTC and has filled the empty texts.
+  EXPECT_EQ(p.panel[Ctl::TimePanel].caption, "12:30:01");
+  EXPECT_TRUE(p.context.flags.ClockRunning);
+  EXPECT_EQ(p.clock->utcDateText(), "3/7/2026");
+}
+
+TEST_F(StartupTest, StateFilesPresentAreApplied) {
+  RadioState stored;
+  stored.SpkrVolume = 40;
+  stored.LineVolume = 20;
+  stored.LineMute = 1;
+  stored.MuteOnExitAsDefault = 0;
+  stored.NineKHzSteps = 1;
+  stored.ShowHints = 0;
+  stored.MeterMax = 8000;
+  stored.ComPortName = "ttyUSB0";
+  fs::create_directories(dir + "SysFiles");
+  WriteOndarisDat(dir, stored);
+  WriteTuningDat({"B", "7000.000", "LSB", "3", "12", "Slow", "0", "9575.000", "USB", "8", "13", "Fast", "-250"});
+
+  FrontPanel& p = Start();
+  EXPECT_TRUE(messages.messages().empty()) << messages.lastMessage();
+  EXPECT_THAT(port.openedDevices(), ElementsAre("/dev/ttyUSB0"));
+  Flush();
+  EXPECT_THAT(SentUnits(), ElementsAre(VolumesFor(40, 20, false, true), TuningFor(9575.0, 1, 13, 3, -250)));
+
+  EXPECT_EQ(p.state.ActiveVFO, 'B');
+  EXPECT_EQ(p.state.OtherVFO.freq, 7000.0);
+  EXPECT_EQ(p.panel[Ctl::VFOBtn].caption, "VFO B");
+  EXPECT_EQ(p.panel[Ctl::StepBtn10000].caption, "9K");
+  EXPECT_EQ(p.state.StepHz, 9000);  // row 8 with the 9 kHz option
+  EXPECT_TRUE(p.panel[Ctl::ModeBtnUSB].pressed);
+  EXPECT_TRUE(p.panel[Ctl::AGCFastBtn].pressed);
+  EXPECT_EQ(p.panel[Ctl::PBTDisplayPanel].caption, "-250");
+  EXPECT_EQ(p.panel[Ctl::SpkrTrackbar].value, 27);
+  EXPECT_EQ(p.panel[Ctl::LineTrackbar].value, 7);
+  EXPECT_EQ(p.panel[Ctl::LineMuteBtn].caption, "Line Mute");
+  EXPECT_EQ(p.panel[Ctl::Meter].maximum, 8000);
+  EXPECT_FALSE(p.panel[Ctl::MuteOnExitItem].pressed);
+  EXPECT_FALSE(p.state.MuteOnExit);
+  EXPECT_FALSE(p.panel[Ctl::HintItem].pressed);
+  EXPECT_EQ(p.panel[Ctl::FreqDispPanel].caption, "9575.000");
+}
+
+TEST_F(StartupTest, PortOverrideIsUsedButNotStored) {
+  RadioState stored;
+  stored.ComPortName = "COM3";
+  fs::create_directories(dir + "SysFiles");
+  WriteOndarisDat(dir, stored);
+  FrontPanel& p = Make();
+  p.setPortOverride("/dev/pts/42");
+  p.FormCreate();
+  EXPECT_THAT(port.openedDevices(), ElementsAre("/dev/pts/42"));
+  p.SaveStateAndShutdown();
+  RadioState reread;
+  ReadOndarisDat(dir, reread, messages);
+  EXPECT_EQ(reread.ComPortName, "COM3");
+}
+
+TEST_F(StartupTest, PortThatCannotBeOpenedStillCompletesStartup) {
+  port.failOpenWith("Unable to open com port (No such file or directory)");
+  FrontPanel& p = Start();
+
+  // The open error is shown once; the sends after it fail quietly.
+  EXPECT_THAT(messages.messages(), ElementsAre(MissingTuningDatMessage, MissingOndarisDatMessage,
+                                               "Unable to open com port (No such file or directory)"));
+  EXPECT_TRUE(p.context.flags.StartupComplete);
+  EXPECT_TRUE(meterTimer.enabled());
+  EXPECT_TRUE(clockTimer.enabled());
+  EXPECT_EQ(p.panel[Ctl::FreqDispPanel].caption, "15000.000");
+  EXPECT_TRUE(p.panel[Ctl::ModeBtnAM].pressed);
+  EXPECT_EQ(p.panel[Ctl::SpkrTrackbar].value, 17);
+  EXPECT_TRUE(port.writes().empty());
+
+  // Polling retries the port; its failures are reported without message boxes.
+  timeline.advanceBy(1000);
+  EXPECT_EQ(messages.messages().size(), 3u);
+  EXPECT_EQ(p.lastError, "Unable to open com port (No such file or directory)");
+  EXPECT_FALSE(windowErrors.empty());
+  EXPECT_EQ(p.panel[Ctl::TimePanel].caption, "12:30:01");
+
+  // Once the device is there, the next poll opens it.
+  port.allowOpen();
+  timeline.advanceBy(250);
+  EXPECT_TRUE(port.isOpen());
+  EXPECT_GE(QueriesSent(), 1);
+}
+
+TEST_F(StartupTest, BadNumberInTuningDatIsShownAndDefaultsAreUsed) {
+  WriteTuningDat({"B", "7000.000", "LSB", "3", "12", "Slow", "0", "95x5", "USB", "8", "13", "Fast", "-250"});
+  FrontPanel& p = Start();
+
+  // Tuning.dat is parsed after Ondaris.dat has been read.
+  ASSERT_EQ(messages.messages().size(), 2u);
+  EXPECT_EQ(messages.messages()[0], MissingOndarisDatMessage);
+  EXPECT_EQ(messages.messages()[1], "'95x5' is not a valid floating point value");
+  EXPECT_TRUE(p.context.flags.StartupComplete);
+  EXPECT_EQ(p.state.ActiveVFO, 'A');
+  EXPECT_EQ(p.state.Freq, 15000.0);
+  EXPECT_EQ(p.state.OtherVFO.freq, 10000.0);
+  EXPECT_EQ(p.panel[Ctl::VFOBtn].caption, "VFO A");
+  Flush();
+  EXPECT_THAT(SentUnits(), ElementsAre(VolumesFor(30, 30), TuningFor(15000.0, 0, 1, 2)));
+  EXPECT_TRUE(meterTimer.enabled());
+}
+
+TEST_F(StartupTest, UnreadableStateFileIsShownAndDefaultsAreUsed) {
+  // A folder where the file should be: it exists but cannot be read as a file.
+  fs::create_directories(Sys("Ondaris.dat"));
+  FrontPanel& p = Start();
+  ASSERT_EQ(messages.messages().size(), 2u);
+  EXPECT_EQ(messages.messages()[0], MissingTuningDatMessage);
+  EXPECT_NE(messages.messages()[1], MissingOndarisDatMessage);
+  EXPECT_FALSE(messages.messages()[1].empty());
+  EXPECT_EQ(p.state.SpkrVolume, 30);
+  EXPECT_EQ(p.state.ComPortName, "COM1");
+  EXPECT_EQ(p.state.MeterMax, 10000);
+  EXPECT_TRUE(p.context.flags.StartupComplete);
+}
+
+TEST_F(StartupTest, ErrorsAfterStartupGoToTheStatusLineNotToMessageBoxes) {
+  FrontPanel& p = Start();
+  const std::size_t shown = messages.shown().size();
+  ASSERT_TRUE(companion.onWord);
+  companion.onWord("+95x5");  // a "+" word that is no number
+  EXPECT_EQ(messages.shown().size(), shown);
+  EXPECT_THAT(p.lastError, HasSubstr("95x5"));
+  ASSERT_EQ(windowErrors.size(), 1u);
+  EXPECT_EQ(windowErrors[0], p.lastError);
+}
+
+TEST_F(StartupTest, CompanionWordsAreCarriedOut) {
+  FrontPanel& p = Start();
+  Flush();
+  port.clearWrites();
+  companion.onWord("+9575");
+  EXPECT_EQ(p.state.Freq, 9575.0);
+  Flush();
+  EXPECT_THAT(SentUnits(), ElementsAre(TuningFor(9575.0, 0, 1, 2)));
+}
+
+TEST_F(StartupTest, CompanionLinkThatCannotListenIsReportedQuietly) {
+  companion.listenError = "address in use";
+  FrontPanel& p = Start();
+  EXPECT_EQ(companion.listenCalls, 1);
+  EXPECT_EQ(messages.messages().size(), 2u);
+  EXPECT_THAT(p.lastError, HasSubstr("address in use"));
+  EXPECT_TRUE(p.context.flags.StartupComplete);
+}
+
+TEST_F(StartupTest, StartupStepsRunInOrderAndAFailingStepIsShown) {
+  FrontPanel& p = Make();
+  std::vector<std::string> order;
+  auto mark = [&](const char* name) { return [&order, name] { order.push_back(name); }; };
+  p.startupSteps.convertOldFiles.push_back(mark("convert"));
+  p.startupSteps.buildTables.push_back(mark("tables"));
+  p.startupSteps.loadBeforeTuning.push_back([&] {
+    order.push_back("limits");
+    throw FileError("Limits1.dat is damaged");
+  });
+  p.startupSteps.loadBeforeTuning.push_back(mark("scratchpad"));
+  p.startupSteps.loadAfterTuning.push_back(mark("datamodes"));
+  p.startupSteps.loadAfterState.push_back(mark("clockradio"));
+  p.startupSteps.beforeTuningParsed.push_back(mark("flags"));
+  p.startupSteps.loadLastFrequencyFile.push_back([&] {
+    order.push_back(std::string("lastfile sent=") + (port.writes().empty() ? "no" : "yes"));
+  });
+  p.startupSteps.beforeTimers.push_back([&] {
+    order.push_back(std::string("scanreset meter=") + (meterTimer.interval() == 200 ? "200" : "not yet"));
+  });
+  p.startupSteps.afterStartup.push_back(mark("dialogs"));
+  messages.onShow = [&](const ScriptedMessageBoxes::Shown& shown) { order.push_back("message: " + shown.text); };
+  p.FormCreate();
+  EXPECT_THAT(order, ElementsAre("convert", "tables", "limits", "message: Limits1.dat is damaged", "scratchpad",
+                                 std::string("message: ") + MissingTuningDatMessage, "datamodes",
+                                 std::string("message: ") + MissingOndarisDatMessage, "clockradio", "flags",
+                                 "lastfile sent=yes", "scanreset meter=not yet", "dialogs"));
+  EXPECT_TRUE(p.context.flags.StartupComplete);
+}
+
+TEST_F(StartupTest, ExitWritesStateFilesAndMutesOnce) {
+  FrontPanel& p = Start();
+  Flush();
+  p.state.Freq = 6070.0;  // something to find in the file
+  port.clearWrites();
+  p.SaveStateAndShutdown();
+
+  EXPECT_EQ(p.panel[Ctl::StatusPanel].caption, "Shutting down...");
+  EXPECT_TRUE(p.context.flags.ShuttingDown);
+  for (Timer* t : {(Timer*)&meterTimer, (Timer*)&tuningTimer, (Timer*)&clockTimer, (Timer*)&scanTimer})
+    EXPECT_FALSE(t->enabled());
+  ASSERT_EQ(port.writes().size(), 1u);
+  EXPECT_EQ(port.writes()[0].bytes, ExitMuteCommand());
+  EXPECT_FALSE(port.isOpen());
+  EXPECT_EQ(port.closeCount(), 1);
+
+  EXPECT_THAT(ReadFile(Sys("Tuning.dat")), HasSubstr("\r\n6070.000\r\n"));
+  EXPECT_EQ(ReadFile(Sys("Ondaris.dat")).size(), OndarisDatSize);
+  EXPECT_FALSE(fs::exists(dir + "Tuning.dat"));
+  EXPECT_FALSE(companion.listening);
+  EXPECT_TRUE(companion.sent.empty());  // the companion never said hello
+
+  // A second exit request does nothing.
+  fs::remove(Sys("Tuning.dat"));
+  p.SaveStateAndShutdown();
+  EXPECT_EQ(port.writes().size(), 1u);
+  EXPECT_EQ(port.closeCount(), 1);
+  EXPECT_FALSE(fs::exists(Sys("Tuning.dat")));
+}
+
+TEST_F(StartupTest, NoMuteAtExitWhenTheOptionIsCleared) {
+  FrontPanel& p = Start();
+  Flush();
+  p.controls.OptionItemClick(Ctl::MuteOnExitItem);
+  EXPECT_FALSE(p.panel[Ctl::MuteOnExitItem].pressed);
+  port.clearWrites();
+  p.SaveStateAndShutdown();
+  EXPECT_TRUE(port.writes().empty());
+  EXPECT_TRUE(fs::exists(Sys("Tuning.dat")));
+  EXPECT_TRUE(fs::exists(Sys("Ondaris.dat")));
+  EXPECT_EQ(port.closeCount(), 1);
+}
+
+TEST_F(StartupTest, ExitSaysByeToTheCompanionWhenRemoteControlIsOn) {
+  FrontPanel& p = Start();
+  companion.onWord("?");
+  ASSERT_TRUE(p.context.flags.RemoteControlOn);
+  companion.sent.clear();
+  p.SaveStateAndShutdown();
+  ASSERT_FALSE(companion.sent.empty());
+  EXPECT_EQ(companion.sent.front(), "Bye");
+  EXPECT_FALSE(p.context.flags.RemoteControlOn);
+}
+
+TEST_F(StartupTest, ExitEndsARunningScan) {
+  FrontPanel& p = Start();
+  int endScanCalls = 0;
+  p.context.endScan = [&] { ++endScanCalls; };
+  p.context.scan.ScanState = 2;
+  p.SaveStateAndShutdown();
+  EXPECT_EQ(endScanCalls, 1);
+  EXPECT_EQ(p.context.scan.ScanState, 0);
+}
+
+TEST_F(StartupTest, StateFileThatCannotBeWrittenIsReportedAndTheRestIsDone) {
+  FrontPanel& p = Start();
+  Flush();
+  std::vector<std::string> order;
+  p.shutdownSteps.saveBeforeTuning.push_back([&] { order.push_back("scratchpad"); });
+  p.shutdownSteps.saveAfterState.push_back([&] { order.push_back("clockradio"); });
+  // A folder in the way of Ondaris.dat.
+  fs::create_directories(Sys("Ondaris.dat") + "/blocker");
+  port.clearWrites();
+  p.SaveStateAndShutdown();
+
+  EXPECT_EQ(messages.lastMessage(), OndarisDatSaveFailedMessage);
+  EXPECT_TRUE(fs::exists(Sys("Tuning.dat")));
+  EXPECT_THAT(order, ElementsAre("scratchpad", "clockradio"));
+  ASSERT_EQ(port.writes().size(), 1u);
+  EXPECT_EQ(port.writes()[0].bytes, ExitMuteCommand());
+  EXPECT_EQ(port.closeCount(), 1);
+}
+
+TEST_F(StartupTest, TuningDatThatCannotBeWrittenIsReportedAndOndarisDatIsStillWritten) {
+  FrontPanel& p = Start();
+  fs::create_directories(Sys("Tuning.dat") + "/blocker");
+  const std::size_t shown = messages.shown().size();
+  p.SaveStateAndShutdown();
+  EXPECT_EQ(messages.shown().size(), shown);  // reported in the status line only
+  EXPECT_FALSE(p.lastError.empty());
+  EXPECT_EQ(ReadFile(Sys("Ondaris.dat")).size(), OndarisDatSize);
+  EXPECT_EQ(port.closeCount(), 1);
+}
+
+TEST_F(StartupTest, SavedStateIsReadBackAtTheNextStart) {
+  {
+    FrontPanel& p = Start();
+    Flush();
+    p.tuning.VFOBtnClick();  // B becomes active: 10000 kHz
+    p.controls.SpkrTrackbarChange(40);
+    p.SaveStateAndShutdown();
+  }
+  messages.clear();
+  port.clearWrites();
+  port.allowOpen();
+  FrontPanel& again = Start();
+  EXPECT_TRUE(messages.messages().empty()) << messages.lastMessage();
+  EXPECT_EQ(again.state.ActiveVFO, 'B');
+  EXPECT_EQ(again.state.Freq, 10000.0);
+  EXPECT_EQ(again.state.OtherVFO.freq, 15000.0);
+  EXPECT_EQ(again.panel[Ctl::SpkrTrackbar].value, 40);
+  Flush();
+  EXPECT_THAT(SentUnits(), ElementsAre(VolumesFor(53, 30), TuningFor(10000.0, 0, 1, 2)));
+}
+
+TEST_F(StartupTest, ClockHooksAreReachable) {
+  FrontPanel& p = Start();
+  int minutes = 0;
+  p.clock->everyMinute.push_back([&](const DateTime&, const DateTime&) { ++minutes; });
+  timeline.advanceBy(61000);
+  EXPECT_EQ(minutes, 2);  // 12:30 (first tick) and 12:31
+  EXPECT_EQ(p.panel[Ctl::StatusPanel].caption, "Ondaris");  // the window's own text is kept
+}
+
+}  // namespace
+}  // namespace ondaris
