@@ -181,6 +181,9 @@ void FrontPanel::FormCreate() {
   StartupSend([&] { receiver.SendVolumes(); });
   state.DataBFO = state.CWTone;
 
+  // Selecting the loaded step also moves the speed trackbar; the listener's
+  // stored speed is put back further down instead of being lost at each start.
+  const int storedSpeedMs = state.TuningSpeedMs;
   Step([&] { ApplyLoadedTuning(); });
   state.SaveLastFrequency();
   StartupSend([&] { receiver.TuneRadio(); });
@@ -200,7 +203,7 @@ void FrontPanel::FormCreate() {
 
   panel.setValue(Ctl::SpkrTrackbar, std::clamp(static_cast<int>(state.SpkrVolume) - VolumeOffset, 0, TrackbarTop));
   panel.setValue(Ctl::LineTrackbar, std::clamp(static_cast<int>(state.LineVolume) - VolumeOffset, 0, TrackbarTop));
-  Step([&] { tuning.SetTuningSpeed(state.TuningSpeedMs / SpeedStepMs); });
+  Step([&] { tuning.SetTuningSpeed(storedSpeedMs / SpeedStepMs); });
 
   tuning.flags.KeypadActive = false;
   tuning.flags.KeypadText.clear();

@@ -260,6 +260,21 @@ TEST_F(StartupTest, StateFilesPresentAreApplied) {
   EXPECT_EQ(p.panel[Ctl::FreqDispPanel].caption, "9575.000");
 }
 
+TEST_F(StartupTest, StoredTuningSpeedSurvivesTheLoadedStep) {
+  // The 500 Hz step brings speed position 10; the listener had chosen 20.
+  RadioState stored;
+  stored.TuningSpeedMs = 660;
+  fs::create_directories(dir + "SysFiles");
+  WriteOndarisDat(dir, stored);
+  WriteTuningDat({"A", "10000.000", "AM", "4", "1", "Medium", "0", "15000.000", "AM", "4", "1", "Medium", "0"});
+
+  FrontPanel& p = Start();
+  EXPECT_EQ(p.state.StepHz, 500);
+  EXPECT_EQ(p.state.TuningSpeedMs, 660);
+  EXPECT_EQ(p.panel[Ctl::TuningSpeedTrackbar].value, 20);
+  EXPECT_EQ(tuningTimer.interval(), 660);
+}
+
 TEST_F(StartupTest, PortOverrideIsUsedButNotStored) {
   RadioState stored;
   stored.ComPortName = "COM3";
