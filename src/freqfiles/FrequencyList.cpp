@@ -205,7 +205,10 @@ void FrequencyList::RemoveRecords(std::vector<int> records) {
   for (auto& column : Columns) {
     std::size_t write = 0;
     for (std::size_t r = 0; r < column.size(); ++r)
-      if (!removed[r]) column[write++] = std::move(column[r]);
+      if (!removed[r]) {
+        if (write != r) column[write] = std::move(column[r]);
+        ++write;
+      }
     column.resize(write);
   }
 

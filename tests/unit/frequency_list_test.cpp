@@ -279,6 +279,17 @@ TEST(FrequencyListTest, RemoveRecordsRenumbersAndResetsTheOrder) {
   EXPECT_TRUE(list.Changed);
 }
 
+TEST(FrequencyListTest, RemovingALaterRecordKeepsTheOnesBeforeIt) {
+  // Records in front of the first removed one stay where they are and must
+  // keep their text.
+  FrequencyList list;
+  list.Load(Join(kLines, "\r\n"), '.');
+  list.RemoveRecords({3});
+  EXPECT_EQ(ColumnTexts(list, FreqColumn::Name),
+            (std::vector<std::string>{"Radio Alba", "Voice of A, B", "Beacon"}));
+  EXPECT_EQ(ColumnTexts(list, FreqColumn::Freq)[0], "9580");
+}
+
 TEST(FrequencyListTest, RemovingEveryRecordLeavesChangedAlone) {
   FrequencyList list;
   list.Load(Join({kLines[0], kLines[1]}, "\r\n"), '.');
