@@ -1,6 +1,7 @@
 #include "ui/FrontPanelActions.h"
 
 #include "app/FrontPanel.h"
+#include "freqfiles/FreqFileController.h"
 #include "radio/StepTable.h"
 
 namespace ondaris {
@@ -31,6 +32,7 @@ void FrontPanelActions::Click(Ctl control) {
   ReceiverControls& controls = panel_.controls;
   TuningController& tuning = panel_.tuning;
 
+  if (FrequencyFileClick(control)) return;
   if (const int row = IndexIn(control, Ctl::FiltBtn0, Ctl::FiltBtn23); row >= 0) {
     controls.FiltBtnClick(row);
     return;
@@ -77,6 +79,27 @@ void FrontPanelActions::Click(Ctl control) {
       // not wired to the panel yet.
       break;
   }
+}
+
+// ---- The station list ------------------------------------------------------
+
+bool FrontPanelActions::FrequencyFileClick(Ctl control) {
+  if (!files_) return false;
+  switch (control) {
+    case Ctl::NewFileItem: files_->NewFileItemClick(); return true;
+    case Ctl::LoadFileItem: files_->LoadFileItemClick(); return true;
+    case Ctl::AppendFileItem: files_->AppendFileItemClick(); return true;
+    case Ctl::SaveFileItem:
+    case Ctl::FileOpBtn1: files_->SaveOrSaveAs(); return true;
+    case Ctl::SaveFileAsItem: files_->SaveFileAsItemClick(); return true;
+    case Ctl::NowBtn: files_->ToggleOnAirView(); return true;
+    default: return false;
+  }
+}
+
+void FrontPanelActions::CtrlKeyUp(char key) {
+  // Ctrl+N, Ctrl+O, Ctrl+S, Ctrl+A: the station list.
+  if (files_ && files_->CtrlKeyUp(key)) return;
 }
 
 void FrontPanelActions::MouseDown(Ctl control) {

@@ -14,7 +14,6 @@
 #include <QMenuBar>
 #include <QSignalBlocker>
 #include <QSlider>
-#include <QStandardItemModel>
 #include <QStatusBar>
 #include <QScrollBar>
 #include <QStandardPaths>
@@ -24,6 +23,7 @@
 #include "common/Errors.h"
 #include "ui/AboutDialog.h"
 #include "ui/FrequencyDisplay.h"
+#include "ui/FrequencyGridView.h"
 #include "ui/KeyboardMap.h"
 #include "ui/MeterBar.h"
 #include "ui/PanelAccessible.h"
@@ -65,8 +65,6 @@ QString ObjectName(Ctl control) {
 
 // A button shows '&' as itself, not as a mnemonic.
 QString ButtonText(const std::string& caption) { return PanelText(caption).replace(QLatin1Char('&'), "&&"); }
-
-const char* const GridHeaders[9] = {"Lk", "Freq", "Name", "On Air", "Off Air", "Language", "Location", "Mode", "Filt"};
 
 }  // namespace
 
@@ -181,23 +179,9 @@ void MainWindow::buildPanel() {
       connect(slider, &QSlider::valueChanged, this, [this, control](int value) { sliderMoved(control, value); });
       widget = slider;
     } else if (control == Ctl::Grid) {
-      auto* grid = new QTableView(area_);
-      auto* gridModel = new QStandardItemModel(0, 9, grid);
-      for (int c = 0; c < 9; ++c) gridModel->setHorizontalHeaderItem(c, new QStandardItem(QString::fromLatin1(GridHeaders[c])));
-      grid->setModel(gridModel);
-      grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-      grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-      grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-      grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-      grid->verticalHeader()->setVisible(false);
-      grid->verticalHeader()->setDefaultSectionSize(18);
-      grid->horizontalHeader()->setFont(PanelButtonFont(true));
-      grid->horizontalHeader()->setHighlightSections(false);
-      grid->setFont(PanelTextFont(12, false));
-      // Default widths as fractions of the client width.
-      static constexpr double Widths[9] = {0.04, 0.11, 0.20, 0.09, 0.09, 0.13, 0.15, 0.09, 0.09};
-      const int client = geometry->width - grid->verticalScrollBar()->sizeHint().width() - 2;
-      for (int c = 0; c < 9; ++c) grid->setColumnWidth(c, static_cast<int>(client * Widths[c]));
+      // The station list's grid; it shows a list once setFrequencyFiles is called.
+      auto* grid = new FrequencyGridView(area_);
+      grid->onError = [this](const std::string& text) { actions_sink_.ReportError(text); };
       widget = grid;
     }
     if (!widget) continue;
@@ -282,6 +266,14 @@ void MainWindow::buildMenus() {
   addItem(help, Ctl::HintItem, true);
   help->addSeparator();
   addItem(help, Ctl::AboutItem);
+}
+
+// ---- The frequency grid ------------------------------------------------------
+
+void MainWindow::setFrequencyFiles(FreqFileController& files) {
+  if (auto* grid = qobject_cast<FrequencyGridView*>(widgets_[Index(Ctl::Grid)])) {
+    grid->setController(&files);
+  }
 }
 
 void MainWindow::showError(const std::string& text) {

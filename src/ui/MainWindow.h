@@ -18,6 +18,8 @@ class QTableView;
 
 namespace ondaris {
 
+class FreqFileController;
+
 class MainWindow : public QMainWindow {
   Q_OBJECT
  public:
@@ -28,6 +30,10 @@ class MainWindow : public QMainWindow {
   QWidget* controlWidget(Ctl control) const { return widgets_[Index(control)]; }
   QAction* menuAction(Ctl control) const { return actions_[Index(control)]; }
   QWidget* panelArea() const { return area_; }
+
+  // Shows the station list of `files` in `Grid` and routes the grid's events
+  // to it (call once, before start-up sets up the grid).
+  void setFrequencyFiles(FreqFileController& files);
 
   // Whether control hints are shown as tooltips (the "Show Hints" check mark).
   bool hintsShown() const { return hintsShown_; }

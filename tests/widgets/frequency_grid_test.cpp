@@ -1,0 +1,351 @@
+// The frequency grid on screen: it reads only the rows it shows, follows the
+// list's cursor and scrolling both ways, sorts on header clicks inside the
+// hot zones, tunes on clicks and the K/M keys, and draws rows on white. The
+// window routes the File menu, the Save button and the Ctrl keys to the list.
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QHeaderView>
+#include <QImage>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/FrontPanel.h"
+#include "freqfiles/FreqFileController.h"
+#include "platform/CompanionTransport.h"
+#include "platform/Shell.h"
+#include "support/PanelFixture.h"
+#include "support/ScriptedFileDialogs.h"
+#include "ui/FrequencyGridModel.h"
+#include "ui/FrequencyGridView.h"
+#include "ui/FrontPanelActions.h"
+#include "ui/MainWindow.h"
+
+namespace ondaris {
+namespace {
+
+FrequencyRecord Station(int i) {
+  FrequencyRecord r;
+  r.Name = "Station " + std::to_string(100000 + i);  // names sort like the numbers
+  r.Freq = std::to_string(30000 - (i % 29000));
+  r.Mode = "AM";
+  r.Filter = "6000";
+  r.FilterIndex = 1;
+  r.AGC = "2";
+  r.Step = "5000";
+  r.StepIndex = 7;
+  r.PBT = "0";
+  r.Location = "Here";
+  r.Language = "English";
+  r.OnAir = i % 2 ? "0000" : "1200";
+  r.OffAir = "1300";
+  r.Notes = "Notes";
+  r.Spare = "0";
+  r.Lockout = i % 3 == 0 ? "1" : "0";
+  return r;
+}
+
+class FrequencyGridTest : public ::testing::Test, public PanelRig {
+ protected:
+  FrequencyGridTest() : files(ctx, receiver, controls, tuning, dialogs, dir.path().toStdString() + "/") {}
+
+  void SetUp() override {
+    ASSERT_TRUE(dir.isValid());
+    ASSERT_TRUE(QDir(dir.path()).mkpath("SysFiles"));
+    clock.setUtc({2026, 3, 7, 9, 0, 0});
+    view = std::make_unique<FrequencyGridView>();
+    view->resize(729, 157);
+    view->onError = [this](const std::string& text) { errors.push_back(text); };
+    view->setController(&files);
+    files.StartupGridSetUp();
+    view->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(view.get()));
+  }
+  void TearDown() override {
+    view.reset();
+    EXPECT_TRUE(errors.empty()) << errors.front();
+  }
+
+  // A named list of `count` stations, shown from row 1.
+  void Fill(int count) {
+    for (int i = 0; i < count; ++i) files.list.AppendRecord(Station(i));
+    files.list.ResetRowOrders();
+    state.LastFreqFile = "Big.320";
+    files.EnableFileCommands();
+    panel.setEnabled(Ctl::Grid, true);
+    files.SetUpFrequencyGrid();
+    files.SetRow(1, 1);
+    files.RefreshFrequencyGrid();
+    QApplication::processEvents();
+  }
+  void Paint() {
+    view->viewport()->repaint();
+    QApplication::processEvents();
+  }
+  FrequencyGridModel& model() { return *view->gridModel(); }
+  int visibleRows() const { return view->viewport()->height() / view->verticalHeader()->defaultSectionSize() + 1; }
+  // The centre of a row's cell in the viewport.
+  QPoint cellCentre(int row, int column) {
+    return view->visualRect(model().index(row - 1, column)).center();
+  }
+
+  QTemporaryDir dir;
+  ScriptedFileDialogs dialogs;
+  FreqFileController files;
+  std::unique_ptr<FrequencyGridView> view;
+  std::vector<std::string> errors;
+};
+
+TEST_F(FrequencyGridTest, ShowsNineColumnsAndTheHeaders) {
+  EXPECT_EQ(model().columnCount(), 9);
+  const QStringList headers{"Lk", "Freq", "Name", "On Air", "Off Air", "Language", "Location", "Mode", "Filt"};
+  for (int c = 0; c < 9; ++c) EXPECT_EQ(model().headerData(c, Qt::Horizontal, Qt::DisplayRole).toString(), headers[c]);
+  EXPECT_EQ(model().rowCount(), 6);  // the empty grid: seven rows with the header
+  EXPECT_EQ(view->selectionBehavior(), QAbstractItemView::SelectRows);
+  for (int c = 0; c < 9; ++c) EXPECT_EQ(view->columnWidth(c), files.grid.ColWidths[static_cast<std::size_t>(c)]);
+}
+
+TEST_F(FrequencyGridTest, ScrollingAHundredThousandRowsReadsOnlyTheRowsInView) {
+  Fill(100000);
+  ASSERT_EQ(model().rowCount(), 100000);
+  const int visible = visibleRows();
+
+  model().resetFetchCounters();
+  Paint();
+  EXPECT_GT(model().fetchCount(), 0);
+  EXPECT_EQ(model().lowestRowFetched(), 1);
+  EXPECT_LE(model().highestRowFetched(), visible);
+
+  for (int top : {2, 500, 50000, 99990, 100000}) {
+    model().resetFetchCounters();
+    view->verticalScrollBar()->setValue(top - 1);
+    Paint();
+    EXPECT_EQ(files.grid.TopRow, view->verticalScrollBar()->value() + 1);
+    // The rows drawn, a partly shown one at either edge included.
+    const int first = view->rowAt(0) + 1;
+    const int lastIndex = view->rowAt(view->viewport()->height() - 1);
+    const int last = lastIndex < 0 ? model().rowCount() : lastIndex + 1;
+    EXPECT_GE(model().lowestRowFetched(), first) << "top " << top;
+    EXPECT_LE(model().highestRowFetched(), last) << "top " << top;
+    EXPECT_LE(static_cast<int>(model().rowsFetched().size()), visible) << "top " << top;
+    // Nine cells per row, text and colour: nothing beyond what is drawn.
+    EXPECT_LE(model().fetchCount(), static_cast<long long>(visible) * 9 * 2 * 2) << "top " << top;
+  }
+}
+
+TEST_F(FrequencyGridTest, TheViewFollowsTheListsCursor) {
+  Fill(200);
+  files.SetRow(120, 120);
+  QApplication::processEvents();
+  EXPECT_EQ(view->currentIndex().row(), 119);
+  EXPECT_EQ(view->verticalScrollBar()->value(), 119);
+  EXPECT_TRUE(view->selectionModel()->isRowSelected(119, {}));
+  // Past the end the view stops at the last page and says so.
+  files.SetRow(200, 200);
+  QApplication::processEvents();
+  EXPECT_EQ(files.grid.TopRow, view->verticalScrollBar()->value() + 1);
+  EXPECT_LT(files.grid.TopRow, 200);
+}
+
+TEST_F(FrequencyGridTest, AHeaderClickInsideTheZoneSortsThatColumn) {
+  Fill(50);
+  QHeaderView* header = view->horizontalHeader();
+  const int nameLeft = header->sectionViewportPosition(2);
+  const int y = header->height() / 2;
+
+  // Within 5 pixels of a border: nothing.
+  QTest::mousePress(header->viewport(), Qt::LeftButton, {}, QPoint(nameLeft + 3, y));
+  QTest::mouseRelease(header->viewport(), Qt::LeftButton, {}, QPoint(nameLeft + 3, y));
+  EXPECT_EQ(files.CellText(1, 2), "Station 100000");
+  EXPECT_EQ(view->headerGridX(nameLeft + 3), GridColumnLeft(files.grid.ColWidths, 2) + 3);
+
+  // The Freq column: ascending frequencies from row 1.
+  const int freqMiddle = header->sectionViewportPosition(1) + header->sectionSize(1) / 2;
+  QTest::mousePress(header->viewport(), Qt::LeftButton, {}, QPoint(freqMiddle, y));
+  QTest::mouseRelease(header->viewport(), Qt::LeftButton, {}, QPoint(freqMiddle, y));
+  EXPECT_EQ(files.CellText(1, 1), "29951");
+  EXPECT_EQ(files.CellText(50, 1), "30000");
+  EXPECT_TRUE(files.FreqSorted);
+  EXPECT_EQ(panel[Ctl::StatusPanel].caption, "Big.320 - 50 Lines");
+  Paint();
+  EXPECT_EQ(model().index(0, 1).data().toString(), "29951");
+}
+
+TEST_F(FrequencyGridTest, ResizingAColumnIsWhatExitWillWrite) {
+  view->horizontalHeader()->resizeSection(3, 97);
+  EXPECT_EQ(files.grid.ColWidths[3], 97);
+  files.SaveGridWidths();
+  EXPECT_EQ(ReadGridWidths(files.programDir())->at(3), 97);
+  // Setting the grid up again takes the file's widths back.
+  files.GridColumnResized(3, 40);
+  files.SetUpFrequencyGrid();
+  EXPECT_EQ(view->columnWidth(3), 97);
+}
+
+TEST_F(FrequencyGridTest, ClickingARowTunesOncePerClockTick) {
+  Fill(10);
+  QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, cellCentre(3, 2));
+  EXPECT_EQ(files.grid.Row, 3);
+  EXPECT_DOUBLE_EQ(state.Freq, 29998.0);
+  EXPECT_EQ(panel[Ctl::StatusPanel].caption, "Big.320:  Line 3");
+  QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, cellCentre(5, 2));
+  EXPECT_EQ(files.grid.Row, 5);
+  EXPECT_DOUBLE_EQ(state.Freq, 29998.0);
+  files.ClockTick();
+  QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, cellCentre(5, 2));
+  EXPECT_DOUBLE_EQ(state.Freq, 29996.0);
+}
+
+TEST_F(FrequencyGridTest, KeysMoveAndTuneArrowsOnlyMove) {
+  Fill(10);
+  view->setFocus();
+  QTest::keyClick(view.get(), Qt::Key_M);
+  EXPECT_EQ(files.grid.Row, 2);
+  EXPECT_EQ(view->currentIndex().row(), 1);
+  EXPECT_DOUBLE_EQ(state.Freq, 29999.0);
+
+  files.ClockTick();
+  QTest::keyClick(view.get(), Qt::Key_Down);
+  EXPECT_EQ(files.grid.Row, 3);
+  EXPECT_DOUBLE_EQ(state.Freq, 29999.0);
+  // The click after a key press is swallowed; the next one tunes.
+  QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, cellCentre(3, 2));
+  EXPECT_DOUBLE_EQ(state.Freq, 29999.0);
+  QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, cellCentre(3, 2));
+  EXPECT_DOUBLE_EQ(state.Freq, 29998.0);
+
+  // A letter is no search: the cursor stays.
+  files.ClockTick();
+  QTest::keyClick(view.get(), Qt::Key_S);
+  EXPECT_EQ(files.grid.Row, 3);
+  QTest::keyClick(view.get(), Qt::Key_K);
+  EXPECT_EQ(files.grid.Row, 2);
+  EXPECT_DOUBLE_EQ(state.Freq, 29999.0);
+}
+
+TEST_F(FrequencyGridTest, RowsAreDrawnOnWhiteInTheirColours) {
+  Fill(10);
+  // Odd stations are on the air at 0900 (0000-1300), even ones not (1200-1300).
+  EXPECT_EQ(model().index(1, 2).data(Qt::ForegroundRole).value<QColor>(), QColor(128, 0, 0));
+  EXPECT_EQ(model().index(0, 2).data(Qt::ForegroundRole).value<QColor>(), QColor(0, 0, 128));
+  EXPECT_EQ(model().index(0, 0).data().toString(), "L");
+  EXPECT_EQ(model().index(1, 0).data().toString(), "");
+
+  files.SetRow(1, 1);
+  Paint();
+  const QImage image = view->viewport()->grab().toImage();
+  const QRect selected = view->visualRect(model().index(0, 8));
+  const QRect plain = view->visualRect(model().index(1, 8));
+  // The far right of the last column holds no text: the background shows.
+  EXPECT_EQ(image.pixelColor(selected.right() - 2, selected.center().y()), QColor(Qt::white));
+  EXPECT_EQ(image.pixelColor(plain.right() - 2, plain.center().y()), QColor(Qt::white));
+  EXPECT_EQ(FrequencyGridView::HeaderFontSize(745), 11);
+  EXPECT_EQ(FrequencyGridView::SelectedFontSize(745), 10);
+  EXPECT_EQ(FrequencyGridView::PlainFontSize(500), 9);
+}
+
+// ---- The window routes the station list's commands --------------------------------
+
+class QuietCompanion : public CompanionTransport {
+ public:
+  bool listen(std::string&) override { return true; }
+  void close() override {}
+  void send(const std::string&) override {}
+};
+
+class QuietShell : public Shell {
+ public:
+  bool open(const std::string&, std::string&) override { return true; }
+};
+
+class GridWindowTest : public ::testing::Test {
+ protected:
+  GridWindowTest()
+      : panel(PanelPlatform{port, clock, messages, companion, shell, tuningTimer, meterTimer, scanTimer, clockTimer,
+                            debounceTimer, pumpTimer},
+              dir.path().toStdString() + "/", '.'),
+        files(panel.context, panel.receiver, panel.controls, panel.tuning, dialogs, dir.path().toStdString() + "/"),
+        actions(panel) {}
+
+  void SetUp() override {
+    ASSERT_TRUE(QDir(dir.path()).mkpath("FreqFiles"));
+    panel.link().open("COM1");
+    actions.setFrequencyFiles(&files);
+    window = std::make_unique<MainWindow>(panel.panel, actions);
+    window->setFrequencyFiles(files);
+    files.StartupGridSetUp();
+    window->show();
+  }
+  void TearDown() override { window.reset(); }
+
+  std::string WriteList(const std::string& name, const std::string& text) {
+    const std::string path = dir.path().toStdString() + "/FreqFiles/" + name;
+    QFile file(QString::fromStdString(path));
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(text.data(), static_cast<qint64>(text.size()));
+    return path;
+  }
+
+  QTemporaryDir dir;
+  FakeTimeline timeline;
+  FakeClock clock{timeline};
+  FakeSerialPort port{&timeline};
+  FakeTimer tuningTimer{timeline, "TuningTimer"}, meterTimer{timeline, "MeterTimer"},
+      scanTimer{timeline, "ScanTimer"}, clockTimer{timeline, "ClockTimer"}, debounceTimer{timeline, "Debounce"},
+      pumpTimer{timeline, "LinkPump"};
+  ScriptedMessageBoxes messages;
+  QuietCompanion companion;
+  QuietShell shell;
+  ScriptedFileDialogs dialogs;
+  FrontPanel panel;
+  FreqFileController files;
+  FrontPanelActions actions;
+  std::unique_ptr<MainWindow> window;
+};
+
+TEST_F(GridWindowTest, OpenSaveAndTheKeysReachTheList) {
+  auto* grid = qobject_cast<FrequencyGridView*>(window->controlWidget(Ctl::Grid));
+  ASSERT_NE(grid, nullptr);
+  EXPECT_FALSE(window->menuAction(Ctl::SaveFileItem)->isEnabled());
+
+  const std::string path =
+      WriteList("A.320", "\"Radio Alba\",9.580000,AM,6000,2,5000,0,\"Mountains\",\"English\",\"0800\",\"1200\",\"Notes\",0,0\r\n");
+  dialogs.chooseNext(path);
+  window->menuAction(Ctl::LoadFileItem)->trigger();
+  EXPECT_EQ(panel.state.LastFreqFile, "A.320");
+  EXPECT_EQ(grid->gridModel()->rowCount(), 1);
+  EXPECT_TRUE(window->menuAction(Ctl::SaveFileItem)->isEnabled());
+  EXPECT_TRUE(window->controlWidget(Ctl::Grid)->isEnabled());
+
+  // A change turns the Save button maroon; clicking it saves.
+  files.list.Cell(0, FreqColumn::Name) = "Radio Alba 2";
+  files.list.Changed = true;
+  files.RefreshFrequencyGrid();
+  EXPECT_EQ(panel.panel[Ctl::FileOpBtn1].colour, Colour::Maroon);
+  QTest::mouseClick(window->controlWidget(Ctl::FileOpBtn1), Qt::LeftButton);
+  EXPECT_FALSE(files.list.Changed);
+  EXPECT_EQ(panel.panel[Ctl::StatusPanel].caption, "A.320 - Saved");
+
+  // Ctrl+A asks for a name; Enter in the grid tunes the current row.
+  dialogs.cancelNext();
+  window->activateWindow();
+  grid->setFocus();
+  QApplication::processEvents();
+  ASSERT_EQ(QApplication::focusWidget(), grid);
+  QTest::keyClick(grid, Qt::Key_A, Qt::ControlModifier);
+  EXPECT_EQ(dialogs.count(ScriptedFileDialogs::Kind::Save), 1u);
+  panel.tuning.enterWithoutKeypad = [this] { files.TuneSelectedRow(); };
+  QTest::keyClick(grid, Qt::Key_Return);
+  EXPECT_DOUBLE_EQ(panel.state.Freq, 9580.0);
+}
+
+}  // namespace
+}  // namespace ondaris
