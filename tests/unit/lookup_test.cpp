@@ -1,0 +1,255 @@
+// LookupBtn: the companion's request, the tuned frequency in the loaded list,
+// and the master-list lines near it in TMFLookupDlg with its Open File.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <functional>
+#include <fstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "freqfiles/FreqFileController.h"
+#include "freqfiles/Lookup.h"
+#include "freqfiles/OnAirView.h"
+#include "support/PanelFixture.h"
+#include "support/ScriptedFileDialogs.h"
+
+namespace ondaris {
+namespace {
+
+namespace fs = std::filesystem;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+std::string MakeTempDir() {
+  std::string pattern = (fs::temp_directory_path() / "ondaris-lookup-XXXXXX").string();
+  if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+  return pattern + "/";
+}
+
+std::string StationLine(const std::string& name, const std::string& mhz, const std::string& onAir = "0000",
+                        const std::string& offAir = "2400") {
+  return "\"" + name + "\"," + mhz + ",AM,6000,2,5000,0,\"Place\",\"English\",\"" + onAir + "\",\"" + offAir +
+         "\",\"Notes\",0,0";
+}
+
+class LookupTest : public PanelFixture {
+ protected:
+  LookupTest() {
+    fs::create_directories(dir + "FreqFiles");
+    fs::create_directories(dir + "Export");
+    lookup.sendToCompanion = [this](const std::string& text) { sent.push_back(text); };
+    lookup.showDialog = [this](LookupController::Dialog& d) {
+      ++dialogsShown;
+      for (int row = 0; row < d.RowCount(); ++row)
+        shownRows.push_back(d.CellText(row, 0) + "|" + d.CellText(row, 1) + "|" + d.CellText(row, 2));
+      if (onDialog) onDialog(d);
+    };
+    files.addToRecentFiles = [this](const std::string& path) { recent.push_back(path); };
+  }
+  ~LookupTest() override {
+    std::error_code ignored;
+    fs::remove_all(dir, ignored);
+  }
+
+  void WriteFreqFile(const std::string& name, const std::vector<std::string>& lines) {
+    std::ofstream out(dir + "FreqFiles/" + name, std::ios::binary | std::ios::trunc);
+    for (const std::string& line : lines) out << line << "\r\n";
+  }
+  void Load(const std::vector<std::string>& lines) {
+    WriteFreqFile("list.320", lines);
+    state.FreqFileDir = dir + "FreqFiles/";
+    state.LastFreqFile = "list.320";
+    files.ClearFrequencyList();
+    files.OpenFrequencyFile();
+    ASSERT_EQ(files.list.RecordCount(), static_cast<int>(lines.size()));
+  }
+  void WriteMasterList(const std::string& bytes) {
+    std::ofstream out(dir + "Export/Master320FrequencyList.txt", std::ios::binary | std::ios::trunc);
+    out << bytes;
+  }
+  std::string CurrentName() const { return files.CellText(files.grid.Row, 2); }
+
+  std::string dir = MakeTempDir();
+  ScriptedFileDialogs dialogs;
+  FreqFileController files{ctx, receiver, controls, tuning, dialogs, dir};
+  OnAirViewController onAir{ctx, files};
+  LookupController lookup{ctx, files, dir};
+  std::vector<std::string> sent;
+  std::vector<std::string> recent;
+  int dialogsShown = 0;
+  std::vector<std::string> shownRows;
+  std::function<void(LookupController::Dialog&)> onDialog;
+};
+
+TEST(LookupRequestTest, IsLAndTheFrequencyWithoutTrailingZeros) {
+  EXPECT_EQ(LookupRequestText(9580, '.'), "L9580");
+  EXPECT_EQ(LookupRequestText(9580.5, '.'), "L9580.5");
+  EXPECT_EQ(LookupRequestText(14230.25, ','), "L14230,25");
+  EXPECT_EQ(LookupRequestText(153, '.'), "L153");
+}
+
+TEST_F(LookupTest, AsksTheCompanionEvenWithoutAList) {
+  state.Freq = 9580;
+  lookup.LookupBtnClick();
+  EXPECT_THAT(sent, ElementsAre("L9580"));
+  EXPECT_THAT(messages.messages(), IsEmpty());
+  EXPECT_EQ(dialogsShown, 0);
+}
+
+TEST_F(LookupTest, ATunedFrequencyInTheListShowsTheFirstRowWithinFourAndAHalfKHzInFrequencyOrder) {
+  Load({StationLine("Far", "9.590000"), StationLine("Exact", "9.580000"), StationLine("Near", "9.575500"),
+        StationLine("Too Low", "9.575400")});
+  ASSERT_FALSE(files.FreqSorted);
+  state.Freq = 9580;
+  lookup.LookupBtnClick();
+  EXPECT_THAT(messages.messages(), IsEmpty());
+  EXPECT_TRUE(files.FreqSorted);
+  EXPECT_EQ(files.list.RowOrder, (std::vector<int>{3, 2, 1, 0}));
+  EXPECT_EQ(files.grid.Row, 2);
+  EXPECT_EQ(files.grid.TopRow, 2);
+  EXPECT_EQ(CurrentName(), "Near");
+}
+
+TEST_F(LookupTest, AListAlreadyInFrequencyOrderIsNotSortedAgain) {
+  Load({StationLine("B", "9.580000"), StationLine("A", "9.580000")});
+  files.SortByFreq();  // Name decides between equal frequencies: A, B
+  ASSERT_EQ(files.list.RowOrder, (std::vector<int>{1, 0}));
+  files.list.RowOrder = {0, 1};  // shuffled by hand, the mark still set
+  state.Freq = 9580;
+  lookup.LookupBtnClick();
+  EXPECT_EQ(files.list.RowOrder, (std::vector<int>{0, 1}));
+  EXPECT_EQ(CurrentName(), "B");
+}
+
+TEST_F(LookupTest, ATunedFrequencyNotInTheListIsReportedAndSelectsNothing) {
+  Load({StationLine("Near", "9.575500"), StationLine("Exact", "9.580000")});
+  files.SetRow(2);
+  state.Freq = 9581;
+  lookup.LookupBtnClick();
+  EXPECT_THAT(messages.messages(), ElementsAre("The tuned frequency isn't in the frequency file."));
+  EXPECT_EQ(files.grid.Row, 2);
+  EXPECT_FALSE(files.FreqSorted);
+  EXPECT_EQ(files.list.RowOrder, (std::vector<int>{0, 1}));
+  EXPECT_THAT(sent, ElementsAre("L9581"));
+}
+
+TEST_F(LookupTest, LookupLeavesTheOnAirView) {
+  clock.setUtc(DateTime{2024, 1, 1, 9, 0, 0});
+  Load({StationLine("On", "7.100000", "0800", "1000"), StationLine("Off", "9.580000", "1000", "1100")});
+  onAir.NowBtnClick();
+  ASSERT_TRUE(files.list.OnAirView);
+  state.Freq = 9580;
+  lookup.LookupBtnClick();
+  EXPECT_FALSE(files.list.OnAirView);
+  EXPECT_EQ(CurrentName(), "Off");
+}
+
+TEST_F(LookupTest, MasterListLinesWithinTwoAndAHalfKHzAreListedUntilAShortLine) {
+  WriteMasterList(
+      "9577.4\tToo Low\ta.320\r\n"
+      "9577.5\tLow Edge\ta.320\r\n"
+      "9580\tRadio Alba\tb.320\r\n"
+      "9582.5\tHigh Edge\tc.320\r\n"
+      "9582.6\tToo High\tc.320\r\n"
+      "\r\n"
+      "9580\tAfter The Blank\td.320\r\n");
+  state.Freq = 9580;
+  lookup.LookupBtnClick();
+  ASSERT_EQ(dialogsShown, 1);
+  EXPECT_THAT(shownRows, ElementsAre("Freq|Station|Frequency File Name", "9577.5|Low Edge|a.320",
+                                     "9580|Radio Alba|b.320", "9582.5|High Edge|c.320"));
+  EXPECT_FALSE(lookup.dialog().open);
+}
+
+TEST_F(LookupTest, NoMasterListOrNoNearLineShowsNoDialog) {
+  state.Freq = 9580;
+  lookup.LookupBtnClick();
+  EXPECT_EQ(dialogsShown, 0);
+  WriteMasterList("6000\tFar Away\ta.320\r\n");
+  lookup.LookupBtnClick();
+  EXPECT_EQ(dialogsShown, 0);
+  EXPECT_THAT(messages.messages(), IsEmpty());
+}
+
+TEST_F(LookupTest, TheMasterListIsSearchedAlsoWhenTheListLacksTheFrequency) {
+  Load({StationLine("Other", "6.000000")});
+  WriteMasterList("9580\tRadio Alba\tb.320\r\n");
+  state.Freq = 9580;
+  lookup.LookupBtnClick();
+  EXPECT_THAT(messages.messages(), ElementsAre("The tuned frequency isn't in the frequency file."));
+  EXPECT_EQ(dialogsShown, 1);
+}
+
+TEST_F(LookupTest, OpenFileLoadsTheFileOfTheCurrentRow) {
+  WriteFreqFile("b.320", {StationLine("In B", "9.580000"), StationLine("Also B", "9.600000")});
+  WriteMasterList("9579\tFirst\ta.320\r\n9580\tIn B\tb.320\r\n");
+  state.FreqFileDir = dir + "FreqFiles/";
+  state.Freq = 9580;
+  onDialog = [this](LookupController::Dialog& d) {
+    d.row = 2;
+    lookup.OpenFileBtnClick();
+    EXPECT_FALSE(d.open);
+  };
+  lookup.LookupBtnClick();
+  EXPECT_EQ(state.LastFreqFile, "b.320");
+  EXPECT_EQ(files.list.RecordCount(), 2);
+  EXPECT_THAT(recent, ElementsAre(dir + "FreqFiles/b.320"));
+  EXPECT_THAT(messages.messages(), IsEmpty());
+}
+
+TEST_F(LookupTest, OpenFileAsksToSaveAChangedList) {
+  Load({StationLine("Mine", "6.000000")});
+  files.list.Changed = true;
+  WriteFreqFile("b.320", {StationLine("In B", "9.580000")});
+  WriteMasterList("9580\tIn B\tb.320\r\n");
+  state.Freq = 9580;
+  messages.answerNext(false);
+  onDialog = [this](LookupController::Dialog&) { lookup.OpenFileBtnClick(); };
+  lookup.LookupBtnClick();
+  EXPECT_THAT(messages.questions(), ElementsAre("Your frequency file has been changed.  Do you want to save it?"));
+  EXPECT_EQ(state.LastFreqFile, "b.320");
+  EXPECT_EQ(files.CellText(1, 2), "In B");
+}
+
+TEST_F(LookupTest, OpenFileOfAMissingFileSaysSoAndKeepsTheList) {
+  Load({StationLine("Mine", "6.000000")});
+  WriteMasterList("9580\tGone\tgone.320\r\n9581\tNo File\t\r\n");
+  state.Freq = 9580;
+  onDialog = [this](LookupController::Dialog&) { lookup.OpenFileBtnClick(); };
+  lookup.LookupBtnClick();
+  onDialog = [this](LookupController::Dialog& d) {
+    d.row = 2;  // an empty file name
+    lookup.OpenFileBtnClick();
+  };
+  lookup.LookupBtnClick();
+  EXPECT_THAT(messages.messages(),
+              ElementsAre("The tuned frequency isn't in the frequency file.",
+                          "Cannot find the specified frequency file.  Aborting load...",
+                          "The tuned frequency isn't in the frequency file.",
+                          "Cannot find the specified frequency file.  Aborting load..."));
+  EXPECT_EQ(state.LastFreqFile, "list.320");
+  EXPECT_EQ(files.CellText(1, 2), "Mine");
+  EXPECT_THAT(recent, IsEmpty());
+}
+
+TEST_F(LookupTest, OKClosesWithoutOpening) {
+  WriteFreqFile("b.320", {StationLine("In B", "9.580000")});
+  WriteMasterList("9580\tIn B\tb.320\r\n");
+  state.Freq = 9580;
+  onDialog = [this](LookupController::Dialog& d) {
+    lookup.OKBtnClick();
+    EXPECT_FALSE(d.open);
+    lookup.OpenFileBtnClick();  // a closed dialog has no buttons
+  };
+  lookup.LookupBtnClick();
+  EXPECT_EQ(state.LastFreqFile, "");
+  EXPECT_EQ(files.list.RecordCount(), 0);
+}
+
+}  // namespace
+}  // namespace ondaris

@@ -1,0 +1,220 @@
+// NowBtn's on-air view at the boundary minutes of a broadcast (the UTC time
+// comes from a fake clock), the minute repaint driven by the clock's minute
+// hook, and LkBtn's lockout toggling.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "freqfiles/FreqFileController.h"
+#include "freqfiles/OnAirView.h"
+#include "support/PanelFixture.h"
+#include "support/ScriptedFileDialogs.h"
+#include "timekeeping/ClockController.h"
+
+namespace ondaris {
+namespace {
+
+namespace fs = std::filesystem;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+std::string MakeTempDir() {
+  std::string pattern = (fs::temp_directory_path() / "ondaris-onair-XXXXXX").string();
+  if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+  return pattern + "/";
+}
+
+std::string StationLine(const std::string& name, const std::string& mhz, const std::string& onAir,
+                        const std::string& offAir, const std::string& lockout = "0") {
+  return "\"" + name + "\"," + mhz + ",AM,6000,2,5000,0,\"Place\",\"English\",\"" + onAir + "\",\"" + offAir +
+         "\",\"Notes\",0," + lockout;
+}
+
+DateTime Utc(int hour, int minute, int second = 0) { return DateTime{2024, 6, 30, hour, minute, second}; }
+
+struct OnAirRig : PanelRig {
+  OnAirRig() {
+    files.gridContentsChanged = [this] { ++repaints; };
+    files.focusGrid = [this] { ++focusCalls; };
+  }
+  ~OnAirRig() override {
+    std::error_code ignored;
+    fs::remove_all(dir, ignored);
+  }
+
+  void Load(const std::vector<std::string>& lines) {
+    fs::create_directories(dir + "FreqFiles");
+    std::ofstream out(dir + "FreqFiles/list.320", std::ios::binary | std::ios::trunc);
+    for (const std::string& line : lines) out << line << "\r\n";
+    out.close();
+    state.FreqFileDir = dir + "FreqFiles/";
+    state.LastFreqFile = "list.320";
+    files.ClearFrequencyList();
+    files.OpenFrequencyFile();
+    ASSERT_EQ(files.list.RecordCount(), static_cast<int>(lines.size()));
+  }
+  std::vector<std::string> RowNames() const {
+    std::vector<std::string> names;
+    for (int row = 1; row <= files.list.ViewCount(); ++row) names.push_back(files.CellText(row, 2));
+    return names;
+  }
+
+  std::string dir = MakeTempDir();
+  ScriptedFileDialogs dialogs;
+  FreqFileController files{ctx, receiver, controls, tuning, dialogs, dir};
+  OnAirViewController onAir{ctx, files};
+  int repaints = 0;
+  int focusCalls = 0;
+};
+
+class OnAirViewTest : public ::testing::Test, public OnAirRig {};
+
+// A broadcast across midnight and one within the day, looked at with NowBtn
+// at the minutes where they start and end.
+struct BoundaryCase {
+  int hour, minute;
+  bool lateShowOn;   // 2330 - 0030
+  bool dayShowOn;    // 0800 - 1200
+};
+
+class OnAirBoundary : public ::testing::TestWithParam<BoundaryCase>, public OnAirRig {};
+
+TEST_P(OnAirBoundary, NowListsExactlyTheStationsOnTheAirThatMinute) {
+  const BoundaryCase& c = GetParam();
+  OnAirRig& rig = *this;
+  rig.clock.setUtc(Utc(c.hour, c.minute, 59));
+  rig.Load({StationLine("Late Show", "9.580000", "2330", "0030"), StationLine("Day Show", "7.100000", "0800", "1200"),
+            StationLine("No Hours", "6.000000", "", "1200"), StationLine("Equal", "5.000000", "1200", "1200")});
+  rig.onAir.NowBtnClick();
+  std::vector<std::string> expected;
+  if (c.dayShowOn) expected.push_back("Day Show");
+  if (c.lateShowOn) expected.push_back("Late Show");
+  if (expected.empty()) {
+    // Nothing on the air: the whole list, sorted by name, and a count of 0.
+    EXPECT_FALSE(rig.files.list.OnAirView);
+    EXPECT_THAT(rig.RowNames(), ElementsAre("Day Show", "Equal", "Late Show", "No Hours"));
+    EXPECT_EQ(rig.panel[Ctl::StatusPanel].caption, "On the air now: 0 broadcasts");
+  } else {
+    EXPECT_TRUE(rig.files.list.OnAirView);
+    EXPECT_EQ(rig.RowNames(), expected);
+    EXPECT_EQ(rig.panel[Ctl::StatusPanel].caption,
+              "On the air now: " + std::to_string(expected.size()) + " broadcasts");
+    EXPECT_EQ(rig.panel[Ctl::NowBtn].colour, Colour::Maroon);
+    EXPECT_TRUE(rig.panel[Ctl::NowBtn].bold);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Minutes, OnAirBoundary,
+                         ::testing::Values(BoundaryCase{23, 29, false, false}, BoundaryCase{23, 30, true, false},
+                                           BoundaryCase{23, 59, true, false}, BoundaryCase{0, 0, true, false},
+                                           BoundaryCase{0, 15, true, false}, BoundaryCase{0, 29, true, false},
+                                           BoundaryCase{0, 30, false, false}, BoundaryCase{7, 59, false, false},
+                                           BoundaryCase{8, 0, false, true}, BoundaryCase{11, 59, false, true},
+                                           BoundaryCase{12, 0, false, false}));
+
+TEST_F(OnAirViewTest, NowTwiceReturnsTheFullListInItsEarlierOrder) {
+  clock.setUtc(Utc(9, 0));
+  Load({StationLine("Zulu", "6.010000", "0000", "2400"), StationLine("Alpha", "6.020000", "0800", "1000"),
+        StationLine("Mike", "6.030000", "1000", "1100")});
+  files.SortByFreq();
+  files.list.RowOrder = {2, 0, 1};
+  onAir.NowBtnClick();
+  EXPECT_THAT(RowNames(), ElementsAre("Alpha", "Zulu"));
+  onAir.NowBtnClick();
+  EXPECT_FALSE(files.list.OnAirView);
+  EXPECT_EQ(files.list.RowOrder, (std::vector<int>{2, 0, 1}));
+  EXPECT_THAT(RowNames(), ElementsAre("Mike", "Zulu", "Alpha"));
+  EXPECT_EQ(panel[Ctl::NowBtn].colour, Colour::Black);
+  EXPECT_FALSE(panel[Ctl::NowBtn].bold);
+  EXPECT_EQ(panel[Ctl::StatusPanel].caption, "list.320: 3 Lines");
+}
+
+TEST_F(OnAirViewTest, NowWithoutAFileSaysSo) {
+  onAir.NowBtnClick();
+  EXPECT_THAT(messages.messages(), ElementsAre("No file is loaded."));
+  EXPECT_FALSE(files.list.OnAirView);
+}
+
+TEST_F(OnAirViewTest, TheViewIsASnapshotWhileTheColouringFollowsTheMinuteHook) {
+  clock.setUtc(Utc(0, 29, 0));
+  Load({StationLine("Late Show", "9.580000", "2330", "0030"), StationLine("All Day", "6.000000", "0000", "2400")});
+  onAir.NowBtnClick();
+  ASSERT_THAT(RowNames(), ElementsAre("All Day", "Late Show"));
+  EXPECT_TRUE(files.RowIsOnAir(2));
+
+  ClockController clockController(ctx);
+  clockController.everyMinute.push_back([this](const DateTime&, const DateTime&) { onAir.MinuteTick(); });
+  clockController.ClockTimerTimer();  // the first tick sees a new minute
+  const int repaintsBefore = repaints;
+  const int focusBefore = focusCalls;
+
+  clock.setUtc(Utc(0, 29, 30));
+  clockController.ClockTimerTimer();  // same minute: no repaint
+  EXPECT_EQ(repaints, repaintsBefore);
+
+  clock.setUtc(Utc(0, 30, 0));
+  clockController.ClockTimerTimer();
+  EXPECT_EQ(repaints, repaintsBefore + 1);
+  EXPECT_EQ(focusCalls, focusBefore);  // the repaint does not take the focus
+  // Still listed, no longer maroon.
+  EXPECT_THAT(RowNames(), ElementsAre("All Day", "Late Show"));
+  EXPECT_FALSE(files.RowIsOnAir(2));
+  EXPECT_TRUE(files.RowIsOnAir(1));
+}
+
+TEST_F(OnAirViewTest, MinuteTickWithoutAListDrawsNothing) {
+  onAir.MinuteTick();
+  EXPECT_EQ(repaints, 0);
+}
+
+TEST_F(OnAirViewTest, LockoutSwapsTheMarksOfTheSelectedRows) {
+  Load({StationLine("A", "6.010000", "0000", "2400", "1"), StationLine("B", "6.020000", "0000", "2400", "0"),
+        StationLine("C", "6.030000", "0000", "2400", "0")});
+  files.GridCursorMoved(1, 1, 2);
+  onAir.LkBtnClick();
+  EXPECT_EQ(files.list.Cell(0, FreqColumn::Lockout), "0");
+  EXPECT_EQ(files.list.Cell(1, FreqColumn::Lockout), "1");
+  EXPECT_EQ(files.list.Cell(2, FreqColumn::Lockout), "0");
+  EXPECT_EQ(files.CellText(1, 0), "");
+  EXPECT_EQ(files.CellText(2, 0), "L");
+  EXPECT_TRUE(files.list.Changed);
+  EXPECT_EQ(panel[Ctl::FileOpBtn1].colour, Colour::Maroon);
+}
+
+TEST_F(OnAirViewTest, LockoutOfAMarkOtherThanOneUnlocksIt) {
+  Load({StationLine("A", "6.010000", "0000", "2400", "7")});
+  files.GridCursorMoved(1, 1, 1);
+  onAir.LkBtnClick();
+  EXPECT_EQ(files.list.Cell(0, FreqColumn::Lockout), "0");
+  onAir.LkBtnClick();
+  EXPECT_EQ(files.list.Cell(0, FreqColumn::Lockout), "1");
+}
+
+TEST_F(OnAirViewTest, LockoutInTheOnAirViewActsOnTheOnAirRows) {
+  clock.setUtc(Utc(9, 0));
+  Load({StationLine("Off", "6.010000", "1000", "1100"), StationLine("On", "6.020000", "0800", "1000")});
+  onAir.NowBtnClick();
+  ASSERT_THAT(RowNames(), ElementsAre("On"));
+  files.GridCursorMoved(1, 1, 1);
+  onAir.LkBtnClick();
+  EXPECT_EQ(files.list.Cell(0, FreqColumn::Lockout), "0");
+  EXPECT_EQ(files.list.Cell(1, FreqColumn::Lockout), "1");
+}
+
+TEST_F(OnAirViewTest, LockoutWithNoRowsOnlyRefreshes) {
+  const int before = focusCalls;
+  onAir.LkBtnClick();
+  EXPECT_FALSE(files.list.Changed);
+  EXPECT_GT(focusCalls, before);  // the grid was refreshed
+  EXPECT_THAT(messages.messages(), IsEmpty());
+}
+
+}  // namespace
+}  // namespace ondaris

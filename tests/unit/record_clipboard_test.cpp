@@ -1,0 +1,409 @@
+// The record clipboard of the Edit menu: copy, cut and paste of the selected
+// grid rows, in their order, against a loaded frequency file.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "freqfiles/EntryEditor.h"
+#include "freqfiles/FreqFileController.h"
+#include "freqfiles/OnAirView.h"
+#include "freqfiles/RecordClipboard.h"
+#include "support/PanelFixture.h"
+#include "support/ScriptedFileDialogs.h"
+
+namespace ondaris {
+namespace {
+
+namespace fs = std::filesystem;
+using ::testing::ElementsAre;
+using ::testing::ElementsAreArray;
+
+std::string MakeTempDir() {
+  std::string pattern = (fs::temp_directory_path() / "ondaris-clipboard-XXXXXX").string();
+  if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+  return pattern + "/";
+}
+
+std::string StationLine(const std::string& name, const std::string& mhz, const std::string& onAir = "0000",
+                        const std::string& offAir = "2400", const std::string& lockout = "0") {
+  return "\"" + name + "\"," + mhz + ",AM,6000,2,5000,0,\"Place\",\"English\",\"" + onAir + "\",\"" + offAir +
+         "\",\"Notes\",0," + lockout;
+}
+
+class RecordClipboardTest : public PanelFixture {
+ protected:
+  ~RecordClipboardTest() override {
+    std::error_code ignored;
+    fs::remove_all(dir, ignored);
+  }
+
+  // Writes the lines as FreqFiles/<name> and opens it as the loaded list.
+  void Load(const std::vector<std::string>& lines, const std::string& name = "list.320") {
+    fs::create_directories(dir + "FreqFiles");
+    std::ofstream out(dir + "FreqFiles/" + name, std::ios::binary | std::ios::trunc);
+    for (const std::string& line : lines) out << line << "\r\n";
+    out.close();
+    state.FreqFileDir = dir + "FreqFiles/";
+    state.LastFreqFile = name;
+    files.ClearFrequencyList();
+    files.OpenFrequencyFile();
+    ASSERT_EQ(files.list.RecordCount(), static_cast<int>(lines.size()));
+  }
+  // Eight stations S1..S8 at 6 MHz + 10 kHz each.
+  void LoadEight() {
+    std::vector<std::string> lines;
+    for (int i = 1; i <= 8; ++i) lines.push_back(StationLine("S" + std::to_string(i), "6.0" + std::to_string(i) + "0000"));
+    Load(lines);
+  }
+  void Select(int top, int bottom) { files.GridCursorMoved(top, top, bottom); }
+
+  // Names in record order, and as the rows of the current view show them.
+  std::vector<std::string> RecordNames() const { return files.list.Column(FreqColumn::Name); }
+  std::vector<std::string> RowNames() const {
+    std::vector<std::string> names;
+    for (int row = 1; row <= files.list.ViewCount(); ++row) names.push_back(files.CellText(row, 2));
+    return names;
+  }
+  std::vector<std::string> ClipboardNames() const {
+    std::vector<std::string> names;
+    for (const FrequencyRecord& r : clipboard.Records()) names.push_back(r.Name);
+    return names;
+  }
+  static std::vector<int> Identity(int count) {
+    std::vector<int> order;
+    for (int i = 0; i < count; ++i) order.push_back(i);
+    return order;
+  }
+
+  std::string dir = MakeTempDir();
+  ScriptedFileDialogs dialogs;
+  FreqFileController files{ctx, receiver, controls, tuning, dialogs, dir};
+  OnAirViewController onAir{ctx, files};
+  RecordClipboard clipboard{ctx, files, onAir};
+};
+
+TEST_F(RecordClipboardTest, StartsEmptyWithACountOfNought) {
+  clipboard.ClearAtStartup();
+  EXPECT_EQ(panel[Ctl::PasteItem].caption, "&Paste Records (0)          (Ctrl+V)");
+  EXPECT_FALSE(clipboard.Full());
+  EXPECT_EQ(clipboard.Count(), 0);
+}
+
+TEST_F(RecordClipboardTest, CopyTakesTheSelectedRowsInRowOrder) {
+  LoadEight();
+  // Name order reversed by hand: row r shows record 8 - r.
+  files.list.RowOrder = {7, 6, 5, 4, 3, 2, 1, 0};
+  Select(2, 4);
+  clipboard.CopyItemClick();
+  EXPECT_THAT(ClipboardNames(), ElementsAre("S7", "S6", "S5"));
+  EXPECT_EQ(clipboard.Count(), 3);
+  EXPECT_TRUE(clipboard.Full());
+  EXPECT_EQ(panel[Ctl::PasteItem].caption, "&Paste Records (3)          (Ctrl+V)");
+  EXPECT_TRUE(panel[Ctl::PasteItem].enabled);
+  // Copying changes nothing in the list.
+  EXPECT_FALSE(files.list.Changed);
+  EXPECT_EQ(files.list.RecordCount(), 8);
+}
+
+TEST_F(RecordClipboardTest, ASelectionPastTheLastRowIsClipped) {
+  LoadEight();
+  files.grid.SelectionTop = 0;  // a top row of 0 counts as row 1
+  files.grid.SelectionBottom = 40;
+  clipboard.CopyItemClick();
+  EXPECT_EQ(clipboard.Count(), 8);
+  EXPECT_EQ(ClipboardNames().front(), "S1");
+  EXPECT_EQ(ClipboardNames().back(), "S8");
+}
+
+TEST_F(RecordClipboardTest, CopyDuringAFileScanLeavesPasteDisabled) {
+  LoadEight();
+  panel.setEnabled(Ctl::PasteItem, false);
+  ctx.scan.ScanState = 1;
+  Select(1, 2);
+  clipboard.CopyItemClick();
+  EXPECT_EQ(panel[Ctl::PasteItem].caption, "&Paste Records (2)          (Ctrl+V)");
+  EXPECT_FALSE(panel[Ctl::PasteItem].enabled);
+}
+
+TEST_F(RecordClipboardTest, PastingThreeWithRowFiveCurrentPutsThemBeforeThatRecordInCopiedOrder) {
+  LoadEight();
+  Select(1, 3);
+  clipboard.CopyItemClick();
+  files.SetRow(5);
+  clipboard.PasteItemClick();
+  EXPECT_THAT(RecordNames(), ElementsAre("S1", "S2", "S3", "S4", "S1", "S2", "S3", "S5", "S6", "S7", "S8"));
+  EXPECT_EQ(files.list.RowOrder, Identity(11));
+  EXPECT_TRUE(files.list.Changed);
+  EXPECT_EQ(state.FreqFileRecordCount, 11);
+  EXPECT_EQ(panel[Ctl::FileOpBtn1].colour, Colour::Maroon);
+  EXPECT_TRUE(panel[Ctl::FileOpBtn1].bold);
+}
+
+TEST_F(RecordClipboardTest, PasteInASortedViewGoesBeforeTheRecordShownThereAndRestoresRecordOrder) {
+  LoadEight();
+  files.list.RowOrder = {7, 6, 5, 4, 3, 2, 1, 0};
+  Select(1, 2);  // S8, S7
+  clipboard.CopyItemClick();
+  files.SetRow(3);  // shows S6 (record 5)
+  clipboard.PasteItemClick();
+  EXPECT_THAT(RecordNames(), ElementsAre("S1", "S2", "S3", "S4", "S5", "S8", "S7", "S6", "S7", "S8"));
+  EXPECT_EQ(files.list.RowOrder, Identity(10));
+  EXPECT_THAT(RowNames(), ElementsAreArray(RecordNames()));
+}
+
+TEST_F(RecordClipboardTest, CopyingTwoAndPastingTwiceInsertsFour) {
+  LoadEight();
+  Select(7, 8);
+  clipboard.CopyItemClick();
+  files.SetRow(1);
+  clipboard.PasteItemClick();
+  files.SetRow(1);
+  clipboard.PasteItemClick();
+  EXPECT_THAT(RecordNames(), ElementsAre("S7", "S8", "S7", "S8", "S1", "S2", "S3", "S4", "S5", "S6", "S7", "S8"));
+  EXPECT_EQ(panel[Ctl::PasteItem].caption, "&Paste Records (2)          (Ctrl+V)");
+}
+
+TEST_F(RecordClipboardTest, PasteOnTheRowAfterTheLastRecordAppends) {
+  LoadEight();
+  Select(1, 1);
+  clipboard.CopyItemClick();
+  files.grid.Row = 9;
+  clipboard.PasteItemClick();
+  EXPECT_THAT(RecordNames(), ElementsAre("S1", "S2", "S3", "S4", "S5", "S6", "S7", "S8", "S1"));
+}
+
+TEST_F(RecordClipboardTest, PasteIsRefusedBeyondTheRowAfterTheLastAndWhileFileScanIsChosen) {
+  LoadEight();
+  Select(1, 1);
+  clipboard.CopyItemClick();
+  files.grid.Row = 10;
+  clipboard.PasteItemClick();
+  EXPECT_EQ(files.list.RecordCount(), 8);
+
+  files.grid.Row = 1;
+  ctx.scan.ScanKind = 1;
+  clipboard.PasteItemClick();
+  EXPECT_EQ(files.list.RecordCount(), 8);
+  EXPECT_FALSE(files.list.Changed);
+
+  ctx.scan.ScanKind = 2;
+  clipboard.PasteItemClick();
+  EXPECT_EQ(files.list.RecordCount(), 9);
+}
+
+TEST_F(RecordClipboardTest, PasteWithAnEmptyClipboardDoesNothing) {
+  LoadEight();
+  clipboard.PasteItemClick();
+  EXPECT_EQ(files.list.RecordCount(), 8);
+  EXPECT_FALSE(files.list.Changed);
+}
+
+TEST_F(RecordClipboardTest, PastedRecordsKeepTheirLockoutAndEveryField) {
+  Load({StationLine("Locked", "9.580000", "0800", "1200", "1"), StationLine("Open", "7.100000")});
+  Select(1, 1);
+  clipboard.CopyItemClick();
+  const FrequencyRecord original = files.list.Record(0);
+  files.SetRow(2);
+  clipboard.PasteItemClick();
+  EXPECT_EQ(files.list.Record(1), original);
+  EXPECT_EQ(files.CellText(2, 0), "L");
+}
+
+TEST_F(RecordClipboardTest, CutAsksAboutOneRecordAndNoKeepsTheListButFillsTheClipboard) {
+  LoadEight();
+  Select(4, 4);
+  messages.answerNext(false);
+  clipboard.DeleteEntryItemClick();
+  EXPECT_THAT(messages.questions(), ElementsAre("Are you sure you want to delete this record?"));
+  EXPECT_EQ(files.list.RecordCount(), 8);
+  EXPECT_FALSE(files.list.Changed);
+  EXPECT_THAT(ClipboardNames(), ElementsAre("S4"));
+}
+
+TEST_F(RecordClipboardTest, CutOfSeveralRemovesThemAndPutsTheListBackInRecordOrder) {
+  LoadEight();
+  files.list.RowOrder = {7, 6, 5, 4, 3, 2, 1, 0};
+  Select(2, 4);  // S7, S6, S5
+  files.grid.Row = 3;
+  messages.answerNext(true);
+  clipboard.DeleteEntryItemClick();
+  EXPECT_THAT(messages.questions(), ElementsAre("Are you sure you want to delete these records?"));
+  EXPECT_THAT(RecordNames(), ElementsAre("S1", "S2", "S3", "S4", "S8"));
+  EXPECT_EQ(files.list.RowOrder, Identity(5));
+  EXPECT_TRUE(files.list.Changed);
+  EXPECT_EQ(files.grid.Row, 1);
+  EXPECT_EQ(state.FreqFileRecordCount, 5);
+  // Cut then paste moves the records: in front of the current row, in the
+  // order they were shown.
+  files.SetRow(5);
+  clipboard.PasteItemClick();
+  EXPECT_THAT(RecordNames(), ElementsAre("S1", "S2", "S3", "S4", "S7", "S6", "S5", "S8"));
+}
+
+TEST_F(RecordClipboardTest, CuttingEveryRecordForgetsTheFile) {
+  LoadEight();
+  Select(1, 8);
+  messages.answerNext(true);
+  clipboard.DeleteEntryItemClick();
+  EXPECT_EQ(files.list.RecordCount(), 0);
+  EXPECT_EQ(state.LastFreqFile, "");
+  EXPECT_EQ(state.FreqFileRecordCount, 0);
+  EXPECT_TRUE(files.list.FileLines.empty());
+  EXPECT_FALSE(panel[Ctl::SaveFileItem].enabled);
+  EXPECT_FALSE(panel[Ctl::FileOpBtn1].enabled);
+  EXPECT_FALSE(panel[Ctl::CopyItem].enabled);
+  EXPECT_FALSE(panel[Ctl::NowBtn].enabled);
+  EXPECT_FALSE(panel[Ctl::Grid].enabled);
+  EXPECT_TRUE(panel[Ctl::AddEntryItem].enabled);
+  EXPECT_TRUE(panel[Ctl::PasteItem].enabled);
+  EXPECT_EQ(panel[Ctl::PasteItem].caption, "&Paste Records (8)          (Ctrl+V)");
+  // The file on disk is untouched.
+  EXPECT_TRUE(fs::exists(dir + "FreqFiles/list.320"));
+  EXPECT_EQ(fs::file_size(dir + "FreqFiles/list.320"), 8u * (StationLine("S1", "6.010000").size() + 2));
+
+  // Pasting into the empty list brings the records back in their order.
+  clipboard.PasteItemClick();
+  EXPECT_THAT(RecordNames(), ElementsAre("S1", "S2", "S3", "S4", "S5", "S6", "S7", "S8"));
+  EXPECT_TRUE(panel[Ctl::SaveFileItem].enabled);
+  EXPECT_TRUE(panel[Ctl::Grid].enabled);
+  EXPECT_TRUE(files.list.Changed);
+}
+
+TEST_F(RecordClipboardTest, EnablingTheFileCommandsShowsTheClipboardCount) {
+  LoadEight();
+  Select(1, 5);
+  clipboard.CopyItemClick();
+  panel.setCaption(Ctl::PasteItem, "");
+  panel.setEnabled(Ctl::PasteItem, false);
+  files.DisableFileCommands();
+  EXPECT_EQ(panel[Ctl::PasteItem].caption, "&Paste Records (5)          (Ctrl+V)");
+  EXPECT_TRUE(panel[Ctl::PasteItem].enabled);
+}
+
+TEST_F(RecordClipboardTest, TheEditKeysActOnlyWhileTheirItemsAreEnabled) {
+  EntryEditor editor{ctx, files};
+  int addDialogs = 0;
+  editor.showDialog = [&](EntryEditor::Dialog& d) {
+    if (d.purpose == EntryEditor::Purpose::Add) ++addDialogs;
+    editor.CanBtnClick();
+  };
+  LoadEight();
+  Select(1, 2);
+  panel.setEnabled(Ctl::CopyItem, false);
+  EXPECT_TRUE(EditCommandCtrlKeyUp('C', panel, editor, clipboard));
+  EXPECT_EQ(clipboard.Count(), 0);
+  panel.setEnabled(Ctl::CopyItem, true);
+  EXPECT_TRUE(EditCommandCtrlKeyUp('c', panel, editor, clipboard));
+  EXPECT_EQ(clipboard.Count(), 2);
+
+  files.SetRow(8);
+  panel.setEnabled(Ctl::PasteItem, false);
+  EditCommandCtrlKeyUp('V', panel, editor, clipboard);
+  EXPECT_EQ(files.list.RecordCount(), 8);
+  panel.setEnabled(Ctl::PasteItem, true);
+  EditCommandCtrlKeyUp('V', panel, editor, clipboard);
+  EXPECT_EQ(files.list.RecordCount(), 10);
+
+  // Add needs no enabled item.
+  panel.setEnabled(Ctl::AddEntryItem, false);
+  EXPECT_TRUE(EditCommandCtrlKeyUp('=', panel, editor, clipboard));
+  EXPECT_TRUE(EditCommandCtrlKeyUp('+', panel, editor, clipboard));
+  EXPECT_EQ(addDialogs, 2);
+
+  files.SetRow(1);
+  panel.setEnabled(Ctl::DeleteEntryItem, true);
+  messages.answerNext(true);
+  EditCommandCtrlKeyUp('X', panel, editor, clipboard);
+  EXPECT_EQ(files.list.RecordCount(), 9);
+
+  EXPECT_FALSE(EditCommandCtrlKeyUp('S', panel, editor, clipboard));
+  EXPECT_FALSE(EditCommandCtrlKeyUp('Q', panel, editor, clipboard));
+}
+
+TEST_F(RecordClipboardTest, TheEditMenuAndButtonsReachTheirCommands) {
+  EntryEditor editor{ctx, files};
+  std::vector<EntryEditor::Purpose> dialogsShown;
+  editor.showDialog = [&](EntryEditor::Dialog& d) {
+    dialogsShown.push_back(d.purpose);
+    editor.CanBtnClick();
+  };
+  LoadEight();
+  Select(3, 3);
+  EXPECT_TRUE(EditCommandClick(Ctl::CopyItem, editor, clipboard));
+  EXPECT_THAT(ClipboardNames(), ElementsAre("S3"));
+  EXPECT_TRUE(EditCommandClick(Ctl::PasteItem, editor, clipboard));
+  EXPECT_EQ(files.list.RecordCount(), 9);
+  EXPECT_TRUE(EditCommandClick(Ctl::AddEntryItem, editor, clipboard));
+  EXPECT_TRUE(EditCommandClick(Ctl::FileOpBtn2, editor, clipboard));
+  EXPECT_TRUE(EditCommandClick(Ctl::EditEntryItem, editor, clipboard));
+  EXPECT_TRUE(EditCommandClick(Ctl::FileOpBtn3, editor, clipboard));
+  EXPECT_THAT(dialogsShown, ElementsAre(EntryEditor::Purpose::Add, EntryEditor::Purpose::Add,
+                                        EntryEditor::Purpose::Edit, EntryEditor::Purpose::Edit));
+  messages.answerNext({false, true});
+  EXPECT_TRUE(EditCommandClick(Ctl::DeleteEntryItem, editor, clipboard));
+  EXPECT_TRUE(EditCommandClick(Ctl::FileOpBtn5, editor, clipboard));
+  EXPECT_EQ(messages.questions().size(), 2u);
+  EXPECT_EQ(files.list.RecordCount(), 8);
+  EXPECT_FALSE(EditCommandClick(Ctl::NowBtn, editor, clipboard));
+}
+
+class RecordClipboardOnAirTest : public RecordClipboardTest {
+ protected:
+  void SetUp() override {
+    clock.setUtc(DateTime{2024, 3, 10, 9, 0, 0});
+    Load({StationLine("Delta", "6.010000", "0800", "1000"), StationLine("Off", "6.020000", "1000", "1100"),
+          StationLine("Alpha", "6.030000", "0000", "2400"), StationLine("Charlie", "6.040000", "0900", "0901"),
+          StationLine("Bravo", "6.050000", "2300", "1000")});
+    onAir.NowBtnClick();
+    ASSERT_TRUE(files.list.OnAirView);
+    ASSERT_THAT(RowNames(), ElementsAre("Alpha", "Bravo", "Charlie", "Delta"));
+  }
+};
+
+TEST_F(RecordClipboardOnAirTest, CopyTakesTheOnAirRows) {
+  Select(2, 3);
+  clipboard.CopyItemClick();
+  EXPECT_THAT(ClipboardNames(), ElementsAre("Bravo", "Charlie"));
+}
+
+TEST_F(RecordClipboardOnAirTest, CutRebuildsTheOnAirViewFromTheChangedList) {
+  Select(1, 1);  // Alpha
+  messages.answerNext(true);
+  clipboard.DeleteEntryItemClick();
+  EXPECT_THAT(RecordNames(), ElementsAre("Delta", "Off", "Charlie", "Bravo"));
+  EXPECT_TRUE(files.list.OnAirView);
+  EXPECT_THAT(RowNames(), ElementsAre("Bravo", "Charlie", "Delta"));
+  EXPECT_EQ(panel[Ctl::StatusPanel].caption, "On the air now: 3 broadcasts");
+  EXPECT_TRUE(files.list.Changed);
+}
+
+TEST_F(RecordClipboardOnAirTest, PasteRebuildsTheOnAirViewAtThePresentTime) {
+  Select(4, 4);  // Delta, 0800-1000
+  clipboard.CopyItemClick();
+  clock.setUtc(DateTime{2024, 3, 10, 9, 30, 0});  // Charlie has gone off
+  files.SetRow(1);                                 // Alpha, record 2
+  clipboard.PasteItemClick();
+  EXPECT_THAT(RecordNames(), ElementsAre("Delta", "Off", "Delta", "Alpha", "Charlie", "Bravo"));
+  EXPECT_TRUE(files.list.OnAirView);
+  EXPECT_THAT(RowNames(), ElementsAre("Alpha", "Bravo", "Delta", "Delta"));
+}
+
+TEST_F(RecordClipboardOnAirTest, CuttingEveryRecordLeavesTheOnAirView) {
+  files.list.OnAirRowOrder = {0, 1, 2, 3, 4};  // every record in view
+  Select(1, 5);
+  messages.answerNext(true);
+  clipboard.DeleteEntryItemClick();
+  EXPECT_FALSE(files.list.OnAirView);
+  EXPECT_EQ(panel[Ctl::NowBtn].colour, Colour::Black);
+  EXPECT_THAT(messages.messages(), ::testing::IsEmpty());
+}
+
+}  // namespace
+}  // namespace ondaris
