@@ -21,6 +21,8 @@
 #include "freqfiles/FrequencyList.h"
 #include "freqfiles/OnAirView.h"
 #include "support/PanelFixture.h"
+#include "support/StationLine.h"
+#include "support/TempFolder.h"
 #include "support/ScriptedFileDialogs.h"
 
 namespace ondaris {
@@ -29,18 +31,6 @@ namespace {
 namespace fs = std::filesystem;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
-
-std::string MakeTempDir() {
-  std::string pattern = (fs::temp_directory_path() / "ondaris-entry-XXXXXX").string();
-  if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-  return pattern + "/";
-}
-
-std::string StationLine(const std::string& name, const std::string& mhz, const std::string& onAir = "0000",
-                        const std::string& offAir = "2400", const std::string& lockout = "0") {
-  return "\"" + name + "\"," + mhz + ",AM,6000,2,5000,0,\"Place\",\"English\",\"" + onAir + "\",\"" + offAir +
-         "\",\"Notes\",0," + lockout;
-}
 
 // Boxes that pass every check.
 EntryFields GoodFields() {
@@ -250,11 +240,6 @@ TEST(EntryChecksTest, TheDialogsLists) {
 
 class EntryEditorTest : public PanelFixture {
  protected:
-  ~EntryEditorTest() override {
-    std::error_code ignored;
-    fs::remove_all(dir, ignored);
-  }
-
   void Load(const std::vector<std::string>& lines) {
     fs::create_directories(dir + "FreqFiles");
     std::ofstream out(dir + "FreqFiles/list.320", std::ios::binary | std::ios::trunc);
@@ -276,7 +261,8 @@ class EntryEditorTest : public PanelFixture {
     };
   }
 
-  std::string dir = MakeTempDir();
+  TempFolder folder;
+  std::string dir = folder.dir();
   ScriptedFileDialogs dialogs;
   FreqFileController files{ctx, receiver, controls, tuning, dialogs, dir};
   OnAirViewController onAir{ctx, files};

@@ -5,17 +5,12 @@
 
 #include <gtest/gtest.h>
 
-#include <signal.h>
-#include <sys/resource.h>
 #include <unistd.h>
 
 #include <array>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <initializer_list>
-#include <iterator>
 #include <ostream>
 #include <string>
 #include <utility>
@@ -26,40 +21,17 @@
 #include "scan/LimitRanges.h"
 #include "scan/LimitScanDialog.h"
 #include "support/PanelFixture.h"
+#include "support/TempFolder.h"
 
 namespace ondaris {
 namespace {
 
 namespace fs = std::filesystem;
 
-class ProgramFolder {
- public:
-  ProgramFolder() {
-    std::string pattern = (fs::temp_directory_path() / "ondaris-limits-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    root_ = pattern;
-    fs::create_directory(root_ / "SysFiles");
-  }
-  ~ProgramFolder() {
-    std::error_code ignored;
-    fs::remove_all(root_, ignored);
-  }
-  std::string dir() const { return root_.string() + "/"; }
-  std::string file() const { return (root_ / "SysFiles" / "Limits1.dat").string(); }
-
- private:
-  fs::path root_;
+struct ProgramFolder : TempFolder {
+  ProgramFolder() : TempFolder(true) {}
+  std::string file() const { return sysFile("Limits1.dat"); }
 };
-
-std::string Slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void Put(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << bytes;
-}
 
 LimitRange Range(double low, double high, const std::string& name, int mode = 1, int filter = 13, int step = 3,
                  int agc = 2, int pbt = 0, int speed = 2) {
@@ -153,7 +125,7 @@ TEST_F(LimitRangesTest, ShortFileKeepsWhatTheSlotsHeldBeyondItsEnd) {
   LimitRangeList stored;
   stored.fill(DefaultLimitRange());
   stored[0] = Range(5900, 6200, "5900-6200");
-  Put(folder.file(), EncodeLimitRanges(stored).substr(0, 128));
+  WriteFileBytes(folder.file(), EncodeLimitRanges(stored).substr(0, 128));
 
   limits.LoadLimitRanges();  // slots were zero (start-up)
 
@@ -175,7 +147,7 @@ TEST_F(LimitRangesTest, SaveWritesTheTwentyRecordsAndLoadReadsThemBack) {
   settings.ScanSpeedIndex = 4;
   limits.RememberLimitRange(9400, 9410);
   ASSERT_TRUE(limits.SaveLimitRanges());
-  const std::string bytes = Slurp(folder.file());
+  const std::string bytes = ReadFileBytes(folder.file());
   EXPECT_EQ(bytes.size(), 2560u);
   EXPECT_EQ(bytes, EncodeLimitRanges(limits.slots));
 
@@ -190,7 +162,7 @@ TEST_F(LimitRangesTest, SaveWritesTheTwentyRecordsAndLoadReadsThemBack) {
 
 TEST_F(LimitRangesTest, SaveThatCannotCreateTheFileSaysSo) {
   fs::remove(folder.dir() + "SysFiles");
-  Put(folder.dir() + "SysFiles", "not a folder");
+  WriteFileBytes(folder.dir() + "SysFiles", "not a folder");
   EXPECT_FALSE(limits.SaveLimitRanges());
   EXPECT_EQ(messages.lastMessage().rfind("Could not save the limits to disk.\n", 0), 0u) << messages.lastMessage();
   EXPECT_NE(messages.lastMessage().find("SysFiles/Limits1.dat"), std::string::npos);
@@ -199,22 +171,15 @@ TEST_F(LimitRangesTest, SaveThatCannotCreateTheFileSaysSo) {
 TEST_F(LimitRangesTest, FailedSaveLeavesTheOldFile) {
   Slots({Range(1000, 2000, "1000-2000")});
   ASSERT_TRUE(limits.SaveLimitRanges());
-  const std::string before = Slurp(folder.file());
+  const std::string before = ReadFileBytes(folder.file());
   limits.RememberLimitRange(3000, 4000);
 
-  struct rlimit saved {};
-  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-  const auto savedHandler = ::signal(SIGXFSZ, SIG_IGN);
-  struct rlimit small = saved;
-  small.rlim_cur = 100;
-  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-  const bool ok = limits.SaveLimitRanges();
-  ::setrlimit(RLIMIT_FSIZE, &saved);
-  ::signal(SIGXFSZ, savedHandler);
+  bool ok = true;
+  WithFileSizeLimit(100, [&] { ok = limits.SaveLimitRanges(); });
 
   EXPECT_FALSE(ok);
   EXPECT_EQ(messages.lastMessage().rfind("Could not save the limits to disk.", 0), 0u);
-  EXPECT_EQ(Slurp(folder.file()), before);
+  EXPECT_EQ(ReadFileBytes(folder.file()), before);
 }
 
 // ---- Remembering stopped ranges -----------------------------------------------

@@ -16,6 +16,8 @@
 #include "freqfiles/Lookup.h"
 #include "freqfiles/OnAirView.h"
 #include "support/PanelFixture.h"
+#include "support/StationLine.h"
+#include "support/TempFolder.h"
 #include "support/ScriptedFileDialogs.h"
 
 namespace ondaris {
@@ -24,18 +26,6 @@ namespace {
 namespace fs = std::filesystem;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
-
-std::string MakeTempDir() {
-  std::string pattern = (fs::temp_directory_path() / "ondaris-lookup-XXXXXX").string();
-  if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-  return pattern + "/";
-}
-
-std::string StationLine(const std::string& name, const std::string& mhz, const std::string& onAir = "0000",
-                        const std::string& offAir = "2400") {
-  return "\"" + name + "\"," + mhz + ",AM,6000,2,5000,0,\"Place\",\"English\",\"" + onAir + "\",\"" + offAir +
-         "\",\"Notes\",0,0";
-}
 
 class LookupTest : public PanelFixture {
  protected:
@@ -51,11 +41,6 @@ class LookupTest : public PanelFixture {
     };
     files.addToRecentFiles = [this](const std::string& path) { recent.push_back(path); };
   }
-  ~LookupTest() override {
-    std::error_code ignored;
-    fs::remove_all(dir, ignored);
-  }
-
   void WriteFreqFile(const std::string& name, const std::vector<std::string>& lines) {
     std::ofstream out(dir + "FreqFiles/" + name, std::ios::binary | std::ios::trunc);
     for (const std::string& line : lines) out << line << "\r\n";
@@ -74,7 +59,8 @@ class LookupTest : public PanelFixture {
   }
   std::string CurrentName() const { return files.CellText(files.grid.Row, 2); }
 
-  std::string dir = MakeTempDir();
+  TempFolder folder;
+  std::string dir = folder.dir();
   ScriptedFileDialogs dialogs;
   FreqFileController files{ctx, receiver, controls, tuning, dialogs, dir};
   OnAirViewController onAir{ctx, files};

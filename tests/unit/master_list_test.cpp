@@ -7,8 +7,6 @@
 #include <stdlib.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -17,6 +15,7 @@
 #include "common/Errors.h"
 #include "freqfiles/MasterList.h"
 #include "freqfiles/MasterListViewer.h"
+#include "support/TempFolder.h"
 #include "support/ScriptedMessageBoxes.h"
 
 namespace ondaris {
@@ -26,36 +25,14 @@ namespace fs = std::filesystem;
 using ::testing::ElementsAre;
 
 // A fresh program folder with Export and FreqFiles, removed afterwards.
-class ProgramFolder {
- public:
+struct ProgramFolder : TempFolder {
   ProgramFolder() {
-    std::string pattern = (fs::temp_directory_path() / "ondaris-master-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    root_ = pattern;
-    fs::create_directory(root_ / "Export");
-    fs::create_directory(root_ / "FreqFiles");
+    std::filesystem::create_directory(path() / "Export");
+    std::filesystem::create_directory(path() / "FreqFiles");
   }
-  ~ProgramFolder() {
-    std::error_code ignored;
-    fs::remove_all(root_, ignored);
-  }
-  std::string dir() const { return root_.string() + "/"; }
   std::string freqDir() const { return dir() + "FreqFiles/"; }
   std::string exportFile(const std::string& name) const { return dir() + "Export/" + name; }
-
- private:
-  fs::path root_;
 };
-
-std::string Slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void Put(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << bytes;
-}
 
 std::string StationLine(const std::string& name, const std::string& mhz) {
   return "\"" + name + "\"," + mhz + ",AM,6000,2,5000,0,\"Here\",\"English\",\"0800\",\"1200\",\"\",0,0";
@@ -67,11 +44,11 @@ const std::string kMasterName = "Master320FrequencyList.txt";
 
 TEST(MasterListGenerator, GathersEveryFrequencyFileInNameOrder) {
   ProgramFolder folder;
-  Put(folder.freqDir() + "b.320", StationLine("Bravo One", "6.005000") + "\r\n");
-  Put(folder.freqDir() + "a.320",
+  WriteFileBytes(folder.freqDir() + "b.320", StationLine("Bravo One", "6.005000") + "\r\n");
+  WriteFileBytes(folder.freqDir() + "a.320",
       StationLine("Radio Alba", "9.580000") + "\r\n" + StationLine("Beacon", "0.153000") + "\r\n");
-  Put(folder.freqDir() + "A2.320", StationLine("Utility", "14.230500") + "\n");  // LF only
-  Put(folder.freqDir() + "notes.txt", StationLine("Not Listed", "1.000000") + "\r\n");
+  WriteFileBytes(folder.freqDir() + "A2.320", StationLine("Utility", "14.230500") + "\n");  // LF only
+  WriteFileBytes(folder.freqDir() + "notes.txt", StationLine("Not Listed", "1.000000") + "\r\n");
   fs::create_directory(folder.freqDir() + "folder.320");
 
   ScriptedMessageBoxes messages;
@@ -81,7 +58,7 @@ TEST(MasterListGenerator, GathersEveryFrequencyFileInNameOrder) {
   EXPECT_EQ(result.filesRead, 3u);
   EXPECT_EQ(result.entriesWritten, 4u);
   EXPECT_EQ(result.linesSkipped, 0u);
-  EXPECT_EQ(Slurp(folder.exportFile(kMasterName)),
+  EXPECT_EQ(ReadFileBytes(folder.exportFile(kMasterName)),
             "9580\tRadio Alba\ta.320\r\n"
             "153\tBeacon\ta.320\r\n"
             "14230.5\tUtility\tA2.320\r\n"
@@ -94,19 +71,19 @@ TEST(MasterListGenerator, GathersEveryFrequencyFileInNameOrder) {
 
 TEST(MasterListGenerator, SkipsADamagedLineAndReadsTheRestOfThatFile) {
   ProgramFolder folder;
-  Put(folder.freqDir() + "mixed.320", StationLine("First", "5.000000") + "\r\n" +
+  WriteFileBytes(folder.freqDir() + "mixed.320", StationLine("First", "5.000000") + "\r\n" +
                                           "\"Broken,5.1\r\n" +                 // quote never closed
                                           StationLine("Bad Freq", "abc") + "\r\n" +  // not a number
                                           "\r\n" +                              // empty line
                                           StationLine("Last", "5.200000") + "\r\n");
-  Put(folder.freqDir() + "other.320", StationLine("Other", "7.000000") + "\r\n");
+  WriteFileBytes(folder.freqDir() + "other.320", StationLine("Other", "7.000000") + "\r\n");
 
   ScriptedMessageBoxes messages;
   const GeneratorResult result = GenerateMasterList(folder.dir(), folder.freqDir(), '.', messages);
 
   EXPECT_EQ(result.entriesWritten, 3u);
   EXPECT_EQ(result.linesSkipped, 3u);
-  EXPECT_EQ(Slurp(folder.exportFile(kMasterName)),
+  EXPECT_EQ(ReadFileBytes(folder.exportFile(kMasterName)),
             "5000\tFirst\tmixed.320\r\n"
             "5200\tLast\tmixed.320\r\n"
             "7000\tOther\tother.320\r\n");
@@ -114,48 +91,40 @@ TEST(MasterListGenerator, SkipsADamagedLineAndReadsTheRestOfThatFile) {
   EXPECT_EQ(messages.messages().size(), 2u);
 }
 
-TEST(MasterListGenerator, RunningTwiceGivesTheSameFile) {
-  ProgramFolder folder;
-  Put(folder.freqDir() + "a.320", StationLine("Radio Alba", "9.580000") + "\r\n");
-  ScriptedMessageBoxes messages;
-  GenerateMasterList(folder.dir(), folder.freqDir(), '.', messages);
-  const std::string first = Slurp(folder.exportFile(kMasterName));
-  GenerateMasterList(folder.dir(), folder.freqDir(), '.', messages);
-  EXPECT_EQ(Slurp(folder.exportFile(kMasterName)), first);
-  EXPECT_EQ(first, "9580\tRadio Alba\ta.320\r\n");
-}
-
-TEST(MasterListGenerator, AcceptsAFolderWithoutItsTrailingSlash) {
-  ProgramFolder folder;
-  Put(folder.freqDir() + "a.320", StationLine("Radio Alba", "9.580000") + "\r\n");
-  std::string bare = folder.freqDir();
-  bare.pop_back();
-  ScriptedMessageBoxes messages;
-  EXPECT_EQ(GenerateMasterList(folder.dir(), bare, '.', messages).entriesWritten, 1u);
-  EXPECT_EQ(Slurp(folder.exportFile(kMasterName)), "9580\tRadio Alba\ta.320\r\n");
+TEST(MasterListGenerator, SameFileTwiceWithoutTrailingSlashAndUnderACommaLocale) {
+  const struct {
+    const char* what;
+    bool bareFolder;
+    char separator;
+    int runs;
+  } cases[] = {{"twice", false, '.', 2}, {"folder without slash", true, '.', 1}, {"comma locale", false, ',', 1}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    ProgramFolder folder;
+    WriteFileBytes(folder.freqDir() + "u.320", StationLine("Utility", "14.230500") + "\r\n");
+    std::string freqDir = folder.freqDir();
+    if (c.bareFolder) freqDir.pop_back();
+    ScriptedMessageBoxes messages;
+    for (int run = 0; run < c.runs; ++run) {
+      EXPECT_EQ(GenerateMasterList(folder.dir(), freqDir, c.separator, messages).entriesWritten, 1u);
+      EXPECT_EQ(ReadFileBytes(folder.exportFile(kMasterName)), "14230.5\tUtility\tu.320\r\n");
+    }
+  }
   EXPECT_EQ(FileInFolder("dir", "a.320"), "dir/a.320");
   EXPECT_EQ(FileInFolder("dir/", "a.320"), "dir/a.320");
 }
 
-TEST(MasterListGenerator, WritesTheDecimalPointWhateverTheLocale) {
-  ProgramFolder folder;
-  Put(folder.freqDir() + "u.320", StationLine("Utility", "14.230500") + "\r\n");
-  ScriptedMessageBoxes messages;
-  GenerateMasterList(folder.dir(), folder.freqDir(), ',', messages);
-  EXPECT_EQ(Slurp(folder.exportFile(kMasterName)), "14230.5\tUtility\tu.320\r\n");
-}
-
 TEST(MasterListGenerator, WithoutFrequencyFilesSaysSoAndKeepsTheOldList) {
   ProgramFolder folder;
-  Put(folder.exportFile(kMasterName), "9580\tOld\told.320\r\n");
-  Put(folder.freqDir() + "readme.txt", "nothing here");
+  WriteFileBytes(folder.exportFile(kMasterName), "9580\tOld\told.320\r\n");
+  WriteFileBytes(folder.freqDir() + "readme.txt", "nothing here");
   ScriptedMessageBoxes messages;
   const GeneratorResult result = GenerateMasterList(folder.dir(), folder.freqDir(), '.', messages);
 
   EXPECT_FALSE(result.written);
   ASSERT_EQ(messages.messages().size(), 2u);
   EXPECT_EQ(messages.messages()[1], "No *.320 files were found in the " + folder.freqDir() + " directory.");
-  EXPECT_EQ(Slurp(folder.exportFile(kMasterName)), "9580\tOld\told.320\r\n");
+  EXPECT_EQ(ReadFileBytes(folder.exportFile(kMasterName)), "9580\tOld\told.320\r\n");
 }
 
 TEST(MasterListGenerator, AMissingFolderHasNoFrequencyFiles) {
@@ -170,7 +139,7 @@ TEST(MasterListGenerator, AMissingFolderHasNoFrequencyFiles) {
 
 TEST(MasterListGenerator, AListThatCannotBeWrittenThrowsAndLeavesNothingHalfDone) {
   ProgramFolder folder;
-  Put(folder.freqDir() + "a.320", StationLine("Radio Alba", "9.580000") + "\r\n");
+  WriteFileBytes(folder.freqDir() + "a.320", StationLine("Radio Alba", "9.580000") + "\r\n");
   fs::remove_all(folder.dir() + "Export");  // nowhere to write
   ScriptedMessageBoxes messages;
   EXPECT_THROW(GenerateMasterList(folder.dir(), folder.freqDir(), '.', messages), FileError);
@@ -180,7 +149,7 @@ TEST(MasterListGenerator, AListThatCannotBeWrittenThrowsAndLeavesNothingHalfDone
 
 TEST(MasterListGenerator, FileOrderFoldsCaseAndIsStable) {
   ProgramFolder folder;
-  for (const char* name : {"b.320", "B.320", "a10.320", "A1.320", "_x.320", "Z.320"}) Put(folder.freqDir() + name, "");
+  for (const char* name : {"b.320", "B.320", "a10.320", "A1.320", "_x.320", "Z.320"}) WriteFileBytes(folder.freqDir() + name, "");
   EXPECT_THAT(FrequencyFilesIn(folder.freqDir()), ElementsAre("_x.320", "A1.320", "a10.320", "B.320", "b.320", "Z.320"));
 }
 
@@ -204,7 +173,7 @@ TEST(MasterListFile, RoundTripsThroughTheDisk) {
       {"153", "", "c.320"},
   };
   WriteMasterList(folder.dir(), entries);
-  EXPECT_EQ(Slurp(folder.exportFile(kMasterName)),
+  EXPECT_EQ(ReadFileBytes(folder.exportFile(kMasterName)),
             "9580\tRadio Alba\ta.320\r\n14230.5\tVoice of A, B\tb.320\r\n153\t\tc.320\r\n");
   const auto back = ReadMasterList(folder.dir());
   ASSERT_TRUE(back.has_value());
@@ -263,13 +232,13 @@ TEST(OlderMasterList, LinesBecomeTabDelimited) {
 TEST(OlderMasterList, IsConvertedOnceAtStartUp) {
   ProgramFolder folder;
   const std::string csv = "\"9580\",\"Radio Alba\",\"a.320\"\r\n\"6005\",\"Voice of A, B\",\"b.320\"\r\n";
-  Put(folder.exportFile("Master320FrequencyList.csv"), csv);
+  WriteFileBytes(folder.exportFile("Master320FrequencyList.csv"), csv);
 
   ScriptedMessageBoxes messages;
   EXPECT_TRUE(ConvertMasterListToTabs(folder.dir(), messages));
 
-  EXPECT_EQ(Slurp(folder.exportFile(kMasterName)), "9580\tRadio Alba\ta.320\r\n6005\tVoice of A, B\tb.320\r\n");
-  EXPECT_EQ(Slurp(folder.exportFile("Master320FrequencyList.bak")), csv);
+  EXPECT_EQ(ReadFileBytes(folder.exportFile(kMasterName)), "9580\tRadio Alba\ta.320\r\n6005\tVoice of A, B\tb.320\r\n");
+  EXPECT_EQ(ReadFileBytes(folder.exportFile("Master320FrequencyList.bak")), csv);
   EXPECT_FALSE(FileExists(folder.exportFile("Master320FrequencyList.csv")));
   EXPECT_THAT(messages.messages(),
               ElementsAre("Your Master Frequency file is being converted to a tab-delimited text file.\n"
@@ -286,14 +255,14 @@ TEST(OlderMasterList, IsConvertedOnceAtStartUp) {
 
 TEST(OlderMasterList, IsLeftAloneWhenTheNewListExists) {
   ProgramFolder folder;
-  Put(folder.exportFile("Master320FrequencyList.csv"), "\"1\",\"x\",\"y.320\"\r\n");
-  Put(folder.exportFile(kMasterName), "9580\tNew\tn.320\r\n");
+  WriteFileBytes(folder.exportFile("Master320FrequencyList.csv"), "\"1\",\"x\",\"y.320\"\r\n");
+  WriteFileBytes(folder.exportFile(kMasterName), "9580\tNew\tn.320\r\n");
   ScriptedMessageBoxes messages;
   EXPECT_FALSE(ConvertMasterListToTabs(folder.dir(), messages));
   EXPECT_TRUE(messages.shown().empty());
   EXPECT_TRUE(FileExists(folder.exportFile("Master320FrequencyList.csv")));
   EXPECT_FALSE(FileExists(folder.exportFile("Master320FrequencyList.bak")));
-  EXPECT_EQ(Slurp(folder.exportFile(kMasterName)), "9580\tNew\tn.320\r\n");
+  EXPECT_EQ(ReadFileBytes(folder.exportFile(kMasterName)), "9580\tNew\tn.320\r\n");
 }
 
 TEST(OlderMasterList, NothingHappensWithoutIt) {
@@ -342,7 +311,7 @@ TEST(MasterListLookup, ShowsTheFrequencyWithTheLocaleSeparator) {
 TEST(MasterListLookup, ReadsTheProgramFoldersList) {
   ProgramFolder folder;
   EXPECT_FALSE(LookupMasterList(folder.dir(), 9580.0, '.').has_value());
-  Put(folder.exportFile(kMasterName), "9580\tA\ta.320\r\n6005\tB\tb.320\r\n");
+  WriteFileBytes(folder.exportFile(kMasterName), "9580\tA\ta.320\r\n6005\tB\tb.320\r\n");
   const auto matches = LookupMasterList(folder.dir(), 6004.0, '.');
   ASSERT_TRUE(matches.has_value());
   ASSERT_EQ(matches->size(), 1u);
@@ -364,7 +333,7 @@ std::vector<std::string> Marked(const MasterListViewer& viewer) {
   return out;
 }
 
-TEST(MasterListViewerOpen, AMissingListIsAnnounced) {
+TEST(MasterListViewerOpen, AMissingOrEmptyListIsAnnounced) {
   ProgramFolder folder;
   MasterListViewer viewer;
   ScriptedMessageBoxes messages;
@@ -372,20 +341,14 @@ TEST(MasterListViewerOpen, AMissingListIsAnnounced) {
   EXPECT_EQ(messages.lastMessage(),
             "The Master Frequency List file appears to be missing.  Regenerate it by clicking the 'Master Frequency "
             "List Generator' from the Tools menu.");
-}
-
-TEST(MasterListViewerOpen, AnEmptyListIsAnnounced) {
-  ProgramFolder folder;
-  Put(folder.exportFile(kMasterName), "");
-  MasterListViewer viewer;
-  ScriptedMessageBoxes messages;
+  WriteFileBytes(folder.exportFile(kMasterName), "");
   EXPECT_FALSE(viewer.Open(folder.dir(), messages));
   EXPECT_EQ(messages.lastMessage(), "The Master Frequency List file is empty.  Exiting...");
 }
 
 TEST(MasterListViewerOpen, ReadsEveryLineAndShowsTheLocaleSeparator) {
   ProgramFolder folder;
-  Put(folder.exportFile(kMasterName), "9580\tRadio Alba\ta.320\r\n14230.5\tUtility\tb.320\r\n");
+  WriteFileBytes(folder.exportFile(kMasterName), "9580\tRadio Alba\ta.320\r\n14230.5\tUtility\tb.320\r\n");
   MasterListViewer viewer(',');
   ScriptedMessageBoxes messages;
   ASSERT_TRUE(viewer.Open(folder.dir(), messages));
@@ -557,7 +520,7 @@ struct OpenRecorder {
 
 TEST(MasterListViewerOpenFile, OpensTheFileOfTheCurrentLine) {
   ProgramFolder folder;
-  Put(folder.freqDir() + "asia.320", StationLine("Radio Alba", "9.580000") + "\r\n");
+  WriteFileBytes(folder.freqDir() + "asia.320", StationLine("Radio Alba", "9.580000") + "\r\n");
   auto viewer = ViewerOf({{"6005", "X", "gone.320"}, {"9580", "Radio Alba", "asia.320"}});
   viewer.currentLine = 1;
   OpenRecorder recorder;
@@ -581,7 +544,7 @@ TEST(MasterListViewerOpenFile, AMissingFileIsReported) {
 
 TEST(MasterListViewerOpenFile, AnInvalidNameIsRefused) {
   ProgramFolder folder;
-  Put(folder.dir() + "outside.320", "");
+  WriteFileBytes(folder.dir() + "outside.320", "");
   for (const std::string name : {"", "../outside.320"}) {
     auto viewer = ViewerOf({{"6005", "X", name}});
     OpenRecorder recorder;
@@ -595,7 +558,7 @@ TEST(MasterListViewerOpenFile, AnInvalidNameIsRefused) {
 
 TEST(MasterListViewerOpenFile, NothingHappensDuringAFileScan) {
   ProgramFolder folder;
-  Put(folder.freqDir() + "asia.320", "");
+  WriteFileBytes(folder.freqDir() + "asia.320", "");
   auto viewer = ViewerOf({{"9580", "Radio Alba", "asia.320"}});
   OpenRecorder recorder;
   recorder.scanning = true;

@@ -7,8 +7,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -16,6 +14,8 @@
 #include "freqfiles/FreqFileController.h"
 #include "freqfiles/RecentFiles.h"
 #include "support/PanelFixture.h"
+#include "support/StationLine.h"
+#include "support/TempFolder.h"
 #include "support/ScriptedFileDialogs.h"
 
 namespace ondaris {
@@ -25,16 +25,6 @@ namespace fs = std::filesystem;
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
 using ::testing::IsEmpty;
-
-std::string MakeTempDir() {
-  std::string pattern = (fs::temp_directory_path() / "ondaris-reopen-XXXXXX").string();
-  if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-  return pattern + "/";
-}
-
-std::string StationLine(const std::string& name, const std::string& mhz) {
-  return "\"" + name + "\"," + mhz + ",AM,6000,2,5000,0,\"Place\",\"English\",\"0000\",\"2400\",\"Notes\",0,0";
-}
 
 std::vector<std::string> Entries(const RecentFileList& list) {
   return std::vector<std::string>(list.entries().begin(), list.entries().end());
@@ -47,51 +37,37 @@ std::vector<std::string> Padded(std::vector<std::string> entries) {
 
 // ---- The list alone ----------------------------------------------------------
 
-TEST(RecentFileListTest, OpeningABAKeepsAOnTopAndBSecondWithoutDuplicate) {
-  RecentFileList list;
-  EXPECT_TRUE(list.Add("/f/A.320"));
-  EXPECT_TRUE(list.Add("/f/B.320"));
-  EXPECT_TRUE(list.Add("/f/A.320"));
-  EXPECT_EQ(Entries(list), Padded({"/f/A.320", "/f/B.320"}));
-}
+struct AddCase {
+  const char* name;
+  std::vector<std::string> adds;
+  std::vector<std::string> entries;  // top first
+  bool lastAddChanges;
+};
 
-TEST(RecentFileListTest, AnEntryFurtherDownMovesUpAndTheOnesAboveMoveDown) {
-  RecentFileList list;
-  for (const char* name : {"/5", "/4", "/3", "/2", "/1"}) list.Add(name);
-  ASSERT_EQ(Entries(list), Padded({"/1", "/2", "/3", "/4", "/5"}));
-  list.Add("/4");
-  EXPECT_EQ(Entries(list), Padded({"/4", "/1", "/2", "/3", "/5"}));
-  list.Add("/5");
-  EXPECT_EQ(Entries(list), Padded({"/5", "/4", "/1", "/2", "/3"}));
-}
-
-TEST(RecentFileListTest, AnEleventhFileDropsTheOldest) {
-  RecentFileList list;
-  for (int i = 1; i <= 11; ++i) list.Add("/f/" + std::to_string(i) + ".320");
-  std::vector<std::string> expected;
-  for (int i = 11; i >= 2; --i) expected.push_back("/f/" + std::to_string(i) + ".320");
-  EXPECT_EQ(Entries(list), expected);
-  // The tenth entry, when entered again, comes back to the top.
-  list.Add("/f/2.320");
-  EXPECT_EQ(list[0], "/f/2.320");
-  EXPECT_EQ(list[1], "/f/11.320");
-  EXPECT_EQ(list[9], "/f/3.320");
-}
-
-TEST(RecentFileListTest, TheTopEntryAgainChangesNothing) {
-  RecentFileList list;
-  list.Add("/a");
-  list.Add("/b");
-  const RecentFileList before = list;
-  EXPECT_FALSE(list.Add("/b"));
-  EXPECT_EQ(list, before);
-}
-
-TEST(RecentFileListTest, PathsCompareAsTexts) {
-  RecentFileList list;
-  list.Add("/f/a.320");
-  list.Add("/f/../f/a.320");
-  EXPECT_EQ(Entries(list), Padded({"/f/../f/a.320", "/f/a.320"}));
+TEST(RecentFileListTest, AddMovesToTheTopWithoutDuplicatesAndKeepsTen) {
+  std::vector<std::string> eleven, tenFromEleven;
+  for (int i = 1; i <= 11; ++i) eleven.push_back("/f" + std::to_string(i));
+  for (int i = 11; i >= 2; --i) tenFromEleven.push_back("/f" + std::to_string(i));
+  std::vector<std::string> tenthBack = eleven;
+  tenthBack.push_back("/f2");  // the tenth entry comes back to the top
+  const AddCase cases[] = {
+      {"A B A", {"/A", "/B", "/A"}, {"/A", "/B"}, true},
+      {"entry further down moves up", {"/5", "/4", "/3", "/2", "/1", "/4"}, {"/4", "/1", "/2", "/3", "/5"}, true},
+      {"last entry moves up", {"/5", "/4", "/3", "/2", "/1", "/4", "/5"}, {"/5", "/4", "/1", "/2", "/3"}, true},
+      {"top entry again", {"/a", "/b", "/b"}, {"/b", "/a"}, false},
+      {"paths compare as texts", {"/f/a.320", "/f/../f/a.320"}, {"/f/../f/a.320", "/f/a.320"}, true},
+      {"eleventh drops the oldest", eleven, tenFromEleven, true},
+      {"tenth again", tenthBack, {"/f2", "/f11", "/f10", "/f9", "/f8", "/f7", "/f6", "/f5", "/f4", "/f3"}, true},
+  };
+  for (const AddCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    RecentFileList list;
+    for (std::size_t i = 0; i + 1 < c.adds.size(); ++i) list.Add(c.adds[i]);
+    const RecentFileList before = list;
+    EXPECT_EQ(list.Add(c.adds.back()), c.lastAddChanges);
+    if (!c.lastAddChanges) EXPECT_EQ(list, before);
+    EXPECT_EQ(Entries(list), Padded(c.entries));
+  }
 }
 
 TEST(RecentFileListTest, ReopenDatIsTenCrLfLinesWithEmptySlotsAsEmptyLines) {
@@ -100,35 +76,27 @@ TEST(RecentFileListTest, ReopenDatIsTenCrLfLinesWithEmptySlotsAsEmptyLines) {
   list.Add("/f/a.320");
   EXPECT_EQ(list.ReopenDatText(), "/f/a.320\r\n/f/b.320\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n");
   EXPECT_EQ(RecentFileList::FromReopenDat(list.ReopenDatText()), list);
-  std::string tenEmptyLines;
-  for (int i = 0; i < 10; ++i) tenEmptyLines += "\r\n";
-  EXPECT_EQ(RecentFileList().ReopenDatText(), tenEmptyLines);
+  EXPECT_EQ(RecentFileList().ReopenDatText(), "\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n");
 }
 
-struct ReadCase {
-  const char* label;
-  std::string bytes;
-  std::vector<std::string> entries;
-};
-
-class ReopenDatReading : public ::testing::TestWithParam<ReadCase> {};
-
-TEST_P(ReopenDatReading, GivesTenEntries) {
-  EXPECT_EQ(Entries(RecentFileList::FromReopenDat(GetParam().bytes)), Padded(GetParam().entries))
-      << GetParam().label;
+TEST(RecentFileListTest, ReadingReopenDatGivesTenEntries) {
+  const struct {
+    const char* label;
+    std::string bytes;
+    std::vector<std::string> entries;
+  } cases[] = {
+      {"empty file", "", {}},
+      {"three lines", "/a.320\r\n/b.320\r\n/c.320\r\n", {"/a.320", "/b.320", "/c.320"}},
+      {"no final line end", "/a.320\r\n/b.320", {"/a.320", "/b.320"}},
+      {"LF ends", "/a.320\n\n/c.320\n", {"/a.320", "", "/c.320"}},
+      {"gap in the middle", "/a.320\r\n\r\n\r\n/d.320\r\n", {"/a.320", "", "", "/d.320"}},
+      {"twelve lines", "/1\r\n/2\r\n/3\r\n/4\r\n/5\r\n/6\r\n/7\r\n/8\r\n/9\r\n/10\r\n/11\r\n/12\r\n",
+       {"/1", "/2", "/3", "/4", "/5", "/6", "/7", "/8", "/9", "/10"}},
+      {"names with blanks", "/My Files/Asia list.320\r\n", {"/My Files/Asia list.320"}},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(Entries(RecentFileList::FromReopenDat(c.bytes)), Padded(c.entries)) << c.label;
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Files, ReopenDatReading,
-    ::testing::Values(ReadCase{"empty file", "", {}},
-                      ReadCase{"three lines", "/a.320\r\n/b.320\r\n/c.320\r\n", {"/a.320", "/b.320", "/c.320"}},
-                      ReadCase{"no final line end", "/a.320\r\n/b.320", {"/a.320", "/b.320"}},
-                      ReadCase{"LF ends", "/a.320\n\n/c.320\n", {"/a.320", "", "/c.320"}},
-                      ReadCase{"gap in the middle", "/a.320\r\n\r\n\r\n/d.320\r\n", {"/a.320", "", "", "/d.320"}},
-                      ReadCase{"twelve lines",
-                               "/1\r\n/2\r\n/3\r\n/4\r\n/5\r\n/6\r\n/7\r\n/8\r\n/9\r\n/10\r\n/11\r\n/12\r\n",
-                               {"/1", "/2", "/3", "/4", "/5", "/6", "/7", "/8", "/9", "/10"}},
-                      ReadCase{"names with blanks", "/My Files/Asia list.320\r\n", {"/My Files/Asia list.320"}}));
 
 // ---- With the menu and the grid ------------------------------------------------------
 
@@ -139,11 +107,6 @@ class RecentFilesTest : public PanelFixture {
     fs::create_directories(dir + "FreqFiles");
     state.FreqFileDir = dir + "FreqFiles/";
   }
-  ~RecentFilesTest() override {
-    std::error_code ignored;
-    fs::remove_all(dir, ignored);
-  }
-
   std::string WriteFreqFile(const std::string& name, const std::vector<std::string>& lines) {
     const std::string path = dir + "FreqFiles/" + name;
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -161,7 +124,8 @@ class RecentFilesTest : public PanelFixture {
     return enabled;
   }
 
-  std::string dir = MakeTempDir();
+  TempFolder folder;
+  std::string dir = folder.dir();
   ScriptedFileDialogs dialogs;
   FreqFileController files{ctx, receiver, controls, tuning, dialogs, dir};
   RecentFiles recent{ctx, files, dir};
@@ -177,10 +141,7 @@ TEST_F(RecentFilesTest, WithoutReopenDatAllTenItemsAreEmptyAndDisabledWithoutAMe
 }
 
 TEST_F(RecentFilesTest, AShortReopenDatGivesEmptyItemsForTheMissingLines) {
-  {
-    std::ofstream out(dir + "SysFiles/Reopen.dat", std::ios::binary);
-    out << "/x/one.320\r\n/x/two.320\r\n";
-  }
+  WriteFileBytes(dir + "SysFiles/Reopen.dat", "/x/one.320\r\n/x/two.320\r\n");
   recent.ReadReopenDat();
   EXPECT_EQ(Captions(), Padded({"/x/one.320", "/x/two.320"}));
   std::vector<bool> enabled(RecentFileCount, false);
@@ -191,10 +152,7 @@ TEST_F(RecentFilesTest, AShortReopenDatGivesEmptyItemsForTheMissingLines) {
 TEST_F(RecentFilesTest, ReopenDatRoundTripsByteForByte) {
   const std::string original =
       "/data/FreqFiles/asia.320\r\n\r\n/data/FreqFiles/europe.320\r\n\r\n\r\n\r\n\r\n\r\n\r\n/old/last.320\r\n";
-  {
-    std::ofstream out(dir + "SysFiles/Reopen.dat", std::ios::binary);
-    out << original;
-  }
+  WriteFileBytes(dir + "SysFiles/Reopen.dat", original);
   recent.ReadReopenDat();
   EXPECT_EQ(recent.list()[2], "/data/FreqFiles/europe.320");
   EXPECT_FALSE(panel[ReopenItem(1)].enabled);
@@ -205,10 +163,7 @@ TEST_F(RecentFilesTest, ReopenDatRoundTripsByteForByte) {
 }
 
 TEST_F(RecentFilesTest, AShortFileIsWrittenBackAsTenLines) {
-  {
-    std::ofstream out(dir + "SysFiles/Reopen.dat", std::ios::binary);
-    out << "/a.320\n";
-  }
+  WriteFileBytes(dir + "SysFiles/Reopen.dat", "/a.320\n");
   recent.ReadReopenDat();
   recent.WriteReopenDat();
   EXPECT_EQ(ReadWholeFile(dir + "SysFiles/Reopen.dat"), "/a.320\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n");

@@ -16,6 +16,8 @@
 #include "freqfiles/OnAirView.h"
 #include "freqfiles/RecordClipboard.h"
 #include "support/PanelFixture.h"
+#include "support/StationLine.h"
+#include "support/TempFolder.h"
 #include "support/ScriptedFileDialogs.h"
 
 namespace ondaris {
@@ -25,25 +27,8 @@ namespace fs = std::filesystem;
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
 
-std::string MakeTempDir() {
-  std::string pattern = (fs::temp_directory_path() / "ondaris-clipboard-XXXXXX").string();
-  if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-  return pattern + "/";
-}
-
-std::string StationLine(const std::string& name, const std::string& mhz, const std::string& onAir = "0000",
-                        const std::string& offAir = "2400", const std::string& lockout = "0") {
-  return "\"" + name + "\"," + mhz + ",AM,6000,2,5000,0,\"Place\",\"English\",\"" + onAir + "\",\"" + offAir +
-         "\",\"Notes\",0," + lockout;
-}
-
 class RecordClipboardTest : public PanelFixture {
  protected:
-  ~RecordClipboardTest() override {
-    std::error_code ignored;
-    fs::remove_all(dir, ignored);
-  }
-
   // Writes the lines as FreqFiles/<name> and opens it as the loaded list.
   void Load(const std::vector<std::string>& lines, const std::string& name = "list.320") {
     fs::create_directories(dir + "FreqFiles");
@@ -82,7 +67,8 @@ class RecordClipboardTest : public PanelFixture {
     return order;
   }
 
-  std::string dir = MakeTempDir();
+  TempFolder folder;
+  std::string dir = folder.dir();
   ScriptedFileDialogs dialogs;
   FreqFileController files{ctx, receiver, controls, tuning, dialogs, dir};
   OnAirViewController onAir{ctx, files};

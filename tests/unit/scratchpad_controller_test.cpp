@@ -5,15 +5,9 @@
 
 #include <gtest/gtest.h>
 
-#include <signal.h>
-#include <sys/resource.h>
-#include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -22,6 +16,7 @@
 #include "common/Errors.h"
 #include "memories/ScratchpadController.h"
 #include "support/PanelFixture.h"
+#include "support/TempFolder.h"
 
 namespace ondaris {
 namespace {
@@ -29,34 +24,11 @@ namespace {
 namespace fs = std::filesystem;
 using Button = ScratchpadController::MouseButton;
 
-class ProgramFolder {
- public:
-  ProgramFolder() {
-    std::string pattern = (fs::temp_directory_path() / "ondaris-scratchpad-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    root_ = pattern;
-    fs::create_directory(root_ / "SysFiles");
-  }
-  ~ProgramFolder() {
-    std::error_code ignored;
-    fs::remove_all(root_, ignored);
-  }
-  std::string dir() const { return root_.string() + "/"; }
-  std::string file() const { return (root_ / "SysFiles" / "Scratchpad.dat").string(); }
-
- private:
-  fs::path root_;
+// A program folder with its SysFiles folder, removed afterwards.
+struct ProgramFolder : TempFolder {
+  ProgramFolder() : TempFolder(true) {}
+  std::string file() const { return sysFile("Scratchpad.dat"); }
 };
-
-std::string Slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void Put(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << bytes;
-}
 
 ScratchpadChannel Channel(double freq, int mode, int stepIndex, int filterIndex, int agc, int pbt,
                           const std::string& tag = "", int lockout = 0) {
@@ -194,7 +166,7 @@ TEST_F(ScratchpadControllerTest, ShortFileIsReadAsFarAsItGoes) {
   Scratchpad stored;
   stored.CurrentBank = 2;
   stored.setBankEnabled(5, true);
-  Put(folder.file(), EncodeScratchpad(stored).substr(0, 344 + 72));  // one channel record only
+  WriteFileBytes(folder.file(), EncodeScratchpad(stored).substr(0, 344 + 72));  // one channel record only
   scratch.pad.channel(1, 1) = Channel(7000.0, 1, 3, 13, 2, 0, "Kept");
 
   scratch.LoadScratchpad();
@@ -214,7 +186,7 @@ TEST_F(ScratchpadControllerTest, SaveWritesTheWholeImageAndLoadReadsItBack) {
   scratch.pad.CurrentBank = 2;
 
   ASSERT_TRUE(scratch.SaveScratchpad());
-  const std::string bytes = Slurp(folder.file());
+  const std::string bytes = ReadFileBytes(folder.file());
   EXPECT_EQ(bytes.size(), 11864u);
   EXPECT_EQ(bytes, EncodeScratchpad(scratch.pad));
 
@@ -233,43 +205,33 @@ TEST_F(ScratchpadControllerTest, SaveWritesTheWholeImageAndLoadReadsItBack) {
 TEST_F(ScratchpadControllerTest, SaveMenuItemWritesTheFile) {
   scratch.pad.CurrentBank = 6;
   scratch.SaveScpdItemClick();
-  EXPECT_EQ(Slurp(folder.file()), EncodeScratchpad(scratch.pad));
+  EXPECT_EQ(ReadFileBytes(folder.file()), EncodeScratchpad(scratch.pad));
 }
 
 TEST_F(ScratchpadControllerTest, SaveThatCannotCreateTheFileSaysSo) {
   fs::remove(folder.dir() + "SysFiles");
-  Put(folder.dir() + "SysFiles", "not a folder");
+  WriteFileBytes(folder.dir() + "SysFiles", "not a folder");
   EXPECT_FALSE(scratch.SaveScratchpad());
   const std::string shown = messages.lastMessage();
   EXPECT_EQ(shown.rfind("Could not save Scratchpad file.  Aborting save operation\n", 0), 0u) << shown;
   EXPECT_NE(shown.find("SysFiles/Scratchpad.dat"), std::string::npos) << shown;
-  EXPECT_EQ(Slurp(folder.dir() + "SysFiles"), "not a folder");
+  EXPECT_EQ(ReadFileBytes(folder.dir() + "SysFiles"), "not a folder");
 }
 
 // The disk fills in the middle of the write: the old file stays whole.
 TEST_F(ScratchpadControllerTest, FailedSaveLeavesTheOldFile) {
   scratch.pad.bankTag(1) = "Old";
   ASSERT_TRUE(scratch.SaveScratchpad());
-  const std::string before = Slurp(folder.file());
+  const std::string before = ReadFileBytes(folder.file());
   scratch.pad.bankTag(1) = "New";
 
-  struct rlimit saved {};
-  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-  const auto savedHandler = ::signal(SIGXFSZ, SIG_IGN);
-  struct rlimit small = saved;
-  small.rlim_cur = 100;
-  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-  const bool ok = scratch.SaveScratchpad();
-  ::setrlimit(RLIMIT_FSIZE, &saved);
-  ::signal(SIGXFSZ, savedHandler);
+  bool ok = true;
+  WithFileSizeLimit(100, [&] { ok = scratch.SaveScratchpad(); });
 
   EXPECT_FALSE(ok);
   EXPECT_EQ(messages.lastMessage().rfind("Could not save Scratchpad file.  Aborting save operation", 0), 0u);
-  EXPECT_EQ(Slurp(folder.file()), before);
-  std::vector<std::string> entries;
-  for (const auto& entry : fs::directory_iterator(folder.dir() + "SysFiles"))
-    entries.push_back(entry.path().filename().string());
-  EXPECT_EQ(entries, std::vector<std::string>{"Scratchpad.dat"});
+  EXPECT_EQ(ReadFileBytes(folder.file()), before);
+  EXPECT_EQ(FolderEntries(folder.dir() + "SysFiles"), std::vector<std::string>{"Scratchpad.dat"});
 }
 
 // ---- Recall ------------------------------------------------------------------
@@ -894,7 +856,7 @@ TEST_F(ScratchpadControllerTest, ClearedChannelsAreWrittenAsZeros) {
   messages.answerNext(true);
   scratch.ClearBankItemClick();
   ASSERT_TRUE(scratch.SaveScratchpad());
-  const std::string bytes = Slurp(folder.file());
+  const std::string bytes = ReadFileBytes(folder.file());
   EXPECT_EQ(bytes.substr(344, 72), std::string(72, '\0'));
 }
 

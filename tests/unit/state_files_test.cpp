@@ -3,18 +3,15 @@
 
 #include <gtest/gtest.h>
 
-#include <signal.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <iomanip>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -23,6 +20,7 @@
 #include "radio/RadioState.h"
 #include "radio/StateFiles.h"
 #include "support/ScriptedMessageBoxes.h"
+#include "support/TempFolder.h"
 
 namespace ondaris {
 namespace {
@@ -30,41 +28,9 @@ namespace {
 namespace fs = std::filesystem;
 
 // A fresh program folder with its SysFiles folder, removed afterwards.
-class ProgramFolder {
- public:
-  ProgramFolder() {
-    std::string pattern = (fs::temp_directory_path() / "ondaris-state-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    root_ = pattern;
-    fs::create_directory(root_ / "SysFiles");
-  }
-  ~ProgramFolder() {
-    std::error_code ignored;
-    fs::remove_all(root_, ignored);
-  }
-  std::string dir() const { return root_.string() + "/"; }
-  std::string sysFile(const std::string& name) const { return (root_ / "SysFiles" / name).string(); }
-
- private:
-  fs::path root_;
+struct ProgramFolder : TempFolder {
+  ProgramFolder() : TempFolder(true) {}
 };
-
-std::string Slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void Put(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << bytes;
-}
-
-std::vector<std::string> FolderEntries(const std::string& folder) {
-  std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
-  std::sort(names.begin(), names.end());
-  return names;
-}
 
 // Every stored field set away from its default; strings at full capacity.
 RadioState FullySetState() {
@@ -116,34 +82,17 @@ RadioState JunkState() {
   return s;
 }
 
-void ExpectSameStoredFields(const RadioState& a, const RadioState& b) {
-  EXPECT_EQ(a.FreqFileDir, b.FreqFileDir);
-  EXPECT_EQ(a.LastFreqFile, b.LastFreqFile);
-  EXPECT_EQ(a.FreqFileRecordCount, b.FreqFileRecordCount);
-  EXPECT_EQ(a.ComPortName, b.ComPortName);
-  EXPECT_EQ(a.CWTone, b.CWTone);
-  EXPECT_EQ(a.MeterMax, b.MeterMax);
-  EXPECT_EQ(a.CalLoFreq, b.CalLoFreq);
-  EXPECT_EQ(a.CalLoErr, b.CalLoErr);
-  EXPECT_EQ(a.CalHiFreq, b.CalHiFreq);
-  EXPECT_EQ(a.CalHiErr, b.CalHiErr);
-  EXPECT_EQ(a.AMFilterIndex, b.AMFilterIndex);
-  EXPECT_EQ(a.AMStepIndex, b.AMStepIndex);
-  EXPECT_EQ(a.SSBFilterIndex, b.SSBFilterIndex);
-  EXPECT_EQ(a.SSBStepIndex, b.SSBStepIndex);
-  EXPECT_EQ(a.CWFilterIndex, b.CWFilterIndex);
-  EXPECT_EQ(a.CWStepIndex, b.CWStepIndex);
-  EXPECT_EQ(a.UseDefaultFiltersAsDefault, b.UseDefaultFiltersAsDefault);
-  EXPECT_EQ(a.UseDefaultStepsAsDefault, b.UseDefaultStepsAsDefault);
-  EXPECT_EQ(a.MuteOnExitAsDefault, b.MuteOnExitAsDefault);
-  EXPECT_EQ(a.MuteTogether, b.MuteTogether);
-  EXPECT_EQ(a.NineKHzSteps, b.NineKHzSteps);
-  EXPECT_EQ(a.ShowHints, b.ShowHints);
-  EXPECT_EQ(a.TuningSpeedMs, b.TuningSpeedMs);
-  EXPECT_EQ(a.SpkrVolume, b.SpkrVolume);
-  EXPECT_EQ(a.LineVolume, b.LineVolume);
-  EXPECT_EQ(a.SpkrMute, b.SpkrMute);
-  EXPECT_EQ(a.LineMute, b.LineMute);
+// Every field Ondaris.dat keeps, in file order, as one comparable line.
+std::string Stored(const RadioState& s) {
+  std::ostringstream out;
+  out << std::setprecision(17) << s.FreqFileDir << '|' << s.LastFreqFile << '|' << s.FreqFileRecordCount << '|'
+      << s.ComPortName << '|' << s.CWTone << ' ' << s.MeterMax << " cal " << s.CalLoFreq << ' ' << s.CalLoErr << ' '
+      << s.CalHiFreq << ' ' << s.CalHiErr << " rows " << s.AMFilterIndex << ' ' << s.AMStepIndex << ' '
+      << s.SSBFilterIndex << ' ' << s.SSBStepIndex << ' ' << s.CWFilterIndex << ' ' << s.CWStepIndex << " flags "
+      << +s.UseDefaultFiltersAsDefault << ' ' << +s.UseDefaultStepsAsDefault << ' ' << +s.MuteOnExitAsDefault << ' '
+      << +s.MuteTogether << ' ' << +s.NineKHzSteps << ' ' << +s.ShowHints << " speed " << s.TuningSpeedMs << " vol "
+      << +s.SpkrVolume << ' ' << +s.LineVolume << " mute " << +s.SpkrMute << ' ' << +s.LineMute;
+  return out.str();
 }
 
 std::string Le32(std::int32_t value) {
@@ -173,7 +122,7 @@ TEST(OndarisDatTest, RoundTripKeepsEveryField) {
   ASSERT_EQ(bytes.size(), OndarisDatSize);
   RadioState back = JunkState();
   DecodeOndarisDat(bytes, back);
-  ExpectSameStoredFields(back, original);
+  EXPECT_EQ(Stored(back), Stored(original));
 }
 
 TEST(OndarisDatTest, RoundTripThroughTheFile) {
@@ -185,7 +134,7 @@ TEST(OndarisDatTest, RoundTripThroughTheFile) {
   ScriptedMessageBoxes messages;
   EXPECT_TRUE(ReadOndarisDat(folder.dir(), back, messages));
   EXPECT_TRUE(messages.shown().empty());
-  ExpectSameStoredFields(back, original);
+  EXPECT_EQ(Stored(back), Stored(original));
 }
 
 TEST(OndarisDatTest, FieldsSitAtTheirOffsets) {
@@ -234,39 +183,15 @@ TEST(OndarisDatTest, DecodesAHandBuiltRecord) {
   ASSERT_EQ(bytes.size(), 255u);
   RadioState s = JunkState();
   DecodeOndarisDat(bytes, s);
-  EXPECT_EQ(s.FreqFileDir, "/data/lists/");
-  EXPECT_EQ(s.LastFreqFile, "Utility.320");
-  EXPECT_EQ(s.FreqFileRecordCount, 42);
-  EXPECT_EQ(s.ComPortName, "ttyUSB0");
-  EXPECT_EQ(s.CWTone, -300);
-  EXPECT_EQ(s.MeterMax, 20000);
-  EXPECT_EQ(s.CalLoFreq, 2.5);
-  EXPECT_EQ(s.CalLoErr, -10.5);
-  EXPECT_EQ(s.CalHiFreq, 25.0);
-  EXPECT_EQ(s.CalHiErr, -200.25);
-  EXPECT_EQ(s.AMFilterIndex, 0);
-  EXPECT_EQ(s.AMStepIndex, 1);
-  EXPECT_EQ(s.SSBFilterIndex, 12);
-  EXPECT_EQ(s.SSBStepIndex, 2);
-  EXPECT_EQ(s.CWFilterIndex, 21);
-  EXPECT_EQ(s.CWStepIndex, 3);
-  EXPECT_EQ(s.UseDefaultFiltersAsDefault, 1);
-  EXPECT_EQ(s.UseDefaultStepsAsDefault, 0);
-  EXPECT_EQ(s.MuteOnExitAsDefault, 1);
-  EXPECT_EQ(s.MuteTogether, 0);
-  EXPECT_EQ(s.NineKHzSteps, 1);
-  EXPECT_EQ(s.ShowHints, 1);
-  EXPECT_EQ(s.TuningSpeedMs, 99);
-  EXPECT_EQ(s.SpkrVolume, 20);
-  EXPECT_EQ(s.LineVolume, 40);
-  EXPECT_EQ(s.SpkrMute, 0);
-  EXPECT_EQ(s.LineMute, 1);
+  EXPECT_EQ(Stored(s),
+            "/data/lists/|Utility.320|42|ttyUSB0|-300 20000 cal 2.5 -10.5 25 -200.25 rows 0 1 12 2 21 3 "
+            "flags 1 0 1 0 1 1 speed 99 vol 20 40 mute 0 1");
 }
 
 TEST(OndarisDatTest, A253ByteFileLoadsWithBothMutesOff) {
   ProgramFolder folder;
   const RadioState full = FullySetState();  // both mutes on
-  Put(folder.sysFile("Ondaris.dat"), EncodeOndarisDat(full, folder.dir()).substr(0, 253));
+  WriteFileBytes(folder.sysFile("Ondaris.dat"), EncodeOndarisDat(full, folder.dir()).substr(0, 253));
   RadioState s = JunkState();
   ScriptedMessageBoxes messages;
   EXPECT_TRUE(ReadOndarisDat(folder.dir(), s, messages));
@@ -282,19 +207,8 @@ TEST(OndarisDatTest, FieldsBeyondAShortFileAreZeroNotDefaults) {
   const RadioState full = FullySetState();
   RadioState s = JunkState();
   DecodeOndarisDat(EncodeOndarisDat(full, "").substr(0, 201), s);  // ends after CalLoErr
-  EXPECT_EQ(s.CalLoErr, full.CalLoErr);
-  EXPECT_EQ(s.CalHiFreq, 0);
-  EXPECT_EQ(s.CalHiErr, 0);
-  EXPECT_EQ(s.AMFilterIndex, 0);
-  EXPECT_EQ(s.AMStepIndex, 0);
-  EXPECT_EQ(s.SSBFilterIndex, 0);
-  EXPECT_EQ(s.CWStepIndex, 0);
-  EXPECT_EQ(s.UseDefaultFiltersAsDefault, 0);
-  EXPECT_EQ(s.MuteOnExitAsDefault, 0);
-  EXPECT_EQ(s.ShowHints, 0);
-  EXPECT_EQ(s.TuningSpeedMs, 0);
-  EXPECT_EQ(s.SpkrVolume, 0);
-  EXPECT_EQ(s.LineVolume, 0);
+  EXPECT_EQ(Stored(s), Stored(full).substr(0, Stored(full).find(" -87.25") + 7) +
+                           " 0 0 rows 0 0 0 0 0 0 flags 0 0 0 0 0 0 speed 0 vol 0 0 mute 0 0");
 
   // A field cut in the middle keeps the bytes that are there.
   DecodeOndarisDat(EncodeOndarisDat(full, "").substr(0, 179), s);  // two bytes of CWTone (650 = 0x028A)
@@ -304,11 +218,7 @@ TEST(OndarisDatTest, FieldsBeyondAShortFileAreZeroNotDefaults) {
 
   RadioState empty = JunkState();
   DecodeOndarisDat("", empty);
-  EXPECT_EQ(empty.FreqFileDir, "");
-  EXPECT_EQ(empty.ComPortName, "");
-  EXPECT_EQ(empty.CWTone, 0);
-  EXPECT_EQ(empty.MeterMax, 0);
-  EXPECT_EQ(empty.SpkrVolume, 0);
+  EXPECT_EQ(Stored(empty), "||0||0 0 cal 0 0 0 0 rows 0 0 0 0 0 0 flags 0 0 0 0 0 0 speed 0 vol 0 0 mute 0 0");
 }
 
 TEST(OndarisDatTest, LengthByteBeyondCapacityStaysInsideTheField) {
@@ -338,13 +248,13 @@ TEST(OndarisDatTest, OverlongTextsAreRefusedNotCut) {
     ProgramFolder folder;
     const RadioState good = FullySetState();
     WriteOndarisDat(folder.dir(), good);
-    const std::string before = Slurp(folder.sysFile("Ondaris.dat"));
+    const std::string before = ReadFileBytes(folder.sysFile("Ondaris.dat"));
 
     RadioState bad = good;
     c.change(bad);
     EXPECT_THROW(EncodeOndarisDat(bad, folder.dir()), FileError);
     EXPECT_THROW(WriteOndarisDat(folder.dir(), bad), FileError);
-    EXPECT_EQ(Slurp(folder.sysFile("Ondaris.dat")), before);
+    EXPECT_EQ(ReadFileBytes(folder.sysFile("Ondaris.dat")), before);
     EXPECT_EQ(FolderEntries(folder.dir() + "SysFiles"), std::vector<std::string>{"Ondaris.dat"});
   }
 }
@@ -388,33 +298,8 @@ TEST(OndarisDatTest, MissingFileGivesMessageAndDefaults) {
   EXPECT_EQ(messages.messages(),
             std::vector<std::string>{"Could not find file SysFiles\\Ondaris.dat initializing radio's state using "
                                      "default data"});
-  EXPECT_EQ(s.FreqFileDir, "FreqFiles/");
-  EXPECT_EQ(s.LastFreqFile, "");
-  EXPECT_EQ(s.FreqFileRecordCount, 0);
-  EXPECT_EQ(s.ComPortName, "COM1");
-  EXPECT_EQ(s.CWTone, 700);
-  EXPECT_EQ(s.MeterMax, 10000);
-  EXPECT_EQ(s.CalLoFreq, 0);
-  EXPECT_EQ(s.CalLoErr, 0);
-  EXPECT_EQ(s.CalHiFreq, 0);
-  EXPECT_EQ(s.CalHiErr, 0);
-  EXPECT_EQ(s.AMFilterIndex, 1);
-  EXPECT_EQ(s.AMStepIndex, 4);
-  EXPECT_EQ(s.SSBFilterIndex, 13);
-  EXPECT_EQ(s.SSBStepIndex, 5);
-  EXPECT_EQ(s.CWFilterIndex, 23);
-  EXPECT_EQ(s.CWStepIndex, 5);
-  EXPECT_EQ(s.UseDefaultFiltersAsDefault, 1);
-  EXPECT_EQ(s.UseDefaultStepsAsDefault, 1);
-  EXPECT_EQ(s.MuteOnExitAsDefault, 1);
-  EXPECT_EQ(s.MuteTogether, 0);
-  EXPECT_EQ(s.NineKHzSteps, 0);
-  EXPECT_EQ(s.ShowHints, 1);
-  EXPECT_EQ(s.TuningSpeedMs, 200);
-  EXPECT_EQ(s.SpkrVolume, 30);
-  EXPECT_EQ(s.LineVolume, 30);
-  EXPECT_EQ(s.SpkrMute, 0);
-  EXPECT_EQ(s.LineMute, 0);
+  EXPECT_EQ(Stored(s),
+            "FreqFiles/||0|COM1|700 10000 cal 0 0 0 0 rows 1 4 13 5 23 5 flags 1 1 1 0 0 1 speed 200 vol 30 30 mute 0 0");
 }
 
 TEST(OndarisDatTest, UnreadableFileRaisesTheOpenError) {
@@ -442,6 +327,16 @@ RadioState TwoVfoState() {
   return s;
 }
 
+// The tuning fields Tuning.dat keeps: active letter, other VFO, current tuning.
+std::string Tunings(const RadioState& s) {
+  std::ostringstream out;
+  const VfoTuning& o = s.OtherVFO;
+  out << std::setprecision(17) << s.ActiveVFO << " other " << o.freq << ' ' << +o.mode << ' ' << o.stepIndex << ' '
+      << o.filterIndex << ' ' << o.agc << ' ' << o.pbt << " [" << o.statusText << "] now " << s.Freq << ' '
+      << +s.Mode << ' ' << s.StepIndex << ' ' << s.FilterIndex << ' ' << s.AGC << ' ' << s.PBT;
+  return out.str();
+}
+
 const char* const TwoVfoFile =
     "B\r\n"
     "7000.500\r\nLSB\r\n6\r\n14\r\nSlow\r\n-250\r\n"
@@ -451,7 +346,7 @@ TEST(TuningDatTest, WritesThirteenLinesExactly) {
   for (char separator : {'.', ','}) {
     ProgramFolder folder;
     WriteTuningDat(folder.dir(), TwoVfoState(), separator);
-    EXPECT_EQ(Slurp(folder.sysFile("Tuning.dat")), TwoVfoFile) << "separator " << separator;
+    EXPECT_EQ(ReadFileBytes(folder.sysFile("Tuning.dat")), TwoVfoFile) << "separator " << separator;
   }
 }
 
@@ -487,21 +382,9 @@ TEST(TuningDatTest, RoundTripUnderBothSeparators) {
     back.OtherVFO.statusText = "left over";
     ApplyTuningLines(ReadTuningLines(folder.dir(), messages, separator), back, separator);
     EXPECT_TRUE(messages.shown().empty());
-    const RadioState want = TwoVfoState();
-    EXPECT_EQ(back.ActiveVFO, 'B');
-    EXPECT_EQ(back.OtherVFO.freq, want.OtherVFO.freq);
-    EXPECT_EQ(back.OtherVFO.mode, want.OtherVFO.mode);
-    EXPECT_EQ(back.OtherVFO.stepIndex, want.OtherVFO.stepIndex);
-    EXPECT_EQ(back.OtherVFO.filterIndex, want.OtherVFO.filterIndex);
-    EXPECT_EQ(back.OtherVFO.agc, want.OtherVFO.agc);
-    EXPECT_EQ(back.OtherVFO.pbt, want.OtherVFO.pbt);
-    EXPECT_EQ(back.OtherVFO.statusText, "");
-    EXPECT_EQ(back.Freq, want.Freq);
-    EXPECT_EQ(back.Mode, want.Mode);
-    EXPECT_EQ(back.StepIndex, want.StepIndex);
-    EXPECT_EQ(back.FilterIndex, want.FilterIndex);
-    EXPECT_EQ(back.AGC, want.AGC);
-    EXPECT_EQ(back.PBT, want.PBT);
+    RadioState want = TwoVfoState();
+    want.OtherVFO.statusText = "";  // not kept in the file
+    EXPECT_EQ(Tunings(back), Tunings(want));
   }
 }
 
@@ -545,32 +428,7 @@ TEST(TuningDatTest, ModeAndAgcNamesMatchWholeAndCaseSensitively) {
   }
 }
 
-TEST(TuningDatTest, SwappedVfosWriteTheSwappedLetterAndFormerTuning) {
-  RadioState s;
-  s.ActiveVFO = 'A';
-  s.Freq = 6070.0;
-  s.Mode = 0;
-  s.StepIndex = 4;
-  s.FilterIndex = 1;
-  s.AGC = 2;
-  s.PBT = 0;
-  s.OtherVFO = VfoTuning{14230.0, 1, 5, 13, 3, 100, ""};
-  // The swap as the VFO button does it: the current tuning becomes the other VFO.
-  const VfoTuning former{s.Freq, s.Mode, s.StepIndex, s.FilterIndex, s.AGC, s.PBT, ""};
-  const VfoTuning next = s.OtherVFO;
-  s.OtherVFO = former;
-  s.ActiveVFO = 'B';
-  s.Freq = next.freq;
-  s.Mode = next.mode;
-  s.StepIndex = next.stepIndex;
-  s.FilterIndex = next.filterIndex;
-  s.AGC = next.agc;
-  s.PBT = next.pbt;
-  const TuningLines lines = TuningLinesOf(s, '.');
-  const TuningLines expected = {"B", "6070.000", "AM", "4", "1", "Medium", "0",
-                                "14230.000", "USB", "5", "13", "Fast", "100"};
-  EXPECT_EQ(lines, expected);
-}
+
 
 TEST(TuningDatTest, MissingFileGivesMessageAndDefaults) {
   for (char separator : {'.', ','}) {
@@ -593,20 +451,7 @@ TEST(TuningDatTest, MissingFileGivesMessageAndDefaults) {
     s.StepIndex = s.FilterIndex = s.AGC = s.PBT = 9;
     s.OtherVFO = VfoTuning{2.0, 3, 9, 9, 9, 9, "x"};
     ApplyTuningLines(lines, s, separator);
-    EXPECT_EQ(s.ActiveVFO, 'A');
-    EXPECT_EQ(s.Freq, 15000.0);
-    EXPECT_EQ(s.Mode, 0);
-    EXPECT_EQ(s.StepIndex, 4);
-    EXPECT_EQ(s.FilterIndex, 1);
-    EXPECT_EQ(s.AGC, 2);
-    EXPECT_EQ(s.PBT, 0);
-    EXPECT_EQ(s.OtherVFO.freq, 10000.0);
-    EXPECT_EQ(s.OtherVFO.mode, 0);
-    EXPECT_EQ(s.OtherVFO.stepIndex, 4);
-    EXPECT_EQ(s.OtherVFO.filterIndex, 1);
-    EXPECT_EQ(s.OtherVFO.agc, 2);
-    EXPECT_EQ(s.OtherVFO.pbt, 0);
-    EXPECT_EQ(s.OtherVFO.statusText, "");
+    EXPECT_EQ(Tunings(s), "A other 10000 0 4 1 2 0 [] now 15000 0 4 1 2 0");
   }
 }
 
@@ -640,7 +485,7 @@ TEST(TuningDatTest, ANumberLineThatIsNoNumberRaisesTheConversionError) {
 TEST(TuningDatTest, AShortFileRaisesTheConversionError) {
   ProgramFolder folder;
   const std::string full = TwoVfoFile;
-  Put(folder.sysFile("Tuning.dat"), full.substr(0, full.rfind("1950\r\n")));  // 12 lines
+  WriteFileBytes(folder.sysFile("Tuning.dat"), full.substr(0, full.rfind("1950\r\n")));  // 12 lines
   ScriptedMessageBoxes messages;
   const TuningLines lines = ReadTuningLines(folder.dir(), messages, '.');
   EXPECT_EQ(lines[12], "");
@@ -706,20 +551,20 @@ TEST(AtomicFileTest, MissingAndUnreadableAreTold) {
 TEST(AtomicFileTest, ReplacingKeepsThePermissions) {
   ProgramFolder folder;
   const std::string path = folder.sysFile("Tuning.dat");
-  Put(path, "old");
+  WriteFileBytes(path, "old");
   ::chmod(path.c_str(), 0640);
   WriteFileAtomically(path, "new");
   struct stat info {};
   ASSERT_EQ(::stat(path.c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 07777, 0640u);
-  EXPECT_EQ(Slurp(path), "new");
+  EXPECT_EQ(ReadFileBytes(path), "new");
 }
 
 TEST(AtomicFileTest, AFolderThatCannotHoldTheFileThrowsWithTheFileName) {
   ProgramFolder folder;
   // SysFiles is a regular file here, so nothing can be created inside it.
   fs::remove(folder.dir() + "SysFiles");
-  Put(folder.dir() + "SysFiles", "not a folder");
+  WriteFileBytes(folder.dir() + "SysFiles", "not a folder");
   try {
     WriteTuningDat(folder.dir(), TwoVfoState(), '.');
     FAIL() << "no error";
@@ -727,7 +572,7 @@ TEST(AtomicFileTest, AFolderThatCannotHoldTheFileThrowsWithTheFileName) {
     EXPECT_NE(std::string(error.what()).find("SysFiles/Tuning.dat"), std::string::npos) << error.what();
   }
   EXPECT_THROW(WriteOndarisDat(folder.dir(), FullySetState()), FileError);
-  EXPECT_EQ(Slurp(folder.dir() + "SysFiles"), "not a folder");
+  EXPECT_EQ(ReadFileBytes(folder.dir() + "SysFiles"), "not a folder");
 }
 
 // The disk fills up in the middle of the write: the process may write only
@@ -737,27 +582,21 @@ TEST(AtomicFileTest, AFailedWriteLeavesTheOldFileUntouched) {
   RadioState old = FullySetState();
   old.CWTone = 400;
   WriteOndarisDat(folder.dir(), old);
-  const std::string before = Slurp(folder.sysFile("Ondaris.dat"));
+  const std::string before = ReadFileBytes(folder.sysFile("Ondaris.dat"));
 
-  struct rlimit saved {};
-  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-  const auto savedHandler = ::signal(SIGXFSZ, SIG_IGN);
-  struct rlimit small = saved;
-  small.rlim_cur = 100;
-  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
   RadioState changed = FullySetState();
   changed.CWTone = 900;
   bool threw = false;
-  try {
-    WriteOndarisDat(folder.dir(), changed);
-  } catch (const FileError&) {
-    threw = true;
-  }
-  ::setrlimit(RLIMIT_FSIZE, &saved);
-  ::signal(SIGXFSZ, savedHandler);
+  WithFileSizeLimit(100, [&] {
+    try {
+      WriteOndarisDat(folder.dir(), changed);
+    } catch (const FileError&) {
+      threw = true;
+    }
+  });
 
   EXPECT_TRUE(threw);
-  EXPECT_EQ(Slurp(folder.sysFile("Ondaris.dat")), before);
+  EXPECT_EQ(ReadFileBytes(folder.sysFile("Ondaris.dat")), before);
   EXPECT_EQ(FolderEntries(folder.dir() + "SysFiles"), std::vector<std::string>{"Ondaris.dat"});
   RadioState back;
   ScriptedMessageBoxes messages;

@@ -71,12 +71,6 @@ INSTANTIATE_TEST_SUITE_P(
                       StepCase{3000, 6, Ctl::StepBtn3000, 30}, StepCase{5000, 7, Ctl::StepBtn5000, 30},
                       StepCase{10000, 8, Ctl::StepBtn10000, 30}, StepCase{9000, 8, Ctl::StepBtn10000, 30}));
 
-TEST_F(TuningTest, FiveKilohertzStepSetsSpeed30And990Ms) {
-  tuning.SetTuningStep(5000);
-  EXPECT_EQ(panel[Ctl::TuningSpeedTrackbar].value, 30);
-  EXPECT_EQ(state.TuningSpeedMs, 990);
-}
-
 TEST_F(TuningTest, UnknownStepShowsMessageAndSelectsTenKilohertz) {
   tuning.SetTuningStep(2500);
   EXPECT_EQ(messages.messages(), std::vector<std::string>{"Tuning step processing error."});
@@ -513,48 +507,37 @@ TEST_F(TuningTest, TypedFrequencyTunes) {
   EXPECT_EQ(panel[Ctl::FreqDispPanel].caption, "15000.000");
 }
 
-TEST_F(TuningTest, TypedFrequencyOutOfRangeShowsTheOldOneAndTunesNothing) {
-  StartAt(10000.0, 500);
-  Type("40000");
-  EXPECT_EQ(panel[Ctl::FreqDispPanel].caption, "40000");
-  Type("\r");
-  EXPECT_DOUBLE_EQ(state.Freq, 10000.0);
-  EXPECT_EQ(panel[Ctl::FreqDispPanel].caption, "10000.000");
-  EXPECT_EQ(TuningsSent(), 0);
-  EXPECT_FALSE(state.LastFreqRecord.valid);
+// Text outside the range puts the old frequency back and tunes nothing.
+TEST_F(TuningTest, EnterTunesOnlyANumberInTheRange) {
+  const struct {
+    char separator;
+    const char* keys;  // typed before Enter
+    const char* shownWhileTyping;
+    double freq;  // after Enter; 10000 when refused
+    const char* shownAfter;
+  } cases[] = {
+      {'.', "40000", "40000", 10000.0, "10000.000"},     {'.', "9.5", "9.5", 10000.0, "10000.000"},
+      {',', "9,5", "9,5", 10000.0, "10000,000"},         {',', "95.75", "9575", 9575.0, "9575,000"},
+      {'.', ".9575.5", "9575.5", 9575.5, "9575.500"},   {',', "9575,25", "9575,25", 9575.25, "9575,250"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.keys);
+    ctx.decimalSeparator = c.separator;
+    state.LastFreqRecord.valid = false;
+    StartAt(10000.0, 500);
+    Type(c.keys);
+    EXPECT_EQ(panel[Ctl::FreqDispPanel].caption, c.shownWhileTyping);
+    Type("\r");
+    EXPECT_FALSE(tuning.flags.KeypadActive);
+    EXPECT_DOUBLE_EQ(state.Freq, c.freq);
+    EXPECT_EQ(panel[Ctl::FreqDispPanel].caption, c.shownAfter);
+    EXPECT_EQ(TuningsSent(), c.freq == 10000.0 ? 0 : 1);
+    EXPECT_EQ(state.LastFreqRecord.valid, c.freq != 10000.0);
+  }
+  EXPECT_TRUE(messages.shown().empty());
 }
 
-TEST_F(TuningTest, SeparatorFirstIsIgnored) {
-  StartAt(10000.0, 500);
-  EXPECT_TRUE(tuning.KeyPress('.'));
-  EXPECT_FALSE(tuning.flags.KeypadActive);
-  EXPECT_EQ(panel[Ctl::FreqDispPanel].caption, "10000.000");
-  Type("9575.5\r");
-  EXPECT_DOUBLE_EQ(state.Freq, 9575.5);
-}
-
-TEST_F(TuningTest, NineAndAHalfIsBelowTheRange) {
-  StartAt(10000.0, 500);
-  Type("9.5\r");
-  EXPECT_DOUBLE_EQ(state.Freq, 10000.0);
-  EXPECT_EQ(TuningsSent(), 0);
-}
-
-TEST_F(TuningTest, CommaLocaleUsesTheCommaAsSeparator) {
-  ctx.decimalSeparator = ',';
-  StartAt(10000.0, 500);
-  Type("9,5\r");
-  EXPECT_DOUBLE_EQ(state.Freq, 10000.0);
-  EXPECT_EQ(panel[Ctl::FreqDispPanel].caption, "10000,000");
-  EXPECT_EQ(TuningsSent(), 0);
-
-  EXPECT_FALSE(tuning.KeyPress('.'));  // not a separator here
-  Type("9575,25\r");
-  EXPECT_DOUBLE_EQ(state.Freq, 9575.25);
-  EXPECT_EQ(panel[Ctl::FreqDispPanel].caption, "9575,250");
-}
-
-TEST_F(TuningTest, TextThatIsNoNumberTunesNothingAndRestoresTheDisplay) {
+TEST_F(TuningTest, TextThatIsNoNumberIsReportedAsAnError) {
   StartAt(10000.0, 500);
   Type("1..5");
   EXPECT_EQ(panel[Ctl::FreqDispPanel].caption, "1..5");
@@ -565,9 +548,17 @@ TEST_F(TuningTest, TextThatIsNoNumberTunesNothingAndRestoresTheDisplay) {
   EXPECT_EQ(TuningsSent(), 0);
   EXPECT_EQ(reportedErrors.size(), 1u);
   EXPECT_TRUE(messages.shown().empty());
-
   Type("9575\r");  // the next entry starts afresh
   EXPECT_DOUBLE_EQ(state.Freq, 9575.0);
+}
+
+TEST_F(TuningTest, SeparatorFirstIsIgnoredAndAPointIsNoKeyUnderAComma) {
+  StartAt(10000.0, 500);
+  EXPECT_TRUE(tuning.KeyPress('.'));
+  EXPECT_FALSE(tuning.flags.KeypadActive);
+  EXPECT_EQ(panel[Ctl::FreqDispPanel].caption, "10000.000");
+  ctx.decimalSeparator = ',';
+  EXPECT_FALSE(tuning.KeyPress('.'));
 }
 
 TEST_F(TuningTest, KeysAreIgnoredWhileScanning) {
