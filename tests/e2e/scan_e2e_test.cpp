@@ -1,0 +1,355 @@
+// Scans end to end: the scan engine with the real serial port, send queue and
+// Qt timers against the simulated receiver tool, paced at 1200 baud like the
+// real line. What the receiver decodes is read back from the tool's log.
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+// The limit ranges have a member called "slots", a word Qt defines away as a
+// macro.
+#pragma push_macro("slots")
+#undef slots
+#include "app/PanelContext.h"
+#include "app/PanelModel.h"
+#include "freqfiles/FreqFileController.h"
+#include "memories/ScratchpadController.h"
+#include "platform/qt/QtClock.h"
+#include "platform/qt/QtSerialPort.h"
+#include "platform/qt/QtTimer.h"
+#include "radio/MeterController.h"
+#include "radio/RadioState.h"
+#include "radio/Receiver.h"
+#include "radio/ReceiverControls.h"
+#include "radio/Rx320Protocol.h"
+#include "radio/SerialLink.h"
+#include "radio/TuningController.h"
+#include "scan/LimitRanges.h"
+#include "scan/LimitScanDialog.h"
+#include "scan/ScanEngine.h"
+#include "support/ScriptedFileDialogs.h"
+#include "support/ScriptedMessageBoxes.h"
+namespace ondaris {
+namespace {
+// The remembered ranges, reached without spelling the member's name where
+// Qt's macro is in force.
+LimitRangeList& RangeSlots(LimitRanges& limits) { return limits.slots; }
+}  // namespace
+}  // namespace ondaris
+#pragma pop_macro("slots")
+
+namespace ondaris {
+namespace {
+
+const QString kScanSimTool = QStringLiteral(ONDARIS_BIN_DIR "/rx320-sim");
+
+bool RunEventsUntil(const std::function<bool()>& done, int timeoutMs) {
+  if (done()) return true;
+  QEventLoop loop;
+  QTimer poll;
+  poll.setInterval(2);
+  QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+    if (done()) loop.quit();
+  });
+  QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
+  poll.start();
+  loop.exec();
+  return done();
+}
+
+void RunEventsFor(int ms) {
+  RunEventsUntil([] { return false; }, ms);
+}
+
+// The simulator tool, paced at 1200 baud, logging what it decodes.
+class ScanSimulator {
+ public:
+  bool start(std::string& error) {
+    if (!dir_.isValid()) {
+      error = "no temporary folder";
+      return false;
+    }
+    logPath_ = dir_.filePath(QStringLiteral("sim.log"));
+    process_.setProgram(kScanSimTool);
+    process_.setArguments({QStringLiteral("--log"), logPath_});
+    process_.setProcessChannelMode(QProcess::SeparateChannels);
+    process_.start();
+    if (!process_.waitForStarted(5000)) {
+      error = "cannot start " + kScanSimTool.toStdString() + ": " + process_.errorString().toStdString();
+      return false;
+    }
+    QElapsedTimer waited;
+    waited.start();
+    while (!process_.canReadLine() && waited.elapsed() < 5000) process_.waitForReadyRead(100);
+    if (!process_.canReadLine()) {
+      error = "the simulator printed no device: " + process_.readAllStandardError().toStdString();
+      return false;
+    }
+    device_ = QString::fromLocal8Bit(process_.readLine()).trimmed().toStdString();
+    return !device_.empty();
+  }
+
+  ~ScanSimulator() {
+    if (process_.state() != QProcess::NotRunning) {
+      process_.terminate();
+      if (!process_.waitForFinished(3000)) {
+        process_.kill();
+        process_.waitForFinished(1000);
+      }
+    }
+  }
+
+  const std::string& device() const { return device_; }
+  const QString& folder() const { return dirPath_; }
+
+  // The frequency of every tuning decoded so far, in whole hertz.
+  std::vector<long long> tunedHz() const {
+    std::vector<long long> result;
+    QFile file(logPath_);
+    if (!file.open(QIODevice::ReadOnly)) return result;
+    for (const QByteArray& line : file.readAll().split('\n')) {
+      if (!line.startsWith("N ")) continue;
+      const int at = line.indexOf("freq=");
+      if (at < 0) continue;
+      double kHz = 0;
+      if (std::sscanf(line.constData() + at, "freq=%lf", &kHz) == 1) result.push_back(std::llround(kHz * 1000.0));
+    }
+    return result;
+  }
+
+ private:
+  QTemporaryDir dir_;
+  QString dirPath_ = dir_.path();
+  QString logPath_;
+  QProcess process_;
+  std::string device_;
+};
+
+// A front panel's scan side over the real line: the controllers the scan
+// engine works with, the five panel timers as Qt timers.
+struct ScanRig {
+  ScanRig(SerialLink& link, Clock& clock, const std::string& programDir)
+      : ctx{state,
+            panel,
+            link,
+            PanelTimers{tuningTimer, meterTimer, scanTimer, clockTimer, debounceTimer},
+            clock,
+            messages,
+            '.',
+            ScanStatus{},
+            PanelFlags{},
+            {},
+            {},
+            {},
+            {}},
+        scratch(ctx, receiver, controls, tuning, programDir),
+        files(ctx, receiver, controls, tuning, dialogs, programDir),
+        limits(ctx, controls, tuning, settings, programDir) {
+    controls.setTuning(&tuning);
+    ctx.reportError = [this](const std::string& text) { errors.push_back(text); };
+    meterTimer.setInterval(200);
+    clockTimer.onTimer = [this] { files.ClockTick(); };
+    clockTimer.setInterval(100);
+    clockTimer.setEnabled(true);
+    RangeSlots(limits).fill(DefaultLimitRange());
+    engine.Attach(limitDialog);
+  }
+
+  QtTimer tuningTimer, meterTimer, scanTimer, clockTimer, debounceTimer;
+  ScriptedMessageBoxes messages;
+  ScriptedFileDialogs dialogs;
+  RadioState state;
+  PanelModel panel;
+  PanelContext ctx;
+  Receiver receiver{ctx};
+  ReceiverControls controls{ctx, receiver};
+  TuningController tuning{ctx, receiver, controls};
+  MeterController meter{ctx, receiver, controls};
+  ScanSettings settings;
+  ScratchpadController scratch;
+  FreqFileController files;
+  LimitRanges limits;
+  LimitScanDialog limitDialog{ctx, settings};
+  ScanEngine engine{ctx, receiver, tuning, scratch, files, limits, settings};
+  std::vector<std::string> errors;
+};
+
+class ScanE2E : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string error;
+    ASSERT_TRUE(sim.start(error)) << error;
+    link = std::make_unique<SerialLink>(port, clock, pump);
+    link->onError = [this](const std::string& e) { linkErrors.push_back(e); };
+    ASSERT_NO_THROW(link->open(sim.device()));
+    rig = std::make_unique<ScanRig>(*link, clock, sim.folder().toStdString() + "/");
+  }
+
+  void TearDown() override {
+    if (rig) rig->engine.StopScan();
+    rig.reset();
+    if (link) link->close(500);
+    link.reset();
+    EXPECT_TRUE(linkErrors.empty()) << linkErrors.front();
+  }
+
+  ScanSimulator sim;
+  QtSerialPort port;
+  QtClock clock;
+  QtTimer pump;
+  std::unique_ptr<SerialLink> link;
+  std::unique_ptr<ScanRig> rig;
+  std::vector<std::string> linkErrors;
+};
+
+TEST_F(ScanE2E, FastestLimitScanStepsAsFastAsTheLineCarriesTunings) {
+  ScanRig& r = *rig;
+  r.tuning.SetTuningStep(1000);
+  r.limitDialog.show = [](LimitScanDialog& dialog) {
+    dialog.LoLimitEdit = "5000";
+    dialog.HiLimitEdit = "6000";
+    dialog.OKBtnClick();
+  };
+  r.limitDialog.LimitScanBtnClick();
+  r.engine.ScanSpdBtnClick(0);  // "33 mS": 10 ms between steps
+  ASSERT_EQ(r.settings.ScanInterval, 10);
+  // The meter polls as it does from start-up on.
+  r.meterTimer.setEnabled(true);
+  RunEventsFor(400);
+  const std::size_t decodedBefore = sim.tunedHz().size();
+  const std::uint64_t tuningsBefore = link->tuningsHandedOver();
+  const std::uint64_t unitsBefore = link->unitsHandedOver();
+
+  // Meanwhile the window's event loop must keep turning.
+  std::vector<qint64> gaps;
+  QElapsedTimer sinceLast;
+  QTimer heartbeat;
+  heartbeat.setTimerType(Qt::PreciseTimer);
+  heartbeat.setInterval(20);
+  QObject::connect(&heartbeat, &QTimer::timeout, [&] {
+    gaps.push_back(sinceLast.restart());
+  });
+
+  const int runMs = 10000;
+  QElapsedTimer elapsed;
+  elapsed.start();
+  r.engine.ScanBtnClick();
+  ASSERT_EQ(r.ctx.scan.ScanState, 3);
+  sinceLast.start();
+  heartbeat.start();
+  RunEventsUntil([&] { return elapsed.elapsed() >= runMs; }, runMs + 5000);
+  r.engine.StopBtnClick();
+  const double ranMs = static_cast<double>(elapsed.elapsed());
+  heartbeat.stop();
+  ASSERT_EQ(r.ctx.scan.ScanState, 0);
+
+  const std::uint64_t tunings = link->tuningsHandedOver() - tuningsBefore;
+  const std::uint64_t queries = link->unitsHandedOver() - unitsBefore - tunings;
+  // The step queued when the scan paused still goes out.
+  RunEventsFor(300);
+  const std::uint64_t delivered = link->tuningsHandedOver() - tuningsBefore;
+  ASSERT_TRUE(RunEventsUntil([&] { return sim.tunedHz().size() >= decodedBefore + delivered; }, 3000))
+      << "the receiver decoded " << sim.tunedHz().size() - decodedBefore << " of " << delivered << " tunings";
+  RunEventsFor(300);
+
+  // Every step reached the receiver, in order, none skipped or repeated.
+  const std::vector<long long> all = sim.tunedHz();
+  const std::vector<long long> seen(all.begin() + static_cast<std::ptrdiff_t>(decodedBefore), all.end());
+  ASSERT_EQ(seen.size(), delivered);
+  ASSERT_GE(delivered, tunings);
+  ASSERT_GT(seen.size(), 10u);
+  for (std::size_t i = 0; i < seen.size(); ++i)
+    ASSERT_EQ(seen[i], 5000000LL + static_cast<long long>(i) * 1000) << "step " << i;
+  EXPECT_EQ(link->tuningsReplaced(), 0u);
+
+  const double queryMs = link->lineTimeMs(SignalStrengthQuery().size());
+  const double allowed = (ranMs - static_cast<double>(queries) * queryMs) / link->lineTimeMs(17);
+  const double ratio = static_cast<double>(tunings) / allowed;
+  std::sort(gaps.begin(), gaps.end());
+  const qint64 gap95 = gaps.empty() ? 0 : gaps[gaps.size() * 95 / 100];
+  const qint64 gapMax = gaps.empty() ? 0 : gaps.back();
+  std::printf(
+      "[ pacing   ] %llu tunings (%.0f kHz to %.0f kHz) and %llu meter queries in %.0f ms; the line allows %.1f "
+      "tunings: ratio %.3f; %d ticks waited; event loop gap 95%% %lld ms, max %lld ms\n",
+      static_cast<unsigned long long>(tunings), seen.front() / 1000.0, seen.back() / 1000.0,
+      static_cast<unsigned long long>(queries), ranMs, allowed, ratio, r.engine.waitedTicks(),
+      static_cast<long long>(gap95), static_cast<long long>(gapMax));
+  RecordProperty("tuning_rate_ratio", std::to_string(ratio));
+  EXPECT_GE(ratio, 0.90);
+  EXPECT_GT(r.engine.waitedTicks(), 0);
+  EXPECT_LT(gap95, 100) << "the event loop stalled";
+  EXPECT_TRUE(r.errors.empty()) << r.errors.front();
+
+  // Pausing remembered the range, with the speed it ran at.
+  EXPECT_EQ(RangeSlots(r.limits)[0].Name, "5000-6000");
+  EXPECT_EQ(RangeSlots(r.limits)[0].SpeedIndex, 1);
+}
+
+ScratchpadChannel Memory(double kHz, bool locked = false) {
+  ScratchpadChannel c;
+  c.Frequency = kHz;
+  c.Lockout = locked ? 1 : 0;
+  c.Mode = 0;        // AM
+  c.StepIndex = 5;   // 1 kHz
+  c.FilterIndex = 0; // 8000 Hz
+  c.AGC = 2;
+  return c;
+}
+
+TEST_F(ScanE2E, MemoryScanVisitsTheEnabledUnlockedChannelsInOrder) {
+  ScanRig& r = *rig;
+  Scratchpad& pad = r.scratch.pad;
+  pad.channel(1, 0) = Memory(5000);
+  pad.channel(1, 1) = Memory(5100, true);
+  pad.channel(1, 2) = Memory(5200);
+  pad.channel(2, 0) = Memory(6000);  // bank 2 stays disabled
+  pad.channel(3, 4) = Memory(7000);
+  pad.channel(3, 5) = Memory(7100, true);
+  pad.channel(3, 6) = Memory(7200);
+  pad.setBankEnabled(1, true);
+  pad.setBankEnabled(3, true);
+
+  r.engine.MemScanBtnClick();
+  r.engine.ScanSpdBtnClick(0);  // ".25S"
+  const std::size_t decodedBefore = sim.tunedHz().size();
+  r.engine.ScanBtnClick();
+  ASSERT_EQ(r.ctx.scan.ScanState, 2);
+  const int steps = 9;
+  ASSERT_TRUE(RunEventsUntil([&] { return r.engine.stepsTaken() >= steps; }, 10000));
+  r.engine.StopBtnClick();
+  ASSERT_TRUE(RunEventsUntil([&] { return sim.tunedHz().size() >= decodedBefore + steps; }, 3000));
+  RunEventsFor(300);
+
+  const std::vector<long long> all = sim.tunedHz();
+  const std::vector<long long> seen(all.begin() + static_cast<std::ptrdiff_t>(decodedBefore), all.end());
+  // A fresh start passes over channel 0 of the first bank once; after that
+  // the enabled banks come round in order.
+  const std::vector<long long> expected{5200000, 7000000, 7200000, 5000000, 5200000,
+                                        7000000, 7200000, 5000000, 5200000};
+  ASSERT_GE(seen.size(), expected.size());
+  EXPECT_EQ(std::vector<long long>(seen.begin(), seen.begin() + static_cast<std::ptrdiff_t>(expected.size())),
+            expected);
+  for (long long hz : seen) {
+    EXPECT_NE(hz, 5100000) << "a locked channel was tuned";
+    EXPECT_NE(hz, 7100000) << "a locked channel was tuned";
+    EXPECT_NE(hz, 6000000) << "a disabled bank was tuned";
+  }
+  EXPECT_EQ(r.engine.waitedTicks(), 0);
+  EXPECT_TRUE(r.errors.empty()) << r.errors.front();
+}
+
+}  // namespace
+}  // namespace ondaris
