@@ -372,7 +372,9 @@ bool TuningController::KeyPress(char key) {
     if (!ctx_.scan.running() && ctx_.scan.ScanKind != 0 && !flags.TuningActive && flags.WWVMode == 0) {
       if (ctx_.startScanFromKey) {
         ctx_.startScanFromKey();
-        ctx_.panel.press(Ctl::ScanBtn);
+        // A start the scan refused (no usable channel, no file) leaves the
+        // Scan button up.
+        if (ctx_.scan.running()) ctx_.panel.press(Ctl::ScanBtn);
       }
     } else if (flags.TuningActive) {
       EndScanOrTuning();

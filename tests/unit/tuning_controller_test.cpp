@@ -578,11 +578,21 @@ TEST_F(TuningTest, EnterWithoutTypingGoesToTheFrequencyList) {
 
 TEST_F(TuningTest, SpaceStartsTheChosenScan) {
   int starts = 0;
-  ctx.startScanFromKey = [&] { ++starts; };
+  ctx.startScanFromKey = [&] {
+    ++starts;
+    ctx.scan.ScanState = ctx.scan.ScanKind;
+  };
   ctx.scan.ScanKind = 2;
   EXPECT_TRUE(tuning.KeyPress(' '));
   EXPECT_EQ(starts, 1);
   EXPECT_TRUE(panel[Ctl::ScanBtn].pressed);
+}
+
+TEST_F(TuningTest, SpaceLeavesScanUpWhenTheScanRefusesToStart) {
+  ctx.startScanFromKey = [] {};  // e.g. no usable memory channel
+  ctx.scan.ScanKind = 2;
+  tuning.KeyPress(' ');
+  EXPECT_FALSE(panel[Ctl::ScanBtn].pressed);
 }
 
 TEST_F(TuningTest, SpaceDoesNotStartAScanInWwvModeOrWithoutAKind) {
