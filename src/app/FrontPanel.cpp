@@ -6,9 +6,13 @@
 
 #include "app/ProgramDir.h"
 #include "common/Errors.h"
+#include "freqfiles/Backup.h"
+#include "freqfiles/MasterList.h"
 #include "platform/CompanionTransport.h"
+#include "platform/FileDialogs.h"
 #include "radio/CommandDispatcher.h"
 #include "radio/StateFiles.h"
+#include "scan/ScanSpeeds.h"
 #include "timekeeping/ClockController.h"
 
 namespace ondaris {
@@ -42,22 +46,81 @@ FrontPanel::FrontPanel(PanelPlatform platformPieces, std::string programDir, cha
       receiver(context),
       controls(context, receiver),
       tuning(context, receiver, controls),
-      meter(context, receiver, controls) {
+      meter(context, receiver, controls),
+      files(context, receiver, controls, tuning, platform.fileDialogs, programDir_),
+      scratch(context, receiver, controls, tuning, programDir_),
+      limits(context, controls, tuning, scanSettings, programDir_),
+      limitDialog(context, scanSettings),
+      bandDialog(context, controls, tuning, scanSettings, programDir_),
+      onAir(context, files),
+      editor(context, files),
+      clipboard(context, files, onAir),
+      lookup(context, files, programDir_),
+      recent(context, files, programDir_) {
   controls.setTuning(&tuning);
   dispatcher = std::make_unique<CommandDispatcher>(context, receiver, controls, tuning, meter, platform.companion);
   clock = std::make_unique<ClockController>(context);
   clock->meterPercent = [this] { return meter.MeterPercent(); };
   clock->sendMeterReport = [this](int percent) { dispatcher->SendMeterReport(percent); };
   context.reportError = [this](const std::string& text) { ReportError(text); };
+  // The scan engine takes ScanTimer's tick before the ticks are guarded.
+  scan = std::make_unique<ScanEngine>(context, receiver, tuning, scratch, files, limits, scanSettings);
   WireTimersAndLink();
+  WireParts();
 }
 
 FrontPanel::~FrontPanel() {
+  scan.reset();
+  bandDialog.resetScanSelection = nullptr;
+  bandDialog.chooseBandScan = nullptr;
   platform.clockTimer.setEnabled(false);
   platform.clockTimer.onTimer = nullptr;
   link_->onError = nullptr;
+  link_->onReopened = nullptr;
+  lookup.sendToCompanion = nullptr;
+  tuning.enterWithoutKeypad = nullptr;
   context.reportError = nullptr;
 }
+
+void FrontPanel::WireParts() {
+  // The companion's words that concern the station list.
+  dispatcher->locateInFrequencyList = [this](double freqKHz) { files.LocateFrequency(freqKHz); };
+  dispatcher->appendFrequencyEntry = [this](const RemoteEntry& entry) { files.AppendRemoteEntry(entry); };
+  dispatcher->sortFrequencyListByFrequency = [this] { files.SortByFreq(); };
+  lookup.sendToCompanion = [this](const std::string& text) { dispatcher->SendToCompanion(text); };
+
+  // Enter with nothing typed tunes the grid's current row.
+  tuning.enterWithoutKeypad = [this] { files.TuneSelectedRow(); };
+
+  // The grid tunes at most once per tick; the on-air colours follow the minute.
+  clock->everyTick.push_back([this] { files.ClockTick(); });
+  clock->everyMinute.push_back([this](const DateTime&, const DateTime&) { onAir.MinuteTick(); });
+
+  // The scan engine: the limit and band dialogs' Cancel, the Band Scan
+  // button and the companion's hello.
+  scan->Attach(limitDialog);
+  scan->Attach(*dispatcher);
+  bandDialog.resetScanSelection = [this] { scan->ResetScanSelection(); };
+  bandDialog.chooseBandScan = [this] { scan->ChooseBandScan(); };
+  scan->bandScanButton = [this] { bandDialog.BandScanBtnClick(); };
+
+  link_->onReopened = [this] { ResendReceiverState(); };
+}
+
+void FrontPanel::ResendReceiverState() {
+  // Start-up sends the state itself, and at exit only the mute matters.
+  if (!context.flags.StartupComplete || context.flags.ShuttingDown) return;
+  Step([this] {
+    receiver.SendVolumes();
+    receiver.TuneRadio();
+  });
+}
+
+void FrontPanel::MasterFreqClick() {
+  GenerateMasterList(programDir_, files.FreqFileFolder(), context.decimalSeparator, platform.messages);
+}
+
+void FrontPanel::BackupItemClick() { BackUpData(programDir_, scratch.pad, limits.slots, platform.messages); }
 
 void FrontPanel::WireTimersAndLink() {
   // Every tick and every received chunk runs through Step, so that an error
@@ -73,6 +136,7 @@ void FrontPanel::WireTimersAndLink() {
   guard(platform.tuningTimer);
   guard(platform.debounceTimer);
   guard(platform.clockTimer);
+  guard(platform.scanTimer);
   guard(platform.linkPumpTimer);
 
   std::function<void(const std::string&)> received = std::move(link_->onReceived);
@@ -126,14 +190,28 @@ void FrontPanel::FormCreate() {
   context.flags.StartupComplete = false;
   panel.setTitle("Ondaris");
 
-  // Working folders, then the old-format conversions and the control tables.
+  // Working folders, then the old-format conversions.
   for (const std::string& problem : BuildWorkingDirectories(programDir_)) platform.messages.showMessage(problem);
+  Step([this] { ConvertMasterListToTabs(programDir_, platform.messages); });
   RunSteps(startupSteps.convertOldFiles);
+
+  // The control tables, then the grid with its column widths; the file and
+  // edit commands wait for a list.
+  // The ten Reopen items are all in the menu; an empty one is disabled.
+  for (int i = 0; i < RecentFileCount; ++i) panel.setVisible(ReopenItem(i), true);
+  Step([this] { recent.BuildMenuItems(); });
+  Step([this] { limits.ShowMenuItems(); });
+  // The speed buttons as the form has them until a scan kind is chosen.
+  for (int i = 0; i < 6; ++i) panel.setCaption(ScanSpeedButton(i), StartupScanSpeeds.captions[i]);
+  scanSettings.SpeedIntervals = StartupScanSpeeds.intervalsMs;
   RunSteps(startupSteps.buildTables);
+  Step([this] { files.StartupGridSetUp(); });
 
   context.flags.ShuttingDown = false;
   state.DataBFOActive = 0;
 
+  Step([this] { limits.LoadLimitRanges(); });
+  Step([this] { scratch.LoadScratchpad(); });
   RunSteps(startupSteps.loadBeforeTuning);
 
   // Tuning.dat is read now and parsed once every other file is in.
@@ -152,9 +230,12 @@ void FrontPanel::FormCreate() {
   });
 
   RunSteps(startupSteps.loadAfterState);
+  Step([this] { recent.ReadReopenDat(); });
+  RunSteps(startupSteps.loadAfterRecentFiles);
 
   context.flags.RemoteControlOn = false;
   context.flags.BroadcastActive = false;
+  Step([this] { clipboard.ClearAtStartup(); });
   tuning.flags.UpBtnHeld = false;
   tuning.flags.DnBtnHeld = false;
   tuning.flags.HoldTuned = false;
@@ -191,14 +272,12 @@ void FrontPanel::FormCreate() {
   receiver.ShowFrequency();
   panel.setTitle(receiver.TitleText());
 
-  if (startupSteps.loadLastFrequencyFile.empty()) {
-    state.FreqFileRecordCount = 0;
-    panel.setEnabled(Ctl::Grid, false);
-  } else {
-    RunSteps(startupSteps.loadLastFrequencyFile);
-  }
+  // The station list of the last run; without one the grid is disabled.
+  Step([this] { files.LoadLastFrequencyFile(); });
+  RunSteps(startupSteps.loadLastFrequencyFile);
 
   controls.ApplyOptionDefaults();
+  Step([this] { scan->ResetScanResumeState(); });
   RunSteps(startupSteps.beforeTimers);
 
   panel.setValue(Ctl::SpkrTrackbar, std::clamp(static_cast<int>(state.SpkrVolume) - VolumeOffset, 0, TrackbarTop));
@@ -208,6 +287,8 @@ void FrontPanel::FormCreate() {
   tuning.flags.KeypadActive = false;
   tuning.flags.KeypadText.clear();
   context.scan = ScanStatus{};
+  scanSettings.LimitLow = 0;
+  scanSettings.LimitHigh = 0;
   panel.press(Ctl::StopBtn);
   platform.tuningTimer.setEnabled(false);
   tuning.flags.TuningActive = false;
@@ -221,6 +302,9 @@ void FrontPanel::FormCreate() {
   platform.clockTimer.setEnabled(true);
   panel.setChecked(Ctl::HintItem, state.ShowHints != 0);
 
+  // The dialogs that follow the main window, the limit-scan setup first.
+  Step([this] { limitDialog.FormCreate(); });
+  Step([this] { bandDialog.FormCreate(); });
   RunSteps(startupSteps.afterStartup);
 
   inStartup_ = false;
@@ -255,7 +339,13 @@ void FrontPanel::SaveStateAndShutdown() {
   if (state.MuteOnExit) Step([&] { receiver.SendExitMute(); });
   if (context.scan.running()) Step([&] { tuning.EndScanOrTuning(); });
 
+  // A changed station list is offered for saving before anything is written.
+  Step([this] { files.AskToSaveAtExit(); });
   RunSteps(shutdownSteps.beforeSaving);
+
+  Step([this] { limits.SaveLimitRanges(); });
+  Step([this] { recent.WriteReopenDat(); });
+  Step([this] { scratch.SaveScratchpad(); });
   RunSteps(shutdownSteps.saveBeforeTuning);
 
   // A file that cannot be written is reported; the others are still saved.
@@ -268,6 +358,7 @@ void FrontPanel::SaveStateAndShutdown() {
   }
 
   RunSteps(shutdownSteps.saveAfterState);
+  Step([this] { files.SaveGridWidths(); });
 
   // Closing hands the queued exit mute to the line before the port goes.
   Step([&] { link_->close(); });

@@ -1,7 +1,9 @@
 #pragma once
 // The main window's state and controllers, without the window: everything
 // the front panel does can be driven from here by tests with fake platform
-// pieces, and by the Qt window with real ones.
+// pieces, and by the Qt window with real ones. This is where the parts of
+// the program meet: the receiver controls, the scratchpad, the limit ranges,
+// the station list and its tools, the companion link and the clock.
 
 #include <functional>
 #include <memory>
@@ -9,16 +11,33 @@
 #include <vector>
 
 #include "app/PanelContext.h"
+#include "freqfiles/EntryEditor.h"
+#include "freqfiles/FreqFileController.h"
+#include "freqfiles/Lookup.h"
+#include "freqfiles/OnAirView.h"
+#include "freqfiles/RecentFiles.h"
+#include "freqfiles/RecordClipboard.h"
+#include "memories/ScratchpadController.h"
 #include "radio/MeterController.h"
 #include "radio/Receiver.h"
 #include "radio/ReceiverControls.h"
 #include "radio/TuningController.h"
+// The limit ranges have a member called "slots", a word Qt defines away as a
+// macro; the window's files include this header after Qt's.
+#pragma push_macro("slots")
+#undef slots
+#include "scan/BandScanDialog.h"
+#include "scan/LimitRanges.h"
+#include "scan/LimitScanDialog.h"
+#include "scan/ScanEngine.h"
+#pragma pop_macro("slots")
 
 namespace ondaris {
 
 class CommandDispatcher;
 class ClockController;
 class CompanionTransport;
+class FileDialogs;
 class Shell;
 
 // The platform pieces the panel runs on; owned by whoever builds the panel.
@@ -34,42 +53,57 @@ struct PanelPlatform {
   Timer& clockTimer;
   Timer& debounceTimer;
   Timer& linkPumpTimer;
+  FileDialogs& fileDialogs;
 };
 
-// The places where the other parts of the program join the start-up and
-// exit sequences. Each step runs in list order; a step that throws has its
-// message shown and the sequence goes on with the next step.
+// The places where parts of the program that are not built into the panel
+// join the start-up and exit sequences. Each step runs in list order at its
+// place in the sequence, after the panel's own steps of that place unless
+// said otherwise; a step that throws has its message shown and the sequence
+// goes on with the next step.
 struct StartupSteps {
-  std::vector<std::function<void()>> convertOldFiles;    // old master list, then old log file
-  std::vector<std::function<void()>> buildTables;        // scratchpad buttons, menus, grid set-up
-  std::vector<std::function<void()>> loadBeforeTuning;   // Limits1.dat, then Scratchpad.dat
-  std::vector<std::function<void()>> loadAfterTuning;    // DataModes.dat, LogExpConsol.dat
-  std::vector<std::function<void()>> loadAfterState;     // ClockRadio.dat, Reopen.dat, DateFormat.dat
-  std::vector<std::function<void()>> beforeTuningParsed; // paste buffer, log grid layout, alarm armed
-  // The frequency file of the last run. Empty list: no file is loaded, the
-  // record count is 0 and the grid is disabled.
+  // After the master list's conversion: the old log file.
+  std::vector<std::function<void()>> convertOldFiles;
+  // After the Reopen and limit-range menu items and the scan-speed buttons,
+  // before the grid is set up.
+  std::vector<std::function<void()>> buildTables;
+  // After Limits1.dat and Scratchpad.dat.
+  std::vector<std::function<void()>> loadBeforeTuning;
+  std::vector<std::function<void()>> loadAfterTuning;       // DataModes.dat, LogExpConsol.dat
+  std::vector<std::function<void()>> loadAfterState;        // ClockRadio.dat (before Reopen.dat)
+  std::vector<std::function<void()>> loadAfterRecentFiles;  // DateFormat.dat
+  // After the paste buffer is cleared: log grid layout, alarm armed.
+  std::vector<std::function<void()>> beforeTuningParsed;
+  // After the last frequency file is reloaded.
   std::vector<std::function<void()>> loadLastFrequencyFile;
-  std::vector<std::function<void()>> beforeTimers;       // scan-resume state
-  std::vector<std::function<void()>> afterStartup;       // dialogs created after the main window
+  std::vector<std::function<void()>> beforeTimers;  // after the scan-resume state
+  // The dialogs created after the main window, after the limit-scan and
+  // band-scan dialogs.
+  std::vector<std::function<void()>> afterStartup;
 };
 
 struct ShutdownSteps {
-  std::vector<std::function<void()>> beforeSaving;     // ask to save a changed frequency file
-  std::vector<std::function<void()>> saveBeforeTuning; // Limits1.dat, Reopen.dat, Scratchpad.dat
-  std::vector<std::function<void()>> saveAfterState;   // ClockRadio.dat, OndarisGrid.dat
+  // After the question about a changed frequency file.
+  std::vector<std::function<void()>> beforeSaving;
+  // After Limits1.dat, Reopen.dat and Scratchpad.dat.
+  std::vector<std::function<void()>> saveBeforeTuning;
+  // After Ondaris.dat and before OndarisGrid.dat: ClockRadio.dat.
+  std::vector<std::function<void()>> saveAfterState;
 };
 
 class FrontPanel {
  public:
   FrontPanel(PanelPlatform platform, std::string programDir, char decimalSeparator);
   ~FrontPanel();
+  FrontPanel(const FrontPanel&) = delete;
+  FrontPanel& operator=(const FrontPanel&) = delete;
 
   // The port for this run instead of the stored ComPortName (--port); the
   // stored name is kept. Set before FormCreate.
   void setPortOverride(std::string portName) { portOverride_ = std::move(portName); }
   const std::string& portOverride() const { return portOverride_; }
 
-  // The start-up sequence (directories, state files, first tuning, timers).
+  // The start-up sequence (directories, data files, first tuning, timers).
   // Errors are shown and start-up goes on with defaults.
   void FormCreate();
   // The exit sequence; runs once, later calls do nothing.
@@ -80,6 +114,13 @@ class FrontPanel {
   // window's status line) and to standard error.
   void ReportError(const std::string& text);
   std::function<void(const std::string&)> onError;
+
+  // Tools menu, "Master Freq List Generator": every entry of the frequency
+  // files of the list's folder into Export/Master320FrequencyList.txt.
+  void MasterFreqClick();
+  // File menu, "Back Up Data": the scratchpad, the limit ranges, the band
+  // list and the log into the Backup folder.
+  void BackupItemClick();
 
   const std::string& programDir() const { return programDir_; }
   SerialLink& link() { return *link_; }
@@ -100,7 +141,11 @@ class FrontPanel {
   // closed the failure is quiet (later sends retry the port).
   void StartupSend(const std::function<void()>& send);
   void WireTimersAndLink();
+  void WireParts();
   void ApplyLoadedTuning();
+  // The port came back after it could not be opened or had failed: the
+  // receiver may have missed anything, so it gets the whole state again.
+  void ResendReceiverState();
 
   std::string programDir_;
   std::string portOverride_;
@@ -114,8 +159,26 @@ class FrontPanel {
   ReceiverControls controls;
   TuningController tuning;
   MeterController meter;
+
+  // The scan values limit ranges and the scan engine share.
+  ScanSettings scanSettings;
+  // The loaded station list, its grid and the File commands.
+  FreqFileController files;
+  ScratchpadController scratch;
+  LimitRanges limits;
+  LimitScanDialog limitDialog;
+  BandScanDialog bandDialog;
+  OnAirViewController onAir;
+  EntryEditor editor;
+  RecordClipboard clipboard;
+  LookupController lookup;
+  RecentFiles recent;
+
   std::unique_ptr<CommandDispatcher> dispatcher;
   std::unique_ptr<ClockController> clock;
+  // Memory, file, limit and band scans; it goes first at the end, before
+  // the dialogs and the dispatcher whose hooks it holds.
+  std::unique_ptr<ScanEngine> scan;
 
   // The last error reported since start-up completed (the window shows it
   // under the panel); empty when none.

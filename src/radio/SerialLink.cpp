@@ -44,11 +44,16 @@ void SerialLink::open(const std::string& portName) {
     close();
   }
   portName_ = portName;
-  ensureOpen();
+  openPort();
 }
 
 void SerialLink::ensureOpen() {
   if (port_.isOpen()) return;
+  openPort();
+  if (onReopened) onReopened();
+}
+
+void SerialLink::openPort() {
   std::string error;
   if (!port_.open(SerialDevicePath(portName_), error)) {
     if (error.empty()) error = "Unable to open com port";

@@ -37,7 +37,8 @@ class SerialLink {
   // Remembers the port name (as the listener typed it) and opens it.
   // Throws SerialError with the listener's message when it cannot be opened.
   void open(const std::string& portName);
-  // Opens the remembered port again if it is closed (every send does this).
+  // Opens the remembered port again if it is closed (every send does this);
+  // onReopened follows when it opens.
   void ensureOpen();
   bool isOpen() const;
   const std::string& portName() const { return portName_; }
@@ -65,6 +66,10 @@ class SerialLink {
   std::function<void(const std::string&)> onReceived;
   // Write failures that happen after send() returned.
   std::function<void(const std::string&)> onError;
+  // The port opened again by a send after it could not be opened or had
+  // failed (not by open() itself). Runs before the send's own unit is queued;
+  // sends made from here go out first.
+  std::function<void()> onReopened;
 
   // Milliseconds the line needs for `byteCount` bytes (10 bits a byte).
   double lineTimeMs(std::size_t byteCount) const;
@@ -88,6 +93,8 @@ class SerialLink {
   void scheduleWake();
   void attachPort();
   void detachPort();
+  // Opens the remembered port; throws SerialError when it cannot.
+  void openPort();
 
   SerialPort& port_;
   Clock& clock_;

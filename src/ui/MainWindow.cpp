@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QHeaderView>
@@ -12,6 +11,7 @@
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QStatusBar>
@@ -79,7 +79,12 @@ MainWindow::MainWindow(PanelModel& model, PanelActions& actions, QWidget* parent
   QFont windowFont = PanelButtonFont(true);
   setFont(windowFont);
 
-  openUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
+  // Help pages open through the desktop's "open" action of the program.
+  openUrl = [this](const QUrl& url) {
+    const QString target = url.isLocalFile() ? url.toLocalFile() : url.toString();
+    std::string error;
+    return actions_sink_.OpenWithShell(target.toLocal8Bit().toStdString(), error);
+  };
   showAbout = [this] {
     AboutDialog dialog(this);
     dialog.exec();
@@ -336,8 +341,9 @@ void MainWindow::renderMenuItem(Ctl control) {
   if (!action) return;
   const ControlState& st = model_[control];
   action->setText(PanelText(st.caption));
-  action->setEnabled(st.enabled);
+  // Qt does not enable a hidden action, so the visibility comes first.
   action->setVisible(st.visible);
+  action->setEnabled(st.enabled);
   if (action->isCheckable()) {
     const QSignalBlocker block(action);
     action->setChecked(st.pressed);
@@ -443,6 +449,18 @@ void MainWindow::openHelp(const QString& relativePath) {
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   const QEvent::Type type = event->type();
+  // The middle button on a panel button (buttons themselves only take the
+  // left and right ones).
+  if (type == QEvent::MouseButtonPress && static_cast<QMouseEvent*>(event)->button() == Qt::MiddleButton) {
+    if (auto* button = qobject_cast<PanelButton*>(watched); button && button->window() == this) {
+      const Ctl control = ControlByName(button->objectName().toStdString());
+      if (control != Ctl::Count && widgets_[Index(control)] == button && button->isEnabled()) {
+        guarded([this, control] { actions_sink_.MiddleClick(control); });
+        event->accept();
+        return true;
+      }
+    }
+  }
   if ((type == QEvent::KeyPress || type == QEvent::KeyRelease) && watched->isWidgetType()) {
     auto* widget = static_cast<QWidget*>(watched);
     // The first receiver of a key is the focused widget, or the window itself
@@ -463,6 +481,10 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         }
       } else if (const auto c = CtrlReleaseKey(*key)) {
         guarded([this, c] { actions_sink_.CtrlKeyUp(*c); });
+        // Taken here: a dialog opened by the key may move the focus, and
+        // the release passed up to the window would then count again.
+        event->accept();
+        return true;
       }
     }
   }

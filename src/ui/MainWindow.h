@@ -38,7 +38,8 @@ class MainWindow : public QMainWindow {
   // Whether control hints are shown as tooltips (the "Show Hints" check mark).
   bool hintsShown() const { return hintsShown_; }
 
-  // Opens a help page; replaceable so that tests need no desktop.
+  // Opens a help page (by default with the desktop's "open" action of the
+  // actions' shell); replaceable so that tests need no desktop.
   std::function<bool(const QUrl&)> openUrl;
   // Shows the about box modally; replaceable for tests.
   std::function<void()> showAbout;

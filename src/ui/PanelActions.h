@@ -17,6 +17,9 @@ class PanelActions {
   virtual void Click(Ctl control) = 0;
   // The right mouse button on a button (data-mode programming, scratchpad tags).
   virtual void RightClick(Ctl control) { (void)control; }
+  // The middle mouse button on a button (a scratchpad memory is selected
+  // without being tuned).
+  virtual void MiddleClick(Ctl control) { (void)control; }
   // Mouse down and up on a button, before the click (hold-to-repeat tuning).
   virtual void MouseDown(Ctl control) { (void)control; }
   virtual void MouseUp(Ctl control) { (void)control; }
@@ -36,6 +39,12 @@ class PanelActions {
   virtual void ReportError(const std::string& text) = 0;
   // The program folder with a trailing '/', for the help pages.
   virtual std::string ProgramDir() const = 0;
+  // The desktop's "open" action for a local file or an address (the help
+  // pages). False with `error` filled when it cannot be opened.
+  virtual bool OpenWithShell(const std::string& target, std::string& error) {
+    error = "The desktop could not open " + target;
+    return false;
+  }
 };
 
 // What a speed button does by itself when clicked, before its handler runs:

@@ -27,8 +27,10 @@
 #include <thread>
 #include <vector>
 
+#include "memories/Scratchpad.h"
 #include "radio/RadioState.h"
 #include "radio/StateFiles.h"
+#include "scan/LimitRanges.h"
 
 extern char** environ;
 
@@ -279,6 +281,15 @@ void WriteStateFiles(const std::string& dataDir, const std::vector<std::string>&
   WriteOndarisDat(dataDir + "/", state);
 }
 
+// Limits1.dat and Scratchpad.dat as a previous run leaves them.
+void WriteMemoryFiles(const std::string& dataDir) {
+  fs::create_directories(dataDir + "/SysFiles");
+  LimitRangeList ranges;
+  ranges.fill(DefaultLimitRange());
+  WriteLimitRangesFile(dataDir + "/SysFiles/Limits1.dat", ranges);
+  WriteScratchpadFile(dataDir + "/SysFiles/Scratchpad.dat", Scratchpad{});
+}
+
 int CountMessages(const std::string& output) {
   int count = 0;
   for (const auto& line : Lines(output)) count += line.rfind("ondaris: message: ", 0) == 0;
@@ -319,6 +330,7 @@ TEST(ProgramStartup, StateFilesPresentSendVolumesTuningThenPollsAndSigtermSaves)
   stored.ComPortName = "COM9";  // --port wins for this run
   WriteStateFiles(data.path(), {"A", "10000.000", "AM", "4", "1", "Medium", "0", "9575.000", "USB", "5", "13", "Fast", "0"},
                   stored);
+  WriteMemoryFiles(data.path());
 
   Ondaris program(environment, data.path(), sim.device(), data / "out.txt");
   ASSERT_TRUE(program.started());
@@ -381,6 +393,8 @@ TEST(ProgramStartup, FirstStartInAnEmptyFolderTunes15000AmAndSavesAtExit) {
   EXPECT_EQ(commands[5], "G 2");
 
   const std::string output = program.output();
+  EXPECT_NE(output.find("Could not find SysFiles\\Limits1.dat"), std::string::npos) << output;
+  EXPECT_NE(output.find("Could not find file SysFiles\\Scratchpad.dat"), std::string::npos) << output;
   EXPECT_NE(output.find("Could not find file SysFiles\\Tuning.dat"), std::string::npos) << output;
   EXPECT_NE(output.find("Could not find file SysFiles\\Ondaris.dat"), std::string::npos) << output;
   for (const char* dir : {"SysFiles", "WaveFiles", "LogFiles", "LogFiles/ReportSetups", "LogHelp", "Help", "DBHelp",
@@ -391,6 +405,10 @@ TEST(ProgramStartup, FirstStartInAnEmptyFolderTunes15000AmAndSavesAtExit) {
   EXPECT_EQ(program.process().waitExit(15000).value_or(-2), 0);
   EXPECT_TRUE(fs::exists(dataDir + "/SysFiles/Tuning.dat"));
   EXPECT_EQ(ReadFile(dataDir + "/SysFiles/Ondaris.dat").size(), OndarisDatSize);
+  EXPECT_EQ(ReadFile(dataDir + "/SysFiles/Limits1.dat").size(), LimitsFileSize);
+  EXPECT_EQ(ReadFile(dataDir + "/SysFiles/Scratchpad.dat").size(), ScratchpadFileSize);
+  EXPECT_EQ(ReadFile(dataDir + "/SysFiles/OndarisGrid.dat").size(), 36u);
+  EXPECT_EQ(ReadFile(dataDir + "/SysFiles/Reopen.dat"), "\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n");
   EXPECT_TRUE(WaitUntil([&] { return sim.hasCommand("C mute"); }, 3000));
 }
 
@@ -412,6 +430,61 @@ TEST(ProgramStartup, CompanionWordsHaveEffect) {
   program.process().signal(SIGTERM);
   EXPECT_EQ(program.process().waitExit(15000).value_or(-2), 0);
   EXPECT_NE(ReadFile(data / "SysFiles/Tuning.dat").find("\r\n7250.000\r\nLSB\r\n"), std::string::npos);
+}
+
+TEST(ProgramStartup, TheLastStationListIsLoadedAndTheCompanionLocatesAndAddsStations) {
+  TempFolder data("list");
+  ProgramEnvironment environment;
+  SimulatedReceiver sim(data);
+  ASSERT_FALSE(sim.device().empty());
+
+  RadioState stored;
+  stored.FreqFileDir = "FreqFiles/";
+  stored.LastFreqFile = "Evening.320";
+  WriteStateFiles(data.path(), {"A", "10000.000", "AM", "4", "1", "Medium", "0", "15000.000", "AM", "4", "1", "Medium", "0"},
+                  stored);
+  WriteMemoryFiles(data.path());
+  fs::create_directories(data / "FreqFiles");
+  const std::string list =
+      "\"Radio Alba\",9.580000,AM,6000,2,5000,0,\"Mountains\",\"English\",\"0000\",\"2400\",\"Notes\",0,0\r\n"
+      "\"Coast\",14.230500,USB,2550,2,100,0,\"Seaside\",\"English\",\"0800\",\"1200\",\"Notes\",0,0\r\n";
+  std::ofstream(data / "FreqFiles/Evening.320", std::ios::binary) << list;
+
+  Ondaris program(environment, data.path(), sim.device(), data / "out.txt");
+  ASSERT_TRUE(WaitUntil([&] { return fs::exists(environment.runtime / "Ondaris"); }, 15000)) << program.output();
+
+  // "+" tunes and finds the station in the list; "*" adds one and is
+  // answered OK, a malformed "*" word NO.
+  const Finished locate = RunAndCapture({kRemote, "--wait", "300", "?", "+14230.5"}, environment.env(), data);
+  EXPECT_EQ(locate.exitCode, 0) << locate.output;
+  EXPECT_TRUE(WaitUntil([&] { return sim.hasCommand("M AM freq=14230.500 kHz"); }, 5000)) << locate.output;
+  const Finished remote = RunAndCapture(
+      {kRemote, "--wait", "800", "?", "*7250*Evening Radio*Lakeside*French*1800*2000*", "*7250*broken*"},
+      environment.env(), data);
+  EXPECT_EQ(remote.exitCode, 0) << remote.output;
+  const std::vector<std::string> answers = Lines(remote.output);
+  std::vector<std::string> okOrNo;
+  for (const std::string& line : answers)
+    if (line == "OK" || line == "NO") okOrNo.push_back(line);
+  EXPECT_EQ(okOrNo, (std::vector<std::string>{"OK", "NO"})) << remote.output;
+  EXPECT_TRUE(WaitUntil([&] { return sim.hasCommand("M AM freq=7250.000 kHz"); }, 5000)) << remote.output;
+
+  // Exit asks whether to save the changed list; a run nobody watches answers
+  // No, so the file stays as it was. The grid widths and the Reopen list,
+  // with the list reloaded at start-up on top, are written.
+  program.process().signal(SIGTERM);
+  EXPECT_EQ(program.process().waitExit(15000).value_or(-2), 0);
+  const std::string output = program.output();
+  EXPECT_NE(output.find("question (answered No): Your frequency file has been changed.  Do you want to save it?"),
+            std::string::npos)
+      << output;
+  EXPECT_EQ(CountMessages(output), 0) << output;  // every file was there
+  EXPECT_EQ(ReadFile(data / "FreqFiles/Evening.320"), list);
+  EXPECT_EQ(ReadFile(data / "SysFiles/OndarisGrid.dat").size(), 36u);
+  const std::vector<std::string> reopen = Lines(ReadFile(data / "SysFiles/Reopen.dat"));
+  ASSERT_EQ(reopen.size(), 10u);
+  EXPECT_EQ(reopen[0], data / "FreqFiles/Evening.320\r");
+  for (std::size_t i = 1; i < reopen.size(); ++i) EXPECT_EQ(reopen[i], "\r") << i;
 }
 
 TEST(ProgramStartup, SecondStartWakesTheFirstAndEndsWithoutCreatingFiles) {

@@ -875,15 +875,10 @@ TEST(FreqFileStartupTest, TheLastFileLoadsAtStartAndIsSavedAtExitInListOrder) {
   WriteGridWidths(dir.path, widths);
 
   FrontPanel panel(PanelPlatform{port, clock, messages, companion, shell, tuningTimer, meterTimer, scanTimer,
-                                 clockTimer, debounceTimer, pumpTimer},
+                                 clockTimer, debounceTimer, pumpTimer, dialogs},
                    dir.path, '.');
-  FreqFileController files(panel.context, panel.receiver, panel.controls, panel.tuning, dialogs, dir.path);
-  panel.startupSteps.buildTables.push_back([&] { files.StartupGridSetUp(); });
-  panel.startupSteps.loadLastFrequencyFile.push_back([&] { files.LoadLastFrequencyFile(); });
-  panel.shutdownSteps.beforeSaving.push_back([&] { files.AskToSaveAtExit(); });
-  panel.shutdownSteps.saveAfterState.push_back([&] { files.SaveGridWidths(); });
-  panel.clock->everyTick.push_back([&] { files.ClockTick(); });
-  panel.tuning.enterWithoutKeypad = [&] { files.TuneSelectedRow(); };
+  // The panel owns the station list and joins it to start-up, exit and the clock.
+  FreqFileController& files = panel.files;
 
   panel.FormCreate();
   EXPECT_EQ(files.list.RecordCount(), 3);

@@ -14,6 +14,8 @@
 #include "app/FrontPanel.h"
 #include "common/Errors.h"
 #include "common/Version.h"
+#include "freqfiles/MasterList.h"
+#include "memories/Scratchpad.h"
 #include "platform/CompanionTransport.h"
 #include "platform/Shell.h"
 #include "radio/CommandDispatcher.h"
@@ -23,6 +25,7 @@
 #include "support/FakeSerialPort.h"
 #include "support/FakeTimeline.h"
 #include "support/FakeTimer.h"
+#include "support/ScriptedFileDialogs.h"
 #include "support/ScriptedMessageBoxes.h"
 #include "timekeeping/ClockController.h"
 
@@ -105,7 +108,7 @@ class StartupTest : public ::testing::Test {
     panel.reset();  // the old panel lets go of the shared timers first
     panel = std::make_unique<FrontPanel>(
         PanelPlatform{port, clock, messages, companion, shell, tuningTimer, meterTimer, scanTimer, clockTimer,
-                      debounceTimer, pumpTimer},
+                      debounceTimer, pumpTimer, fileDialogs},
         dir, '.');
     panel->onError = [this](const std::string& text) { windowErrors.push_back(text); };
     return *panel;
@@ -130,6 +133,15 @@ class StartupTest : public ::testing::Test {
     return count;
   }
   std::string Sys(const std::string& name) const { return dir + "SysFiles/" + name; }
+  // Limits1.dat and Scratchpad.dat as a previous run leaves them, so that
+  // only the files a test is about are missing.
+  void WriteMemoryFiles() {
+    fs::create_directories(dir + "SysFiles");
+    LimitRangeList ranges;
+    ranges.fill(DefaultLimitRange());
+    WriteLimitRangesFile(Sys("Limits1.dat"), ranges);
+    WriteScratchpadFile(Sys("Scratchpad.dat"), Scratchpad{});
+  }
   void WriteTuningDat(const std::vector<std::string>& lines) {
     fs::create_directories(dir + "SysFiles");
     std::string bytes;
@@ -150,6 +162,7 @@ class StartupTest : public ::testing::Test {
   ScriptedMessageBoxes messages;
   StartupCompanion companion;
   StartupShell shell;
+  ScriptedFileDialogs fileDialogs;
   std::unique_ptr<FrontPanel> panel;
   std::vector<std::string> windowErrors;
 };
@@ -157,7 +170,9 @@ class StartupTest : public ::testing::Test {
 TEST_F(StartupTest, FirstStartInAnEmptyFolder) {
   FrontPanel& p = Start();
 
-  EXPECT_THAT(messages.messages(), ElementsAre(MissingTuningDatMessage, MissingOndarisDatMessage));
+  // Limits1.dat, then Scratchpad.dat, then the receiver's two state files.
+  EXPECT_THAT(messages.messages(), ElementsAre(MissingLimitsMessage, MissingScratchpadMessage,
+                                               MissingTuningDatMessage, MissingOndarisDatMessage));
   for (const char* folder : {"SysFiles", "WaveFiles", "LogFiles", "LogFiles/ReportSetups", "LogHelp", "Help",
                                     "DBHelp", "FreqFiles", "Backup", "Export"})
     EXPECT_TRUE(fs::is_directory(dir + folder)) << folder;
@@ -202,6 +217,25 @@ TEST_F(StartupTest, FirstStartInAnEmptyFolder) {
   EXPECT_TRUE(p.state.LastFreqRecord.valid);
   EXPECT_EQ(p.state.LastFreqRecord.freq, 15000.0);
   EXPECT_EQ(p.state.DataBFO, 700);
+
+  // No station list: the grid and the file and edit commands wait for one.
+  EXPECT_EQ(p.state.FreqFileRecordCount, 0);
+  EXPECT_FALSE(p.panel[Ctl::Grid].enabled);
+  EXPECT_FALSE(p.panel[Ctl::SaveFileItem].enabled);
+  EXPECT_FALSE(p.panel[Ctl::EditEntryItem].enabled);
+  // Every limit range is free, every Reopen item empty.
+  for (int i = 0; i < 20; ++i) {
+    EXPECT_EQ(p.panel[LimitRangeItem(i)].caption, "Limit Range " + std::to_string(i + 1));
+    EXPECT_FALSE(p.panel[LimitRangeItem(i)].enabled);
+  }
+  for (int i = 0; i < 10; ++i) {
+    EXPECT_EQ(p.panel[ReopenItem(i)].caption, "");
+    EXPECT_FALSE(p.panel[ReopenItem(i)].enabled);
+    EXPECT_FALSE(p.panel[BankItem(i)].pressed);  // every bank out of memory scan
+  }
+  EXPECT_EQ(p.panel[Ctl::BankDispPanel].caption, "1");
+  EXPECT_EQ(p.panel[Ctl::StatusPanel].caption, "Bank 1:  ");
+  EXPECT_EQ(p.panel[Ctl::PasteItem].caption, "&Paste Records (0)          (Ctrl+V)");
 }
 
 TEST_F(StartupTest, MeterPollsAndClockRunsAfterStartup) {
@@ -235,6 +269,7 @@ TEST_F(StartupTest, StateFilesPresentAreApplied) {
   fs::create_directories(dir + "SysFiles");
   WriteOndarisDat(dir, stored);
   WriteTuningDat({"B", "7000.000", "LSB", "3", "12", "Slow", "0", "9575.000", "USB", "8", "13", "Fast", "-250"});
+  WriteMemoryFiles();
 
   FrontPanel& p = Start();
   EXPECT_TRUE(messages.messages().empty()) << messages.lastMessage();
@@ -295,7 +330,8 @@ TEST_F(StartupTest, PortThatCannotBeOpenedStillCompletesStartup) {
   FrontPanel& p = Start();
 
   // The open error is shown once; the sends after it fail quietly.
-  EXPECT_THAT(messages.messages(), ElementsAre(MissingTuningDatMessage, MissingOndarisDatMessage,
+  EXPECT_THAT(messages.messages(), ElementsAre(MissingLimitsMessage, MissingScratchpadMessage,
+                                               MissingTuningDatMessage, MissingOndarisDatMessage,
                                                "Unable to open com port (No such file or directory)"));
   EXPECT_TRUE(p.context.flags.StartupComplete);
   EXPECT_TRUE(meterTimer.enabled());
@@ -307,7 +343,7 @@ TEST_F(StartupTest, PortThatCannotBeOpenedStillCompletesStartup) {
 
   // Polling retries the port; its failures are reported without message boxes.
   timeline.advanceBy(1000);
-  EXPECT_EQ(messages.messages().size(), 3u);
+  EXPECT_EQ(messages.messages().size(), 5u);
   EXPECT_EQ(p.lastError, "Unable to open com port (No such file or directory)");
   EXPECT_FALSE(windowErrors.empty());
   EXPECT_EQ(p.panel[Ctl::TimePanel].caption, "12:30:01");
@@ -316,11 +352,13 @@ TEST_F(StartupTest, PortThatCannotBeOpenedStillCompletesStartup) {
   port.allowOpen();
   timeline.advanceBy(250);
   EXPECT_TRUE(port.isOpen());
+  Flush();  // the receiver's state goes out again first
   EXPECT_GE(QueriesSent(), 1);
 }
 
 TEST_F(StartupTest, BadNumberInTuningDatIsShownAndDefaultsAreUsed) {
   WriteTuningDat({"B", "7000.000", "LSB", "3", "12", "Slow", "0", "95x5", "USB", "8", "13", "Fast", "-250"});
+  WriteMemoryFiles();
   FrontPanel& p = Start();
 
   // Tuning.dat is parsed after Ondaris.dat has been read.
@@ -340,6 +378,7 @@ TEST_F(StartupTest, BadNumberInTuningDatIsShownAndDefaultsAreUsed) {
 TEST_F(StartupTest, UnreadableStateFileIsShownAndDefaultsAreUsed) {
   // A folder where the file should be: it exists but cannot be read as a file.
   fs::create_directories(Sys("Ondaris.dat"));
+  WriteMemoryFiles();
   FrontPanel& p = Start();
   ASSERT_EQ(messages.messages().size(), 2u);
   EXPECT_EQ(messages.messages()[0], MissingTuningDatMessage);
@@ -376,7 +415,7 @@ TEST_F(StartupTest, CompanionLinkThatCannotListenIsReportedQuietly) {
   companion.listenError = "address in use";
   FrontPanel& p = Start();
   EXPECT_EQ(companion.listenCalls, 1);
-  EXPECT_EQ(messages.messages().size(), 2u);
+  EXPECT_EQ(messages.messages().size(), 4u);  // the four missing files only
   EXPECT_THAT(p.lastError, HasSubstr("address in use"));
   EXPECT_TRUE(p.context.flags.StartupComplete);
 }
@@ -404,10 +443,12 @@ TEST_F(StartupTest, StartupStepsRunInOrderAndAFailingStepIsShown) {
   p.startupSteps.afterStartup.push_back(mark("dialogs"));
   messages.onShow = [&](const ScriptedMessageBoxes::Shown& shown) { order.push_back("message: " + shown.text); };
   p.FormCreate();
-  EXPECT_THAT(order, ElementsAre("convert", "tables", "limits", "message: Limits1.dat is damaged", "scratchpad",
-                                 std::string("message: ") + MissingTuningDatMessage, "datamodes",
-                                 std::string("message: ") + MissingOndarisDatMessage, "clockradio", "flags",
-                                 "lastfile sent=yes", "scanreset meter=not yet", "dialogs"));
+  const std::string message = "message: ";
+  EXPECT_THAT(order, ElementsAre("convert", "tables", message + MissingLimitsMessage,
+                                 message + MissingScratchpadMessage, "limits", "message: Limits1.dat is damaged",
+                                 "scratchpad", message + MissingTuningDatMessage, "datamodes",
+                                 message + MissingOndarisDatMessage, "clockradio", "flags", "lastfile sent=yes",
+                                 "scanreset meter=not yet", "dialogs"));
   EXPECT_TRUE(p.context.flags.StartupComplete);
 }
 
@@ -532,7 +573,345 @@ TEST_F(StartupTest, ClockHooksAreReachable) {
   p.clock->everyMinute.push_back([&](const DateTime&, const DateTime&) { ++minutes; });
   timeline.advanceBy(61000);
   EXPECT_EQ(minutes, 2);  // 12:30 (first tick) and 12:31
-  EXPECT_EQ(p.panel[Ctl::StatusPanel].caption, "Ondaris");  // the window's own text is kept
+  EXPECT_EQ(p.panel[Ctl::StatusPanel].caption, "Bank 1:  ");  // the bank status is kept
+}
+
+// ---- The parts wired into start-up and exit ------------------------------------
+
+constexpr const char* AlbaLine =
+    R"("Radio Alba",9.580000,AM,6000,2,5000,0,"Mountains","English","0000","2400","Notes",0,0)";
+constexpr const char* CoastLine =
+    R"("Coast",14.230500,USB,2550,2,100,0,"Seaside","English","0800","1200","Notes",0,0)";
+
+TEST_F(StartupTest, ExitWritesTheDataFilesInTheirOrder) {
+  FrontPanel& p = Start();
+  Flush();
+  std::vector<std::string> seen;
+  auto present = [&](const char* name) { return std::string(name) + (fs::exists(Sys(name)) ? "+" : "-"); };
+  p.shutdownSteps.beforeSaving.push_back([&] { seen.push_back(present("Limits1.dat")); });
+  p.shutdownSteps.saveBeforeTuning.push_back([&] {
+    for (const char* name : {"Limits1.dat", "Reopen.dat", "Scratchpad.dat", "Tuning.dat"})
+      seen.push_back(present(name));
+  });
+  p.shutdownSteps.saveAfterState.push_back([&] {
+    for (const char* name : {"Ondaris.dat", "OndarisGrid.dat"}) seen.push_back(present(name));
+  });
+  p.SaveStateAndShutdown();
+
+  EXPECT_THAT(seen, ElementsAre("Limits1.dat-", "Limits1.dat+", "Reopen.dat+", "Scratchpad.dat+", "Tuning.dat-",
+                                "Ondaris.dat+", "OndarisGrid.dat-"));
+  EXPECT_EQ(ReadFile(Sys("Limits1.dat")).size(), LimitsFileSize);
+  EXPECT_EQ(ReadFile(Sys("Scratchpad.dat")).size(), ScratchpadFileSize);
+  std::string emptyList;
+  for (int i = 0; i < 10; ++i) emptyList += "\r\n";
+  EXPECT_EQ(ReadFile(Sys("Reopen.dat")), emptyList);
+  EXPECT_EQ(ReadFile(Sys("OndarisGrid.dat")).size(), GridWidthsFileSize);
+  EXPECT_EQ(ReadFile(Sys("Ondaris.dat")).size(), OndarisDatSize);
+  EXPECT_TRUE(fs::exists(Sys("Tuning.dat")));
+  EXPECT_TRUE(messages.questions().empty());  // nothing to save: no question
+}
+
+TEST_F(StartupTest, ScratchpadAndLimitRangesSurviveARestart) {
+  {
+    FrontPanel& p = Start();
+    Flush();
+    p.scratch.showTagEntryDialog = [](TagEntryDialog& dialog) {
+      dialog.text = "Evening news";
+      dialog.OKBtnClick();
+    };
+    p.scratch.ScpdBtnMouseDown(3, ScratchpadController::MouseButton::Left);
+    companion.onWord("+9575");
+    p.scratch.TagBtnClick();  // stores the tuning and asks for its tag
+    EXPECT_EQ(p.panel[Ctl::ScpdBtn3].caption, "9575");
+    p.scratch.BankUpBtnClick();
+    p.limits.RememberLimitRange(5900, 6200);
+    p.SaveStateAndShutdown();
+  }
+  messages.clear();
+  port.allowOpen();
+  FrontPanel& again = Start();
+  EXPECT_TRUE(messages.messages().empty()) << messages.lastMessage();
+  EXPECT_EQ(again.scratch.pad.CurrentBank, 2);
+  EXPECT_EQ(again.panel[Ctl::BankDispPanel].caption, "2");
+  const ScratchpadChannel& stored = again.scratch.pad.channel(1, 3);
+  EXPECT_EQ(stored.Frequency, 9575.0);
+  EXPECT_EQ(stored.Tag, "Evening news");
+  EXPECT_EQ(again.panel[Ctl::LimRange1].caption, "5900-6200");
+  EXPECT_TRUE(again.panel[Ctl::LimRange1].enabled);
+  EXPECT_FALSE(again.panel[Ctl::LimRange2].enabled);
+}
+
+TEST_F(StartupTest, AScratchpadThatCannotBeReadIsShownAndStartupGoesOn) {
+  WriteMemoryFiles();
+  fs::remove(Sys("Scratchpad.dat"));
+  fs::create_directories(Sys("Scratchpad.dat"));  // there, but no file to read
+  FrontPanel& p = Start();
+  ASSERT_GE(messages.messages().size(), 1u);
+  EXPECT_NE(messages.messages()[0], MissingScratchpadMessage);
+  EXPECT_FALSE(messages.messages()[0].empty());
+  EXPECT_EQ(messages.messages()[1], MissingTuningDatMessage);
+  EXPECT_TRUE(p.context.flags.StartupComplete);
+  EXPECT_TRUE(meterTimer.enabled());
+  // At exit the scratchpad cannot be written either; the other files are.
+  messages.clear();
+  p.SaveStateAndShutdown();
+  ASSERT_EQ(messages.messages().size(), 1u);
+  EXPECT_THAT(messages.messages()[0], HasSubstr(ScratchpadSaveFailedMessage));
+  EXPECT_TRUE(fs::exists(Sys("Tuning.dat")));
+  EXPECT_EQ(ReadFile(Sys("OndarisGrid.dat")).size(), GridWidthsFileSize);
+}
+
+TEST_F(StartupTest, TheOlderMasterListIsConvertedBeforeTheDataFilesAreRead) {
+  fs::create_directories(dir + "Export");
+  WriteFile(dir + "Export/Master320FrequencyList.csv", "\"9580\",\"Radio Alba\",\"a.320\"\r\n");
+  Start();
+  ASSERT_GE(messages.messages().size(), 4u);
+  EXPECT_THAT(messages.messages()[0], HasSubstr("being converted to a tab-delimited text file"));
+  EXPECT_THAT(messages.messages()[1], HasSubstr("has been converted"));
+  EXPECT_EQ(messages.messages()[2], MissingLimitsMessage);
+  EXPECT_EQ(ReadFile(dir + "Export/Master320FrequencyList.txt"), "9580\tRadio Alba\ta.320\r\n");
+  EXPECT_FALSE(fs::exists(dir + "Export/Master320FrequencyList.csv"));
+}
+
+TEST_F(StartupTest, TheMasterListGeneratorReadsTheFrequencyFileFolder) {
+  FrontPanel& p = Start();
+  WriteFile(dir + "FreqFiles/a.320", std::string(AlbaLine) + "\r\n" + CoastLine + "\r\n");
+  messages.clear();
+  p.MasterFreqClick();
+  EXPECT_EQ(ReadFile(dir + "Export/Master320FrequencyList.txt"), "9580\tRadio Alba\ta.320\r\n14230.5\tCoast\ta.320\r\n");
+  ASSERT_EQ(messages.messages().size(), 2u);
+  EXPECT_THAT(messages.messages()[1], HasSubstr("Done processing files."));
+}
+
+class StartupWithListTest : public StartupTest {
+ protected:
+  StartupWithListTest() {
+    RadioState stored;
+    stored.FreqFileDir = "FreqFiles/";
+    stored.LastFreqFile = "Test.320";
+    fs::create_directories(dir + "FreqFiles");
+    WriteMemoryFiles();
+    WriteOndarisDat(dir, stored);
+    WriteFile(dir + "FreqFiles/Test.320", std::string(AlbaLine) + "\r\n" + CoastLine + "\r\n");
+    messages.setDefaultAnswer(false);
+  }
+  std::string ListPath() const { return dir + "FreqFiles/Test.320"; }
+};
+
+TEST_F(StartupWithListTest, TheLastFileIsLoadedAndEnteredInTheReopenList) {
+  FrontPanel& p = Start();
+  EXPECT_THAT(messages.messages(), ElementsAre(MissingTuningDatMessage));
+  EXPECT_EQ(p.files.list.RecordCount(), 2);
+  EXPECT_EQ(p.state.FreqFileRecordCount, 2);
+  EXPECT_TRUE(p.panel[Ctl::Grid].enabled);
+  EXPECT_TRUE(p.panel[Ctl::SaveFileItem].enabled);
+  EXPECT_EQ(p.panel[Ctl::StatusPanel].caption, "Test.320:  2 records");
+  EXPECT_EQ(p.panel[Ctl::Reopen1Item].caption, ListPath());
+  EXPECT_TRUE(p.panel[Ctl::Reopen1Item].enabled);
+
+  // Enter with nothing typed tunes the grid's current row.
+  p.files.SetRow(2);
+  timeline.advanceBy(150);
+  EXPECT_TRUE(p.tuning.KeyPress('\r'));
+  EXPECT_DOUBLE_EQ(p.state.Freq, 14230.5);
+
+  p.SaveStateAndShutdown();
+  EXPECT_TRUE(messages.questions().empty());  // unchanged: no question
+  EXPECT_EQ(ReadFile(Sys("Reopen.dat")).substr(0, ListPath().size() + 2), ListPath() + "\r\n");
+}
+
+TEST_F(StartupWithListTest, AMissingLastFileIsAnnouncedAndForgotten) {
+  fs::remove(ListPath());
+  FrontPanel& p = Start();
+  EXPECT_THAT(messages.messages(), ElementsAre(MissingTuningDatMessage, MissingLastFreqFileMessage));
+  EXPECT_EQ(p.state.LastFreqFile, "");
+  EXPECT_EQ(p.state.FreqFileRecordCount, 0);
+  EXPECT_FALSE(p.panel[Ctl::Reopen1Item].enabled);
+}
+
+TEST_F(StartupWithListTest, CompanionWordsLocateAndAddStations) {
+  FrontPanel& p = Start();
+  companion.onWord("?");
+  ASSERT_TRUE(p.context.flags.RemoteControlOn);
+  companion.sent.clear();
+
+  // "+": tuned, and the station's row is shown in frequency order.
+  companion.onWord("+14230.5");
+  EXPECT_DOUBLE_EQ(p.state.Freq, 14230.5);
+  EXPECT_TRUE(p.files.FreqSorted);
+  EXPECT_EQ(p.files.CellText(p.files.grid.Row, 2), "Coast");
+
+  // "*": the entry is added with the present tuning and answered OK.
+  companion.sent.clear();
+  companion.onWord("*7250*Evening Radio*Lakeside*French*1800*2000*");
+  ASSERT_FALSE(companion.sent.empty());
+  EXPECT_EQ(companion.sent.front(), "OK");
+  EXPECT_EQ(p.files.list.RecordCount(), 3);
+  EXPECT_TRUE(p.files.list.Changed);
+  EXPECT_DOUBLE_EQ(p.state.Freq, 7250.0);
+  EXPECT_EQ(p.files.CellText(1, 2), "Evening Radio");  // sorted by frequency, first row
+
+  companion.sent.clear();
+  companion.onWord("*7250*broken*");
+  EXPECT_THAT(companion.sent, ElementsAre("NO"));
+  EXPECT_EQ(p.files.list.RecordCount(), 3);
+
+  // Exit asks about the changed list; No leaves the file as it was.
+  const std::string before = ReadFile(ListPath());
+  p.SaveStateAndShutdown();
+  EXPECT_THAT(messages.questions(), ElementsAre(SaveChangesQuestion));
+  EXPECT_EQ(ReadFile(ListPath()), before);
+}
+
+TEST_F(StartupWithListTest, LookupAsksTheCompanionAndFindsTheTunedStation) {
+  FrontPanel& p = Start();
+  companion.onWord("?");
+  companion.onWord("+9580");
+  companion.sent.clear();
+  p.files.SetRow(2);
+  p.lookup.LookupBtnClick();
+  EXPECT_THAT(companion.sent, ::testing::Contains("L9580"));
+  EXPECT_EQ(p.files.CellText(p.files.grid.Row, 2), "Radio Alba");
+}
+
+TEST_F(StartupWithListTest, TheClockLetsTheGridTuneAndRedrawsTheOnAirColoursEachMinute) {
+  FrontPanel& p = Start();
+  int redraws = 0;
+  p.files.gridContentsChanged = [&] { ++redraws; };
+  p.files.GridTunePermit = false;
+  timeline.advanceBy(150);
+  EXPECT_TRUE(p.files.GridTunePermit);
+  timeline.advanceBy(60000);
+  EXPECT_EQ(redraws, 2);  // the first tick's minute (12:30) and 12:31
+}
+
+TEST_F(StartupTest, APortThatComesBackGetsTheWholeReceiverStateAgain) {
+  port.failOpenWith("Unable to open com port (No such file or directory)");
+  FrontPanel& p = Start();
+  EXPECT_TRUE(port.writes().empty());
+
+  // The meter's polling finds the port once it is there.
+  port.allowOpen();
+  timeline.advanceBy(250);
+  ASSERT_TRUE(port.isOpen());
+  Flush();
+  ASSERT_GE(port.writes().size(), 3u);
+  EXPECT_EQ(port.writes()[0].bytes, VolumesFor(30, 30));
+  EXPECT_EQ(port.writes()[1].bytes, TuningFor(15000.0, 0, 1, 2));
+  EXPECT_EQ(port.writes()[2].bytes, SignalStrengthQuery());
+
+  // The port fails while open and cannot be opened again for a while; a
+  // volume change made meanwhile is kept and goes out with the rest of the
+  // state when the next action opens the port.
+  port.failWritesWith("WriteFile function failed");
+  timeline.advanceBy(400);
+  EXPECT_FALSE(port.isOpen());
+  port.allowWrites();
+  port.failOpenWith("Unable to open com port (Device or resource busy)");
+  EXPECT_THROW(p.controls.SpkrTrackbarChange(40), SerialError);
+  EXPECT_EQ(p.state.SpkrVolume, 53);
+  port.allowOpen();
+  port.clearWrites();
+  companion.onWord("+9575");
+  Flush();
+  EXPECT_THAT(SentUnits(), ElementsAre(VolumesFor(53, 30), TuningFor(9575.0, 0, 1, 2)));
+}
+
+// Without a port problem nothing is sent twice.
+TEST_F(StartupTest, AnOpenPortGetsEachChangeOnce) {
+  FrontPanel& p = Start();
+  Flush();
+  port.clearWrites();
+  p.controls.SpkrTrackbarChange(40);
+  companion.onWord("+9575");
+  Flush();
+  EXPECT_THAT(SentUnits(), ElementsAre(VolumesFor(53, 30), TuningFor(9575.0, 0, 1, 2)));
+}
+
+// ---- The scan engine in the running panel ---------------------------------------
+
+TEST_F(StartupTest, ALimitScanRunsOnTheScanTimerAndIsRememberedAtExit) {
+  FrontPanel& p = Start();
+  Flush();
+  // The speed buttons show the form's captions until a kind is chosen.
+  EXPECT_EQ(p.panel[Ctl::ScanSpd0Btn].caption, ".25S");
+  EXPECT_EQ(p.scanSettings.SpeedIntervals[5], 10000);
+
+  p.limitDialog.show = [](LimitScanDialog& dialog) {
+    dialog.LoLimitEdit = "5900";
+    dialog.HiLimitEdit = "5902";
+    dialog.OKBtnClick();
+  };
+  p.limitDialog.LimitScanBtnClick();
+  p.scan->ScanSpdBtnClick(3);  // 0.5 s
+  p.scan->ScanBtnClick();
+  EXPECT_EQ(p.context.scan.ScanState, 3);
+  EXPECT_EQ(p.state.Freq, 5900.0);
+  EXPECT_FALSE(p.panel[Ctl::LimRange1].enabled);  // no ranges while scanning
+  timeline.advanceBy(520);
+  EXPECT_GT(p.state.Freq, 5900.0);  // the ScanTimer stepped it on
+  EXPECT_LE(p.state.Freq, 5902.0);
+
+  // The space bar pauses; the range goes to the top of the Limits menu.
+  EXPECT_TRUE(p.tuning.KeyPress(' '));
+  EXPECT_EQ(p.context.scan.ScanState, 0);
+  EXPECT_EQ(p.panel[Ctl::LimRange1].caption, "5900-5902");
+  EXPECT_TRUE(p.panel[Ctl::LimRange1].enabled);
+  // ... and resumes.
+  EXPECT_TRUE(p.tuning.KeyPress(' '));
+  EXPECT_EQ(p.context.scan.ScanState, 3);
+
+  // Exit ends the scan and writes the range with the other files.
+  p.SaveStateAndShutdown();
+  EXPECT_EQ(p.context.scan.ScanState, 0);
+  EXPECT_FALSE(scanTimer.enabled());
+  LimitRangeList stored;
+  DecodeLimitRanges(ReadFile(Sys("Limits1.dat")), stored);
+  EXPECT_EQ(stored[0].Name, "5900-5902");
+  EXPECT_EQ(stored[0].SpeedIndex, 4);
+}
+
+TEST_F(StartupTest, TheCompanionsHelloEndsAScanAndForgetsTheChosenKind) {
+  FrontPanel& p = Start();
+  p.scan->MemScanBtnClick();
+  EXPECT_EQ(p.context.scan.ScanKind, 2);
+  EXPECT_TRUE(p.panel[Ctl::MemScanBtn].pressed);
+  companion.onWord("?");
+  EXPECT_EQ(p.context.scan.ScanKind, 0);
+  EXPECT_FALSE(p.panel[Ctl::MemScanBtn].pressed);
+}
+
+TEST_F(StartupWithListTest, AFileScanTunesTheRowsOfTheLoadedList) {
+  FrontPanel& p = Start();
+  Flush();
+  p.scan->FileScanBtnClick();
+  ASSERT_EQ(p.context.scan.ScanKind, 1);
+  p.scan->ScanBtnClick();
+  EXPECT_EQ(p.context.scan.ScanState, 1);
+  EXPECT_FALSE(p.panel[Ctl::LoadFileItem].enabled);  // no file commands during a file scan
+  std::vector<double> tuned{p.state.Freq};
+  for (int i = 0; i < 30 && tuned.size() < 4; ++i) {  // 500 ms a row
+    timeline.advanceBy(100);
+    if (tuned.back() != p.state.Freq) tuned.push_back(p.state.Freq);
+  }
+  // On from the first row, round the two rows of the list.
+  EXPECT_THAT(tuned, ElementsAre(15000.0, 14230.5, 9580.0, 14230.5));
+  p.scan->StopBtnClick();
+  EXPECT_EQ(p.context.scan.ScanState, 0);
+  EXPECT_TRUE(p.panel[Ctl::LoadFileItem].enabled);
+}
+
+TEST_F(StartupTest, BackUpDataCopiesTheScratchpadAndTheLimits) {
+  FrontPanel& p = Start();
+  p.limits.RememberLimitRange(7100, 7300);
+  messages.clear();
+  p.BackupItemClick();
+  EXPECT_EQ(ReadFile(dir + "Backup/Scratchpad.dat").size(), ScratchpadFileSize);
+  LimitRangeList copied;
+  DecodeLimitRanges(ReadFile(dir + "Backup/Limits1.dat"), copied);
+  EXPECT_EQ(copied[0].Name, "7100-7300");
+  ASSERT_GE(messages.messages().size(), 2u);
+  EXPECT_EQ(messages.messages()[0], "Writing Backup\\Scratchpad.dat");
 }
 
 }  // namespace

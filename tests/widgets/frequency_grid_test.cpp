@@ -270,15 +270,14 @@ class GridWindowTest : public ::testing::Test {
  protected:
   GridWindowTest()
       : panel(PanelPlatform{port, clock, messages, companion, shell, tuningTimer, meterTimer, scanTimer, clockTimer,
-                            debounceTimer, pumpTimer},
+                            debounceTimer, pumpTimer, dialogs},
               dir.path().toStdString() + "/", '.'),
-        files(panel.context, panel.receiver, panel.controls, panel.tuning, dialogs, dir.path().toStdString() + "/"),
+        files(panel.files),
         actions(panel) {}
 
   void SetUp() override {
     ASSERT_TRUE(QDir(dir.path()).mkpath("FreqFiles"));
     panel.link().open("COM1");
-    actions.setFrequencyFiles(&files);
     window = std::make_unique<MainWindow>(panel.panel, actions);
     window->setFrequencyFiles(files);
     files.StartupGridSetUp();
@@ -306,7 +305,7 @@ class GridWindowTest : public ::testing::Test {
   QuietShell shell;
   ScriptedFileDialogs dialogs;
   FrontPanel panel;
-  FreqFileController files;
+  FreqFileController& files;
   FrontPanelActions actions;
   std::unique_ptr<MainWindow> window;
 };

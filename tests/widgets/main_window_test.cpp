@@ -24,7 +24,9 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <cmath>
+#include <functional>
 #include <map>
 #include <memory>
 #include <stdexcept>
@@ -40,6 +42,7 @@
 #include "support/FakeSerialPort.h"
 #include "support/FakeTimeline.h"
 #include "support/FakeTimer.h"
+#include "support/ScriptedFileDialogs.h"
 #include "support/ScriptedMessageBoxes.h"
 #include "ui/AboutDialog.h"
 #include "ui/FrequencyDisplay.h"
@@ -48,6 +51,7 @@
 #include "ui/KeyboardMap.h"
 #include "ui/MainWindow.h"
 #include "ui/MeterBar.h"
+#include "ui/PanelDialogs.h"
 #include "ui/PanelButton.h"
 #include "ui/PanelLabel.h"
 #include "ui/PanelLayout.h"
@@ -68,6 +72,7 @@ class Recorder : public PanelActions {
     if (onClick) onClick(control);
   }
   void RightClick(Ctl control) override { log.push_back("Right " + Name(control)); }
+  void MiddleClick(Ctl control) override { log.push_back("Middle " + Name(control)); }
   void MouseDown(Ctl control) override { log.push_back("Down " + Name(control)); }
   void MouseUp(Ctl control) override { log.push_back("Up " + Name(control)); }
   void ValueChanged(Ctl control, int value) override {
@@ -508,6 +513,17 @@ TEST_F(MainWindowTest, RightClicksAndDisabledButtons) {
   EXPECT_FALSE(model[Ctl::WWV10Btn].pressed);
 }
 
+TEST_F(MainWindowTest, TheMiddleButtonOnAPanelButtonIsReported) {
+  QTest::mouseClick(button(Ctl::ScpdBtn4), Qt::MiddleButton);
+  EXPECT_EQ(recorder.log, (std::vector<std::string>{"Middle ScpdBtn4"}));
+  EXPECT_FALSE(model[Ctl::ScpdBtn4].pressed);  // not a click
+  recorder.log.clear();
+  QTest::mouseClick(window->controlWidget(Ctl::StatusPanel), Qt::MiddleButton);  // not a button
+  model.setEnabled(Ctl::ScpdBtn5, false);
+  QTest::mouseClick(button(Ctl::ScpdBtn5), Qt::MiddleButton);
+  EXPECT_TRUE(recorder.log.empty());
+}
+
 TEST_F(MainWindowTest, PanelsAndTheMeterReportClicks) {
   QTest::mouseClick(window->controlWidget(Ctl::FreqDispPanel), Qt::LeftButton, {}, QPoint(100, 50));
   QTest::mouseClick(window->controlWidget(Ctl::Meter), Qt::LeftButton);
@@ -809,14 +825,18 @@ class FakeCompanion : public CompanionTransport {
 
 class FakeShell : public Shell {
  public:
-  bool open(const std::string&, std::string&) override { return true; }
+  bool open(const std::string& target, std::string&) override {
+    opened.push_back(target);
+    return true;
+  }
+  std::vector<std::string> opened;
 };
 
 class FrontPanelWindowTest : public ::testing::Test {
  protected:
   FrontPanelWindowTest()
       : panel(PanelPlatform{port, clock, messages, companion, shell, tuningTimer, meterTimer, scanTimer, clockTimer,
-                            debounceTimer, pumpTimer},
+                            debounceTimer, pumpTimer, fileDialogs},
               dir.path().toStdString() + "/", '.'),
         actions(panel) {}
 
@@ -848,6 +868,7 @@ class FrontPanelWindowTest : public ::testing::Test {
   ScriptedMessageBoxes messages;
   FakeCompanion companion;
   FakeShell shell;
+  ScriptedFileDialogs fileDialogs;
   FrontPanel panel;
   FrontPanelActions actions;
   std::unique_ptr<MainWindow> window;
@@ -956,6 +977,370 @@ TEST_F(FrontPanelWindowTest, ClosingTheWindowRunsTheExitSequence) {
   EXPECT_FALSE(window->isVisible());
   EXPECT_TRUE(QFileInfo::exists(dir.filePath("SysFiles/Tuning.dat")));
   EXPECT_TRUE(QFileInfo::exists(dir.filePath("SysFiles/Ondaris.dat")));
+}
+
+// ---- The whole program behind the window ----------------------------------------------
+
+// Runs `act` on the modal dialog called `objectName` once it is shown (a
+// dialog shown with exec() returns only when it is closed). Gives up after
+// about two seconds, closing whatever modal window is open then.
+void WhenModalShown(const QString& objectName, std::function<void(QDialog*)> act, bool* seen = nullptr) {
+  auto* timer = new QTimer;
+  auto tries = std::make_shared<int>(0);
+  QObject::connect(timer, &QTimer::timeout, [timer, objectName, act, seen, tries] {
+    QWidget* modal = QApplication::activeModalWidget();
+    const bool found = modal && modal->objectName() == objectName;
+    if (!found && ++*tries < 400) return;
+    timer->stop();
+    timer->deleteLater();
+    if (!found) {
+      if (modal) modal->close();
+      return;
+    }
+    if (seen) *seen = true;
+    act(qobject_cast<QDialog*>(modal));
+  });
+  timer->start(5);
+}
+
+template <class T>
+T* Child(QDialog* dialog, const char* name) {
+  return dialog ? dialog->findChild<T*>(QString::fromLatin1(name)) : nullptr;
+}
+
+class WiredWindowTest : public FrontPanelWindowTest {
+ protected:
+  void SetUp() override {
+    FrontPanelWindowTest::SetUp();
+    clock.setUtc({2026, 3, 7, 12, 30, 0});
+    window->setFrequencyFiles(panel.files);
+    actions.setDialogParent(window.get());
+    dialogs = std::make_unique<PanelDialogs>(panel, window.get());
+    panel.FormCreate();
+    messages.clear();
+  }
+  void TearDown() override {
+    dialogs.reset();
+    FrontPanelWindowTest::TearDown();
+  }
+
+  // Ctrl keys are the window's while the grid (or nothing) has the focus.
+  void ctrlKey(Qt::Key key, Qt::KeyboardModifiers extra = {}) {
+    QWidget* grid = window->controlWidget(Ctl::Grid);
+    window->activateWindow();
+    grid->setFocus(Qt::OtherFocusReason);
+    QApplication::processEvents();
+    QTest::keyClick(grid, key, Qt::ControlModifier | extra);
+  }
+  QString bankShown() const { return qobject_cast<QLabel*>(window->controlWidget(Ctl::BankDispPanel))->text(); }
+  std::string sys(const char* name) const { return dir.filePath(QString("SysFiles/") + name).toStdString(); }
+  std::string writeList(const char* name, const std::string& text) {
+    const QString path = dir.filePath(QString("FreqFiles/") + name);
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(text.data(), static_cast<qint64>(text.size()));
+    return path.toStdString();
+  }
+
+  std::unique_ptr<PanelDialogs> dialogs;
+};
+
+TEST_F(WiredWindowTest, ScratchpadButtonsMenusAndKeysReachTheScratchpad) {
+  ScratchpadController& scratch = panel.scratch;
+  tuneTo(9575.0);
+  QTest::mouseClick(button(Ctl::ScpdBtn2), Qt::LeftButton);
+  EXPECT_EQ(scratch.pad.CurrentChannel, 2);
+  EXPECT_TRUE(button(Ctl::ScpdBtn2)->isChecked());
+
+  // Pgm stores the tuning and asks for the tag at once.
+  bool shown = false;
+  WhenModalShown("TTagEntryDlg", [](QDialog* d) {
+    Child<QLineEdit>(d, "TagEdit")->setText("News");
+    QTest::mouseClick(Child<QPushButton>(d, "OKBtn"), Qt::LeftButton);
+  }, &shown);
+  QTest::mouseClick(button(Ctl::TagBtn), Qt::LeftButton);
+  EXPECT_TRUE(shown);
+  EXPECT_EQ(scratch.pad.channel(1, 2).Frequency, 9575.0);
+  EXPECT_EQ(scratch.pad.channel(1, 2).Tag, "News");
+  EXPECT_EQ(button(Ctl::ScpdBtn2)->text(), "9575");
+  EXPECT_EQ(panel.panel[Ctl::StatusPanel].caption, "News");
+
+  // The middle button selects a memory without tuning it.
+  tuneTo(7000.0);
+  QTest::mouseClick(button(Ctl::ScpdBtn5), Qt::MiddleButton);
+  EXPECT_EQ(scratch.pad.CurrentChannel, 5);
+  EXPECT_EQ(panel.state.Freq, 7000.0);
+
+  // The right button tunes the memory and offers its tag; Cancel keeps it.
+  QString offered;
+  WhenModalShown("TTagEntryDlg", [&offered](QDialog* d) {
+    offered = Child<QLineEdit>(d, "TagEdit")->text();
+    Child<QLineEdit>(d, "TagEdit")->setText("Changed");
+    QTest::mouseClick(Child<QPushButton>(d, "CancelBtn"), Qt::LeftButton);
+  });
+  QTest::mouseClick(button(Ctl::ScpdBtn2), Qt::RightButton);
+  EXPECT_EQ(offered, "News");
+  EXPECT_EQ(scratch.pad.channel(1, 2).Tag, "News");
+  EXPECT_EQ(panel.state.Freq, 9575.0);
+  EXPECT_TRUE(button(Ctl::ScpdBtn2)->isChecked());
+
+  QTest::mouseClick(button(Ctl::LockoutBtn), Qt::LeftButton);
+  EXPECT_EQ(scratch.pad.channel(1, 2).Lockout, 1);
+  EXPECT_EQ(panel.panel[Ctl::ScpdBtn2].colour, Colour::Black);
+
+  // Banks: the buttons, the menu and Ctrl with a digit, exactly Ctrl held.
+  QTest::mouseClick(button(Ctl::BankUpBtn), Qt::LeftButton);
+  EXPECT_EQ(bankShown(), "2");
+  window->menuAction(Ctl::Bank4)->trigger();
+  EXPECT_EQ(bankShown(), "4");
+  ctrlKey(Qt::Key_3);
+  EXPECT_EQ(bankShown(), "3");
+  ctrlKey(Qt::Key_0);
+  EXPECT_EQ(bankShown(), "10");
+  ctrlKey(Qt::Key_1, Qt::ShiftModifier);
+  EXPECT_EQ(bankShown(), "10");
+  QTest::mouseClick(button(Ctl::BankDnBtn), Qt::LeftButton);
+  EXPECT_EQ(bankShown(), "9");
+
+  WhenModalShown("TBankTagDlg", [](QDialog* d) {
+    Child<QLineEdit>(d, "BankTagEdit")->setText("Utility");
+    QTest::mouseClick(Child<QPushButton>(d, "OKBtn"), Qt::LeftButton);
+  });
+  window->menuAction(Ctl::BankTagItem)->trigger();
+  EXPECT_EQ(window->menuAction(Ctl::Bank9)->text(), "Bank &9:  Utility");
+  EXPECT_EQ(panel.panel[Ctl::StatusPanel].caption, "Bank 9:  Utility");
+
+  // Ctrl+P and the File menu save the scratchpad.
+  ctrlKey(Qt::Key_P);
+  EXPECT_EQ(QFileInfo(QString::fromStdString(sys("Scratchpad.dat"))).size(), 11864);
+  QFile::remove(QString::fromStdString(sys("Scratchpad.dat")));
+  ctrlKey(Qt::Key_P, Qt::AltModifier);
+  EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(sys("Scratchpad.dat"))));
+  window->menuAction(Ctl::SaveScpdItem)->trigger();
+  EXPECT_TRUE(QFileInfo::exists(QString::fromStdString(sys("Scratchpad.dat"))));
+
+  // Clearing the selected memory asks first.
+  ctrlKey(Qt::Key_1);
+  QTest::mouseClick(button(Ctl::ScpdBtn2), Qt::LeftButton);
+  messages.answerNext(true);
+  window->menuAction(Ctl::ClrMemItem)->trigger();
+  EXPECT_EQ(messages.questions(), std::vector<std::string>{ClearMemoryQuestion});
+  EXPECT_EQ(scratch.pad.channel(1, 2).Frequency, 0.0);
+  EXPECT_EQ(button(Ctl::ScpdBtn2)->text(), "");
+}
+
+TEST_F(WiredWindowTest, LimitScanDialogAndTheLimitsMenu) {
+  bool shown = false;
+  WhenModalShown("TLimitScanDlg", [](QDialog* d) {
+    Child<QLineEdit>(d, "LoLimitEdit")->setText("5900");
+    Child<QLineEdit>(d, "HiLimitEdit")->setText("6200");
+    QTest::mouseClick(Child<QPushButton>(d, "OKBtn"), Qt::LeftButton);
+  }, &shown);
+  QTest::mouseClick(button(Ctl::LimitScanBtn), Qt::LeftButton);
+  ASSERT_TRUE(shown);
+  EXPECT_EQ(panel.scanSettings.LimitLow, 5900.0);
+  EXPECT_EQ(panel.scanSettings.LimitHigh, 6200.0);
+  EXPECT_EQ(panel.context.scan.ScanKind, 3);
+  EXPECT_EQ(panel.panel[Ctl::StatusPanel].caption, "Limit Scan: 5900 to 6200 kHz");
+  EXPECT_TRUE(button(Ctl::LimitScanBtn)->isChecked());
+  EXPECT_EQ(button(Ctl::ScanSpd2Btn)->text(), "0.2S");
+
+  // A limit that is no number keeps the dialog open; Cancel then closes it.
+  QString offeredLow;
+  bool stayedOpen = false;
+  WhenModalShown("TLimitScanDlg", [&](QDialog* d) {
+    offeredLow = Child<QLineEdit>(d, "LoLimitEdit")->text();
+    Child<QLineEdit>(d, "LoLimitEdit")->setText("59x0");
+    QTest::mouseClick(Child<QPushButton>(d, "OKBtn"), Qt::LeftButton);
+    stayedOpen = d->isVisible();
+    QTest::mouseClick(Child<QPushButton>(d, "CancelBtn"), Qt::LeftButton);
+  });
+  QTest::mouseClick(button(Ctl::LimitScanBtn), Qt::LeftButton);
+  EXPECT_EQ(offeredLow, "5900");
+  EXPECT_TRUE(stayedOpen);
+  EXPECT_NE(panel.lastError.find("59x0"), std::string::npos) << panel.lastError;
+  EXPECT_EQ(panel.scanSettings.LimitLow, 5900.0);
+  EXPECT_FALSE(button(Ctl::LimitScanBtn)->isChecked());
+
+  // A remembered range appears in the Limits menu and starts from there.
+  panel.limits.RememberLimitRange(7100, 7300);
+  QAction* range = window->menuAction(Ctl::LimRange1);
+  EXPECT_EQ(range->text(), "7100-7300");
+  EXPECT_TRUE(range->isEnabled());
+  EXPECT_FALSE(window->menuAction(Ctl::LimRange2)->isEnabled());
+  std::vector<double> started;
+  panel.limits.startRangeScan = [&started](double low, double high) { started = {low, high}; };
+  range->trigger();
+  EXPECT_EQ(started, (std::vector<double>{7100, 7300}));
+  EXPECT_TRUE(button(Ctl::LimitScanBtn)->isChecked());
+}
+
+TEST_F(WiredWindowTest, StationListFileEditAndToolCommands) {
+  FreqFileController& files = panel.files;
+  ASSERT_TRUE(QDir(dir.path()).mkpath("FreqFiles"));
+  const std::string path = writeList(
+      "A.320",
+      "\"Radio Alba\",9.580000,AM,6000,2,5000,0,\"Mountains\",\"English\",\"0000\",\"2400\",\"Notes\",0,0\r\n"
+      "\"Coast\",14.230500,USB,2550,2,100,0,\"Seaside\",\"English\",\"0800\",\"1200\",\"Notes\",0,0\r\n");
+
+  // Ctrl+O opens a list and enters it in the Reopen menu.
+  fileDialogs.chooseNext(path);
+  ctrlKey(Qt::Key_O);
+  ASSERT_EQ(files.list.RecordCount(), 2);
+  EXPECT_EQ(window->menuAction(Ctl::Reopen1Item)->text().toStdString(), path);
+  EXPECT_TRUE(window->menuAction(Ctl::Reopen1Item)->isEnabled());
+
+  // Ctrl with =/+ adds the present tuning through the add dialog.
+  tuneTo(6070.0);
+  bool shown = false;
+  WhenModalShown("TAddEditDlg", [](QDialog* d) {
+    Child<QLineEdit>(d, "NameBox")->setText("Added");
+    QTest::mouseClick(Child<QPushButton>(d, "OKBtn"), Qt::LeftButton);
+  }, &shown);
+  int addDialogs = 0;
+  {
+    auto previous = panel.editor.showDialog;
+    panel.editor.showDialog = [previous, &addDialogs](EntryEditor::Dialog& d) {
+      ++addDialogs;
+      previous(d);
+    };
+  }
+  ctrlKey(Qt::Key_Equal);
+  EXPECT_TRUE(shown);
+  EXPECT_EQ(addDialogs, 1);  // one key, one dialog, wherever the focus went
+  ASSERT_EQ(files.list.RecordCount(), 3);
+  EXPECT_EQ(files.list.Cell(2, FreqColumn::Name), "Added");
+  EXPECT_TRUE(files.list.Changed);
+
+  // Edit (FileOpBtn3) shows the current row; Cancel changes nothing.
+  files.SetRow(1);
+  QString editedName;
+  WhenModalShown("TAddEditDlg", [&editedName](QDialog* d) {
+    editedName = Child<QLineEdit>(d, "NameBox")->text();
+    QTest::mouseClick(Child<QPushButton>(d, "CanBtn"), Qt::LeftButton);
+  });
+  QTest::mouseClick(button(Ctl::FileOpBtn3), Qt::LeftButton);
+  EXPECT_EQ(editedName, "Radio Alba");
+
+  // Ctrl+C copies the selected row; the Paste item shows the count.
+  ctrlKey(Qt::Key_C);
+  EXPECT_EQ(panel.panel[Ctl::PasteItem].caption, "&Paste Records (1)          (Ctrl+V)");
+  EXPECT_TRUE(window->menuAction(Ctl::PasteItem)->isEnabled());
+
+  // Lk flips the lockout of the selected row.
+  QTest::mouseClick(button(Ctl::LkBtn), Qt::LeftButton);
+  EXPECT_EQ(files.CellText(1, 0), "L");
+
+  // Now shows the stations on the air at 12:30 UTC (Radio Alba and the
+  // added entry, 0000 to 2400), and back.
+  QTest::mouseClick(button(Ctl::NowBtn), Qt::LeftButton);
+  EXPECT_TRUE(files.list.OnAirView);
+  EXPECT_EQ(panel.panel[Ctl::StatusPanel].caption, "On the air now: 2 broadcasts");
+  QTest::mouseClick(button(Ctl::NowBtn), Qt::LeftButton);
+  EXPECT_FALSE(files.list.OnAirView);
+
+  // Lookup finds the tuned station's row.
+  tuneTo(14230.5);
+  QTest::mouseClick(button(Ctl::LookupBtn), Qt::LeftButton);
+  EXPECT_EQ(files.CellText(files.grid.Row, 2), "Coast");
+  EXPECT_TRUE(messages.messages().empty()) << messages.lastMessage();
+
+  // Cut asks first; No keeps the record.
+  messages.answerNext(false);
+  QTest::mouseClick(button(Ctl::FileOpBtn5), Qt::LeftButton);
+  EXPECT_EQ(messages.questions().size(), 1u);
+  EXPECT_EQ(files.list.RecordCount(), 3);
+
+  // Reopening the changed list asks to save it; No reloads the file as it is.
+  messages.clear();
+  messages.answerNext(false);
+  window->menuAction(Ctl::Reopen1Item)->trigger();
+  EXPECT_EQ(messages.questions(), std::vector<std::string>{SaveChangesQuestion});
+  EXPECT_EQ(files.list.RecordCount(), 2);
+  EXPECT_FALSE(files.list.Changed);
+
+  // The master list: generated from the list's folder, then viewed.
+  messages.clear();
+  window->menuAction(Ctl::MFLGenItem)->trigger();
+  EXPECT_TRUE(QFileInfo::exists(dir.filePath("Export/Master320FrequencyList.txt")));
+  EXPECT_EQ(messages.messages().size(), 2u);
+  bool viewerShown = false;
+  WhenModalShown("TMFLViewDlg", [](QDialog* d) { d->reject(); }, &viewerShown);
+  window->menuAction(Ctl::MFLViewItem)->trigger();
+  EXPECT_TRUE(viewerShown);
+}
+
+TEST_F(WiredWindowTest, ScanButtonsReachTheScanEngine) {
+  QTest::mouseClick(button(Ctl::MemScanBtn), Qt::LeftButton);
+  EXPECT_EQ(panel.context.scan.ScanKind, 2);
+  EXPECT_TRUE(button(Ctl::MemScanBtn)->isChecked());
+  EXPECT_EQ(panel.panel[Ctl::StatusPanel].caption, "Scratchpad Memory Scan");
+
+  QTest::mouseClick(button(Ctl::ScanSpd4Btn), Qt::LeftButton);
+  EXPECT_EQ(panel.scanSettings.ScanSpeedIndex, 5);
+  EXPECT_EQ(panel.scanSettings.ScanInterval, 5000);
+  EXPECT_TRUE(button(Ctl::ScanSpd4Btn)->isChecked());
+
+  // With memory scan chosen a bank item takes the bank into the scan.
+  window->menuAction(Ctl::Bank3)->trigger();
+  EXPECT_TRUE(window->menuAction(Ctl::Bank3)->isChecked());
+  EXPECT_TRUE(panel.scratch.pad.bankEnabled(3));
+
+  // Nothing stored to scan: Scan says so and stays up.
+  QTest::mouseClick(button(Ctl::ScanBtn), Qt::LeftButton);
+  EXPECT_EQ(messages.lastMessage(), NoMemoryChannelsMessage);
+  EXPECT_FALSE(button(Ctl::ScanBtn)->isChecked());
+  EXPECT_EQ(panel.context.scan.ScanState, 0);
+
+  // A stored memory in the enabled bank is scanned until Stop.
+  panel.scratch.pad.channel(3, 0).Frequency = 6070.0;
+  panel.scratch.pad.channel(3, 0).AGC = 2;
+  QTest::mouseClick(button(Ctl::ScanBtn), Qt::LeftButton);
+  EXPECT_EQ(panel.context.scan.ScanState, 2);
+  EXPECT_TRUE(button(Ctl::ScanBtn)->isChecked());
+  timeline.advanceBy(5100);
+  EXPECT_EQ(panel.state.Freq, 6070.0);
+  QTest::mouseClick(button(Ctl::StopBtn), Qt::LeftButton);
+  EXPECT_EQ(panel.context.scan.ScanState, 0);
+  EXPECT_FALSE(button(Ctl::ScanBtn)->isChecked());
+
+  // Band Scan opens the band dialog; its Cancel forgets the chosen kind.
+  bool shown = false;
+  WhenModalShown("TBandScanDlg", [](QDialog* d) {
+    QTest::mouseClick(Child<QPushButton>(d, "CanBtn"), Qt::LeftButton);
+  }, &shown);
+  QTest::mouseClick(button(Ctl::BandScanBtn), Qt::LeftButton);
+  EXPECT_TRUE(shown);
+  EXPECT_EQ(panel.context.scan.ScanKind, 0);
+  EXPECT_FALSE(button(Ctl::BandScanBtn)->isChecked());
+}
+
+TEST_F(WiredWindowTest, BackUpDataWritesTheBackupFolder) {
+  window->menuAction(Ctl::BackupItem)->trigger();
+  EXPECT_EQ(QFileInfo(dir.filePath("Backup/Scratchpad.dat")).size(), 11864);
+  EXPECT_EQ(QFileInfo(dir.filePath("Backup/Limits1.dat")).size(), 2560);
+  ASSERT_FALSE(messages.messages().empty());
+  EXPECT_EQ(messages.messages()[0], "Writing Backup\\Scratchpad.dat");
+}
+
+TEST_F(WiredWindowTest, HelpOpensThroughTheShell) {
+  ASSERT_TRUE(QDir(dir.path()).mkpath("help"));
+  QFile page(dir.filePath("help/OndarisHelp.html"));
+  ASSERT_TRUE(page.open(QIODevice::WriteOnly));
+  page.write("<html></html>");
+  page.close();
+  window->menuAction(Ctl::HelpItem)->trigger();
+  ASSERT_EQ(shell.opened.size(), 1u);
+  EXPECT_EQ(shell.opened[0], QFileInfo(page).absoluteFilePath().toStdString());
+}
+
+TEST_F(WiredWindowTest, ExitThroughTheMenuWritesEveryDataFile) {
+  window->menuAction(Ctl::ExitItem)->trigger();
+  EXPECT_FALSE(window->isVisible());
+  for (const char* name : {"Limits1.dat", "Reopen.dat", "Scratchpad.dat", "Tuning.dat", "Ondaris.dat",
+                           "OndarisGrid.dat"})
+    EXPECT_TRUE(QFileInfo::exists(QString::fromStdString(sys(name)))) << name;
+  EXPECT_EQ(QFileInfo(QString::fromStdString(sys("OndarisGrid.dat"))).size(), 36);
 }
 
 }  // namespace

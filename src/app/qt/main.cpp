@@ -2,9 +2,10 @@
 // pieces, the front panel and its window, then the event loop.
 //
 // Environment:
-//   ONDARIS_NONINTERACTIVE=1  messages go to standard error and questions
-//                             are answered No (no modal boxes), for scripts
-//                             and tests
+//   ONDARIS_NONINTERACTIVE=1  messages go to standard error, questions are
+//                             answered No and file dialogs are cancelled (no
+//                             modal boxes), for scripts and tests; a changed
+//                             station list is therefore not saved at exit
 //   ONDARIS_SIM_LOG=FILE      with port SIM: one line per command the
 //                             simulated receiver decodes, appended to FILE
 //   XDG_RUNTIME_DIR           where the instance lock and the companion
@@ -17,9 +18,10 @@
 #include <vector>
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QLocale>
+#include <QScreen>
 #include <QString>
-#include <QUrl>
 
 #include "app/FrontPanel.h"
 #include "app/ProgramDir.h"
@@ -29,7 +31,9 @@
 #include "app/qt/QtShell.h"
 #include "common/Version.h"
 #include "platform/qt/QtClock.h"
+#include "platform/FileDialogs.h"
 #include "platform/qt/QtCompanionTransport.h"
+#include "platform/qt/QtFileDialogs.h"
 #include "platform/qt/QtMessageBoxes.h"
 #include "platform/qt/QtSerialPort.h"
 #include "platform/qt/QtSingleInstance.h"
@@ -37,6 +41,7 @@
 #include "radio/CommandDispatcher.h"
 #include "ui/FrontPanelActions.h"
 #include "ui/MainWindow.h"
+#include "ui/PanelDialogs.h"
 
 using namespace ondaris;
 
@@ -105,19 +110,26 @@ int main(int argc, char** argv) {
   QtShell shell;
   QtTimer tuningTimer, meterTimer, scanTimer, debounceTimer, linkPumpTimer;
   QtTimer clockTimer(nullptr, Qt::CoarseTimer);
+  QtFileDialogs desktopDialogs;
+  CancelledFileDialogs cancelledDialogs;
+  FileDialogs& fileDialogs = nonInteractive ? static_cast<FileDialogs&>(cancelledDialogs) : desktopDialogs;
 
   FrontPanel panel(PanelPlatform{port, clock, messages, companion, shell, tuningTimer, meterTimer, scanTimer,
-                                 clockTimer, debounceTimer, linkPumpTimer},
+                                 clockTimer, debounceTimer, linkPumpTimer, fileDialogs},
                    programDir, LocaleDecimalSeparator());
   panel.setPortOverride(commandLine.port);
 
   FrontPanelActions actions(panel);
   MainWindow window(panel.panel, actions);
-  window.openUrl = [&shell](const QUrl& url) {
-    std::string error;
-    return shell.open(url.isLocalFile() ? url.toLocalFile().toStdString() : url.toString().toStdString(), error);
-  };
+  // The grid follows the station list from the first step of start-up on.
+  window.setFrequencyFiles(panel.files);
+  actions.setDialogParent(&window);
+  desktopDialogs.setParentWidget(&window);
+  PanelDialogs dialogs(panel, &window);
   panel.onError = [&window](const std::string& text) { window.showError(text); };
+  // The log display needs a desktop at least 800 pixels wide.
+  if (const QScreen* screen = QGuiApplication::primaryScreen(); screen && screen->geometry().width() < 800)
+    panel.panel.setEnabled(Ctl::LogDispBtn, false);
   panel.dispatcher->minimizeApplication = [&window] { window.showMinimized(); };
 
   instance.onWakeRequest = [&window] {
