@@ -120,7 +120,7 @@ void FrontPanel::MasterFreqClick() {
   GenerateMasterList(programDir_, files.FreqFileFolder(), context.decimalSeparator, platform.messages);
 }
 
-void FrontPanel::BackupItemClick() { BackUpData(programDir_, scratch.pad, limits.slots, platform.messages); }
+void FrontPanel::BackupItemClick() { BackUpData(programDir_, scratch.pad, limits.ranges, platform.messages); }
 
 void FrontPanel::WireTimersAndLink() {
   // Every tick and every received chunk runs through Step, so that an error

@@ -22,15 +22,10 @@
 #include "radio/Receiver.h"
 #include "radio/ReceiverControls.h"
 #include "radio/TuningController.h"
-// The limit ranges have a member called "slots", a word Qt defines away as a
-// macro; the window's files include this header after Qt's.
-#pragma push_macro("slots")
-#undef slots
 #include "scan/BandScanDialog.h"
 #include "scan/LimitRanges.h"
 #include "scan/LimitScanDialog.h"
 #include "scan/ScanEngine.h"
-#pragma pop_macro("slots")
 
 namespace ondaris {
 

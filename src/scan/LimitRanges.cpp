@@ -156,17 +156,17 @@ LimitRanges::~LimitRanges() { tuning_.limitRangeDefined = nullptr; }
 void LimitRanges::LoadLimitRanges() {
   const std::optional<std::string> bytes = ReadWholeFile(LimitsDatPath(programDir_));
   if (bytes) {
-    DecodeLimitRanges(*bytes, slots);
+    DecodeLimitRanges(*bytes, ranges);
   } else {
     ctx_.messages.showMessage(MissingLimitsMessage);
-    slots.fill(DefaultLimitRange());
+    ranges.fill(DefaultLimitRange());
   }
   ShowMenuItems();
 }
 
 bool LimitRanges::SaveLimitRanges() {
   try {
-    WriteLimitRangesFile(LimitsDatPath(programDir_), slots);
+    WriteLimitRangesFile(LimitsDatPath(programDir_), ranges);
     return true;
   } catch (const FileError& error) {
     ctx_.messages.showMessage(std::string(LimitsSaveFailedMessage) + "\n" + error.what());
@@ -177,14 +177,14 @@ bool LimitRanges::SaveLimitRanges() {
 void LimitRanges::ShowMenuItems() {
   for (int index = 0; index < LimitRangeCount; ++index) {
     const Ctl item = LimitRangeItem(index);
-    const LimitRange& r = slots[index];
+    const LimitRange& r = ranges[index];
     ctx_.panel.setCaption(item, r.defined() ? r.Name : "Limit Range " + std::to_string(index + 1));
     ctx_.panel.setEnabled(item, r.defined());
   }
 }
 
 bool LimitRanges::IsDefined(int index) const {
-  return index >= 0 && index < LimitRangeCount && slots[index].defined();
+  return index >= 0 && index < LimitRangeCount && ranges[index].defined();
 }
 
 void LimitRanges::RememberLimitRange(double low, double high) {
@@ -199,14 +199,14 @@ void LimitRanges::RememberLimitRange(double low, double high) {
   range.AGC = s.AGC;
   range.PBT = s.PBT;
   range.SpeedIndex = settings_.ScanSpeedIndex;
-  PutRangeOnTop(slots, std::move(range));
+  PutRangeOnTop(ranges, std::move(range));
   ShowMenuItems();
 }
 
 void LimitRanges::StartStoredLimitRange(int slot) {
   if (slot < 1 || slot > LimitRangeCount) return;
   if (ctx_.scan.ScanState != 0 || tuning_.flags.WWVMode != 0) return;
-  const LimitRange range = slots[slot - 1];
+  const LimitRange range = ranges[slot - 1];
   if (!range.defined()) return;  // its menu item is disabled
   PanelModel& panel = ctx_.panel;
   RadioState& s = ctx_.state;

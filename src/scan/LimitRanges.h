@@ -140,7 +140,7 @@ class LimitRanges {
   LimitRanges(const LimitRanges&) = delete;
   LimitRanges& operator=(const LimitRanges&) = delete;
 
-  LimitRangeList slots;  // zero until loaded
+  LimitRangeList ranges;  // zero until loaded
 
   // The scan engine's StartRangeScan(low, high): validates the limits and
   // starts the limit scan.
@@ -154,7 +154,7 @@ class LimitRanges {
   // returns false; the old file then stays as it was.
   bool SaveLimitRanges();
 
-  // Caption and enabled state of LimRange1..LimRange20 from the slots: the
+  // Caption and enabled state of LimRange1..LimRange20 from the ranges: the
   // name, enabled; or "Limit Range k", disabled.
   void ShowMenuItems();
   // Whether slot index 0..19 has a name.

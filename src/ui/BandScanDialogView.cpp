@@ -18,12 +18,7 @@
 #include <QVBoxLayout>
 #include <exception>
 
-// The limit ranges (included by the band dialog) have a member called
-// "slots", a word Qt defines away.
-#pragma push_macro("slots")
-#undef slots
 #include "scan/BandScanDialog.h"
-#pragma pop_macro("slots")
 #include "ui/PanelStyle.h"
 
 namespace ondaris {

@@ -9,11 +9,7 @@
 #include <QVBoxLayout>
 #include <exception>
 
-// The limit ranges have a member called "slots", a word Qt defines away.
-#pragma push_macro("slots")
-#undef slots
 #include "scan/LimitScanDialog.h"
-#pragma pop_macro("slots")
 #include "ui/PanelStyle.h"
 
 namespace ondaris {

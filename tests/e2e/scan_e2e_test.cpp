@@ -19,10 +19,6 @@
 #include <string>
 #include <vector>
 
-// The limit ranges have a member called "slots", a word Qt defines away as a
-// macro.
-#pragma push_macro("slots")
-#undef slots
 #include "app/PanelContext.h"
 #include "app/PanelModel.h"
 #include "freqfiles/FreqFileController.h"
@@ -42,14 +38,6 @@
 #include "scan/ScanEngine.h"
 #include "support/ScriptedFileDialogs.h"
 #include "support/ScriptedMessageBoxes.h"
-namespace ondaris {
-namespace {
-// The remembered ranges, reached without spelling the member's name where
-// Qt's macro is in force.
-LimitRangeList& RangeSlots(LimitRanges& limits) { return limits.slots; }
-}  // namespace
-}  // namespace ondaris
-#pragma pop_macro("slots")
 
 namespace ondaris {
 namespace {
@@ -164,7 +152,7 @@ struct ScanRig {
     clockTimer.onTimer = [this] { files.ClockTick(); };
     clockTimer.setInterval(100);
     clockTimer.setEnabled(true);
-    RangeSlots(limits).fill(DefaultLimitRange());
+    limits.ranges.fill(DefaultLimitRange());
     engine.Attach(limitDialog);
   }
 
@@ -294,8 +282,8 @@ TEST_F(ScanE2E, FastestLimitScanStepsAsFastAsTheLineCarriesTunings) {
   EXPECT_TRUE(r.errors.empty()) << r.errors.front();
 
   // Pausing remembered the range, with the speed it ran at.
-  EXPECT_EQ(RangeSlots(r.limits)[0].Name, "5000-6000");
-  EXPECT_EQ(RangeSlots(r.limits)[0].SpeedIndex, 1);
+  EXPECT_EQ(r.limits.ranges[0].Name, "5000-6000");
+  EXPECT_EQ(r.limits.ranges[0].SpeedIndex, 1);
 }
 
 ScratchpadChannel Memory(double kHz, bool locked = false) {

@@ -72,9 +72,9 @@ class LimitRangesTest : public PanelFixture {
   }
   // Free slots everywhere, and these in the first slots.
   void Slots(std::initializer_list<LimitRange> ranges) {
-    limits.slots.fill(DefaultLimitRange());
+    limits.ranges.fill(DefaultLimitRange());
     int i = 0;
-    for (const LimitRange& r : ranges) limits.slots[i++] = r;
+    for (const LimitRange& r : ranges) limits.ranges[i++] = r;
     limits.ShowMenuItems();
   }
 
@@ -96,7 +96,7 @@ TEST_F(LimitRangesTest, MissingFileGivesDefaultsAndDisabledItems) {
   limits.LoadLimitRanges();
   EXPECT_EQ(messages.messages(),
             std::vector<std::string>{"Could not find SysFiles\\Limits1.dat - initializing with default data."});
-  for (const LimitRange& r : limits.slots) EXPECT_EQ(r, DefaultLimitRange());
+  for (const LimitRange& r : limits.ranges) EXPECT_EQ(r, DefaultLimitRange());
   for (int slot = 1; slot <= 20; ++slot) ExpectMenuItem(slot, "Limit Range " + std::to_string(slot), false);
 }
 
@@ -110,7 +110,7 @@ TEST_F(LimitRangesTest, LoadGivesNamedSlotsTheirNameAndEnablesThem) {
   limits.LoadLimitRanges();
 
   EXPECT_TRUE(messages.shown().empty());
-  EXPECT_EQ(limits.slots, stored);
+  EXPECT_EQ(limits.ranges, stored);
   ExpectMenuItem(1, "5900-6200", true);
   ExpectMenuItem(2, "Limit Range 2", false);
   ExpectMenuItem(3, "9250.5-9900", true);
@@ -130,7 +130,7 @@ TEST_F(LimitRangesTest, ShortFileKeepsWhatTheSlotsHeldBeyondItsEnd) {
   limits.LoadLimitRanges();  // slots were zero (start-up)
 
   EXPECT_TRUE(messages.shown().empty());
-  EXPECT_EQ(limits.slots[0], stored[0]);
+  EXPECT_EQ(limits.ranges[0], stored[0]);
   ExpectMenuItem(1, "5900-6200", true);
   for (int slot = 2; slot <= 20; ++slot) ExpectMenuItem(slot, "Limit Range " + std::to_string(slot), false);
 }
@@ -149,14 +149,14 @@ TEST_F(LimitRangesTest, SaveWritesTheTwentyRecordsAndLoadReadsThemBack) {
   ASSERT_TRUE(limits.SaveLimitRanges());
   const std::string bytes = ReadFileBytes(folder.file());
   EXPECT_EQ(bytes.size(), 2560u);
-  EXPECT_EQ(bytes, EncodeLimitRanges(limits.slots));
+  EXPECT_EQ(bytes, EncodeLimitRanges(limits.ranges));
 
   PanelRig other;
   ScanSettings otherSettings;
   LimitRanges again(other.ctx, other.controls, other.tuning, otherSettings, folder.dir());
   again.LoadLimitRanges();
   EXPECT_TRUE(other.messages.shown().empty());
-  EXPECT_EQ(again.slots, limits.slots);
+  EXPECT_EQ(again.ranges, limits.ranges);
   EXPECT_EQ(other.panel[Ctl::LimRange1].caption, "9400-9410");
 }
 
@@ -195,8 +195,8 @@ TEST_F(LimitRangesTest, StoppedRangeGoesToTheTopWithThePresentTuning) {
 
   limits.RememberLimitRange(9250.5, 9900);
 
-  EXPECT_EQ(limits.slots[0], Range(9250.5, 9900, "9250.5-9900", 2, 14, 7, 1, -150, 6));
-  EXPECT_EQ(limits.slots[1].Name, "1000-2000");
+  EXPECT_EQ(limits.ranges[0], Range(9250.5, 9900, "9250.5-9900", 2, 14, 7, 1, -150, 6));
+  EXPECT_EQ(limits.ranges[1].Name, "1000-2000");
   ExpectMenuItem(1, "9250.5-9900", true);
   ExpectMenuItem(2, "1000-2000", true);
   ExpectMenuItem(3, "Limit Range 3", false);
@@ -222,7 +222,7 @@ TEST_F(LimitRangesTest, TwentyFirstDistinctRangeDropsTheOldest) {
   for (int i = 1; i <= 21; ++i) limits.RememberLimitRange(i * 1000.0, i * 1000.0 + 100);
   ExpectMenuItem(1, "21000-21100", true);
   ExpectMenuItem(20, "2000-2100", true);
-  for (int slot = 1; slot <= 20; ++slot) EXPECT_NE(limits.slots[slot - 1].Name, "1000-1100");
+  for (int slot = 1; slot <= 20; ++slot) EXPECT_NE(limits.ranges[slot - 1].Name, "1000-1100");
 }
 
 TEST_F(LimitRangesTest, RememberingReenablesTheItemsAScanDisabled) {

@@ -76,7 +76,7 @@ class ScanEngineTest : public PanelFixture {
     clockTimer.onTimer = [this] { files.ClockTick(); };
     clockTimer.setInterval(100);
     clockTimer.setEnabled(true);
-    limits.slots.fill(DefaultLimitRange());
+    limits.ranges.fill(DefaultLimitRange());
     limits.ShowMenuItems();
     engine.Attach(limitDialog);
   }
@@ -372,7 +372,7 @@ TEST_F(ScanEngineTest, PausingALimitScanKeepsItsPlaceAndRemembersTheRange) {
   EXPECT_FALSE(panel[Ctl::FreqUpBtn].pressed);
   ExpectEnabled(kKindButtons, true);
   ExpectEnabled(kWWVAndRecall, true);
-  EXPECT_EQ(limits.slots[0].Name, "9400-9420");
+  EXPECT_EQ(limits.ranges[0].Name, "9400-9420");
   EXPECT_EQ(panel[Ctl::LimRange1].caption, "9400-9420");
   EXPECT_TRUE(panel[Ctl::LimRange1].enabled);
   EXPECT_FALSE(panel[Ctl::LimRange2].enabled);
@@ -389,8 +389,8 @@ TEST_F(ScanEngineTest, PausingALimitScanKeepsItsPlaceAndRemembersTheRange) {
 
   // Pausing the same range again leaves one entry.
   engine.StopBtnClick();
-  EXPECT_EQ(limits.slots[0].Name, "9400-9420");
-  EXPECT_FALSE(limits.slots[1].defined());
+  EXPECT_EQ(limits.ranges[0].Name, "9400-9420");
+  EXPECT_FALSE(limits.ranges[1].defined());
 }
 
 TEST_F(ScanEngineTest, StoredRangesMoveToTheTopWhenTheirScanPauses) {
@@ -399,12 +399,12 @@ TEST_F(ScanEngineTest, StoredRangesMoveToTheTopWhenTheirScanPauses) {
     StepOnce();
     engine.StopBtnClick();
   }
-  ASSERT_EQ(limits.slots[0].Name, "5000-8000");
-  ASSERT_EQ(limits.slots[1].Name, "5000-7000");
-  ASSERT_EQ(limits.slots[2].Name, "5000-6000");
+  ASSERT_EQ(limits.ranges[0].Name, "5000-8000");
+  ASSERT_EQ(limits.ranges[1].Name, "5000-7000");
+  ASSERT_EQ(limits.ranges[2].Name, "5000-6000");
 
   // The third range, at its own speed (speed 2 of a stored range: 100 ms).
-  limits.slots[2].SpeedIndex = 2;
+  limits.ranges[2].SpeedIndex = 2;
   limits.StartStoredLimitRange(3);
   EXPECT_EQ(ctx.scan.ScanState, 3);
   EXPECT_DOUBLE_EQ(state.Freq, 5000);
@@ -413,9 +413,9 @@ TEST_F(ScanEngineTest, StoredRangesMoveToTheTopWhenTheirScanPauses) {
   StepOnce();
   EXPECT_DOUBLE_EQ(state.Freq, 5005);
   engine.StopBtnClick();
-  EXPECT_EQ(limits.slots[0].Name, "5000-6000");
-  EXPECT_EQ(limits.slots[1].Name, "5000-8000");
-  EXPECT_EQ(limits.slots[2].Name, "5000-7000");
+  EXPECT_EQ(limits.ranges[0].Name, "5000-6000");
+  EXPECT_EQ(limits.ranges[1].Name, "5000-8000");
+  EXPECT_EQ(limits.ranges[2].Name, "5000-7000");
   EXPECT_EQ(panel[Ctl::LimRange1].caption, "5000-6000");
   for (int i = 0; i < 3; ++i) EXPECT_TRUE(panel[LimitRangeItem(i)].enabled) << i;
   EXPECT_FALSE(panel[Ctl::LimRange4].enabled);
@@ -437,7 +437,7 @@ TEST_F(ScanEngineTest, EndingContinuousTuningDoesNotRememberAnUnscannedRange) {
   ASSERT_TRUE(tuning.flags.TuningActive);
   tuning.KeyPress(' ');  // ends the fast tuning
   EXPECT_FALSE(tuning.flags.TuningActive);
-  EXPECT_FALSE(limits.slots[0].defined());
+  EXPECT_FALSE(limits.ranges[0].defined());
   EXPECT_EQ(ctx.scan.ScanKind, 3);
 }
 
@@ -451,7 +451,7 @@ TEST_F(ScanEngineTest, SpaceBarStartsPausesAndResumes) {
   tuning.KeyPress(' ');
   EXPECT_EQ(ctx.scan.ScanState, 0);
   EXPECT_FALSE(panel[Ctl::ScanBtn].pressed);
-  EXPECT_EQ(limits.slots[0].Name, "9400-9420");
+  EXPECT_EQ(limits.ranges[0].Name, "9400-9420");
   tuning.KeyPress(' ');
   EXPECT_EQ(ctx.scan.ScanState, 3);
   EXPECT_DOUBLE_EQ(state.Freq, 9405);
@@ -471,7 +471,7 @@ TEST_F(ScanEngineTest, SpaceBarDoesNotStartInWWVMode) {
 
 TEST_F(ScanEngineTest, BandScanStepsThroughTheBandAndKeepsItsButtonDown) {
   ctx.decimalSeparator = ',';
-  limits.slots.fill(DefaultLimitRange());
+  limits.ranges.fill(DefaultLimitRange());
   engine.BandScanBtnClick();
   // What the band dialog's OK sets.
   tuning.SetTuningStep(5000);
@@ -491,7 +491,7 @@ TEST_F(ScanEngineTest, BandScanStepsThroughTheBandAndKeepsItsButtonDown) {
   EXPECT_TRUE(panel[Ctl::BandScanBtn].enabled);
   EXPECT_EQ(ctx.scan.ScanKind, 4);
   // Band scans are not remembered as limit ranges.
-  EXPECT_FALSE(limits.slots[0].defined());
+  EXPECT_FALSE(limits.ranges[0].defined());
   engine.ScanBtnClick();
   EXPECT_DOUBLE_EQ(state.Freq, 5900.5);
   StepOnce();
@@ -882,7 +882,7 @@ TEST_F(ScanEngineTest, TheCompanionsHelloEndsTheScanAndForgetsTheKind) {
   EXPECT_FALSE(scanTimer.armed());
   EXPECT_FALSE(panel[Ctl::ScanBtn].pressed);
   EXPECT_FALSE(panel[Ctl::LimitScanBtn].pressed);
-  EXPECT_EQ(limits.slots[0].Name, "9400-9420");  // paused before it was forgotten
+  EXPECT_EQ(limits.ranges[0].Name, "9400-9420");  // paused before it was forgotten
   EXPECT_EQ(state.StepHz, 5000);
   const double tuned = state.Freq;
   timeline.advanceBy(1000);
