@@ -11,7 +11,13 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 data_dir=${ONDARIS_DEMO_DIR:-build/demo-data}
-mkdir -p "$data_dir"
+mkdir -p "$data_dir/FreqFiles"
+
+# A station list of real broadcasts to open with File > Open.
+schedule=../shared/data/eibi-sked-b25.csv
+if [ ! -f "$data_dir/FreqFiles/Demo.320" ] && [ -f "$schedule" ]; then
+  python3 scripts/make-demo-list.py "$schedule" "$data_dir/FreqFiles/Demo.320" 400 || true
+fi
 
 if [ ! -x build/bin/ondaris ]; then
   echo "build/bin/ondaris is missing: run ./run.sh (or scripts/build.sh) first." >&2
