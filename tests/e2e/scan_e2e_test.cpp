@@ -36,13 +36,13 @@
 #include "scan/LimitRanges.h"
 #include "scan/LimitScanDialog.h"
 #include "scan/ScanEngine.h"
+#include "SimulatorProcess.h"
 #include "support/ScriptedFileDialogs.h"
 #include "support/ScriptedMessageBoxes.h"
 
 namespace ondaris {
 namespace {
 
-const QString kScanSimTool = QStringLiteral(ONDARIS_BIN_DIR "/rx320-sim");
 
 bool RunEventsUntil(const std::function<bool()>& done, int timeoutMs) {
   if (done()) return true;
@@ -63,67 +63,22 @@ void RunEventsFor(int ms) {
 }
 
 // The simulator tool, paced at 1200 baud, logging what it decodes.
-class ScanSimulator {
+class ScanSimulator : public SimulatorProcess {
  public:
-  bool start(std::string& error) {
-    if (!dir_.isValid()) {
-      error = "no temporary folder";
-      return false;
-    }
-    logPath_ = dir_.filePath(QStringLiteral("sim.log"));
-    process_.setProgram(kScanSimTool);
-    process_.setArguments({QStringLiteral("--log"), logPath_});
-    process_.setProcessChannelMode(QProcess::SeparateChannels);
-    process_.start();
-    if (!process_.waitForStarted(5000)) {
-      error = "cannot start " + kScanSimTool.toStdString() + ": " + process_.errorString().toStdString();
-      return false;
-    }
-    QElapsedTimer waited;
-    waited.start();
-    while (!process_.canReadLine() && waited.elapsed() < 5000) process_.waitForReadyRead(100);
-    if (!process_.canReadLine()) {
-      error = "the simulator printed no device: " + process_.readAllStandardError().toStdString();
-      return false;
-    }
-    device_ = QString::fromLocal8Bit(process_.readLine()).trimmed().toStdString();
-    return !device_.empty();
-  }
-
-  ~ScanSimulator() {
-    if (process_.state() != QProcess::NotRunning) {
-      process_.terminate();
-      if (!process_.waitForFinished(3000)) {
-        process_.kill();
-        process_.waitForFinished(1000);
-      }
-    }
-  }
-
-  const std::string& device() const { return device_; }
-  const QString& folder() const { return dirPath_; }
+  bool start(std::string& error) { return SimulatorProcess::start(true, error); }
 
   // The frequency of every tuning decoded so far, in whole hertz.
   std::vector<long long> tunedHz() const {
     std::vector<long long> result;
-    QFile file(logPath_);
-    if (!file.open(QIODevice::ReadOnly)) return result;
-    for (const QByteArray& line : file.readAll().split('\n')) {
-      if (!line.startsWith("N ")) continue;
-      const int at = line.indexOf("freq=");
-      if (at < 0) continue;
+    for (const std::string& line : logLines()) {
+      if (line.rfind("N ", 0) != 0) continue;
+      const auto at = line.find("freq=");
+      if (at == std::string::npos) continue;
       double kHz = 0;
-      if (std::sscanf(line.constData() + at, "freq=%lf", &kHz) == 1) result.push_back(std::llround(kHz * 1000.0));
+      if (std::sscanf(line.c_str() + at, "freq=%lf", &kHz) == 1) result.push_back(std::llround(kHz * 1000.0));
     }
     return result;
   }
-
- private:
-  QTemporaryDir dir_;
-  QString dirPath_ = dir_.path();
-  QString logPath_;
-  QProcess process_;
-  std::string device_;
 };
 
 // A front panel's scan side over the real line: the controllers the scan

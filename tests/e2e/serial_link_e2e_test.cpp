@@ -26,11 +26,11 @@
 #include "radio/RadioState.h"
 #include "radio/Rx320Protocol.h"
 #include "radio/SerialLink.h"
+#include "SimulatorProcess.h"
 
 namespace ondaris {
 namespace {
 
-const QString kSimTool = QStringLiteral(ONDARIS_BIN_DIR "/rx320-sim");
 
 // Runs the event loop until `done()` holds or `timeoutMs` passes.
 bool RunUntil(const std::function<bool()>& done, int timeoutMs) {
@@ -57,56 +57,8 @@ struct DecodedTuning {
 };
 
 // The simulator tool as a child process writing its log to a file.
-class SimulatorProcess {
+class LoggingSimulator : public SimulatorProcess {
  public:
-  bool start(bool pacing, std::string& error) {
-    if (!dir_.isValid()) {
-      error = "no temporary folder";
-      return false;
-    }
-    logPath_ = dir_.filePath(QStringLiteral("sim.log"));
-    QStringList args{QStringLiteral("--log"), logPath_};
-    if (!pacing) args << QStringLiteral("--no-pacing");
-    process_.setProgram(kSimTool);
-    process_.setArguments(args);
-    process_.setProcessChannelMode(QProcess::SeparateChannels);
-    process_.start();
-    if (!process_.waitForStarted(5000)) {
-      error = "cannot start " + kSimTool.toStdString() + ": " + process_.errorString().toStdString();
-      return false;
-    }
-    QElapsedTimer waited;
-    waited.start();
-    while (!process_.canReadLine() && waited.elapsed() < 5000) process_.waitForReadyRead(100);
-    if (!process_.canReadLine()) {
-      error = "the simulator printed no device: " + process_.readAllStandardError().toStdString();
-      return false;
-    }
-    device_ = QString::fromLocal8Bit(process_.readLine()).trimmed().toStdString();
-    return !device_.empty();
-  }
-
-  ~SimulatorProcess() {
-    if (process_.state() != QProcess::NotRunning) {
-      process_.terminate();
-      if (!process_.waitForFinished(3000)) {
-        process_.kill();
-        process_.waitForFinished(1000);
-      }
-    }
-  }
-
-  const std::string& device() const { return device_; }
-
-  std::vector<std::string> logLines() const {
-    std::vector<std::string> lines;
-    QFile file(logPath_);
-    if (!file.open(QIODevice::ReadOnly)) return lines;
-    for (const QByteArray& line : file.readAll().split('\n'))
-      if (!line.isEmpty()) lines.push_back(line.toStdString());
-    return lines;
-  }
-
   std::vector<DecodedTuning> tunings() const {
     std::vector<DecodedTuning> result;
     for (const std::string& line : logLines()) {
@@ -131,12 +83,6 @@ class SimulatorProcess {
     for (const std::string& line : logLines()) count += line.rfind(prefix, 0) == 0 ? 1 : 0;
     return count;
   }
-
- private:
-  QTemporaryDir dir_;
-  QString logPath_;
-  QProcess process_;
-  std::string device_;
 };
 
 DecodedTuning WordsOf(const RadioState& state) {
@@ -161,7 +107,7 @@ class SerialLinkE2E : public ::testing::Test {
     EXPECT_TRUE(errors.empty()) << errors.front();
   }
 
-  SimulatorProcess sim;
+  LoggingSimulator sim;
   QtSerialPort port;
   QtClock clock;
   QtTimer pump;
@@ -319,7 +265,7 @@ TEST(QtSerialPortE2E, SimWithoutSimulatorIsRefused) {
 }
 
 TEST(QtSerialPortE2E, SimOpensTheSimulatorsDevice) {
-  SimulatorProcess sim;
+  LoggingSimulator sim;
   std::string error;
   ASSERT_TRUE(sim.start(false, error)) << error;
   QtSerialPort port;
