@@ -18,7 +18,9 @@
 #include <memory>
 #include <string>
 
-#include "app/PanelContext.h"
+#include "panel/PanelContext.h"
+#include "radio/RadioState.h"
+#include "radio/SerialLink.h"
 #include "freqfiles/FreqFileController.h"
 #include "platform/FileDialogs.h"
 #include "platform/MessageBoxes.h"

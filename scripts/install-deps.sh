@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config
+  build-essential cmake ninja-build pkg-config ccache
   qt6-base-dev qt6-serialport-dev qt6-multimedia-dev libqt6svg6
   libsndfile1-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <exception>
 
-#include "app/ProgramDir.h"
+#include "common/ProgramDir.h"
 #include "common/Errors.h"
 #include "freqfiles/Backup.h"
 #include "freqfiles/MasterList.h"

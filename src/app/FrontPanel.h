@@ -10,7 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "app/PanelContext.h"
+#include "panel/PanelContext.h"
+#include "radio/RadioState.h"
+#include "radio/SerialLink.h"
 #include "freqfiles/EntryEditor.h"
 #include "freqfiles/FreqFileController.h"
 #include "freqfiles/Lookup.h"

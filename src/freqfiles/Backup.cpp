@@ -4,7 +4,7 @@
 #include <optional>
 #include <system_error>
 
-#include "app/ProgramDir.h"
+#include "common/ProgramDir.h"
 #include "common/AtomicFile.h"
 #include "common/Errors.h"
 #include "platform/MessageBoxes.h"

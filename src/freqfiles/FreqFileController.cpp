@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <exception>
 
-#include "app/ProgramDir.h"
+#include "common/ProgramDir.h"
 #include "common/AtomicFile.h"
 #include "common/Errors.h"
 #include "common/TextHelpers.h"

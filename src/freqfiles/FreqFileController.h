@@ -18,7 +18,9 @@
 #include <utility>
 #include <vector>
 
-#include "app/PanelContext.h"
+#include "panel/PanelContext.h"
+#include "radio/RadioState.h"
+#include "radio/SerialLink.h"
 #include "freqfiles/FrequencyList.h"
 #include "freqfiles/FrequencySort.h"
 

@@ -16,7 +16,9 @@
 #include <string>
 #include <vector>
 
-#include "app/PanelContext.h"
+#include "panel/PanelContext.h"
+#include "radio/RadioState.h"
+#include "radio/SerialLink.h"
 #include "freqfiles/MasterList.h"
 
 namespace ondaris {

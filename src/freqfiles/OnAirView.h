@@ -8,7 +8,9 @@
 // pressed (or when a cut or paste changes the list) and do not change as the
 // clock moves on; only the colouring of the rows follows the time.
 
-#include "app/PanelContext.h"
+#include "panel/PanelContext.h"
+#include "radio/RadioState.h"
+#include "radio/SerialLink.h"
 
 namespace ondaris {
 

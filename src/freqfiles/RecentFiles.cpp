@@ -4,7 +4,7 @@
 #include <optional>
 #include <utility>
 
-#include "app/ProgramDir.h"
+#include "common/ProgramDir.h"
 #include "common/AtomicFile.h"
 #include "freqfiles/FreqFileController.h"
 #include "freqfiles/FrequencyList.h"

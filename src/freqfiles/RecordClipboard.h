@@ -11,7 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "app/PanelContext.h"
+#include "panel/PanelContext.h"
+#include "radio/RadioState.h"
+#include "radio/SerialLink.h"
 #include "freqfiles/FreqFileController.h"
 #include "freqfiles/FrequencyRecord.h"
 

@@ -11,7 +11,9 @@
 #include <functional>
 #include <string>
 
-#include "app/PanelContext.h"
+#include "panel/PanelContext.h"
+#include "radio/RadioState.h"
+#include "radio/SerialLink.h"
 #include "memories/Scratchpad.h"
 #include "memories/TagDialogs.h"
 

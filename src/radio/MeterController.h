@@ -5,7 +5,9 @@
 #include <array>
 #include <string>
 
-#include "app/PanelContext.h"
+#include "panel/PanelContext.h"
+#include "radio/RadioState.h"
+#include "radio/SerialLink.h"
 #include "radio/FrameAssembler.h"
 
 namespace ondaris {

@@ -5,7 +5,9 @@
 
 #include <string>
 
-#include "app/PanelContext.h"
+#include "panel/PanelContext.h"
+#include "radio/RadioState.h"
+#include "radio/SerialLink.h"
 
 namespace ondaris {
 

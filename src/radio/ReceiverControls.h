@@ -2,7 +2,9 @@
 // Mode, filter, AGC, passband tuning, volume and mute controls, and the three
 // option menu items that shape them.
 
-#include "app/PanelContext.h"
+#include "panel/PanelContext.h"
+#include "radio/RadioState.h"
+#include "radio/SerialLink.h"
 
 namespace ondaris {
 

@@ -6,7 +6,9 @@
 #include <functional>
 #include <string>
 
-#include "app/PanelContext.h"
+#include "panel/PanelContext.h"
+#include "radio/RadioState.h"
+#include "radio/SerialLink.h"
 
 namespace ondaris {
 

@@ -28,7 +28,9 @@
 #include <string>
 #include <string_view>
 
-#include "app/PanelContext.h"
+#include "panel/PanelContext.h"
+#include "radio/RadioState.h"
+#include "radio/SerialLink.h"
 
 namespace ondaris {
 

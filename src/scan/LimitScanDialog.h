@@ -7,7 +7,9 @@
 #include <functional>
 #include <string>
 
-#include "app/PanelContext.h"
+#include "panel/PanelContext.h"
+#include "radio/RadioState.h"
+#include "radio/SerialLink.h"
 #include "scan/LimitRanges.h"
 
 namespace ondaris {

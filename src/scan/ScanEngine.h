@@ -19,7 +19,9 @@
 
 #include <functional>
 
-#include "app/PanelContext.h"
+#include "panel/PanelContext.h"
+#include "radio/RadioState.h"
+#include "radio/SerialLink.h"
 #include "scan/LimitRanges.h"
 
 namespace ondaris {

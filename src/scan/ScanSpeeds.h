@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "app/PanelModel.h"
+#include "panel/PanelModel.h"
 #include "scan/LimitRanges.h"
 
 namespace ondaris {

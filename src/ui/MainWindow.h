@@ -7,7 +7,7 @@
 #include <array>
 #include <functional>
 
-#include "app/PanelModel.h"
+#include "panel/PanelModel.h"
 #include "ui/PanelActions.h"
 
 class QAction;

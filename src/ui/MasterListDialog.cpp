@@ -14,7 +14,9 @@
 #include <algorithm>
 #include <exception>
 
-#include "app/PanelContext.h"
+#include "panel/PanelContext.h"
+#include "radio/RadioState.h"
+#include "radio/SerialLink.h"
 #include "freqfiles/FreqFileController.h"
 #include "platform/MessageBoxes.h"
 #include "ui/PanelStyle.h"

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "app/PanelModel.h"
+#include "panel/PanelModel.h"
 
 namespace ondaris {
 

@@ -4,7 +4,7 @@
 
 #include <optional>
 
-#include "app/PanelModel.h"
+#include "panel/PanelModel.h"
 
 namespace ondaris {
 

@@ -6,7 +6,7 @@
 #include <QString>
 #include <string>
 
-#include "app/PanelModel.h"
+#include "panel/PanelModel.h"
 
 namespace ondaris {
 

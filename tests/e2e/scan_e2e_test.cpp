@@ -19,8 +19,8 @@
 #include <string>
 #include <vector>
 
-#include "app/PanelContext.h"
-#include "app/PanelModel.h"
+#include "panel/PanelContext.h"
+#include "panel/PanelModel.h"
 #include "freqfiles/FreqFileController.h"
 #include "memories/ScratchpadController.h"
 #include "platform/qt/QtClock.h"

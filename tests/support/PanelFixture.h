@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "app/PanelContext.h"
-#include "app/PanelModel.h"
+#include "panel/PanelContext.h"
+#include "panel/PanelModel.h"
 #include "radio/MeterController.h"
 #include "radio/RadioState.h"
 #include "radio/Receiver.h"

@@ -3,7 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "app/PanelContext.h"
+#include "panel/PanelContext.h"
+#include "radio/RadioState.h"
+#include "radio/SerialLink.h"
 #include "common/Version.h"
 #include "support/FakeClock.h"
 #include "support/FakeSerialPort.h"

@@ -1,4 +1,4 @@
-#include "app/PanelModel.h"
+#include "panel/PanelModel.h"
 
 #include <gtest/gtest.h>
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ProgramDir.h"
+#include "common/ProgramDir.h"
 
 namespace ondaris {
 namespace {

@@ -34,7 +34,7 @@
 #include <vector>
 
 #include "app/FrontPanel.h"
-#include "app/PanelModel.h"
+#include "panel/PanelModel.h"
 #include "common/Errors.h"
 #include "platform/CompanionTransport.h"
 #include "platform/Shell.h"

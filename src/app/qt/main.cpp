@@ -24,7 +24,7 @@
 #include <QString>
 
 #include "app/FrontPanel.h"
-#include "app/ProgramDir.h"
+#include "common/ProgramDir.h"
 #include "app/qt/EmbeddedSimulator.h"
 #include "app/qt/ExitSignals.h"
 #include "app/qt/NonInteractiveMessages.h"

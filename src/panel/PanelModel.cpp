@@ -1,10 +1,8 @@
-#include "app/PanelModel.h"
+#include "panel/PanelModel.h"
 
 #include <algorithm>
 #include <unordered_map>
 
-#include "radio/Rx320Protocol.h"
-#include "radio/StepTable.h"
 
 namespace ondaris {
 
@@ -40,7 +38,19 @@ bool IsButton(Ctl control) {
 
 bool InFamily(Ctl control, Ctl first, Ctl last) { return I(control) >= I(first) && I(control) <= I(last); }
 
-constexpr std::array<Ctl, StepCount> kStepButtons{{Ctl::StepBtn1, Ctl::StepBtn10, Ctl::StepBtn50, Ctl::StepBtn100,
+// The captions of the filter and step buttons are the receiver's filter
+// bandwidths and tuning steps; a test holds them to the receiver's tables.
+constexpr std::array<int, 24> kFilterBandwidths{{8000, 6000, 5400, 5100, 4800, 4500, 4200, 3900, 3600, 3300, 3000, 2850,
+                                                 2700, 2550, 2400, 2250, 2100, 1800, 1500, 1350, 1050, 750,  525,  300}};
+struct StepCaption {
+  const char* caption;
+  int stepHz;
+};
+constexpr std::array<StepCaption, 9> kStepCaptions{{{"1", 1}, {"10", 10}, {"50", 50}, {"100", 100}, {"500", 500},
+                                                    {"1K", 1000}, {"3K", 3000}, {"5K", 5000}, {"10K", 10000}}};
+constexpr int kStepButtonCount = static_cast<int>(kStepCaptions.size());
+
+constexpr std::array<Ctl, kStepButtonCount> kStepButtons{{Ctl::StepBtn1, Ctl::StepBtn10, Ctl::StepBtn50, Ctl::StepBtn100,
                                                    Ctl::StepBtn500, Ctl::StepBtn1000, Ctl::StepBtn3000,
                                                    Ctl::StepBtn5000, Ctl::StepBtn10000}};
 
@@ -69,7 +79,7 @@ Ctl ControlByName(std::string_view name) {
 }
 
 Ctl FilterButton(int row) { return row >= 0 && row < 24 ? At(Ctl::FiltBtn0, row) : Ctl::Count; }
-Ctl StepButton(int row) { return row >= 0 && row < StepCount ? kStepButtons[row] : Ctl::Count; }
+Ctl StepButton(int row) { return row >= 0 && row < kStepButtonCount ? kStepButtons[row] : Ctl::Count; }
 Ctl ScratchpadButton(int index) { return index >= 0 && index < 16 ? At(Ctl::ScpdBtn0, index) : Ctl::Count; }
 Ctl ScanSpeedButton(int index) { return index >= 0 && index < 6 ? At(Ctl::ScanSpd0Btn, index) : Ctl::Count; }
 Ctl ReopenItem(int index) { return index >= 0 && index < 10 ? At(Ctl::Reopen1Item, index) : Ctl::Count; }
@@ -123,8 +133,8 @@ PanelModel::PanelModel() {
     if (IsButton(static_cast<Ctl>(i))) s[i].bold = true;
 
   // Filters.
-  for (int row = 0; row < FilterCount; ++row) {
-    const std::string bw = std::to_string(FilterTable[row].bandwidthHz);
+  for (int row = 0; row < static_cast<int>(kFilterBandwidths.size()); ++row) {
+    const std::string bw = std::to_string(kFilterBandwidths[row]);
     auto& f = s[Index(FilterButton(row))];
     f.caption = bw;
     f.hint = "Sets the filter bandwidth to " + bw + " Hz";
@@ -157,10 +167,10 @@ PanelModel::PanelModel() {
   set(Ctl::LastFreqBtn, "Recall", "Recalls last tuned frequency");
 
   // Steps.
-  for (int row = 0; row < StepCount; ++row) {
+  for (int row = 0; row < kStepButtonCount; ++row) {
     auto& b = s[Index(StepButton(row))];
-    b.caption = StepTable[row].caption;
-    b.hint = StepHint(StepTable[row].stepHz);
+    b.caption = kStepCaptions[row].caption;
+    b.hint = StepHint(kStepCaptions[row].stepHz);
   }
 
   // Tuning.

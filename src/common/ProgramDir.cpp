@@ -1,4 +1,4 @@
-#include "app/ProgramDir.h"
+#include "common/ProgramDir.h"
 
 #include <unistd.h>
 

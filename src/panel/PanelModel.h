@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/ControlList.h"
+#include "panel/ControlList.h"
 
 namespace ondaris {
 

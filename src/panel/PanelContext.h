@@ -7,14 +7,16 @@
 #include <functional>
 #include <string>
 
-#include "app/PanelModel.h"
+#include "panel/PanelModel.h"
 #include "platform/Clock.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Timer.h"
-#include "radio/RadioState.h"
-#include "radio/SerialLink.h"
 
 namespace ondaris {
+
+// Owned by the receiver side; the panel only holds references to them.
+struct RadioState;
+class SerialLink;
 
 struct PanelTimers {
   Timer& TuningTimer;
