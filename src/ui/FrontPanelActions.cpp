@@ -45,8 +45,8 @@ void FrontPanelActions::Click(Ctl control) {
     case Ctl::MFLViewItem: ShowMasterListViewer(); break;
     case Ctl::BackupItem: panel_.BackupItemClick(); break;
     default:
-      // The log, recorder, scheduler, clock radio, user options and data
-      // modes are not part of this program yet.
+      for (const auto& click : moreClicks)
+        if (click && click(control)) return;
       break;
   }
 }

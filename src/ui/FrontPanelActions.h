@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "ui/PanelActions.h"
 
@@ -24,6 +25,10 @@ class FrontPanelActions : public PanelActions {
   // Shows the master list viewer; replaceable so that tests need no modal
   // dialog. Unset: the viewer dialog over the program's station list.
   std::function<void()> showMasterListViewer;
+
+  // Parts built outside the panel (the clock radio, the recorder, ...) take
+  // the clicks of their controls: each returns true when the control is its.
+  std::vector<std::function<bool(Ctl)>> moreClicks;
 
   void Click(Ctl control) override;
   void RightClick(Ctl control) override;

@@ -1,0 +1,189 @@
+// The wave recorder through a fake device: file names, timed recording,
+// the save dialog, express recording, recordings that cannot start or fail,
+// the error routine, exit, and the scheduler's start and stop.
+
+#include <gtest/gtest.h>
+
+#include "support/ClockRadioRig.h"
+
+namespace ondaris {
+namespace {
+
+class RecorderTest : public ::testing::Test, public ClockRadioRig {
+ protected:
+  RecorderTest() {
+    state.Freq = 9410.0;
+    clock.setUtc(DateTime{2026, 3, 15, 14, 30, 0});
+    recorder.FormCreate();
+    recorder.hideDialog = [this] { ++hidden; };
+  }
+  std::vector<std::string> waves() const { return FolderEntries(waveDir()); }
+  int hidden = 0;
+};
+
+TEST_F(RecorderTest, TimedRecordingIsSavedUnderItsNameWithoutADialog) {
+  EXPECT_EQ(recorder.MakeWaveFileName(), "9410_031526_1430.wav");
+  recorder.RecordItemClick();
+  recorder.RecordBtnClick();
+  EXPECT_TRUE(recorder.dlg.TimedControlsVisible);
+  EXPECT_EQ(recorder.dlg.ByeBtnX, 64);
+  EXPECT_FALSE(recorder.dlg.PlayBtnEnabled);
+  recorder.MoreTimeBtnClick();
+  device.capturedMs = 65'400;
+  recorder.ClockTick();
+  EXPECT_EQ(recorder.dlg.StatusDisp, "Recording - 1:05");
+  for (int s = 0; s < 299; ++s) recorder.SecondTick();
+  EXPECT_EQ(recorder.dlg.TimedRecDisp, "0:01");
+  EXPECT_EQ(waves(), std::vector<std::string>{"9410_031526_1430.recording.wav"});
+  recorder.SecondTick();
+  EXPECT_EQ(waves(), std::vector<std::string>{"9410_031526_1430.wav"});
+  EXPECT_EQ(dialogs.shown().size(), 0u);
+  EXPECT_EQ(hidden, 1);
+  EXPECT_FALSE(recorder.IsRecording());
+  EXPECT_FALSE(recorder.dlg.TimedControlsVisible);
+}
+
+TEST_F(RecorderTest, LessTimeNeverGoesToZero) {
+  recorder.MoreTimeBtnClick();
+  recorder.LessTimeBtnClick();
+  EXPECT_EQ(recorder.TimedRemaining(), 300);
+  recorder.MoreTimeBtnClick();
+  recorder.LessTimeBtnClick();
+  EXPECT_EQ(recorder.TimedRemaining(), 300);
+  EXPECT_EQ(recorder.dlg.TimedRecDisp, "5:00");
+}
+
+struct StopCase {
+  const char* name;
+  std::vector<std::string> chosen;  // "" cancels
+  std::vector<bool> replaceAnswers;
+  std::vector<std::string> after;
+};
+
+class RecorderStop : public ::testing::WithParamInterface<StopCase>, public RecorderTest {};
+
+TEST_P(RecorderStop, SaveDialogLoop) {
+  const StopCase& c = GetParam();
+  WriteFileBytes(waveDir() + "old.wav", "old");
+  for (const std::string& name : c.chosen) name.empty() ? dialogs.cancelNext() : dialogs.chooseNext(waveDir() + name);
+  for (bool yes : c.replaceAnswers) messages.answerNext(yes);
+  recorder.RecordBtnClick();
+  recorder.PauseBtnClick();
+  EXPECT_EQ(recorder.dlg.StatusDisp, "Paused");
+  EXPECT_FALSE(device.capturing());
+  recorder.StopBtnClick();
+  EXPECT_EQ(waves(), c.after);
+  EXPECT_EQ(dialogs.unusedAnswers(), 0u);
+  EXPECT_EQ(messages.unusedAnswers(), 0u);
+  EXPECT_FALSE(recorder.RecordingUnsaved());
+  EXPECT_TRUE(recorder.dlg.PlayBtnEnabled && recorder.dlg.RecordBtnEnabled);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Dialog, RecorderStop,
+    ::testing::Values(StopCase{"Cancelled", {""}, {}, {"old.wav"}},
+                      StopCase{"NewName", {"new.wav"}, {}, {"new.wav", "old.wav"}},
+                      StopCase{"ReplaceNoThenOther", {"old.wav", "b.wav"}, {false}, {"b.wav", "old.wav"}},
+                      StopCase{"ReplaceYes", {"old.wav"}, {true}, {"old.wav"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(RecorderTest, ExpressRecordingUnmutesTheLineAndIgnoresASecondPress) {
+  state.LineMute = 1;
+  int shown = 0;
+  recorder.showDialog = [&] { ++shown; };
+  recorder.ExpressRecBtnClick();
+  EXPECT_EQ(state.LineMute, 0);
+  EXPECT_TRUE(recorder.IsRecording());
+  recorder.PauseBtnClick();  // paused is not active, but still busy
+  recorder.ExpressRecBtnClick();
+  recorder.RecordItemClick();  // shows the paused recording as it is
+  EXPECT_EQ(device.started.size(), 1u);
+  EXPECT_TRUE(recorder.RecordingUnsaved());
+  EXPECT_EQ(shown, 2);
+}
+
+TEST_F(RecorderTest, RecordingThatCannotStartSaysSoAndKeepsNothing) {
+  device.refuseWith = "no audio input device";
+  recorder.RecordBtnClick();
+  EXPECT_EQ(recorder.dlg.StatusDisp, "Cannot record: no audio input device");
+  EXPECT_FALSE(recorder.IsRecording());
+  EXPECT_TRUE(waves().empty());
+  std::string error;
+  EXPECT_FALSE(recorder.StartBroadcastRecording("", error));
+  EXPECT_EQ(error, "no audio input device");
+}
+
+struct EndCase {
+  const char* name;
+  int how;  // 0 device failure, 1 error routine, 2 exit
+};
+
+class RecorderEnds : public ::testing::WithParamInterface<EndCase>, public RecorderTest {};
+
+TEST_P(RecorderEnds, KeepsTheRecordingWithoutReplacingAnotherFile) {
+  WriteFileBytes(waveDir() + "9410_031526_1430.wav", "earlier");
+  recorder.RecordBtnClick();
+  switch (GetParam().how) {
+    case 0: device.fail("disk full"); break;
+    case 1: recorder.ErrorRoutine(); break;
+    default: recorder.CloseAtExit(); break;
+  }
+  EXPECT_FALSE(device.recordingOpen());
+  EXPECT_EQ(waves(), (std::vector<std::string>{"9410_031526_1430.wav", "9410_031526_1430_2.wav"}));
+  EXPECT_EQ(ReadFileBytes(waveDir() + "9410_031526_1430.wav"), "earlier");
+  if (GetParam().how == 1) {
+    EXPECT_EQ(recorder.dlg.StatusDisp, SessionClosedText);
+  }
+  if (GetParam().how == 0) {
+    EXPECT_EQ(recorder.dlg.StatusDisp, "Recording stopped: disk full");
+  }
+  EXPECT_FALSE(recorder.RecordingUnsaved());
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, RecorderEnds,
+                         ::testing::Values(EndCase{"DeviceFails", 0}, EndCase{"ErrorRoutine", 1}, EndCase{"Exit", 2}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(RecorderTest, BroadcastRecordingForTheScheduler) {
+  std::string error;
+  ASSERT_TRUE(recorder.StartBroadcastRecording("", error)) << error;
+  EXPECT_EQ(recorder.WaveFilePath(), waveDir() + "9410_031526_1430.wav");
+  EXPECT_FALSE(recorder.StartBroadcastRecording("other.wav", error));
+  EXPECT_EQ(error, "The recorder is in use");
+  recorder.StopBtnClick();  // the listener's buttons leave the broadcast alone
+  recorder.ClockTick();
+  EXPECT_TRUE(recorder.IsRecording());
+  EXPECT_NE(recorder.dlg.StatusDisp.rfind("Recording - ", 0), 0u);
+  ASSERT_TRUE(recorder.StopBroadcastRecording(&error));
+  EXPECT_EQ(waves(), std::vector<std::string>{"9410_031526_1430.wav"});
+  EXPECT_FALSE(recorder.IsRecording());
+
+  recorder.RecordBtnClick();  // a manual recording is never taken over
+  EXPECT_FALSE(recorder.StartBroadcastRecording("x.wav", error));
+}
+
+TEST_F(RecorderTest, PlaybackRunsItsProgressBarToTheEnd) {
+  const std::string path = waveDir() + "a.wav";
+  WriteFileBytes(path, "RIFF");
+  device.lengths[path] = 2'500;
+  dialogs.chooseNext(path);
+  recorder.PlayBtnClick();
+  ASSERT_EQ(player.plays.size(), 1u);
+  EXPECT_FALSE(player.plays[0].loop);
+  EXPECT_EQ(recorder.dlg.PBBarMax, 3);
+  EXPECT_FALSE(recorder.dlg.RecordBtnEnabled);
+  recorder.PBTimerTimer();
+  EXPECT_EQ(recorder.dlg.StatusDisp, "Playing - 0:01");
+  recorder.PBTimerTimer();
+  recorder.PBTimerTimer();
+  EXPECT_EQ(recorder.dlg.StatusDisp, "Stopped");
+  EXPECT_FALSE(recorder.dlg.PBBarVisible);
+  EXPECT_FALSE(player.playing());
+
+  dialogs.chooseNext(waveDir() + "missing.wav");
+  recorder.PlayBtnClick();
+  EXPECT_EQ(messages.lastMessage(), WaveMissingMessage);
+}
+
+}  // namespace
+}  // namespace ondaris
