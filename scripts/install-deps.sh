@@ -7,6 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config ccache
   qt6-base-dev qt6-serialport-dev qt6-multimedia-dev libqt6svg6
   libsndfile1-dev
+  pulseaudio pulseaudio-utils
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libhamlib-utils python3 xvfb xauth
 )

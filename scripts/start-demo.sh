@@ -19,6 +19,9 @@ if [ ! -f "$data_dir/FreqFiles/Demo.320" ] && [ -f "$schedule" ]; then
   python3 scripts/make-demo-list.py "$schedule" "$data_dir/FreqFiles/Demo.320" 400 || true
 fi
 
+# The clock radio's alarm sound lives in the data folder itself.
+[ -f "$data_dir/Alarm.wav" ] || cp share/Alarm.wav "$data_dir/Alarm.wav"
+
 if [ ! -x build/bin/ondaris ]; then
   echo "build/bin/ondaris is missing: run ./run.sh (or scripts/build.sh) first." >&2
   exit 1

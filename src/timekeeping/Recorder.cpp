@@ -246,6 +246,7 @@ void Recorder::RecordBtnClick() {
     if (!OpenRecording(error)) {
       HideTimedControls();
       dlg.StatusDisp = "Cannot record: " + error;
+      std::fprintf(stderr, "ondaris: cannot record: %s\n", error.c_str());
       return;
     }
   } else if (!device_.resumeRecording(error)) {

@@ -8,6 +8,8 @@
 //                             station list is therefore not saved at exit
 //   ONDARIS_SIM_LOG=FILE      with port SIM: one line per command the
 //                             simulated receiver decodes, appended to FILE
+//   ONDARIS_EXPRESS_RECORD=1  presses Express Recording once start-up is
+//                             done (unattended recordings, tests)
 //   XDG_RUNTIME_DIR           where the instance lock and the companion
 //                             sockets live
 
@@ -24,12 +26,14 @@
 #include <QString>
 
 #include "app/FrontPanel.h"
+#include "app/TimekeepingParts.h"
 #include "common/ProgramDir.h"
 #include "app/qt/EmbeddedSimulator.h"
 #include "app/qt/ExitSignals.h"
 #include "app/qt/NonInteractiveMessages.h"
 #include "app/qt/QtShell.h"
 #include "common/Version.h"
+#include "platform/qt/QtAudio.h"
 #include "platform/qt/QtClock.h"
 #include "platform/FileDialogs.h"
 #include "platform/qt/QtCompanionTransport.h"
@@ -40,7 +44,9 @@
 #include "platform/qt/QtTimer.h"
 #include "radio/CommandDispatcher.h"
 #include "ui/FrontPanelActions.h"
+#include "ui/AlarmDialogView.h"
 #include "ui/MainWindow.h"
+#include "ui/RecordDialogView.h"
 #include "ui/PanelDialogs.h"
 
 using namespace ondaris;
@@ -119,6 +125,12 @@ int main(int argc, char** argv) {
                    programDir, LocaleDecimalSeparator());
   panel.setPortOverride(commandLine.port);
 
+  // The clock radio and the recorder, with their sound.
+  QtSoundPlayer soundPlayer;
+  QtWaveRecorder waveRecorder;
+  QtTimer pbTimer;
+  TimekeepingParts timekeeping(panel, TimekeepingPlatform{soundPlayer, waveRecorder, pbTimer});
+
   FrontPanelActions actions(panel);
   MainWindow window(panel.panel, actions);
   // The grid follows the station list from the first step of start-up on.
@@ -126,6 +138,12 @@ int main(int argc, char** argv) {
   actions.setDialogParent(&window);
   desktopDialogs.setParentWidget(&window);
   PanelDialogs dialogs(panel, &window);
+  actions.moreClicks.push_back([&timekeeping](Ctl control) { return timekeeping.Click(control); });
+  AlarmDialogView alarmView(timekeeping.alarm, &window);
+  RecordDialogView recordView(timekeeping.recorder, &window);
+  timekeeping.alarm.restoreWindow = [&window] {
+    if (window.isMinimized()) window.showNormal();
+  };
   panel.onError = [&window](const std::string& text) { window.showError(text); };
   // The log display needs a desktop at least 800 pixels wide.
   if (const QScreen* screen = QGuiApplication::primaryScreen(); screen && screen->geometry().width() < 800)
@@ -156,6 +174,7 @@ int main(int argc, char** argv) {
 
   boxes.setParentWidget(&window);
   window.show();
+  if (Environment("ONDARIS_EXPRESS_RECORD") == "1") actions.Click(Ctl::ExpressRecBtn);
   app.exec();
 
   // Whatever ended the event loop, the exit sequence has run once.
