@@ -30,6 +30,7 @@
 #include "memories/Scratchpad.h"
 #include "radio/RadioState.h"
 #include "radio/StateFiles.h"
+#include "timekeeping/ClockRadioFile.h"
 #include "scan/LimitRanges.h"
 
 extern char** environ;
@@ -279,6 +280,7 @@ void WriteStateFiles(const std::string& dataDir, const std::vector<std::string>&
   for (const auto& line : tuningLines) bytes += line + "\r\n";
   std::ofstream(dataDir + "/SysFiles/Tuning.dat", std::ios::binary) << bytes;
   WriteOndarisDat(dataDir + "/", state);
+  WriteClockRadioDat(dataDir + "/", ClockRadioSettings{});
 }
 
 // Limits1.dat and Scratchpad.dat as a previous run leaves them.
