@@ -93,82 +93,53 @@ TEST_F(CommandDispatcherTest, StatusReportUsesTheLocaleSeparator) {
   EXPECT_EQ(dispatcher.StatusReport(), "*15000,000*AM*6000*500*0*17*17*False*False*Lo*M*");
 }
 
-struct ReportCase {
-  const char* name;
-  void (*change)(RadioState&, PanelModel&, PanelFlags&);
-  const char* report;
-};
-
-class StatusReportCases : public PanelParamFixture<ReportCase> {};
-
-TEST_P(StatusReportCases, Fields) {
-  FakeCompanionTransport transport;
-  CommandDispatcher dispatcher(ctx, receiver, controls, tuning, meter, transport);
-  panel.setValue(Ctl::SpkrTrackbar, 17);
-  panel.setValue(Ctl::LineTrackbar, 17);
-  GetParam().change(state, panel, ctx.flags);
-  EXPECT_EQ(dispatcher.StatusReport(), GetParam().report);
+TEST_F(CommandDispatcherTest, StatusReportFields) {
+  const struct {
+    void (*change)(RadioState&, PanelModel&, PanelFlags&);
+    const char* report;
+  } cases[] = {
+      {[](RadioState& s, PanelModel&, PanelFlags&) { s.Freq = 9575.125; s.Mode = 1; s.SelectFilterRow(13); },
+       "*9575.125*USB*2550*500*0*17*17*False*False*Lo*M*"},
+      {[](RadioState& s, PanelModel&, PanelFlags&) { s.Mode = 2; }, "*15000.000*LSB*6000*500*0*17*17*False*False*Lo*M*"},
+      {[](RadioState& s, PanelModel&, PanelFlags&) { s.Mode = 3; s.SelectFilterRow(23); },
+       "*15000.000*CW*300*500*0*17*17*False*False*Lo*M*"},
+      {[](RadioState& s, PanelModel&, PanelFlags&) { s.StepIndex = 8; },
+       "*15000.000*AM*6000*10000*0*17*17*False*False*Lo*M*"},
+      {[](RadioState& s, PanelModel&, PanelFlags&) { s.StepIndex = 8; s.NineKHzSteps = 1; },
+       "*15000.000*AM*6000*9000*0*17*17*False*False*Lo*M*"},
+      {[](RadioState& s, PanelModel&, PanelFlags&) { s.StepIndex = 7; s.NineKHzSteps = 1; },
+       "*15000.000*AM*6000*5000*0*17*17*False*False*Lo*M*"},
+      {[](RadioState& s, PanelModel&, PanelFlags&) { s.StepIndex = 0; s.StepHz = 500; },  // the row, not StepHz
+       "*15000.000*AM*6000*1*0*17*17*False*False*Lo*M*"},
+      {[](RadioState& s, PanelModel&, PanelFlags&) { s.PBT = -150; },
+       "*15000.000*AM*6000*500*-150*17*17*False*False*Lo*M*"},
+      {[](RadioState& s, PanelModel& p, PanelFlags&) {  // the report shows positions, not volumes
+         s.SpkrVolume = 63;
+         p.setValue(Ctl::SpkrTrackbar, 0);
+         p.setValue(Ctl::LineTrackbar, 50);
+       },
+       "*15000.000*AM*6000*500*0*0*50*False*False*Lo*M*"},
+      {[](RadioState& s, PanelModel&, PanelFlags&) { s.SpkrMute = 1; s.LineMute = 1; },
+       "*15000.000*AM*6000*500*0*17*17*True*True*Lo*M*"},
+      {[](RadioState& s, PanelModel&, PanelFlags&) { s.LineMute = 1; },
+       "*15000.000*AM*6000*500*0*17*17*False*True*Lo*M*"},
+      {[](RadioState&, PanelModel&, PanelFlags& f) { f.MeterHiSens = true; },
+       "*15000.000*AM*6000*500*0*17*17*False*False*Hi*M*"},
+      {[](RadioState& s, PanelModel&, PanelFlags&) { s.AGC = 3; }, "*15000.000*AM*6000*500*0*17*17*False*False*Lo*F*"},
+      {[](RadioState& s, PanelModel&, PanelFlags&) { s.AGC = 1; }, "*15000.000*AM*6000*500*0*17*17*False*False*Lo*S*"},
+      {[](RadioState& s, PanelModel&, PanelFlags&) { s.AGC = 0; }, "*15000.000*AM*6000*500*0*17*17*False*False*Lo**"},
+      {[](RadioState& s, PanelModel&, PanelFlags&) { s.Freq = 100.0; }, "*100.000*AM*6000*500*0*17*17*False*False*Lo*M*"},
+  };
+  const RadioState fresh = state;
+  for (const auto& c : cases) {
+    state = fresh;
+    panel.setValue(Ctl::SpkrTrackbar, 17);
+    panel.setValue(Ctl::LineTrackbar, 17);
+    ctx.flags.MeterHiSens = false;
+    c.change(state, panel, ctx.flags);
+    EXPECT_EQ(dispatcher.StatusReport(), c.report);
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Variants, StatusReportCases,
-    ::testing::Values(
-        ReportCase{"Usb2550", [](RadioState& s, PanelModel&, PanelFlags&) {
-                     s.Freq = 9575.125;
-                     s.Mode = 1;
-                     s.SelectFilterRow(13);
-                   },
-                   "*9575.125*USB*2550*500*0*17*17*False*False*Lo*M*"},
-        ReportCase{"LsbAndCw", [](RadioState& s, PanelModel&, PanelFlags&) { s.Mode = 2; },
-                   "*15000.000*LSB*6000*500*0*17*17*False*False*Lo*M*"},
-        ReportCase{"Cw300", [](RadioState& s, PanelModel&, PanelFlags&) {
-                     s.Mode = 3;
-                     s.SelectFilterRow(23);
-                   },
-                   "*15000.000*CW*300*500*0*17*17*False*False*Lo*M*"},
-        ReportCase{"TopStepIs10000", [](RadioState& s, PanelModel&, PanelFlags&) { s.StepIndex = 8; },
-                   "*15000.000*AM*6000*10000*0*17*17*False*False*Lo*M*"},
-        ReportCase{"TopStepIs9000WithOption", [](RadioState& s, PanelModel&, PanelFlags&) {
-                     s.StepIndex = 8;
-                     s.NineKHzSteps = 1;
-                   },
-                   "*15000.000*AM*6000*9000*0*17*17*False*False*Lo*M*"},
-        ReportCase{"NineKOptionLeavesOtherRows", [](RadioState& s, PanelModel&, PanelFlags&) {
-                     s.StepIndex = 7;
-                     s.NineKHzSteps = 1;
-                   },
-                   "*15000.000*AM*6000*5000*0*17*17*False*False*Lo*M*"},
-        ReportCase{"StepFromTableRowNotStepHz", [](RadioState& s, PanelModel&, PanelFlags&) {
-                     s.StepIndex = 0;
-                     s.StepHz = 500;
-                   },
-                   "*15000.000*AM*6000*1*0*17*17*False*False*Lo*M*"},
-        ReportCase{"NegativePbt", [](RadioState& s, PanelModel&, PanelFlags&) { s.PBT = -150; },
-                   "*15000.000*AM*6000*500*-150*17*17*False*False*Lo*M*"},
-        ReportCase{"TrackbarsFromPanel", [](RadioState& s, PanelModel& p, PanelFlags&) {
-                     s.SpkrVolume = 63;  // the report shows positions, not volumes
-                     p.setValue(Ctl::SpkrTrackbar, 0);
-                     p.setValue(Ctl::LineTrackbar, 50);
-                   },
-                   "*15000.000*AM*6000*500*0*0*50*False*False*Lo*M*"},
-        ReportCase{"Mutes", [](RadioState& s, PanelModel&, PanelFlags&) {
-                     s.SpkrMute = 1;
-                     s.LineMute = 1;
-                   },
-                   "*15000.000*AM*6000*500*0*17*17*True*True*Lo*M*"},
-        ReportCase{"LineMuteOnly", [](RadioState& s, PanelModel&, PanelFlags&) { s.LineMute = 1; },
-                   "*15000.000*AM*6000*500*0*17*17*False*True*Lo*M*"},
-        ReportCase{"HiSens", [](RadioState&, PanelModel&, PanelFlags& f) { f.MeterHiSens = true; },
-                   "*15000.000*AM*6000*500*0*17*17*False*False*Hi*M*"},
-        ReportCase{"AgcFast", [](RadioState& s, PanelModel&, PanelFlags&) { s.AGC = 3; },
-                   "*15000.000*AM*6000*500*0*17*17*False*False*Lo*F*"},
-        ReportCase{"AgcSlow", [](RadioState& s, PanelModel&, PanelFlags&) { s.AGC = 1; },
-                   "*15000.000*AM*6000*500*0*17*17*False*False*Lo*S*"},
-        ReportCase{"AgcOtherGivesEmptyField", [](RadioState& s, PanelModel&, PanelFlags&) { s.AGC = 0; },
-                   "*15000.000*AM*6000*500*0*17*17*False*False*Lo**"},
-        ReportCase{"LowFrequency", [](RadioState& s, PanelModel&, PanelFlags&) { s.Freq = 100.0; },
-                   "*100.000*AM*6000*500*0*17*17*False*False*Lo*M*"}),
-    [](const ::testing::TestParamInfo<ReportCase>& info) { return std::string(info.param.name); });
 
 // ---- Sending ---------------------------------------------------------------
 
