@@ -9,7 +9,7 @@ packages=(
   libsndfile1-dev
   pulseaudio pulseaudio-utils
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  libhamlib-utils python3 xvfb xauth
+  libhamlib-utils python3 xvfb xauth gcovr
 )
 
 missing=()
