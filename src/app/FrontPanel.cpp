@@ -11,6 +11,7 @@
 #include "platform/CompanionTransport.h"
 #include "platform/FileDialogs.h"
 #include "radio/CommandDispatcher.h"
+#include "radio/RigctlServer.h"
 #include "radio/StateFiles.h"
 #include "scan/ScanSpeeds.h"
 #include "timekeeping/ClockController.h"
@@ -65,11 +66,14 @@ FrontPanel::FrontPanel(PanelPlatform platformPieces, std::string programDir, cha
   context.reportError = [this](const std::string& text) { ReportError(text); };
   // The scan engine takes ScanTimer's tick before the ticks are guarded.
   scan = std::make_unique<ScanEngine>(context, receiver, tuning, scratch, files, limits, scanSettings);
+  if (platform.rigctlListener)
+    rigctl = std::make_unique<RigctlServer>(context, receiver, controls, tuning, *platform.rigctlListener);
   WireTimersAndLink();
   WireParts();
 }
 
 FrontPanel::~FrontPanel() {
+  rigctl.reset();
   scan.reset();
   bandDialog.resetScanSelection = nullptr;
   bandDialog.chooseBandScan = nullptr;
@@ -314,6 +318,32 @@ void FrontPanel::FormCreate() {
   std::string listenError;
   if (!platform.companion.listen(listenError))
     ReportError("The companion link is not available" + (listenError.empty() ? "" : ": " + listenError));
+  StartRigctlServer();
+}
+
+void FrontPanel::StartRigctlServer() {
+  Step([this] { rigctlSettings = ReadRigctlSettings(programDir_); });
+  if (!rigctl) return;
+  const bool on = rigctlSettings.enabled || rigctlPortOverride_ > 0;
+  const int port = rigctlPortOverride_ > 0 ? rigctlPortOverride_ : rigctlSettings.port;
+  std::string problem;
+  if (on && !rigctl->Start(rigctlSettings.address, port, problem)) ReportError(problem);
+}
+
+bool FrontPanel::ApplyRigctlSettings(const RigctlSettings& settings) {
+  const bool saved = Step([&] { WriteRigctlSettings(programDir_, settings); });
+  rigctlSettings = settings;
+  if (!rigctl) return saved;
+  if (!settings.enabled) {
+    rigctl->Stop();
+    return saved;
+  }
+  std::string problem;
+  if (!rigctl->Start(settings.address, settings.port, problem)) {
+    ReportError(problem);
+    return false;
+  }
+  return saved;
 }
 
 void FrontPanel::ApplyLoadedTuning() {
@@ -329,6 +359,8 @@ void FrontPanel::SaveStateAndShutdown() {
   inStartup_ = false;
 
   panel.setCaption(Ctl::StatusPanel, "Shutting down...");
+  // No client changes anything while the state is being saved.
+  if (rigctl) rigctl->Stop();
   if (context.flags.RemoteControlOn) {
     Step([&] { dispatcher->SendToCompanion("Bye"); });
     context.flags.RemoteControlOn = false;

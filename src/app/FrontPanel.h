@@ -23,6 +23,7 @@
 #include "radio/MeterController.h"
 #include "radio/Receiver.h"
 #include "radio/ReceiverControls.h"
+#include "radio/RigctlSettings.h"
 #include "radio/TuningController.h"
 #include "scan/BandScanDialog.h"
 #include "scan/LimitRanges.h"
@@ -35,7 +36,9 @@ class CommandDispatcher;
 class ClockController;
 class CompanionTransport;
 class FileDialogs;
+class RigctlServer;
 class Shell;
+class TcpListener;
 
 // The platform pieces the panel runs on; owned by whoever builds the panel.
 struct PanelPlatform {
@@ -51,6 +54,8 @@ struct PanelPlatform {
   Timer& debounceTimer;
   Timer& linkPumpTimer;
   FileDialogs& fileDialogs;
+  // The rigctl-compatible server's listener; none: no server in this program.
+  TcpListener* rigctlListener = nullptr;
 };
 
 // The places where parts of the program that are not built into the panel
@@ -99,6 +104,16 @@ class FrontPanel {
   // stored name is kept. Set before FormCreate.
   void setPortOverride(std::string portName) { portOverride_ = std::move(portName); }
   const std::string& portOverride() const { return portOverride_; }
+  // The rigctl server on this TCP port for this run (--rigctl-port), whatever
+  // the stored settings say; they are kept. Set before FormCreate.
+  void setRigctlPortOverride(int port) { rigctlPortOverride_ = port; }
+
+  // The stored rigctl server settings (read at start-up). Applying them
+  // stores them and starts or stops the server at once; false with the
+  // problem reported when the server cannot listen or the file cannot be
+  // written.
+  RigctlSettings rigctlSettings;
+  bool ApplyRigctlSettings(const RigctlSettings& settings);
 
   // The start-up sequence (directories, data files, first tuning, timers).
   // Errors are shown and start-up goes on with defaults.
@@ -143,9 +158,13 @@ class FrontPanel {
   // The port came back after it could not be opened or had failed: the
   // receiver may have missed anything, so it gets the whole state again.
   void ResendReceiverState();
+  // Start-up, once the panel is ready: the server when the settings or the
+  // command line turn it on. A port that is taken is reported.
+  void StartRigctlServer();
 
   std::string programDir_;
   std::string portOverride_;
+  int rigctlPortOverride_ = 0;
   bool portOpenFailed_ = false;
   bool inStartup_ = false;
   std::unique_ptr<SerialLink> link_;
@@ -176,6 +195,8 @@ class FrontPanel {
   // Memory, file, limit and band scans; it goes first at the end, before
   // the dialogs and the dispatcher whose hooks it holds.
   std::unique_ptr<ScanEngine> scan;
+  // The rigctl-compatible server, when the platform gives it a listener.
+  std::unique_ptr<RigctlServer> rigctl;
 
   // The last error reported since start-up completed (the window shows it
   // under the panel); empty when none.

@@ -14,10 +14,13 @@ const char* const NoProgramDirMessage =
     "manually.";
 
 std::string UsageText() {
-  return "Usage: ondaris [--data-dir DIR] [--port NAME] [--version] [--help]\n"
+  return "Usage: ondaris [--data-dir DIR] [--port NAME] [--rigctl-port N] [--version] [--help]\n"
          "  --data-dir DIR  keep the data files in DIR (created if missing)\n"
          "  --port NAME     use this serial port for this run (COMn, ttyUSB0, /dev/..., or SIM\n"
          "                  for the built-in simulated receiver); the stored port is kept\n"
+         "  --rigctl-port N serve Hamlib's network rig protocol (rigctld) on TCP port N of\n"
+         "                  the configured address (127.0.0.1 unless chosen otherwise) for\n"
+         "                  this run\n"
          "  --version       print the version and end\n"
          "  --help          print this text and end\n";
 }
@@ -41,10 +44,13 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
       value = arg.substr(equals + 1);
       inlineValue = true;
     }
+    std::string rigctlPort;
     if (name == "--data-dir")
       target = &line.dataDir;
     else if (name == "--port")
       target = &line.port;
+    else if (name == "--rigctl-port")
+      target = &rigctlPort;
 
     if (target) {
       if (!inlineValue) {
@@ -53,6 +59,12 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
       }
       if (value.empty()) return fail(name + " needs a value");
       *target = value;
+      if (target == &rigctlPort) {
+        const bool digits = value.size() <= 5 && value.find_first_not_of("0123456789") == std::string::npos;
+        const int port = digits ? std::stoi(value) : 0;
+        if (port < 1 || port > 65535) return fail("--rigctl-port needs a port number 1..65535");
+        line.rigctlPort = port;
+      }
       continue;
     }
     if (inlineValue) return fail("unknown option " + arg);

@@ -7,10 +7,11 @@
 
 namespace ondaris {
 
-// ondaris [--data-dir DIR] [--port NAME] [--version] [--help]
+// ondaris [--data-dir DIR] [--port NAME] [--rigctl-port N] [--version] [--help]
 struct CommandLine {
   std::string dataDir;   // empty: not given
   std::string port;      // empty: use the stored ComPortName
+  int rigctlPort = 0;    // 1..65535: the rigctl server on this port; 0: as stored
   bool showVersion = false;
   bool showHelp = false;
   bool valid = true;     // false: print the usage and end with code 2

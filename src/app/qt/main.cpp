@@ -41,6 +41,7 @@
 #include "platform/qt/QtMessageBoxes.h"
 #include "platform/qt/QtSerialPort.h"
 #include "platform/qt/QtSingleInstance.h"
+#include "platform/qt/QtTcpListener.h"
 #include "platform/qt/QtTimer.h"
 #include "radio/CommandDispatcher.h"
 #include "ui/FrontPanelActions.h"
@@ -114,6 +115,7 @@ int main(int argc, char** argv) {
   QtClock clock;
   QtCompanionTransport companion;
   QtShell shell;
+  QtTcpListener rigctlListener;
   QtTimer tuningTimer, meterTimer, scanTimer, debounceTimer, linkPumpTimer;
   QtTimer clockTimer(nullptr, Qt::CoarseTimer);
   QtFileDialogs desktopDialogs;
@@ -121,9 +123,10 @@ int main(int argc, char** argv) {
   FileDialogs& fileDialogs = nonInteractive ? static_cast<FileDialogs&>(cancelledDialogs) : desktopDialogs;
 
   FrontPanel panel(PanelPlatform{port, clock, messages, companion, shell, tuningTimer, meterTimer, scanTimer,
-                                 clockTimer, debounceTimer, linkPumpTimer, fileDialogs},
+                                 clockTimer, debounceTimer, linkPumpTimer, fileDialogs, &rigctlListener},
                    programDir, LocaleDecimalSeparator());
   panel.setPortOverride(commandLine.port);
+  panel.setRigctlPortOverride(commandLine.rigctlPort);
 
   // The clock radio and the recorder, with their sound.
   QtSoundPlayer soundPlayer;
