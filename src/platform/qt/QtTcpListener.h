@@ -17,7 +17,7 @@ namespace ondaris {
 class QtTcpListener : public QObject, public TcpListener {
   Q_OBJECT
  public:
-  static constexpr qint64 SliceBytes = 16 * 1024;
+  static constexpr qint64 SliceBytes = 4 * 1024;
   static constexpr qint64 ReadBufferBytes = 64 * 1024;
 
   explicit QtTcpListener(QObject* parent = nullptr);
