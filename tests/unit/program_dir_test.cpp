@@ -42,7 +42,7 @@ TEST(ParseCommandLine, AcceptedAndRefused) {
     EXPECT_FALSE(line.valid) << args.front();
     EXPECT_FALSE(line.problem.empty());
   }
-  EXPECT_NE(UsageText().find("ondaris [--data-dir DIR] [--port NAME] [--version] [--help]"), std::string::npos);
+  EXPECT_NE(UsageText().find("ondaris [--data-dir DIR] [--port NAME] [--rigctl-port N] [--version] [--help]"), std::string::npos);
 }
 
 TEST(ResolveProgramDir, DataDirThenExecutableFolderThenPerUserFolder) {
