@@ -1,13 +1,10 @@
 #pragma once
-// The program's version, as shown in the status line, the about box and by
-// `ondaris --version`. The build may pass its own with ONDARIS_VERSION.
+// The program's version: the one place it is written. The status line, the
+// about box and `ondaris --version` show it, and CMake reads the project's
+// version from the line below.
 
 namespace ondaris {
 
-#ifdef ONDARIS_VERSION
-inline constexpr const char* ProgramVersion = ONDARIS_VERSION;
-#else
-inline constexpr const char* ProgramVersion = "0.1.0";
-#endif
+inline constexpr const char* ProgramVersion = "1.1";
 
 }  // namespace ondaris
