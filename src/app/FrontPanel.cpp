@@ -48,6 +48,7 @@ FrontPanel::FrontPanel(PanelPlatform platformPieces, std::string programDir, cha
       controls(context, receiver),
       tuning(context, receiver, controls),
       meter(context, receiver, controls),
+      dataModes(context, receiver, controls, tuning, programDir_),
       files(context, receiver, controls, tuning, platform.fileDialogs, programDir_),
       scratch(context, receiver, controls, tuning, programDir_),
       limits(context, controls, tuning, scanSettings, programDir_),
@@ -57,7 +58,8 @@ FrontPanel::FrontPanel(PanelPlatform platformPieces, std::string programDir, cha
       editor(context, files),
       clipboard(context, files, onAir),
       lookup(context, files, programDir_),
-      recent(context, files, programDir_) {
+      recent(context, files, programDir_),
+      options(context, receiver, tuning, meter, platform.fileDialogs, programDir_) {
   controls.setTuning(&tuning);
   dispatcher = std::make_unique<CommandDispatcher>(context, receiver, controls, tuning, meter, platform.companion);
   clock = std::make_unique<ClockController>(context);
@@ -222,6 +224,7 @@ void FrontPanel::FormCreate() {
   TuningLines tuningLines = DefaultTuningLines(context.decimalSeparator);
   Step([&] { tuningLines = ReadTuningLines(programDir_, platform.messages, context.decimalSeparator); });
 
+  Step([this] { dataModes.Load(); });
   RunSteps(startupSteps.loadAfterTuning);
 
   Step([&] {

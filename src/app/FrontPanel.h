@@ -20,6 +20,9 @@
 #include "freqfiles/RecentFiles.h"
 #include "freqfiles/RecordClipboard.h"
 #include "memories/ScratchpadController.h"
+#include "options/UserOptionsDialog.h"
+#include "platform/SerialPortList.h"
+#include "radio/DataModeController.h"
 #include "radio/MeterController.h"
 #include "radio/Receiver.h"
 #include "radio/ReceiverControls.h"
@@ -71,7 +74,7 @@ struct StartupSteps {
   std::vector<std::function<void()>> buildTables;
   // After Limits1.dat and Scratchpad.dat.
   std::vector<std::function<void()>> loadBeforeTuning;
-  std::vector<std::function<void()>> loadAfterTuning;       // DataModes.dat, LogExpConsol.dat
+  std::vector<std::function<void()>> loadAfterTuning;       // after DataModes.dat: LogExpConsol.dat
   std::vector<std::function<void()>> loadAfterState;        // ClockRadio.dat (before Reopen.dat)
   std::vector<std::function<void()>> loadAfterRecentFiles;  // DateFormat.dat
   // After the paste buffer is cleared: log grid layout, alarm armed.
@@ -114,6 +117,8 @@ class FrontPanel {
   // written.
   RigctlSettings rigctlSettings;
   bool ApplyRigctlSettings(const RigctlSettings& settings);
+  // The serial ports the options dialog offers (none until set).
+  void setPortList(SerialPortList& ports) { options.setPortList(&ports); }
 
   // The start-up sequence (directories, data files, first tuning, timers).
   // Errors are shown and start-up goes on with defaults.
@@ -175,6 +180,7 @@ class FrontPanel {
   ReceiverControls controls;
   TuningController tuning;
   MeterController meter;
+  DataModeController dataModes;
 
   // The scan values limit ranges and the scan engine share.
   ScanSettings scanSettings;
@@ -189,6 +195,7 @@ class FrontPanel {
   RecordClipboard clipboard;
   LookupController lookup;
   RecentFiles recent;
+  UserOptionsDialog options;
 
   std::unique_ptr<CommandDispatcher> dispatcher;
   std::unique_ptr<ClockController> clock;

@@ -5,7 +5,7 @@
 #include <stdexcept>
 
 #include "common/AtomicFile.h"
-#include "memories/RecordBytes.h"
+#include "common/RecordBytes.h"
 #include "radio/Rx320Protocol.h"
 #include "radio/StepTable.h"
 

@@ -29,6 +29,9 @@ class FileDialogs {
   // The chosen file name as a full path (it may or may not exist; the caller
   // asks about overwriting itself); nothing when cancelled.
   virtual std::optional<std::string> saveFile(const FileDialogRequest& request) = 0;
+  // The chosen existing folder as a full path (title and start folder from
+  // the request); nothing when cancelled or when there is no desktop.
+  virtual std::optional<std::string> chooseFolder(const FileDialogRequest&) { return std::nullopt; }
 };
 
 // Dialogs that are always cancelled: a run without a listener (scripts,

@@ -6,7 +6,7 @@
 #include "common/AtomicFile.h"
 #include "common/Errors.h"
 #include "common/TextHelpers.h"
-#include "memories/RecordBytes.h"
+#include "common/RecordBytes.h"
 
 namespace ondaris {
 

@@ -6,7 +6,7 @@
 
 #include "common/AtomicFile.h"
 #include "common/Errors.h"
-#include "memories/RecordBytes.h"
+#include "common/RecordBytes.h"
 #include "radio/ReceiverControls.h"
 #include "radio/Rx320Protocol.h"
 #include "radio/StepTable.h"

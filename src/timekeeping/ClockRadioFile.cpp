@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "common/AtomicFile.h"
-#include "memories/RecordBytes.h"
+#include "common/RecordBytes.h"
 #include "platform/MessageBoxes.h"
 #include "radio/Rx320Protocol.h"
 #include "radio/StepTable.h"

@@ -10,7 +10,7 @@
 
 namespace ondaris {
 
-AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
+AboutDialog::AboutDialog(const QString& helpPage, QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("TAboutDlg"));
   setWindowTitle(QStringLiteral("About Ondaris..."));
   setModal(true);
@@ -28,6 +28,20 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
   receiver->setObjectName(QStringLiteral("Receiver"));
   receiver->setAlignment(Qt::AlignCenter);
 
+  auto* licence = new QLabel(QString::fromLatin1(ProgramLicence), this);
+  licence->setObjectName(QStringLiteral("Licence"));
+  licence->setAlignment(Qt::AlignCenter);
+  licence->setWordWrap(true);
+
+  auto* help = new QLabel(helpPage.isEmpty()
+                              ? QStringLiteral("The help pages (help/OndarisHelp.html) were not found.")
+                              : QStringLiteral("Help pages: %1").arg(helpPage),
+                          this);
+  help->setObjectName(QStringLiteral("HelpPages"));
+  help->setAlignment(Qt::AlignCenter);
+  help->setWordWrap(true);
+  help->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
   buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("OKBtn"));
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -38,8 +52,11 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
   layout->addWidget(name);
   layout->addWidget(version);
   layout->addWidget(receiver);
+  layout->addWidget(licence);
+  layout->addWidget(help);
   layout->addSpacing(8);
   layout->addWidget(buttons);
+  setMinimumWidth(420);
   setFixedSize(sizeHint());
 }
 

@@ -44,6 +44,8 @@ void FrontPanelActions::Click(Ctl control) {
     case Ctl::MFLGenItem: panel_.MasterFreqClick(); break;
     case Ctl::MFLViewItem: ShowMasterListViewer(); break;
     case Ctl::BackupItem: panel_.BackupItemClick(); break;
+    case Ctl::UserOptionsItem: panel_.options.UsrOptions1Click(); break;
+    case Ctl::DataModeBtn: panel_.dataModes.DataModeBtnMouseUp(DataModeController::MouseButton::Left); break;
     default:
       for (const auto& click : moreClicks)
         if (click && click(control)) return;
@@ -186,6 +188,10 @@ void FrontPanelActions::MouseUp(Ctl control) {
 }
 
 void FrontPanelActions::RightClick(Ctl control) {
+  if (control == Ctl::DataModeBtn) {
+    panel_.dataModes.DataModeBtnMouseUp(DataModeController::MouseButton::Right);
+    return;
+  }
   if (const int channel = ScratchpadChannelOf(control); channel >= 0)
     panel_.scratch.ScpdBtnMouseDown(channel, ScratchpadController::MouseButton::Right);
 }

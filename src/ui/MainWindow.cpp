@@ -86,7 +86,8 @@ MainWindow::MainWindow(PanelModel& model, PanelActions& actions, QWidget* parent
     return actions_sink_.OpenWithShell(target.toLocal8Bit().toStdString(), error);
   };
   showAbout = [this] {
-    AboutDialog dialog(this);
+    const QString page = findHelpPage(QStringLiteral("help/OndarisHelp.html"));
+    AboutDialog dialog(page.isEmpty() ? QString() : QFileInfo(page).absolutePath(), this);
     dialog.exec();
   };
 

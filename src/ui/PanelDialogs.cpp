@@ -3,9 +3,11 @@
 #include "app/FrontPanel.h"
 #include "ui/AddEditDialog.h"
 #include "ui/BandScanDialogView.h"
+#include "ui/DataProgramDialogView.h"
 #include "ui/LimitScanDialogView.h"
 #include "ui/LookupDialog.h"
 #include "ui/TagDialogView.h"
+#include "ui/UserOptionsDialogView.h"
 
 namespace ondaris {
 
@@ -34,18 +36,33 @@ PanelDialogs::PanelDialogs(FrontPanel& panel, QWidget* parent) : panel_(panel) {
   bandScan_->attach(panel.bandDialog);
   lookup_ = new LookupDialog(panel.lookup, parent);
   lookup_->onError = report;
+
+  userOptions_ = new UserOptionsDialogView(parent);
+  userOptions_->onError = report;
+  panel.options.show = [dialog = userOptions_](UserOptionsDialog& model) {
+    if (dialog) dialog->run(model);
+  };
+  dataProgram_ = new DataProgramDialogView(parent);
+  dataProgram_->onError = report;
+  panel.dataModes.show = [dialog = dataProgram_](DataProgramDialog& model) {
+    if (dialog) dialog->run(model);
+  };
 }
 
 PanelDialogs::~PanelDialogs() {
   panel_.limitDialog.show = nullptr;
   panel_.scratch.showTagEntryDialog = nullptr;
   panel_.scratch.showBankTagDialog = nullptr;
+  panel_.options.show = nullptr;
+  panel_.dataModes.show = nullptr;
   delete limitScan_.data();
   delete tagEntry_.data();
   delete bankTag_.data();
   delete addEdit_.data();
   delete bandScan_.data();
   delete lookup_.data();
+  delete userOptions_.data();
+  delete dataProgram_.data();
 }
 
 TagDialogView* PanelDialogs::tagEntry() const { return tagEntry_.data(); }
@@ -54,5 +71,7 @@ LimitScanDialogView* PanelDialogs::limitScan() const { return limitScan_.data();
 BandScanDialogView* PanelDialogs::bandScan() const { return bandScan_.data(); }
 AddEditDialog* PanelDialogs::addEdit() const { return addEdit_.data(); }
 LookupDialog* PanelDialogs::lookup() const { return lookup_.data(); }
+UserOptionsDialogView* PanelDialogs::userOptions() const { return userOptions_.data(); }
+DataProgramDialogView* PanelDialogs::dataProgram() const { return dataProgram_.data(); }
 
 }  // namespace ondaris

@@ -2,7 +2,8 @@
 // The dialogs of the front panel, created once after the main window and
 // shown modally when their part asks for them: the limit-scan setup, the
 // scratchpad's two tag dialogs, the add/edit dialog of the station list, the
-// band-scan setup and the master-list lookup. Creating this object hands each part its dialog;
+// band-scan setup, the master-list lookup, the user options and the
+// data-mode programming dialog. Creating this object hands each part its dialog;
 // destroying it takes them back (the dialogs belong to the parent window and
 // may also go with it).
 
@@ -14,10 +15,12 @@ namespace ondaris {
 
 class AddEditDialog;
 class BandScanDialogView;
+class DataProgramDialogView;
 class FrontPanel;
 class LimitScanDialogView;
 class LookupDialog;
 class TagDialogView;
+class UserOptionsDialogView;
 
 class PanelDialogs {
  public:
@@ -33,6 +36,8 @@ class PanelDialogs {
   BandScanDialogView* bandScan() const;
   AddEditDialog* addEdit() const;
   LookupDialog* lookup() const;
+  UserOptionsDialogView* userOptions() const;
+  DataProgramDialogView* dataProgram() const;
 
  private:
   FrontPanel& panel_;
@@ -42,6 +47,8 @@ class PanelDialogs {
   QPointer<BandScanDialogView> bandScan_;
   QPointer<AddEditDialog> addEdit_;
   QPointer<LookupDialog> lookup_;
+  QPointer<UserOptionsDialogView> userOptions_;
+  QPointer<DataProgramDialogView> dataProgram_;
 };
 
 }  // namespace ondaris

@@ -40,6 +40,7 @@
 #include "platform/qt/QtFileDialogs.h"
 #include "platform/qt/QtMessageBoxes.h"
 #include "platform/qt/QtSerialPort.h"
+#include "platform/qt/QtSerialPortList.h"
 #include "platform/qt/QtSingleInstance.h"
 #include "platform/qt/QtTcpListener.h"
 #include "platform/qt/QtTimer.h"
@@ -122,11 +123,13 @@ int main(int argc, char** argv) {
   CancelledFileDialogs cancelledDialogs;
   FileDialogs& fileDialogs = nonInteractive ? static_cast<FileDialogs&>(cancelledDialogs) : desktopDialogs;
 
+  QtSerialPortList portList;
   FrontPanel panel(PanelPlatform{port, clock, messages, companion, shell, tuningTimer, meterTimer, scanTimer,
                                  clockTimer, debounceTimer, linkPumpTimer, fileDialogs, &rigctlListener},
                    programDir, LocaleDecimalSeparator());
   panel.setPortOverride(commandLine.port);
   panel.setRigctlPortOverride(commandLine.rigctlPort);
+  panel.setPortList(portList);
 
   // The clock radio and the recorder, with their sound.
   QtSoundPlayer soundPlayer;

@@ -45,4 +45,14 @@ std::optional<std::string> QtFileDialogs::saveFile(const FileDialogRequest& requ
   return Chosen(dialog);
 }
 
+std::optional<std::string> QtFileDialogs::chooseFolder(const FileDialogRequest& request) {
+  QFileDialog dialog(parent_.data());
+  if (!request.title.empty()) dialog.setWindowTitle(Local(request.title));
+  if (!request.folder.empty()) dialog.setDirectory(Local(request.folder));
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::Directory);
+  dialog.setOption(QFileDialog::ShowDirsOnly, true);
+  return Chosen(dialog);
+}
+
 }  // namespace ondaris

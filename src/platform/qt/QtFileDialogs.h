@@ -19,6 +19,7 @@ class QtFileDialogs : public FileDialogs {
   std::optional<std::string> openFile(const FileDialogRequest& request) override;
   // The program asks its own overwrite question, so the dialog does not.
   std::optional<std::string> saveFile(const FileDialogRequest& request) override;
+  std::optional<std::string> chooseFolder(const FileDialogRequest& request) override;
 
  private:
   QPointer<QWidget> parent_;

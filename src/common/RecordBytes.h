@@ -1,6 +1,6 @@
 #pragma once
-// Little-endian fields of the fixed-layout binary records (the scratchpad and
-// the limit ranges): 32-bit integers, IEEE doubles and strings of fixed
+// Little-endian fields of the fixed-layout binary records (the scratchpad, the
+// limit ranges, the data modes): 32-bit integers, IEEE doubles and strings of fixed
 // capacity stored as one length byte followed by the capacity in characters.
 // Reading and writing work on a whole image held in memory, at explicit
 // offsets, so that a record's padding is simply left as it is.
