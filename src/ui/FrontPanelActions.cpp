@@ -44,6 +44,7 @@ void FrontPanelActions::Click(Ctl control) {
     case Ctl::MFLGenItem: panel_.MasterFreqClick(); break;
     case Ctl::MFLViewItem: ShowMasterListViewer(); break;
     case Ctl::BackupItem: panel_.BackupItemClick(); break;
+    case Ctl::SkedItem: panel_.skedDialog.SkedItemClick(); break;
     default:
       for (const auto& click : moreClicks)
         if (click && click(control)) return;
