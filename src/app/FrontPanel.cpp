@@ -5,6 +5,7 @@
 #include <exception>
 
 #include "common/ProgramDir.h"
+#include "common/AtomicFile.h"
 #include "common/Errors.h"
 #include "freqfiles/Backup.h"
 #include "freqfiles/MasterList.h"
@@ -20,6 +21,21 @@ namespace ondaris {
 
 namespace {
 constexpr int MeterIntervalMs = 200;
+
+// The day-first date option the scheduler shares with the logbook:
+// LogFiles/DateFormat.dat holding "DD/MM/YYYY" on its first line.
+bool ReadDayFirstDateOption(const std::string& programDir) {
+  std::optional<std::string> text;
+  try {
+    text = ReadWholeFile(programDir + "LogFiles/DateFormat.dat");
+  } catch (const std::exception&) {
+    return false;
+  }
+  if (!text) return false;
+  const std::string firstLine = text->substr(0, text->find_first_of("\r\n"));
+  return firstLine == "DD/MM/YYYY";
+}
+
 constexpr int ClockIntervalMs = 100;
 constexpr int VolumeOffset = 13;
 constexpr int TrackbarTop = 50;
@@ -59,7 +75,9 @@ FrontPanel::FrontPanel(PanelPlatform platformPieces, std::string programDir, cha
       clipboard(context, files, onAir),
       lookup(context, files, programDir_),
       recent(context, files, programDir_),
-      options(context, receiver, tuning, meter, platform.fileDialogs, programDir_) {
+      options(context, receiver, tuning, meter, platform.fileDialogs, programDir_),
+      scheduler(context, receiver, controls, programDir_),
+      skedDialog(context, scheduler) {
   controls.setTuning(&tuning);
   dispatcher = std::make_unique<CommandDispatcher>(context, receiver, controls, tuning, meter, platform.companion);
   clock = std::make_unique<ClockController>(context);
@@ -102,6 +120,8 @@ void FrontPanel::WireParts() {
   clock->everyTick.push_back([this] { files.ClockTick(); });
   clock->everyMinute.push_back([this](const DateTime&, const DateTime&) { onAir.MinuteTick(); });
 
+  WireScheduler();
+
   // The scan engine: the limit and band dialogs' Cancel, the Band Scan
   // button and the companion's hello.
   scan->Attach(limitDialog);
@@ -111,6 +131,22 @@ void FrontPanel::WireParts() {
   scan->bandScanButton = [this] { bandDialog.BandScanBtnClick(); };
 
   link_->onReopened = [this] { ResendReceiverState(); };
+}
+
+void FrontPanel::WireScheduler() {
+  // After the on-air view, the scheduler's minute check; the status line
+  // follows the scheduler on every tick.
+  clock->everyMinute.push_back([this](const DateTime& utc, const DateTime&) { scheduler.MinuteCheck(utc); });
+  clock->schedulerStatus = [this] { return scheduler.ClockStatus(); };
+  scheduler.stopScan = [this] { scan->StopScan(); };
+  scheduler.sendToCompanion = [this](const std::string& text) { dispatcher->SendToCompanion(text); };
+  // Read when needed, so that a change in the options is followed at once.
+  scheduler.useEuroDate = [this] { return ReadDayFirstDateOption(programDir_); };
+  skedDialog.cursorRecord = [this]() -> std::optional<FrequencyRecord> {
+    const int record = files.list.RecordAtRow(files.grid.Row);
+    if (record < 0) return std::nullopt;
+    return files.list.Record(record);
+  };
 }
 
 void FrontPanel::ResendReceiverState() {
@@ -376,6 +412,10 @@ void FrontPanel::SaveStateAndShutdown() {
 
   // A changed station list is offered for saving before anything is written.
   Step([this] { files.AskToSaveAtExit(); });
+  // A scheduled broadcast on the air ends with its recording saved and its
+  // log line written; a schedule being edited is kept.
+  Step([this] { scheduler.EndBroadcastAtExit(); });
+  if (skedDialog.isOpen()) Step([this] { skedDialog.ExitBtnClick(); });
   RunSteps(shutdownSteps.beforeSaving);
 
   Step([this] { limits.SaveLimitRanges(); });

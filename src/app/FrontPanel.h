@@ -32,6 +32,8 @@
 #include "scan/LimitRanges.h"
 #include "scan/LimitScanDialog.h"
 #include "scan/ScanEngine.h"
+#include "timekeeping/Scheduler.h"
+#include "timekeeping/SkedDialog.h"
 
 namespace ondaris {
 
@@ -159,6 +161,7 @@ class FrontPanel {
   void StartupSend(const std::function<void()>& send);
   void WireTimersAndLink();
   void WireParts();
+  void WireScheduler();
   void ApplyLoadedTuning();
   // The port came back after it could not be opened or had failed: the
   // receiver may have missed anything, so it gets the whole state again.
@@ -196,6 +199,9 @@ class FrontPanel {
   LookupController lookup;
   RecentFiles recent;
   UserOptionsDialog options;
+  // Scheduled broadcasts and their dialog (Tools, Scheduler).
+  Scheduler scheduler;
+  SkedDialog skedDialog;
 
   std::unique_ptr<CommandDispatcher> dispatcher;
   std::unique_ptr<ClockController> clock;

@@ -32,6 +32,14 @@ TimekeepingParts::TimekeepingParts(FrontPanel& panel, TimekeepingPlatform platfo
   });
   stop.saveAfterState.push_back([this] { alarm.SaveSettings(); });
 
+  // Scheduled broadcasts record through the recorder.
+  panel.scheduler.recorder.start = [this](std::string& fileName, std::string& error) {
+    if (!recorder.StartBroadcastRecording("", error)) return false;
+    fileName = recorder.WaveFileName();
+    return true;
+  };
+  panel.scheduler.recorder.stop = [this](std::string& error) { return recorder.StopBroadcastRecording(&error); };
+
   ClockController& clock = *panel.clock;
   clock.everyTick.push_back([this] { recorder.ClockTick(); });
   clock.everySecond.push_back([this](const DateTime&, const DateTime&) { recorder.SecondTick(); });
@@ -39,7 +47,10 @@ TimekeepingParts::TimekeepingParts(FrontPanel& panel, TimekeepingPlatform platfo
   clock.clockPanels.push_back([this](const std::string& text) { alarm.dlg.ClkPanel = text; });
 }
 
-TimekeepingParts::~TimekeepingParts() { panel_.platform.clockTimer.setEnabled(false); }
+TimekeepingParts::~TimekeepingParts() {
+  panel_.platform.clockTimer.setEnabled(false);
+  panel_.scheduler.recorder = BroadcastRecorder{};
+}
 
 bool TimekeepingParts::Click(Ctl control) {
   switch (control) {

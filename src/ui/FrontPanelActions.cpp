@@ -46,6 +46,7 @@ void FrontPanelActions::Click(Ctl control) {
     case Ctl::BackupItem: panel_.BackupItemClick(); break;
     case Ctl::UserOptionsItem: panel_.options.UsrOptions1Click(); break;
     case Ctl::DataModeBtn: panel_.dataModes.DataModeBtnMouseUp(DataModeController::MouseButton::Left); break;
+    case Ctl::SkedItem: panel_.skedDialog.SkedItemClick(); break;
     default:
       for (const auto& click : moreClicks)
         if (click && click(control)) return;

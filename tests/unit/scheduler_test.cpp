@@ -1,0 +1,244 @@
+// The scheduler through the panel's fakes: its files, the dialog's checks in
+// their order, and the minute check starting and ending broadcasts.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/PanelFixture.h"
+#include "support/TempFolder.h"
+#include "timekeeping/ScheduleFiles.h"
+#include "timekeeping/Scheduler.h"
+#include "timekeeping/SkedDialog.h"
+
+namespace ondaris {
+namespace {
+
+ScheduleEntry Entry(const std::string& date, const std::string& on, const std::string& off, double kHz = 9580) {
+  ScheduleEntry e;
+  e.StartDate = date;
+  e.EndDate = date;
+  e.OnTime = on;
+  e.OffTime = off;
+  e.Station = "Radio Alba";
+  e.Frequency = kHz;
+  e.Mode = "USB";
+  e.Filter = 2400;
+  e.AGC = "F";
+  e.MuteSpeaker = 1;
+  return e;
+}
+
+DateTime At(int month, int day, int hour, int minute) { return DateTime{2027, month, day, hour, minute, 0}; }
+
+class SchedulerTest : public PanelFixture {
+ protected:
+  SchedulerTest() {
+    std::filesystem::create_directories(folder.path() / "Export");
+    scheduler.ScheduleLoaded = true;
+    scheduler.stopScan = [this] { ++scanStops; };
+    scheduler.recorder.start = [this](std::string& name, std::string& error) {
+      if (!recorderWorks) error = "no input device";
+      name = "9580_052027_2330.wav";
+      return recorderWorks;
+    };
+    scheduler.recorder.stop = [this](std::string&) {
+      ++recorderStops;
+      return true;
+    };
+  }
+  std::string Log() { return ReadFileBytes(folder.dir() + "Export/SchedulerLog.txt"); }
+  void Tick(const DateTime& utc) {
+    clock.setUtc(utc);
+    scheduler.MinuteCheck(utc);
+  }
+
+  TempFolder folder{true};
+  Scheduler scheduler{ctx, receiver, controls, folder.dir()};
+  SkedDialog dialog{ctx, scheduler};
+  int scanStops = 0;
+  int recorderStops = 0;
+  bool recorderWorks = true;
+};
+
+TEST_F(SchedulerTest, EntryCrossingMidnightRunsFromItsStartToItsEndNextDay) {
+  scheduler.schedule = {Entry("5/20/2027", "2330", "0030")};
+  scheduler.SchedulerOff = false;
+  Tick(At(5, 20, 23, 29));
+  EXPECT_FALSE(scheduler.BroadcastActive());
+  Tick(At(5, 20, 23, 30));
+  ASSERT_TRUE(scheduler.BroadcastActive());
+  EXPECT_DOUBLE_EQ(state.Freq, 9580);
+  EXPECT_EQ(state.Mode, 1);
+  EXPECT_EQ(state.Bandwidth, 2400);
+  EXPECT_EQ(state.AGC, 3);
+  EXPECT_EQ(state.SpkrMute, 1);
+  Tick(At(5, 21, 0, 10));
+  EXPECT_TRUE(scheduler.BroadcastActive());
+  Tick(At(5, 21, 0, 30));
+  EXPECT_FALSE(scheduler.BroadcastActive());
+  EXPECT_EQ(state.SpkrMute, 0);
+  EXPECT_EQ(Log(), " 5/20/2027   2330-0030   9580        Radio Alba               \r\n");
+}
+
+TEST_F(SchedulerTest, EntryDueDuringAScanStopsTheScanFirst) {
+  scheduler.schedule = {Entry("5/20/2027", "1200", "1300")};
+  scheduler.SchedulerOff = false;
+  Tick(At(5, 20, 12, 0));
+  EXPECT_EQ(scanStops, 1);
+  EXPECT_TRUE(scheduler.BroadcastActive());
+}
+
+TEST_F(SchedulerTest, BackToBackEntriesStartOnTheirOwnMinute) {
+  scheduler.schedule = {Entry("5/20/2027", "1000", "1100", 6000), Entry("5/20/2027", "1100", "1200", 7000)};
+  scheduler.SchedulerOff = false;
+  Tick(At(5, 20, 10, 0));
+  Tick(At(5, 20, 11, 0));
+  ASSERT_TRUE(scheduler.BroadcastActive());
+  EXPECT_DOUBLE_EQ(state.Freq, 7000);
+  ASSERT_EQ(scheduler.schedule.size(), 1u);
+  EXPECT_EQ(scheduler.active->actualStartHHMM, 1100);
+}
+
+TEST_F(SchedulerTest, PassedEntriesAreRemovedOnlyWhileArmed) {
+  scheduler.schedule = {Entry("5/20/2027", "0800", "0900"), Entry("5/22/2027", "0800", "0900")};
+  Tick(At(5, 21, 8, 0));
+  EXPECT_EQ(scheduler.schedule.size(), 2u);
+  scheduler.OnOffBtnClick();
+  Tick(At(5, 21, 8, 1));
+  ASSERT_EQ(scheduler.schedule.size(), 1u);
+  EXPECT_EQ(scheduler.schedule[0].StartDate, "5/22/2027");
+  EXPECT_EQ(ReadFileBytes(folder.sysFile("Scheduler.dat")).size(), ScheduleEntrySize);
+  Tick(At(5, 23, 8, 0));
+  EXPECT_TRUE(scheduler.schedule.empty());
+  EXPECT_TRUE(scheduler.SchedulerOff);
+  EXPECT_EQ(panel[Ctl::StatusPanel].caption, "Scheduler Empty");
+}
+
+TEST_F(SchedulerTest, RecordingThatCannotStartStillTunesAndIsLoggedAsNotRecorded) {
+  ScheduleEntry e = Entry("5/20/2027", "2330", "2345");
+  e.Record = 1;
+  scheduler.schedule = {e};
+  scheduler.SchedulerOff = false;
+  recorderWorks = false;
+  Tick(At(5, 20, 23, 30));
+  EXPECT_TRUE(scheduler.BroadcastActive());
+  EXPECT_DOUBLE_EQ(state.Freq, 9580);
+  EXPECT_FALSE(scheduler.RecordingBroadcast);
+  ASSERT_FALSE(reportedErrors.empty());
+  Tick(At(5, 20, 23, 45));
+  EXPECT_EQ(recorderStops, 0);
+  EXPECT_NE(Log().find("Not recorded: no input device"), std::string::npos);
+}
+
+TEST_F(SchedulerTest, RecordingIsStoppedAndNamedWhenTheBroadcastEnds) {
+  ScheduleEntry e = Entry("5/20/2027", "2330", "2345");
+  e.Record = 1;
+  scheduler.schedule = {e};
+  scheduler.SchedulerOff = false;
+  Tick(At(5, 20, 23, 30));
+  EXPECT_TRUE(scheduler.RecordingBroadcast);
+  Tick(At(5, 20, 23, 45));
+  EXPECT_EQ(recorderStops, 1);
+  EXPECT_NE(Log().find("9580_052027_2330.wav"), std::string::npos);
+}
+
+struct FieldsCase {
+  std::string date, on, off, freq, mode, filter, pbt, agc, message;
+};
+
+class ValidateTest : public SchedulerTest, public ::testing::WithParamInterface<FieldsCase> {};
+
+TEST_P(ValidateTest, FirstRefusalInOrder) {
+  const FieldsCase& c = GetParam();
+  dialog.DateEdit = c.date;
+  dialog.OnTimeEdit = c.on;
+  dialog.OffTimeEdit = c.off;
+  dialog.FreqEdit = c.freq;
+  dialog.ModeCombo = c.mode;
+  dialog.FiltCombo = c.filter;
+  dialog.PBTEdit = c.pbt;
+  dialog.AGCCombo = c.agc;
+  const bool valid = dialog.ValidateScheduleFields();
+  EXPECT_EQ(valid, c.message.empty());
+  EXPECT_EQ(messages.lastMessage(), c.message);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Messages, ValidateTest,
+    ::testing::Values(FieldsCase{"", "x", "x", "", "?", "?", "?", "?", "You must enter a start date."},
+                      FieldsCase{"5-20-2027", "x", "x", "", "", "", "", "", "Invalid start date"},
+                      FieldsCase{"5/20/12345", "x", "x", "", "", "", "", "", "Invalid date format"},
+                      FieldsCase{"13/20/2027", "x", "x", "", "", "", "", "", "Invalid date"},
+                      FieldsCase{"5/20/2027", "930", "x", "", "", "", "", "", "Invalid start time"},
+                      FieldsCase{"5/20/2027", "0930", "10", "", "", "", "", "", "Invalid end time"},
+                      FieldsCase{"5/20/2027", "2401", "2500", "", "", "", "", "", "Start time out of range"},
+                      FieldsCase{"5/20/2027", "0930", "2500", "", "", "", "", "", "End time out of range"},
+                      FieldsCase{"5/20/2027", "0930", "1000", "", "?", "", "", "", "You must enter a valid frequency"},
+                      FieldsCase{"5/20/2027", "0930", "1000", "30000", "?", "", "", "",
+                                 "Frequency entry must be between 10 KHz and 30 MHz"},
+                      FieldsCase{"5/20/2027", "0930", "1000", "9580", "FM", "?", "", "",
+                                 "Invalid Mode entry.  Choose one from the list."},
+                      FieldsCase{"5/20/2027", "0930", "1000", "9580", "", "6001", "", "",
+                                 "Invalid Filter entry.  Choose one from the list."},
+                      FieldsCase{"5/20/2027", "0930", "1000", "9580", "", "", "2050", "?",
+                                 "PBT must be between -2000 and 2000 Hz"},
+                      FieldsCase{"5/20/2027", "0930", "1000", "9580", "", "", "", "Quick",
+                                 "Invalid AGC entry.  Choose one from the list."},
+                      FieldsCase{"5/20/27", "2330", "0030", "9580", "", "", "", "", ""}));
+
+TEST_F(SchedulerTest, MidnightEntryGetsTheNextDayAsEndDate) {
+  dialog.DateEdit = "05/20/27";
+  dialog.OnTimeEdit = "2330";
+  dialog.OffTimeEdit = "0030";
+  dialog.FreqEdit = "9580";
+  ASSERT_TRUE(dialog.ValidateScheduleFields());
+  EXPECT_EQ(dialog.DateEdit, "5/20/2027");
+  EXPECT_EQ(dialog.DateOffEdit, "5/21/2027");
+}
+
+TEST_F(SchedulerTest, ScheduleFileRoundTripsAndSurvivesDamage) {
+  std::vector<ScheduleEntry> entries{Entry("5/20/2027", "2330", "0030"), Entry("5/21/2027", "0100", "0200")};
+  entries[1].reserved = std::string(175, '\0');
+  entries[1].reserved[5] = 7;
+  const std::string bytes = EncodeSchedule(entries);
+  ASSERT_EQ(bytes.size(), 2 * ScheduleEntrySize);
+  ScheduleReadResult read = DecodeSchedule(bytes, false);
+  ASSERT_EQ(read.entries.size(), 2u);
+  EXPECT_EQ(EncodeSchedule(read.entries), bytes);
+
+  // A partial entry at the end is left out; values outside their tables
+  // are brought into range; an entry with a bad time is refused.
+  std::string damaged = bytes + std::string(100, 'x');
+  damaged[304 + 1] = 'Z';                                   // mode
+  damaged[308] = 1;                                         // filter
+  damaged[316 + 1] = 'Q';                                   // AGC
+  damaged[ScheduleEntrySize + 28 + 1] = 'a';                // off time
+  read = DecodeSchedule(damaged, false);
+  ASSERT_EQ(read.entries.size(), 1u);
+  EXPECT_EQ(read.problems.size(), 2u);
+  EXPECT_EQ(read.entries[0].Mode, "AM");
+  EXPECT_EQ(read.entries[0].AGC, "M");
+  EXPECT_EQ(read.entries[0].Filter, 2250);  // 2305 Hz read: the nearest bandwidth
+  EXPECT_TRUE(DecodeSchedule(std::string(10, '\xff'), false).entries.empty());
+}
+
+TEST_F(SchedulerTest, SkedColsRoundTripsAtItsSizeAndShortFilesKeepDefaults) {
+  SkedColumns columns = DefaultSkedColumns(720);
+  EXPECT_EQ(columns.widths[0], 59);
+  columns.widths[4] = 150;
+  columns.titles[4] = "Sender";
+  const std::string bytes = EncodeSkedColumns(columns);
+  ASSERT_EQ(bytes.size(), SkedColsFileSize);
+  const SkedColumns back = DecodeSkedColumns(bytes, 720);
+  EXPECT_EQ(back.widths, columns.widths);
+  EXPECT_EQ(back.titles, columns.titles);
+  EXPECT_EQ(EncodeSkedColumns(back), bytes);
+  const SkedColumns shortRead = DecodeSkedColumns(bytes.substr(0, 270), 720);
+  EXPECT_EQ(shortRead.widths[4], 59);
+  EXPECT_EQ(shortRead.titles[4], "Station");
+}
+
+}  // namespace
+}  // namespace ondaris
