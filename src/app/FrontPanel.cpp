@@ -8,6 +8,7 @@
 #include "common/Errors.h"
 #include "freqfiles/Backup.h"
 #include "freqfiles/MasterList.h"
+#include "logbook/LogGridLayout.h"
 #include "platform/CompanionTransport.h"
 #include "platform/FileDialogs.h"
 #include "radio/CommandDispatcher.h"
@@ -197,6 +198,7 @@ void FrontPanel::FormCreate() {
   // Working folders, then the old-format conversions.
   for (const std::string& problem : BuildWorkingDirectories(programDir_)) platform.messages.showMessage(problem);
   Step([this] { ConvertMasterListToTabs(programDir_, platform.messages); });
+  Step([this] { ConvertOldLogFile(programDir_, platform.messages); });
   RunSteps(startupSteps.convertOldFiles);
 
   // The control tables, then the grid with its column widths; the file and
@@ -223,6 +225,7 @@ void FrontPanel::FormCreate() {
   Step([&] { tuningLines = ReadTuningLines(programDir_, platform.messages, context.decimalSeparator); });
 
   RunSteps(startupSteps.loadAfterTuning);
+  logbook.Export = LoadLogExportSettings(programDir_);
 
   Step([&] {
     try {
@@ -236,6 +239,7 @@ void FrontPanel::FormCreate() {
   RunSteps(startupSteps.loadAfterState);
   Step([this] { recent.ReadReopenDat(); });
   RunSteps(startupSteps.loadAfterRecentFiles);
+  logbook.UseEuroDate = LoadLogDateFormat(programDir_);
 
   context.flags.RemoteControlOn = false;
   context.flags.BroadcastActive = false;
@@ -244,6 +248,7 @@ void FrontPanel::FormCreate() {
   tuning.flags.DnBtnHeld = false;
   tuning.flags.HoldTuned = false;
   state.AlarmArmed = 0;
+  logbook.LayoutFileName = LogGridLayoutFileName(logbook.MainWindowWidth);
   RunSteps(startupSteps.beforeTuningParsed);
 
   // A line that is no number: its message, then the first-start tuning.

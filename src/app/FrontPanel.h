@@ -19,6 +19,7 @@
 #include "freqfiles/OnAirView.h"
 #include "freqfiles/RecentFiles.h"
 #include "freqfiles/RecordClipboard.h"
+#include "logbook/LogFile.h"
 #include "memories/ScratchpadController.h"
 #include "radio/MeterController.h"
 #include "radio/Receiver.h"
@@ -189,6 +190,8 @@ class FrontPanel {
   RecordClipboard clipboard;
   LookupController lookup;
   RecentFiles recent;
+  // The log's date format, export sorts and grid layout file.
+  LogbookSettings logbook;
 
   std::unique_ptr<CommandDispatcher> dispatcher;
   std::unique_ptr<ClockController> clock;
