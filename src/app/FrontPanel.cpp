@@ -9,6 +9,7 @@
 #include "common/Errors.h"
 #include "freqfiles/Backup.h"
 #include "freqfiles/MasterList.h"
+#include "logbook/LogGridLayout.h"
 #include "platform/CompanionTransport.h"
 #include "platform/FileDialogs.h"
 #include "radio/CommandDispatcher.h"
@@ -235,6 +236,7 @@ void FrontPanel::FormCreate() {
   // Working folders, then the old-format conversions.
   for (const std::string& problem : BuildWorkingDirectories(programDir_)) platform.messages.showMessage(problem);
   Step([this] { ConvertMasterListToTabs(programDir_, platform.messages); });
+  Step([this] { ConvertOldLogFile(programDir_, platform.messages); });
   RunSteps(startupSteps.convertOldFiles);
 
   // The control tables, then the grid with its column widths; the file and
@@ -262,6 +264,7 @@ void FrontPanel::FormCreate() {
 
   Step([this] { dataModes.Load(); });
   RunSteps(startupSteps.loadAfterTuning);
+  logbook.Export = LoadLogExportSettings(programDir_);
 
   Step([&] {
     try {
@@ -275,6 +278,7 @@ void FrontPanel::FormCreate() {
   RunSteps(startupSteps.loadAfterState);
   Step([this] { recent.ReadReopenDat(); });
   RunSteps(startupSteps.loadAfterRecentFiles);
+  logbook.UseEuroDate = LoadLogDateFormat(programDir_);
 
   context.flags.RemoteControlOn = false;
   context.flags.BroadcastActive = false;
@@ -283,6 +287,7 @@ void FrontPanel::FormCreate() {
   tuning.flags.DnBtnHeld = false;
   tuning.flags.HoldTuned = false;
   state.AlarmArmed = 0;
+  logbook.LayoutFileName = LogGridLayoutFileName(logbook.MainWindowWidth);
   RunSteps(startupSteps.beforeTuningParsed);
 
   // A line that is no number: its message, then the first-start tuning.

@@ -19,6 +19,7 @@
 #include "freqfiles/OnAirView.h"
 #include "freqfiles/RecentFiles.h"
 #include "freqfiles/RecordClipboard.h"
+#include "logbook/LogFile.h"
 #include "memories/ScratchpadController.h"
 #include "options/UserOptionsDialog.h"
 #include "platform/SerialPortList.h"
@@ -202,6 +203,8 @@ class FrontPanel {
   // Scheduled broadcasts and their dialog (Tools, Scheduler).
   Scheduler scheduler;
   SkedDialog skedDialog;
+  // The log's date format, export sorts and grid layout file.
+  LogbookSettings logbook;
 
   std::unique_ptr<CommandDispatcher> dispatcher;
   std::unique_ptr<ClockController> clock;

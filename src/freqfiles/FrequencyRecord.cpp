@@ -127,15 +127,6 @@ bool MatchStep(FrequencyRecord& record) {
   return true;
 }
 
-inline bool IsBlank(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
-
-std::string_view Trim(std::string_view text) {
-  std::size_t begin = 0, end = text.size();
-  while (begin < end && IsBlank(text[begin])) ++begin;
-  while (end > begin && IsBlank(text[end - 1])) --end;
-  return text.substr(begin, end - begin);
-}
-
 inline bool NeedsSanitizing(char c) { return c == '"' || c == '\r' || c == '\n'; }
 inline char Sanitized(char c) { return c == '"' ? '\'' : (c == '\r' || c == '\n') ? ' ' : c; }
 
@@ -279,56 +270,6 @@ std::string ErrorReadingRecordMessage(std::size_t lineNumber, std::string_view l
   std::string message = "Error reading record " + std::to_string(lineNumber) + ":  ";
   message.append(line.data(), line.size());
   return message;
-}
-
-std::optional<long> TryReadWhole(std::string_view input) {
-  const std::string_view text = Trim(input);
-  std::size_t i = (!text.empty() && (text[0] == '-' || text[0] == '+')) ? 1 : 0;
-  if (i >= text.size() || text.size() - i > 10) return std::nullopt;
-  long long value = 0;
-  for (std::size_t k = i; k < text.size(); ++k) {
-    const char c = text[k];
-    if (c < '0' || c > '9') return std::nullopt;
-    value = value * 10 + (c - '0');
-  }
-  if (text[0] == '-') value = -value;
-  if (value > 2147483647LL || value < -2147483648LL) return std::nullopt;
-  return static_cast<long>(value);
-}
-
-std::optional<double> TryReadDecimal(std::string_view input, char separator) {
-  const std::string_view text = Trim(input);
-  // Copy into a "." form for from_chars (which ignores the locale), refusing
-  // anything but digits, one separator and a leading sign.
-  char small[64];
-  std::string large;
-  char* buffer = small;
-  if (text.size() >= sizeof small) {
-    large.resize(text.size() + 1);
-    buffer = large.data();
-  }
-  std::size_t length = 0;
-  bool digits = false, point = false, negative = false;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (c >= '0' && c <= '9') {
-      digits = true;
-      buffer[length++] = c;
-    } else if (c == separator && !point) {
-      point = true;
-      buffer[length++] = '.';
-    } else if ((c == '-' || c == '+') && i == 0) {
-      negative = c == '-';
-    } else {
-      return std::nullopt;
-    }
-  }
-  if (!digits) return std::nullopt;
-  double value = 0;
-  const auto result = std::from_chars(buffer, buffer + length, value, std::chars_format::fixed);
-  if (result.ec == std::errc::result_out_of_range) value = std::numeric_limits<double>::infinity();
-  else if (result.ec != std::errc() || result.ptr != buffer + length) return std::nullopt;
-  return negative ? -value : value;
 }
 
 bool IsLockedOut(std::string_view lockout) {

@@ -23,6 +23,8 @@
 #include <string>
 #include <string_view>
 
+#include "common/NumberText.h"
+
 namespace ondaris {
 
 struct FrequencyRecord {
@@ -111,13 +113,6 @@ std::string FormatFrequencyLine(const FrequencyRecord& record, char separator);
 
 // "Error reading record " + lineNumber (1-based) + ":  " + line.
 std::string ErrorReadingRecordMessage(std::size_t lineNumber, std::string_view line);
-
-// Number readers of the frequency-file code. They accept exactly what
-// TextToInteger and TextToDouble accept (blanks around, optional sign, digits,
-// at most one decimal separator; a whole number must fit in 32 bits), but
-// report a refusal as no value instead of throwing.
-std::optional<long> TryReadWhole(std::string_view text);
-std::optional<double> TryReadDecimal(std::string_view text, char separator);
 
 // Whether a record's Lockout marks it locked out: read as a whole number it
 // is not 0. Text that is not a number counts as not locked out.

@@ -172,6 +172,7 @@ int main(int argc, char** argv) {
   };
   if (!exitSignals.install()) std::fprintf(stderr, "ondaris: the exit signals cannot be caught\n");
 
+  panel.logbook.MainWindowWidth = window.width();
   panel.FormCreate();
   if (exitRequested) {  // a signal arrived while a start-up message was shown
     simulator.finish();

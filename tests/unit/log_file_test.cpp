@@ -1,0 +1,222 @@
+// The log file, its column store, the date keys, the logbook's settings and
+// layout files, and the older log's conversion.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "common/Errors.h"
+#include "logbook/LogDates.h"
+#include "logbook/LogFile.h"
+#include "logbook/LogGridLayout.h"
+#include "logbook/LogTable.h"
+#include "support/ScriptedMessageBoxes.h"
+#include "support/TempFolder.h"
+
+namespace ondaris {
+namespace {
+
+struct LogFolder : TempFolder {
+  LogFolder() { std::filesystem::create_directory(path() / "LogFiles"); }
+  std::string log(const std::string& name) const { return dir() + "LogFiles/" + name; }
+};
+
+// ---- Lines and the column store ----------------------------------------------
+
+struct LineCase {
+  const char* name;
+  std::string line;
+  char separator;
+  LogRecord expected;
+};
+
+LogRecord Rec(std::vector<std::string> f) {
+  f.resize(15);
+  return {f[0], f[1], f[2], f[3], f[4], f[5], f[6], f[7], f[8], f[9], f[10], f[11], f[12], f[13], f[14]};
+}
+
+class LogLineRead : public ::testing::TestWithParam<LineCase> {};
+
+TEST_P(LogLineRead, ReadsFieldsInPlace) {
+  EXPECT_EQ(ParseLogLine(GetParam().line, GetParam().separator), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, LogLineRead,
+    ::testing::Values(
+        LineCase{"full", "SW\t9580.5\tAM\t1405*\t1/5/2001\tRadio\tgood\t2/1/2001\tcard\t45444\tS9\t1500*\tLand\tx\t/a/b.jpg\t",
+                 '.', Rec({"SW", "9580.5", "AM", "1405*", "1/5/2001", "Radio", "good", "2/1/2001", "card", "45444", "S9",
+                           "1500*", "Land", "x", "/a/b.jpg"})},
+        LineCase{"leadingTab", "\t6000\tUSB\t", '.', Rec({"", "6000", "USB"})},
+        LineCase{"convertedOld", "A\t9580\tAM\t0100\t1/5/2001\tID\tN\tS\tR\t\t\t\t\t\t\t", '.',
+                 Rec({"A", "9580", "AM", "0100", "1/5/2001", "ID", "N", "S", "R"})},
+        LineCase{"entryLine", "A\t9580\tAM\t5\t1/5/2001\tID\t\t\t\t1\t2\t6\tC\tM\t", '.',
+                 Rec({"A", "9580", "AM", "5", "1/5/2001", "ID", "", "", "", "1", "2", "6", "C", "M"})},
+        LineCase{"commaLocale", "A\t9580.5\t", ',', Rec({"A", "9580,5"})},
+        LineCase{"cutToCapacity", "ABCDEFGHIJKL\t1\t", '.', Rec({"ABCDEFGHIJ", "1"})},
+        LineCase{"empty", "", '.', Rec({})},
+        LineCase{"windows1252", "\xE9t\xE9\t1\tAM\t\t\t\xC0 Bient\xF4t\t", '.',
+                 Rec({"\xE9t\xE9", "1", "AM", "", "", "\xC0 Bient\xF4t"})}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(LogTableFile, RoundTripsBytesAndKeepsFlagsInStep) {
+  const std::string note(255, 'n');
+  const std::string file =
+      "SW\t9580.5\tAM\t1405*\t1/5/2001\tBBC\t" + note + "\tsent\t\t\t\t\t\t\t\t\r\n" +
+      "\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\r\n" +  // every field empty
+      "\xC4rger\t6000\tUSB\t0000\t12/24/2000\tD\xFC\t\t\tcard\t\t\t\t\t\t/x.jpg\t\r\n";
+  for (char separator : {'.', ','}) {
+    LogTable table;
+    table.Load(file + "A\t153\tAM\t0100\t1/1/2001\tLast\t", separator);  // no line end
+    ASSERT_EQ(table.RecordCount(), 4);
+    EXPECT_EQ(table.Cell(1, LogField::Freq), separator == ',' ? "9580,5" : "9580.5");
+    EXPECT_EQ(table.Cell(1, LogField::Notes), note);
+    EXPECT_EQ(table.Cell(1, LogField::S), "Y");
+    EXPECT_EQ(table.Cell(1, LogField::R), "");
+    EXPECT_EQ(table.Cell(3, LogField::R), "Y");
+    EXPECT_EQ(table.Cell(3, LogField::Att), "Y");
+    EXPECT_EQ(table.Cell(4, LogField::Att), "");
+    EXPECT_EQ(table.FileText(separator),
+              file + "A\t153\tAM\t0100\t1/1/2001\tLast\t\t\t\t\t\t\t\t\t\t\r\n");
+  }
+}
+
+TEST(LogTableFile, TabsAndLineBreaksInAFieldCannotSplitTheLine) {
+  LogTable table;
+  LogRecord record = Rec({"A\tB", "1"});
+  record.Notes = "one\r\ntwo\tthree";
+  table.AppendRecord(record);
+  EXPECT_EQ(table.FileText('.'), "A B\t1\t\t\t\t\tone  two three\t\t\t\t\t\t\t\t\t\r\n");
+  EXPECT_EQ(FormatEntryLine(Rec({"x\n", "9,5"}), ','), "x \t9.5\t\t\t\t\t\t\t\t\t\t\t\t\t");
+}
+
+TEST(LogTableFile, FailedSaveKeepsTheOldFileAndTheEdits) {
+  LogFolder folder;
+  WriteFileBytes(folder.log("OndarisLog.txt"), "old\t\r\n");
+  LogTable table;
+  table.Load("new\t\r\n", '.');
+  table.Changed = true;
+  WithFileSizeLimit(8, [&] { EXPECT_THROW(SaveLogTable(folder.dir(), table, '.'), FileError); });
+  EXPECT_TRUE(table.Changed);
+  EXPECT_EQ(ReadFileBytes(folder.log("OndarisLog.txt")), "old\t\r\n");
+  SaveLogTable(folder.dir(), table, '.');
+  EXPECT_FALSE(table.Changed);
+  EXPECT_EQ(ReadFileBytes(folder.log("OndarisLog.txt")), "new\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\r\n");
+}
+
+// ---- Dates -----------------------------------------------------------------
+
+TEST(LogDates, SwapAndKeys) {
+  EXPECT_EQ(SwapDayMonth("12/24/2000"), "24/12/2000");
+  EXPECT_EQ(SwapDayMonth("24/12/2000"), "12/24/2000");
+  EXPECT_EQ(SwapDayMonth("2000"), "");
+  EXPECT_EQ(SwapDayMonth("12/24/"), "");
+  EXPECT_EQ(SwapDayMonth("1-5-2001"), "");
+  struct { const char* text; long long key; } dates[] = {
+      {"1/5/2001", 730401}, {"12/31/2000", 730403}, {"1/1/2001", 730397}, {"2001", -1}, {"1//2001", -1},
+      {"1/x/2001", -1}, {"", -1}};
+  for (const auto& d : dates) EXPECT_EQ(DateKey(d.text), d.key) << d.text;
+  struct { const char* text; long long key; } times[] = {
+      {"1405*", 1405}, {"*0600", 600}, {"", 0}, {"12:30", 0}, {"0000", 0}, {"2359", 2359}, {"-5", 0}};
+  for (const auto& t : times) EXPECT_EQ(TimeKey(t.text), t.key) << t.text;
+}
+
+// ---- Settings files ----------------------------------------------------------
+
+TEST(LogSettingsFiles, DateFormatAndExportSettings) {
+  EXPECT_TRUE(ParseLogDateFormat("DD/MM/YYYY\r\n"));
+  EXPECT_TRUE(ParseLogDateFormat("DD/MM/YYYY"));
+  EXPECT_FALSE(ParseLogDateFormat("dd/mm/yyyy\r\n"));
+  EXPECT_FALSE(ParseLogDateFormat(""));
+  EXPECT_EQ(LogDateFormatText(true), "DD/MM/YYYY\r\n");
+  EXPECT_EQ(LogDateFormatText(false), "MM/DD/YYYY\r\n");
+
+  EXPECT_EQ(ParseLogExportSettings("SWL=Yes\r\nMW=Yes\r\nUte=Yes\r\nx\r\n"), LogExportSettings{});
+  EXPECT_EQ(ParseLogExportSettings("SWL=yes\nMW=Yes\nUte=No"), (LogExportSettings{false, true, false}));
+  for (int bits = 0; bits < 8; ++bits) {
+    const LogExportSettings s{(bits & 1) != 0, (bits & 2) != 0, (bits & 4) != 0};
+    EXPECT_EQ(ParseLogExportSettings(LogExportSettingsText(s)), s);
+  }
+  EXPECT_EQ(LogExportSettingsText({true, false, true}), "SWL=Yes\r\nMW=No\r\nUte=Yes\r\n");
+
+  LogFolder folder;
+  EXPECT_FALSE(LoadLogDateFormat(folder.dir()));
+  SaveLogDateFormat(folder.dir(), true);
+  EXPECT_TRUE(LoadLogDateFormat(folder.dir()));
+  SaveLogExportSettings(folder.dir(), {false, true, true});
+  EXPECT_EQ(ReadFileBytes(folder.log("LogExpConsol.dat")), "SWL=No\r\nMW=Yes\r\nUte=Yes\r\n");
+  EXPECT_EQ(LoadLogExportSettings(folder.dir()), (LogExportSettings{false, true, true}));
+}
+
+TEST(LogGridLayoutFile, ExactBytesRoundTripAndDamage) {
+  LogGridLayout layout = DefaultLogGridLayout(740);
+  EXPECT_EQ(layout.ColumnWidths[0], 52);
+  EXPECT_EQ(layout.ColumnBounds[0], (ColumnBound{6, 48}));
+  EXPECT_EQ(layout.ColumnBounds[1], (ColumnBound{59, 101}));
+  layout.MoveColumn(5, 0);  // Date first
+  EXPECT_EQ(layout.ColumnOrder[0], 5);
+  EXPECT_EQ(layout.ColumnOrder[1], 0);
+  EXPECT_EQ(layout.ColumnPosition[5], 0);
+  EXPECT_EQ(layout.ColumnPosition[4], 5);
+  layout.SetWidthOfGridColumn(0, 80);
+  layout.RecordColumnBounds();
+  EXPECT_EQ(layout.ColumnBounds[5], (ColumnBound{6, 76}));
+  EXPECT_EQ(layout.FieldAtX(50), 5);
+  EXPECT_EQ(layout.FieldAtX(78), -1);  // within 5 pixels of the border
+
+  const std::string bytes = LogGridLayoutBytes(layout);
+  ASSERT_EQ(bytes.size(), 434u);
+  EXPECT_EQ(bytes.substr(0, 8), std::string("\x05\0\0\0\0\0\0\0", 8));
+  EXPECT_EQ(bytes.substr(56, 11), std::string("\x04" "Code\0\0\0\0\0\0", 11));
+  EXPECT_EQ(bytes.substr(56 + 9 * 11, 11), std::string("\x07" "Country\0\0\0", 11));
+  EXPECT_EQ(bytes.substr(378 + 20, 4), std::string("\0\0\0\0", 4));  // field 5 in column 0
+  EXPECT_EQ(ParseLogGridLayout(bytes), layout);
+
+  EXPECT_FALSE(ParseLogGridLayout(bytes.substr(0, 433)));
+  std::string damaged = bytes;
+  damaged[0] = 20;  // a field that does not exist
+  EXPECT_FALSE(ParseLogGridLayout(damaged));
+
+  LogFolder folder;
+  EXPECT_EQ(LoadLogGridLayout(folder.dir(), LogGridLayoutFileName(640), 700), DefaultLogGridLayout(700));
+  SaveLogGridLayout(folder.dir(), LogGridLayoutFileName(641), layout);
+  EXPECT_EQ(ReadFileBytes(folder.log("LargeLogGrid.dat")), bytes);
+  EXPECT_EQ(LoadLogGridLayout(folder.dir(), "LargeLogGrid.dat", 700), layout);
+  EXPECT_EQ(LogGridLayoutFileName(640), "SmallLogGrid.dat");
+}
+
+// ---- The older log ---------------------------------------------------------
+
+TEST(OldLogConversion, ConvertsOnceWithBackupAndPickLists) {
+  EXPECT_EQ(OldLogLineToTabs("A,\"9,580\",AM"), "A\t9,580\tAM\t\t\t\t\t\t");
+
+  LogFolder folder;
+  ScriptedMessageBoxes messages;
+  EXPECT_FALSE(ConvertOldLogFile(folder.dir(), messages));
+  const std::string csv = "\"SW\",9580,AM,0100,1/5/2001,\"BBC, London\",\"a \"\"b\",,\r\nX,1\n";
+  WriteFileBytes(folder.log("OndarisLog.csv"), csv);
+  WriteFileBytes(folder.log("LogModes.dat"), "head\r\nAM\r\nUSB\r\n");
+  WriteFileBytes(folder.log("LogCodes.dat"), "only\r\n");
+  ASSERT_TRUE(ConvertOldLogFile(folder.dir(), messages));
+
+  EXPECT_EQ(messages.messages(), (std::vector<std::string>{ConvertingLogMessage, LogConvertedMessage}));
+  EXPECT_EQ(ReadFileBytes(folder.log("OndarisLog.bak")), "\"SW\",9580,AM,0100,1/5/2001,\"BBC, London\",\"a \"\"b\",,\r\nX,1\r\n");
+  const std::string txt = ReadFileBytes(folder.log("OndarisLog.txt"));
+  EXPECT_EQ(txt, "SW\t9580\tAM\t0100\t1/5/2001\tBBC, London\ta b\t\t\t\t\t\t\t\t\r\nX\t1\t\t\t\t\t\t\r\n");
+  EXPECT_EQ(ReadFileBytes(folder.log("LogModes.dat")), "AM\r\nUSB\r\n");
+  EXPECT_EQ(ReadFileBytes(folder.log("LogCodes.dat")), "only\r\n");
+  EXPECT_FALSE(std::filesystem::exists(folder.log("OndarisLog.csv")));
+
+  LogTable table;
+  table.Load(txt, '.');
+  EXPECT_EQ(table.Record(1), Rec({"SW", "9580", "AM", "0100", "1/5/2001", "BBC, London", "a b"}));
+
+  WriteFileBytes(folder.log("OndarisLog.csv"), csv);  // the .txt is there now: nothing happens
+  EXPECT_FALSE(ConvertOldLogFile(folder.dir(), messages));
+  EXPECT_EQ(ReadFileBytes(folder.log("OndarisLog.txt")), txt);
+}
+
+}  // namespace
+}  // namespace ondaris
