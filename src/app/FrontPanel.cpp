@@ -23,20 +23,6 @@ namespace ondaris {
 namespace {
 constexpr int MeterIntervalMs = 200;
 
-// The day-first date option the scheduler shares with the logbook:
-// LogFiles/DateFormat.dat holding "DD/MM/YYYY" on its first line.
-bool ReadDayFirstDateOption(const std::string& programDir) {
-  std::optional<std::string> text;
-  try {
-    text = ReadWholeFile(programDir + "LogFiles/DateFormat.dat");
-  } catch (const std::exception&) {
-    return false;
-  }
-  if (!text) return false;
-  const std::string firstLine = text->substr(0, text->find_first_of("\r\n"));
-  return firstLine == "DD/MM/YYYY";
-}
-
 constexpr int ClockIntervalMs = 100;
 constexpr int VolumeOffset = 13;
 constexpr int TrackbarTop = 50;
@@ -142,7 +128,7 @@ void FrontPanel::WireScheduler() {
   scheduler.stopScan = [this] { scan->StopScan(); };
   scheduler.sendToCompanion = [this](const std::string& text) { dispatcher->SendToCompanion(text); };
   // Read when needed, so that a change in the options is followed at once.
-  scheduler.useEuroDate = [this] { return ReadDayFirstDateOption(programDir_); };
+  scheduler.useEuroDate = [this] { return logbook.UseEuroDate; };
   skedDialog.cursorRecord = [this]() -> std::optional<FrequencyRecord> {
     const int record = files.list.RecordAtRow(files.grid.Row);
     if (record < 0) return std::nullopt;

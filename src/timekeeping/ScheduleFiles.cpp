@@ -12,7 +12,7 @@
 #include "common/DateRoutines.h"
 #include "common/Errors.h"
 #include "common/ShellSort.h"
-#include "memories/RecordBytes.h"
+#include "common/RecordBytes.h"
 #include "radio/Rx320Protocol.h"
 
 namespace ondaris {
