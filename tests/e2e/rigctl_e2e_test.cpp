@@ -163,9 +163,20 @@ TEST_F(RigctlProgram, HamlibsClientTunesTheProgramAsTheFrontPanelWould) {
   Rx320Simulator decoder;
   decoder.setLogSink([&expected](const std::string& line) { expected.push_back(line); });
   decoder.feed(frontPanel.sentBytes());
-  ASSERT_TRUE(RunEventsUntil([&] { return Commands(sim.logLines()).size() >= before + expected.size(); }, 10000));
+  // A tuning that has not started to leave is replaced by the next one, so
+  // the line may carry both tunings or only the last: either way the
+  // receiver ends on exactly the front panel's last tuning (four commands).
+  ASSERT_GE(expected.size(), 4u);
+  const std::vector<std::string> lastTuning(expected.end() - 4, expected.end());
+  auto tail = [&] {
+    const std::vector<std::string> got = Commands(sim.logLines());
+    if (got.size() < before + 4) return std::vector<std::string>{};
+    return std::vector<std::string>(got.end() - 4, got.end());
+  };
+  ASSERT_TRUE(RunEventsUntil([&] { return tail() == lastTuning; }, 10000));
   const std::vector<std::string> got = Commands(sim.logLines());
-  EXPECT_EQ(std::vector<std::string>(got.begin() + static_cast<long>(before), got.end()), expected);
+  const std::vector<std::string> sent(got.begin() + static_cast<long>(before), got.end());
+  EXPECT_TRUE(sent == expected || sent == lastTuning) << ::testing::PrintToString(sent);
 
   // The panel's state is what the files keep.
   ASSERT_TRUE(program.stop()) << program.output();
