@@ -22,8 +22,15 @@ void Receiver::TuneRadio() {
   // cannot be opened the error leaves the meter off: polling a dead port
   // five times a second would only repeat the same error.
   ctx_.timers.MeterTimer.setEnabled(false);
-  ctx_.link.ensureOpen();
-  ctx_.link.send(UnitKind::Tuning, ctx_.state.TuningBytes());
+  try {
+    ctx_.link.ensureOpen();
+    ctx_.link.send(UnitKind::Tuning, ctx_.state.TuningBytes());
+  } catch (...) {
+    // The display and the title show the state even when the port is down.
+    ShowFrequency();
+    ctx_.panel.setTitle(TitleText());
+    throw;
+  }
   ctx_.timers.MeterTimer.setEnabled(true);
 
   ShowFrequency();
