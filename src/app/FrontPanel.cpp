@@ -276,9 +276,9 @@ void FrontPanel::FormCreate() {
   logbook.LayoutFileName = LogGridLayoutFileName(logbook.MainWindowWidth);
   RunSteps(startupSteps.beforeTuningParsed);
 
-  // A line that is no number: its message, then the first-start tuning.
-  if (!Step([&] { ApplyTuningLines(tuningLines, state, context.decimalSeparator); }))
-    Step([&] { ApplyTuningLines(DefaultTuningLines(context.decimalSeparator), state, context.decimalSeparator); });
+  // A line that is no number is reported and its field keeps its
+  // first-start value; every line that reads is taken.
+  Step([&] { ApplyTuningLines(tuningLines, state, context.decimalSeparator); });
   state.OtherVFO.statusText.clear();
 
   const std::string portName = portOverride_.empty() ? state.ComPortName : portOverride_;

@@ -1,13 +1,16 @@
 #include "radio/StateFiles.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 
 #include "common/AtomicFile.h"
 #include "common/Errors.h"
 #include "common/TextHelpers.h"
 #include "platform/MessageBoxes.h"
+#include "radio/StepTable.h"
 
 namespace ondaris {
 
@@ -212,6 +215,61 @@ void DecodeOndarisDat(std::string_view bytes, RadioState& s) {
   s.LineMute = r.byte();
 }
 
+namespace {
+
+// The ranges the controls keep the settings in; a damaged or foreign file is
+// brought back into them so that it cannot send the program outside its
+// tables (a volume of 70 would go out as the wrapped level byte 0xF9).
+constexpr double LowestFreqKHz = 10.0;
+constexpr double HighestFreqKHz = 30000.0;
+constexpr std::int32_t PbtLimitHz = 2000;
+constexpr std::int32_t CWToneLimitHz = 3000;
+constexpr std::int32_t MeterMaxLowest = 100;
+constexpr std::int32_t MeterMaxHighest = 10000;
+constexpr std::int32_t VolumeLowest = 13;
+constexpr std::int32_t VolumeHighest = 63;
+constexpr std::int32_t TuningSpeedLowestMs = 33;     // trackbar position 1
+constexpr std::int32_t TuningSpeedHighestMs = 1320;  // position 40
+
+std::int32_t Within(std::int32_t value, std::int32_t low, std::int32_t high) { return std::clamp(value, low, high); }
+
+double FiniteOrZero(double value) { return std::isfinite(value) ? value : 0.0; }
+
+void TuningIntoRange(double& freq, std::int32_t& stepIndex, std::int32_t& filterIndex, std::int32_t& agc,
+                     std::int32_t& pbt) {
+  freq = std::clamp(freq, LowestFreqKHz, HighestFreqKHz);
+  stepIndex = Within(stepIndex, 0, StepCount - 1);
+  filterIndex = Within(filterIndex, 0, FilterCount - 1);
+  if (agc < 1 || agc > 3) agc = 2;  // what the receiver is sent for any other value
+  pbt = Within(pbt, -PbtLimitHz, PbtLimitHz);
+}
+
+}  // namespace
+
+void BringSettingsIntoRange(RadioState& s) {
+  s.FreqFileRecordCount = std::max<std::int32_t>(s.FreqFileRecordCount, 0);
+  if (s.ComPortName.empty()) s.ComPortName = "COM1";
+  s.CWTone = Within(s.CWTone, -CWToneLimitHz, CWToneLimitHz);
+  s.MeterMax = s.MeterMax <= 0 ? MeterMaxHighest : Within(s.MeterMax, MeterMaxLowest, MeterMaxHighest);
+  for (double* cal : {&s.CalLoFreq, &s.CalLoErr, &s.CalHiFreq, &s.CalHiErr}) *cal = FiniteOrZero(*cal);
+  for (std::int32_t* filter : {&s.AMFilterIndex, &s.SSBFilterIndex, &s.CWFilterIndex})
+    *filter = Within(*filter, 0, FilterCount - 1);
+  for (std::int32_t* step : {&s.AMStepIndex, &s.SSBStepIndex, &s.CWStepIndex}) *step = Within(*step, 0, StepCount - 1);
+  for (std::uint8_t* flag : {&s.UseDefaultFiltersAsDefault, &s.UseDefaultStepsAsDefault, &s.MuteOnExitAsDefault,
+                             &s.MuteTogether, &s.NineKHzSteps, &s.ShowHints, &s.SpkrMute, &s.LineMute})
+    *flag = *flag != 0 ? 1 : 0;
+  s.TuningSpeedMs = Within(s.TuningSpeedMs, TuningSpeedLowestMs, TuningSpeedHighestMs);
+  s.SpkrVolume = static_cast<std::uint8_t>(Within(s.SpkrVolume, VolumeLowest, VolumeHighest));
+  s.LineVolume = static_cast<std::uint8_t>(Within(s.LineVolume, VolumeLowest, VolumeHighest));
+}
+
+void BringTuningIntoRange(RadioState& s) {
+  if (s.ActiveVFO != 'A' && s.ActiveVFO != 'B') s.ActiveVFO = 'A';
+  VfoTuning& o = s.OtherVFO;
+  TuningIntoRange(o.freq, o.stepIndex, o.filterIndex, o.agc, o.pbt);
+  TuningIntoRange(s.Freq, s.StepIndex, s.FilterIndex, s.AGC, s.PBT);
+}
+
 void ApplyOndarisDefaults(RadioState& s) {
   s.FreqFileDir = "FreqFiles/";
   s.LastFreqFile.clear();
@@ -247,6 +305,7 @@ bool ReadOndarisDat(const std::string& programDir, RadioState& state, MessageBox
     return false;
   }
   DecodeOndarisDat(*bytes, state);
+  BringSettingsIntoRange(state);
   return true;
 }
 
@@ -299,21 +358,33 @@ TuningLines ReadTuningLines(const std::string& programDir, MessageBoxes& message
 }
 
 void ApplyTuningLines(const TuningLines& lines, RadioState& s, char separator) {
+  // Every line is taken on its own: a line that does not read leaves its
+  // field as it was, and the first such error is raised once all are in.
+  std::optional<ConversionError> firstError;
+  auto take = [&](auto&& parse) {
+    try {
+      parse();
+    } catch (const ConversionError& error) {
+      if (!firstError) firstError = error;
+    }
+  };
   if (!lines[0].empty()) s.ActiveVFO = lines[0][0];
   VfoTuning& o = s.OtherVFO;
-  o.freq = ParseFrequency(lines[1], separator);
+  take([&] { o.freq = ParseFrequency(lines[1], separator); });
   ParseMode(lines[2], o.mode);
-  o.stepIndex = ParseInteger(lines[3]);
-  o.filterIndex = ParseInteger(lines[4]);
+  take([&] { o.stepIndex = ParseInteger(lines[3]); });
+  take([&] { o.filterIndex = ParseInteger(lines[4]); });
   ParseAgc(lines[5], o.agc);
-  o.pbt = ParseInteger(lines[6]);
+  take([&] { o.pbt = ParseInteger(lines[6]); });
   o.statusText.clear();
-  s.Freq = ParseFrequency(lines[7], separator);
+  take([&] { s.Freq = ParseFrequency(lines[7], separator); });
   ParseMode(lines[8], s.Mode);
-  s.StepIndex = ParseInteger(lines[9]);
-  s.FilterIndex = ParseInteger(lines[10]);
+  take([&] { s.StepIndex = ParseInteger(lines[9]); });
+  take([&] { s.FilterIndex = ParseInteger(lines[10]); });
   ParseAgc(lines[11], s.AGC);
-  s.PBT = ParseInteger(lines[12]);
+  take([&] { s.PBT = ParseInteger(lines[12]); });
+  BringTuningIntoRange(s);
+  if (firstError) throw *firstError;
 }
 
 void WriteTuningDat(const std::string& programDir, const RadioState& state, char separator) {

@@ -62,10 +62,21 @@ std::string EncodeOndarisDat(const RadioState& state, const std::string& program
 void DecodeOndarisDat(std::string_view bytes, RadioState& state);
 // The first-start values of the stored fields.
 void ApplyOndarisDefaults(RadioState& state);
+// Brings the fields read from Ondaris.dat into the ranges the controls keep
+// them in, so that a damaged file cannot send the program outside its
+// tables: volumes 13..63, flags and mutes 0/1, CW tone -3000..3000, meter
+// maximum 100..10000 (0 or less: 10000), tuning speed 33..1320 ms, default
+// filter rows 0..23 and step rows 0..8, calibration that is not a number 0,
+// record count at least 0, an empty port name COM1.
+void BringSettingsIntoRange(RadioState& state);
+// The same for the tunings of Tuning.dat (ApplyTuningLines calls it):
+// frequencies 10..30000 kHz, step rows 0..8, filter rows 0..23, AGC 1..3
+// (else medium), PBT -2000..+2000, ActiveVFO A or B (else A).
+void BringTuningIntoRange(RadioState& state);
 
-// Reads SysFiles/Ondaris.dat into `state`. A missing file is announced with
-// MissingOndarisDatMessage and gives the defaults (returns false); a file that
-// exists but cannot be read throws FileError.
+// Reads SysFiles/Ondaris.dat into `state` and brings it into range. A missing
+// file is announced with MissingOndarisDatMessage and gives the defaults
+// (returns false); a file that exists but cannot be read throws FileError.
 bool ReadOndarisDat(const std::string& programDir, RadioState& state, MessageBoxes& messages);
 // Replaces SysFiles/Ondaris.dat atomically. Throws FileError on failure (also
 // for a value too long to be stored); the old file then stays as it was.
@@ -91,9 +102,11 @@ TuningLines DecodeTuningDat(std::string_view bytes);
 // exists but cannot be read throws FileError.
 TuningLines ReadTuningLines(const std::string& programDir, MessageBoxes& messages, char separator);
 // Parses the lines into ActiveVFO, OtherVFO (its status text emptied) and the
-// current Freq, Mode, StepIndex, FilterIndex, AGC and PBT. Mode and AGC lines
-// that match no name exactly leave the field as it was. A number line that is
-// not a number throws ConversionError; the lines before it are applied.
+// current Freq, Mode, StepIndex, FilterIndex, AGC and PBT, brought into range.
+// Mode and AGC lines that match no name exactly leave the field as it was. A
+// number line that is not a number also leaves its field as it was: every
+// other line is still applied, and then the first such line's ConversionError
+// is thrown.
 void ApplyTuningLines(const TuningLines& lines, RadioState& state, char separator);
 // Replaces SysFiles/Tuning.dat atomically. Throws FileError on failure.
 void WriteTuningDat(const std::string& programDir, const RadioState& state, char separator);

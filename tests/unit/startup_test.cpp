@@ -356,7 +356,7 @@ TEST_F(StartupTest, PortThatCannotBeOpenedStillCompletesStartup) {
   EXPECT_GE(QueriesSent(), 1);
 }
 
-TEST_F(StartupTest, BadNumberInTuningDatIsShownAndDefaultsAreUsed) {
+TEST_F(StartupTest, BadNumberInTuningDatIsShownAndTheOtherLinesAreKept) {
   WriteTuningDat({"B", "7000.000", "LSB", "3", "12", "Slow", "0", "95x5", "USB", "8", "13", "Fast", "-250"});
   WriteMemoryFiles();
   FrontPanel& p = Start();
@@ -366,13 +366,30 @@ TEST_F(StartupTest, BadNumberInTuningDatIsShownAndDefaultsAreUsed) {
   EXPECT_EQ(messages.messages()[0], MissingOndarisDatMessage);
   EXPECT_EQ(messages.messages()[1], "'95x5' is not a valid floating point value");
   EXPECT_TRUE(p.context.flags.StartupComplete);
-  EXPECT_EQ(p.state.ActiveVFO, 'A');
+  // Only the frequency that did not read keeps its first-start value.
+  EXPECT_EQ(p.state.ActiveVFO, 'B');
   EXPECT_EQ(p.state.Freq, 15000.0);
-  EXPECT_EQ(p.state.OtherVFO.freq, 10000.0);
-  EXPECT_EQ(p.panel[Ctl::VFOBtn].caption, "VFO A");
+  EXPECT_EQ(p.state.OtherVFO.freq, 7000.0);
+  EXPECT_EQ(p.panel[Ctl::VFOBtn].caption, "VFO B");
   Flush();
-  EXPECT_THAT(SentUnits(), ElementsAre(VolumesFor(30, 30), TuningFor(15000.0, 0, 1, 2)));
+  EXPECT_THAT(SentUnits(), ElementsAre(VolumesFor(30, 30), TuningFor(15000.0, 1, 13, 3, -250)));
   EXPECT_TRUE(meterTimer.enabled());
+}
+
+// A volume of 70 would go out as the wrapped level byte 0xF9.
+TEST_F(StartupTest, StoredValuesOutsideTheirRangesAreBroughtIntoThem) {
+  RadioState stored;
+  stored.SpkrVolume = 70;
+  stored.LineVolume = 5;
+  fs::create_directories(dir + "SysFiles");
+  WriteOndarisDat(dir, stored);
+  WriteTuningDat({"A", "10000.000", "AM", "4", "1", "Medium", "0", "45000.000", "AM", "4", "31", "Medium", "3000"});
+  FrontPanel& p = Start();
+  Flush();
+  EXPECT_THAT(SentUnits(), ElementsAre(VolumesFor(63, 13), TuningFor(30000.0, 0, 23, 2, 2000)));
+  EXPECT_EQ(p.panel[Ctl::SpkrTrackbar].value, 50);
+  EXPECT_EQ(p.panel[Ctl::LineTrackbar].value, 0);
+  EXPECT_TRUE(p.panel[Ctl::FiltBtn23].pressed);
 }
 
 TEST_F(StartupTest, UnreadableStateFileIsShownAndDefaultsAreUsed) {

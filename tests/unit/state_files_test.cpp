@@ -1,6 +1,7 @@
 // The receiver state files SysFiles/Ondaris.dat and SysFiles/Tuning.dat, and
 // the atomic whole-file saving they are written with.
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -11,6 +12,7 @@
 #include <cstring>
 #include <filesystem>
 #include <iomanip>
+#include <limits>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -40,7 +42,7 @@ RadioState FullySetState() {
   s.FreqFileRecordCount = 123456;
   s.ComPortName = "/dev/ttyS9";  // 10 characters
   s.CWTone = 650;
-  s.MeterMax = 65535;
+  s.MeterMax = 9999;
   s.CalLoFreq = 5.0;
   s.CalLoErr = -87.25;
   s.CalHiFreq = 15.5;
@@ -155,7 +157,7 @@ TEST(OndarisDatTest, FieldsSitAtTheirOffsets) {
       {162, Le32(123456)},
       {166, std::string("\x04") + "COM3"},
       {177, Le32(650)},
-      {181, Le32(65535)},
+      {181, Le32(9999)},
       {185, Le64(5.0)},
       {193, Le64(-87.0)},
       {201, Le64(15.5)},
@@ -219,6 +221,48 @@ TEST(OndarisDatTest, FieldsBeyondAShortFileAreZeroNotDefaults) {
   RadioState empty = JunkState();
   DecodeOndarisDat("", empty);
   EXPECT_EQ(Stored(empty), "||0||0 0 cal 0 0 0 0 rows 0 0 0 0 0 0 flags 0 0 0 0 0 0 speed 0 vol 0 0 mute 0 0");
+}
+
+// A damaged record never takes the program outside its controls' ranges.
+TEST(OndarisDatTest, FieldsOutsideTheirRangesAreBroughtIntoThem) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const struct {
+    const char* what;
+    RadioState stored;
+    const char* expected;
+  } rows[] = {
+      {"above", [] {
+         RadioState s = FullySetState();
+         s.CWTone = 3001, s.MeterMax = 10001, s.TuningSpeedMs = 1321, s.SpkrVolume = 64, s.LineVolume = 70;
+         s.AMFilterIndex = s.SSBFilterIndex = s.CWFilterIndex = 24;
+         s.AMStepIndex = s.SSBStepIndex = s.CWStepIndex = 9;
+         s.MuteTogether = s.ShowHints = s.SpkrMute = 7;
+         return s;
+       }(),
+       "|3000 10000 cal 5 -87.25 15.5 -126 rows 23 8 23 8 23 8 flags 0 0 0 1 1 1 speed 1320 vol 63 63 mute 1 1"},
+      {"below", [&] {
+         RadioState s = JunkState();
+         s.ComPortName = "";
+         s.CWTone = -3001, s.MeterMax = 99, s.TuningSpeedMs = 32, s.SpkrVolume = 12, s.LineVolume = 0;
+         s.CalLoFreq = nan, s.CalHiErr = -std::numeric_limits<double>::infinity();
+         return s;
+       }(),
+       "|0|COM1|-3000 100 cal 0 -5 -5 0 rows 0 0 0 0 0 0 flags 1 1 1 1 1 1 speed 33 vol 13 13 mute 1 1"},
+      {"no meter", [] {
+         RadioState s;
+         s.MeterMax = 0;
+         return s;
+       }(),
+       "|COM1|700 10000 cal"},
+  };
+  for (const auto& row : rows) {
+    ProgramFolder folder;
+    WriteOndarisDat(folder.dir(), row.stored);
+    RadioState back;
+    ScriptedMessageBoxes messages;
+    ReadOndarisDat(folder.dir(), back, messages);
+    EXPECT_THAT(Stored(back), ::testing::HasSubstr(row.expected)) << row.what;
+  }
 }
 
 TEST(OndarisDatTest, LengthByteBeyondCapacityStaysInsideTheField) {
@@ -463,7 +507,9 @@ TEST(TuningDatTest, UnreadableFileRaisesTheOpenError) {
   EXPECT_TRUE(messages.shown().empty());
 }
 
-TEST(TuningDatTest, ANumberLineThatIsNoNumberRaisesTheConversionError) {
+// A line that is no number is reported; its field keeps what it had and
+// every other line is taken.
+TEST(TuningDatTest, ANumberLineThatIsNoNumberRaisesTheConversionErrorAndTheOthersAreTaken) {
   const struct {
     std::size_t line;  // 0-based
     const char* text;
@@ -473,12 +519,35 @@ TEST(TuningDatTest, ANumberLineThatIsNoNumberRaisesTheConversionError) {
       {3, "x", '.'},         {4, "1.5", '.'},       {6, "", '.'},        {9, "4a", '.'},
       {10, "", '.'},         {12, "+-1", '.'},      {12, "", ','},       {7, "15000.000.0", '.'},
   };
+  const TuningLines before = TuningLinesOf(RadioState(), '.');
   for (const auto& c : cases) {
     TuningLines lines = DecodeTuningDat(TwoVfoFile);
+    TuningLines kept = lines;
     lines[c.line] = c.text;
-    RadioState s;
+    kept[c.line] = before[c.line];
+    RadioState s, want;
     EXPECT_THROW(ApplyTuningLines(lines, s, c.separator), ConversionError)
         << "line " << c.line + 1 << " '" << c.text << "'";
+    ApplyTuningLines(kept, want, '.');
+    EXPECT_EQ(Tunings(s), Tunings(want)) << "line " << c.line + 1 << " '" << c.text << "'";
+  }
+}
+
+TEST(TuningDatTest, TuningsOutsideTheirRangesAreBroughtIntoThem) {
+  const struct {
+    TuningLines lines;
+    const char* expected;
+  } rows[] = {
+      {{"C", "5.000", "AM", "-1", "-1", "Slow", "-2001", "30000.001", "CW", "9", "24", "", "2050"},
+       "A other 10 0 0 0 1 -2000 [] now 30000 3 8 23 2 2000"},
+      {{"B", "10.000", "LSB", "0", "0", "Fast", "-2000", "30000.000", "USB", "8", "23", "Slow", "2000"},
+       "B other 10 2 0 0 3 -2000 [] now 30000 1 8 23 1 2000"},
+  };
+  for (const auto& row : rows) {
+    RadioState s;
+    s.AGC = 0;  // an AGC line that names nothing leaves it so
+    ApplyTuningLines(row.lines, s, '.');
+    EXPECT_EQ(Tunings(s), row.expected);
   }
 }
 
