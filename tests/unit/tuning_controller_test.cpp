@@ -32,83 +32,82 @@ class TuningTest : public PanelFixture {
   void Type(const std::string& keys) {
     for (char key : keys) tuning.KeyPress(key);
   }
+  // The tuning in the state and on the buttons.
+  void ExpectTuning(double freq, int mode, int stepHz, int filterIndex, int agc, int pbt) {
+    EXPECT_DOUBLE_EQ(state.Freq, freq);
+    EXPECT_EQ(state.Mode, mode);
+    EXPECT_TRUE(panel[ModeButton(mode)].pressed);
+    EXPECT_EQ(state.StepHz, stepHz);
+    EXPECT_EQ(state.FilterIndex, filterIndex);
+    EXPECT_TRUE(panel[FilterButton(filterIndex)].pressed);
+    EXPECT_EQ(state.AGC, agc);
+    EXPECT_EQ(state.PBT, pbt);
+    EXPECT_EQ(panel[Ctl::PBTDisplayPanel].caption, std::to_string(pbt));
+  }
+  void ExpectLastSentIsTheTuning() {
+    ASSERT_TRUE(flushLine());
+    ASSERT_FALSE(sentUnits().empty());
+    EXPECT_EQ(sentUnits().back(), state.TuningBytes());
+  }
 };
 
 // ---- Steps and speed -----------------------------------------------------
 
-struct StepCase {
-  int stepHz;
-  int row;
-  Ctl button;
-  int speedPosition;
-};
-
-class SetTuningStepTest : public PanelParamFixture<StepCase> {};
-
-TEST_P(SetTuningStepTest, SelectsRowButtonAndSpeed) {
-  const StepCase& c = GetParam();
-  tuning.SetTuningStep(c.stepHz);
-  EXPECT_EQ(state.StepIndex, c.row);
-  EXPECT_EQ(state.StepHz, c.stepHz);
-  EXPECT_TRUE(panel[c.button].pressed);
-  for (int row = 0; row < StepCount; ++row) {
-    if (StepButton(row) != c.button) {
-      EXPECT_FALSE(panel[StepButton(row)].pressed) << row;
-    }
+TEST_F(TuningTest, EachStepSelectsItsRowButtonAndSpeed) {
+  const struct {
+    int stepHz, row, speedPosition;
+  } cases[] = {{1, 0, 1},     {10, 1, 1},    {50, 2, 2},    {100, 3, 5},    {500, 4, 10},
+               {1000, 5, 15}, {3000, 6, 30}, {5000, 7, 30}, {10000, 8, 30}, {9000, 8, 30}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.stepHz);
+    clearRecords();
+    tuning.SetTuningStep(c.stepHz);
+    EXPECT_EQ(state.StepIndex, c.row);
+    EXPECT_EQ(state.StepHz, c.stepHz);
+    for (int row = 0; row < StepCount; ++row) EXPECT_EQ(panel[StepButton(row)].pressed, row == c.row) << row;
+    EXPECT_EQ(panel[Ctl::TuningSpeedTrackbar].value, c.speedPosition);
+    EXPECT_EQ(state.TuningSpeedMs, c.speedPosition * 33);
+    EXPECT_EQ(tuningTimer.interval(), c.speedPosition * 33);
+    EXPECT_EQ(statusReports, 1);
   }
-  EXPECT_EQ(panel[Ctl::TuningSpeedTrackbar].value, c.speedPosition);
-  EXPECT_EQ(state.TuningSpeedMs, c.speedPosition * 33);
-  EXPECT_EQ(tuningTimer.interval(), c.speedPosition * 33);
-  EXPECT_EQ(statusReports, 1);
   EXPECT_TRUE(messages.shown().empty());
-}
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, SetTuningStepTest,
-    ::testing::Values(StepCase{1, 0, Ctl::StepBtn1, 1}, StepCase{10, 1, Ctl::StepBtn10, 1},
-                      StepCase{50, 2, Ctl::StepBtn50, 2}, StepCase{100, 3, Ctl::StepBtn100, 5},
-                      StepCase{500, 4, Ctl::StepBtn500, 10}, StepCase{1000, 5, Ctl::StepBtn1000, 15},
-                      StepCase{3000, 6, Ctl::StepBtn3000, 30}, StepCase{5000, 7, Ctl::StepBtn5000, 30},
-                      StepCase{10000, 8, Ctl::StepBtn10000, 30}, StepCase{9000, 8, Ctl::StepBtn10000, 30}));
-
-TEST_F(TuningTest, UnknownStepShowsMessageAndSelectsTenKilohertz) {
-  tuning.SetTuningStep(2500);
+  tuning.SetTuningStep(2500);  // no such step
   EXPECT_EQ(messages.messages(), std::vector<std::string>{"Tuning step processing error."});
   EXPECT_EQ(state.StepHz, 10000);
   EXPECT_EQ(state.StepIndex, 8);
   EXPECT_TRUE(panel[Ctl::StepBtn10000].pressed);
+
+  tuning.StepBtnClick(3);
+  EXPECT_EQ(state.StepHz, 100);
+  EXPECT_TRUE(panel[Ctl::StepBtn100].pressed);
 }
 
-TEST_F(TuningTest, TopStepCaptionFollowsTheNineKilohertzOption) {
+TEST_F(TuningTest, TopStepFollowsTheNineKilohertzOptionFixedAtStartUp) {
   state.NineKHzSteps = 1;
   tuning.SetTuningStep(500);
   EXPECT_EQ(panel[Ctl::StepBtn10000].caption, "9K");
   state.NineKHzSteps = 0;
   tuning.SetTuningStep(500);
   EXPECT_EQ(panel[Ctl::StepBtn10000].caption, "10K");
-}
 
-TEST_F(TuningTest, TopStepButtonUsesTheStepFixedAtStartUp) {
   state.NineKHzSteps = 1;
   tuning.ApplyNineKHzOption();
   EXPECT_EQ(tuning.flags.TopStepHz, 9000);
   EXPECT_EQ(panel[Ctl::StepBtn10000].caption, "9K");
   state.NineKHzSteps = 0;  // changed later in the options: the button keeps 9 kHz
+  clearRecords();
   tuning.StepBtnClick(8);
   EXPECT_EQ(state.StepHz, 9000);
   EXPECT_EQ(state.StepIndex, 8);
   EXPECT_EQ(statusReports, 2);  // the step and the button each report
 }
 
-TEST_F(TuningTest, StepButtonsSelectTheirRow) {
-  tuning.StepBtnClick(3);
-  EXPECT_EQ(state.StepHz, 100);
-  EXPECT_TRUE(panel[Ctl::StepBtn100].pressed);
-  tuning.StepBtnClick(8);
-  EXPECT_EQ(state.StepHz, 10000);
-}
-
-TEST_F(TuningTest, SpeedChangeRestartsTheTimerOnlyWhileTuning) {
+TEST_F(TuningTest, SpeedIsKeptInRangeAndRestartsTheTimerOnlyWhileTuning) {
+  tuning.SetTuningSpeed(0);
+  EXPECT_EQ(state.TuningSpeedMs, 33);
+  tuning.SetTuningSpeed(99);
+  EXPECT_EQ(state.TuningSpeedMs, 40 * 33);
   tuning.TuningSpeedTrackbarChange(4);
   EXPECT_EQ(state.TuningSpeedMs, 132);
   EXPECT_EQ(tuningTimer.interval(), 132);
@@ -123,16 +122,9 @@ TEST_F(TuningTest, SpeedChangeRestartsTheTimerOnlyWhileTuning) {
   EXPECT_EQ(*tuningTimer.nextTickMs(), timeline.nowMs() + 99);
 }
 
-TEST_F(TuningTest, SpeedPositionIsKeptWithinTheTrackbar) {
-  tuning.SetTuningSpeed(0);
-  EXPECT_EQ(state.TuningSpeedMs, 33);
-  tuning.SetTuningSpeed(99);
-  EXPECT_EQ(state.TuningSpeedMs, 40 * 33);
-}
-
 // ---- Single steps --------------------------------------------------------
 
-TEST_F(TuningTest, SingleStepUpTunesAndRemembersTheFrequencyLeft) {
+TEST_F(TuningTest, SingleStepsTuneWithin10To30000) {
   StartAt(10000.0, 500);
   tuning.FreqUpBtnClick();
   EXPECT_DOUBLE_EQ(state.Freq, 10000.5);
@@ -140,83 +132,53 @@ TEST_F(TuningTest, SingleStepUpTunesAndRemembersTheFrequencyLeft) {
   EXPECT_DOUBLE_EQ(state.LastFreqRecord.freq, 10000.0);
   EXPECT_EQ(TuningsSent(), 1);
   EXPECT_EQ(panel[Ctl::FreqDispPanel].caption, "10000.500");
-}
 
-TEST_F(TuningTest, SingleStepUpStopsBelow30000) {
+  state.LastFreqRecord.valid = false;
   StartAt(29999.0, 1000);
-  tuning.FreqUpBtnClick();
+  tuning.FreqUpBtnClick();  // would pass 30000
   EXPECT_DOUBLE_EQ(state.Freq, 29999.0);
   EXPECT_EQ(TuningsSent(), 0);
   EXPECT_FALSE(state.LastFreqRecord.valid);
-}
 
-TEST_F(TuningTest, SingleStepDownGoesTo10) {
   StartAt(105.0, 10000);
   tuning.FreqDnBtnClick();
   EXPECT_DOUBLE_EQ(state.Freq, 95.0);
-  EXPECT_EQ(TuningsSent(), 1);
-
   StartAt(10.5, 500);
   tuning.FreqDnBtnClick();
   EXPECT_DOUBLE_EQ(state.Freq, 10.0);
   tuning.FreqDnBtnClick();
   EXPECT_DOUBLE_EQ(state.Freq, 10.0);
-  ASSERT_TRUE(flushLine());
   EXPECT_EQ(TuningsSent(), 1);
 }
 
-TEST_F(TuningTest, SingleStepEndsLatchedTuning) {
-  StartAt(10000.0, 1000);
-  tuning.FreqUpBtnFastClick();
-  ASSERT_TRUE(tuning.flags.TuningActive);
-  tuning.StepFrequencyDown();
-  EXPECT_FALSE(tuning.flags.TuningActive);
-  EXPECT_EQ(panel[Ctl::FreqUpBtnFast].colour, Colour::Black);
-  EXPECT_FALSE(panel[Ctl::FreqUpBtnFast].bold);
-  const double after = state.Freq;
-  timeline.advanceBy(5000);
-  EXPECT_DOUBLE_EQ(state.Freq, after);
-  EXPECT_FALSE(tuningTimer.enabled());
-}
-
-struct ScanDirectionCase {
-  int scanState;
-  bool down;
-  int direction;
-};
-
-class StepWhileScanningTest : public PanelParamFixture<ScanDirectionCase> {};
-
-TEST_P(StepWhileScanningTest, OnlySetsTheScanDirection) {
-  const ScanDirectionCase& c = GetParam();
-  ctx.scan.ScanState = c.scanState;
-  ctx.scan.ScanKind = c.scanState;
-  ctx.scan.ScanDirection = 7;
-  const double freq = state.Freq;
-  if (c.down)
-    tuning.FreqDnBtnClick();
-  else
-    tuning.FreqUpBtnClick();
-  EXPECT_EQ(ctx.scan.ScanDirection, c.direction);
-  EXPECT_DOUBLE_EQ(state.Freq, freq);
+TEST_F(TuningTest, StepsWhileScanningOnlySetTheScanDirection) {
+  const struct {
+    int scanState;
+    bool down;
+    int direction;
+  } cases[] = {{1, false, 1}, {1, true, 0}, {2, false, 0}, {2, true, 1}, {3, false, 0}, {4, true, 1}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.scanState * 10 + c.down);
+    ctx.scan.ScanState = c.scanState;
+    ctx.scan.ScanKind = c.scanState;
+    ctx.scan.ScanDirection = 7;
+    const double freq = state.Freq;
+    c.down ? tuning.FreqDnBtnClick() : tuning.FreqUpBtnClick();
+    EXPECT_EQ(ctx.scan.ScanDirection, c.direction);
+    EXPECT_DOUBLE_EQ(state.Freq, freq);
+    EXPECT_EQ(panel[Ctl::FreqUpBtn].pressed, !c.down);
+    EXPECT_EQ(panel[Ctl::FreqDnBtn].pressed, c.down);
+  }
   EXPECT_TRUE(port.writes().empty());
-  EXPECT_EQ(panel[Ctl::FreqUpBtn].pressed, !c.down);
-  EXPECT_EQ(panel[Ctl::FreqDnBtn].pressed, c.down);
 }
-
-INSTANTIATE_TEST_SUITE_P(Directions, StepWhileScanningTest,
-                         ::testing::Values(ScanDirectionCase{1, false, 1}, ScanDirectionCase{1, true, 0},
-                                           ScanDirectionCase{2, false, 0}, ScanDirectionCase{2, true, 1},
-                                           ScanDirectionCase{3, false, 0}, ScanDirectionCase{4, true, 1}));
 
 // ---- Hold to repeat ------------------------------------------------------
 
-TEST_F(TuningTest, HoldingUpRepeatsAfterTheDebounceAndTheClickAddsNoStep) {
+TEST_F(TuningTest, HoldingRepeatsAfterTheDebounceAndTheClickAddsNoStep) {
   StartAt(10000.0, 1000);  // 495 ms speed
   tuning.FreqUpBtnMouseDown();
   EXPECT_TRUE(debounceTimer.enabled());
   EXPECT_EQ(debounceTimer.interval(), 500);
-
   timeline.advanceBy(499);
   EXPECT_FALSE(tuning.flags.TuningActive);
   timeline.advanceBy(1);  // debounce tick
@@ -225,33 +187,24 @@ TEST_F(TuningTest, HoldingUpRepeatsAfterTheDebounceAndTheClickAddsNoStep) {
   EXPECT_TRUE(tuning.flags.RemoteTuningStarted);
   EXPECT_FALSE(tuning.flags.TuningDown);
   EXPECT_FALSE(debounceTimer.enabled());
-  EXPECT_TRUE(tuningTimer.enabled());
   EXPECT_EQ(tuningTimer.interval(), 495);
   EXPECT_DOUBLE_EQ(state.Freq, 10000.0);
-
-  timeline.advanceBy(495);
-  EXPECT_DOUBLE_EQ(state.Freq, 10001.0);
-  timeline.advanceBy(495);
+  timeline.advanceBy(495 * 2);
   EXPECT_DOUBLE_EQ(state.Freq, 10002.0);
   EXPECT_DOUBLE_EQ(state.LastFreqRecord.freq, 10001.0);
 
   tuning.FreqUpBtnMouseUp();
-  EXPECT_FALSE(tuning.flags.TuningActive);
   EXPECT_FALSE(tuningTimer.enabled());
   panel.press(Ctl::FreqUpBtn);  // as the window shows it while clicked
   tuning.FreqUpBtnClick();
   EXPECT_DOUBLE_EQ(state.Freq, 10002.0);
   EXPECT_FALSE(tuning.flags.HoldTuned);
   EXPECT_FALSE(panel[Ctl::FreqUpBtn].pressed);
-
   timeline.advanceBy(3000);
   EXPECT_DOUBLE_EQ(state.Freq, 10002.0);
-  ASSERT_TRUE(flushLine());
   EXPECT_EQ(TuningsSent(), 2);
-}
 
-TEST_F(TuningTest, HoldingDownRepeatsDownward) {
-  StartAt(10000.0, 100);  // 165 ms speed
+  StartAt(10000.0, 100);  // 165 ms speed, downward
   tuning.FreqDnBtnMouseDown();
   timeline.advanceBy(500);
   EXPECT_TRUE(tuning.flags.TuningDown);
@@ -262,35 +215,21 @@ TEST_F(TuningTest, HoldingDownRepeatsDownward) {
   EXPECT_NEAR(state.Freq, 9999.7, 1e-9);
 }
 
-TEST_F(TuningTest, QuickClickMakesOneStepAndLeavesNoDebounceRunning) {
+TEST_F(TuningTest, QuickClicksAreOneStepEach) {
   StartAt(10000.0, 1000);
-  tuning.FreqUpBtnMouseDown();
-  timeline.advanceBy(100);
-  tuning.FreqUpBtnMouseUp();
-  tuning.FreqUpBtnClick();
-  EXPECT_DOUBLE_EQ(state.Freq, 10001.0);
-  EXPECT_FALSE(debounceTimer.enabled());
-
-  // A second quick click 350 ms later is again one step, not a hold.
-  timeline.advanceBy(350);
-  tuning.FreqUpBtnMouseDown();
-  timeline.advanceBy(100);
-  tuning.FreqUpBtnMouseUp();
-  tuning.FreqUpBtnClick();
-  EXPECT_DOUBLE_EQ(state.Freq, 10002.0);
-  EXPECT_FALSE(tuning.flags.HoldTuned);
+  for (double expected : {10001.0, 10002.0}) {  // the second 350 ms later is no hold either
+    tuning.FreqUpBtnMouseDown();
+    timeline.advanceBy(100);
+    tuning.FreqUpBtnMouseUp();
+    tuning.FreqUpBtnClick();
+    EXPECT_DOUBLE_EQ(state.Freq, expected);
+    EXPECT_FALSE(debounceTimer.enabled());
+    EXPECT_FALSE(tuning.flags.HoldTuned);
+    timeline.advanceBy(350);
+  }
 }
 
-TEST_F(TuningTest, DebounceDoesNothingWhileScanning) {
-  StartAt(10000.0, 1000);
-  ctx.scan.ScanState = 2;
-  tuning.FreqUpBtnMouseDown();
-  timeline.advanceBy(600);
-  EXPECT_FALSE(tuning.flags.TuningActive);
-  EXPECT_FALSE(tuning.flags.HoldTuned);
-}
-
-TEST_F(TuningTest, TuningTicksDoNothingWhileScanning) {
+TEST_F(TuningTest, HoldLatchAndTicksDoNothingWhileScanning) {
   StartAt(10000.0, 1000);
   tuning.FreqUpBtnFastClick();
   ctx.scan.ScanState = 1;
@@ -298,47 +237,22 @@ TEST_F(TuningTest, TuningTicksDoNothingWhileScanning) {
   timeline.advanceBy(2000);
   EXPECT_DOUBLE_EQ(state.Freq, freq);
   EXPECT_TRUE(tuning.flags.TuningActive);
+
+  tuning.EndScanOrTuning();
+  StartAt(10000.0, 1000);
+  ctx.scan.ScanState = 2;
+  tuning.FreqUpBtnMouseDown();
+  timeline.advanceBy(600);
+  EXPECT_FALSE(tuning.flags.TuningActive);
+  EXPECT_FALSE(tuning.flags.HoldTuned);
+  tuning.FreqUpBtnFastClick();
+  EXPECT_FALSE(tuning.flags.TuningActive);
+  EXPECT_DOUBLE_EQ(state.Freq, 10000.0);
 }
 
 // ---- Latched tuning ------------------------------------------------------
 
-TEST_F(TuningTest, LatchedUpTunesTo30000AndStopsAtTheNextTick) {
-  StartAt(29999.0, 1000);
-  tuning.FreqUpBtnFastClick();
-  EXPECT_DOUBLE_EQ(state.Freq, 30000.0);
-  EXPECT_TRUE(tuning.flags.TuningActive);
-  EXPECT_EQ(panel[Ctl::FreqUpBtnFast].colour, Colour::Maroon);
-  EXPECT_TRUE(panel[Ctl::FreqUpBtnFast].bold);
-  EXPECT_EQ(panel[Ctl::FreqDispPanel].caption, "30000.000");
-
-  timeline.advanceBy(495);
-  EXPECT_DOUBLE_EQ(state.Freq, 30000.0);
-  EXPECT_FALSE(tuning.flags.TuningActive);
-  EXPECT_FALSE(tuningTimer.enabled());
-  EXPECT_FALSE(panel[Ctl::FreqUpBtnFast].bold);
-  ASSERT_TRUE(flushLine());
-  EXPECT_EQ(TuningsSent(), 1);
-}
-
-TEST_F(TuningTest, LatchedDownDoesNotStartBelow100) {
-  StartAt(105.0, 10000);
-  tuning.FreqDnBtnFastClick();
-  EXPECT_DOUBLE_EQ(state.Freq, 105.0);
-  EXPECT_FALSE(tuning.flags.TuningActive);
-  EXPECT_EQ(TuningsSent(), 0);
-  EXPECT_NE(panel[Ctl::FreqDnBtnFast].colour, Colour::Maroon);
-}
-
-TEST_F(TuningTest, LatchedDownStopsAt10) {
-  StartAt(110.0, 10000);
-  tuning.FreqDnBtnFastClick();
-  EXPECT_DOUBLE_EQ(state.Freq, 100.0);
-  timeline.advanceBy(990 * 20);
-  EXPECT_DOUBLE_EQ(state.Freq, 10.0);
-  EXPECT_FALSE(tuning.flags.TuningActive);
-}
-
-TEST_F(TuningTest, LatchedTuningStepsAtTheTuningSpeed) {
+TEST_F(TuningTest, LatchedTuningStepsAtTheSpeedAndStopsAtTheLimits) {
   StartAt(10000.0, 1000);  // 495 ms
   tuning.FreqUpBtnFastClick();
   EXPECT_DOUBLE_EQ(state.Freq, 10001.0);
@@ -350,6 +264,34 @@ TEST_F(TuningTest, LatchedTuningStepsAtTheTuningSpeed) {
   timeline.advanceBy(495 * 3);
   EXPECT_DOUBLE_EQ(state.Freq, 10005.0);
   EXPECT_DOUBLE_EQ(state.LastFreqRecord.freq, 10004.0);
+  tuning.EndScanOrTuning();
+
+  StartAt(29999.0, 1000);
+  tuning.FreqUpBtnFastClick();
+  EXPECT_DOUBLE_EQ(state.Freq, 30000.0);
+  EXPECT_EQ(panel[Ctl::FreqUpBtnFast].colour, Colour::Maroon);
+  EXPECT_TRUE(panel[Ctl::FreqUpBtnFast].bold);
+  EXPECT_EQ(panel[Ctl::FreqDispPanel].caption, "30000.000");
+  timeline.advanceBy(495);  // the next tick stops it
+  EXPECT_DOUBLE_EQ(state.Freq, 30000.0);
+  EXPECT_FALSE(tuning.flags.TuningActive);
+  EXPECT_FALSE(tuningTimer.enabled());
+  EXPECT_FALSE(panel[Ctl::FreqUpBtnFast].bold);
+  EXPECT_EQ(TuningsSent(), 1);
+
+  StartAt(105.0, 10000);
+  tuning.FreqDnBtnFastClick();  // does not start below 100
+  EXPECT_DOUBLE_EQ(state.Freq, 105.0);
+  EXPECT_FALSE(tuning.flags.TuningActive);
+  EXPECT_NE(panel[Ctl::FreqDnBtnFast].colour, Colour::Maroon);
+  EXPECT_EQ(TuningsSent(), 0);
+
+  StartAt(110.0, 10000);
+  tuning.FreqDnBtnFastClick();
+  EXPECT_DOUBLE_EQ(state.Freq, 100.0);
+  timeline.advanceBy(990 * 20);
+  EXPECT_DOUBLE_EQ(state.Freq, 10.0);
+  EXPECT_FALSE(tuning.flags.TuningActive);
 }
 
 TEST_F(TuningTest, SecondLatchClickReversesOrStops) {
@@ -357,17 +299,14 @@ TEST_F(TuningTest, SecondLatchClickReversesOrStops) {
   tuning.FreqDnBtnFastClick();
   EXPECT_TRUE(tuning.flags.TuningDown);
   EXPECT_TRUE(panel[Ctl::FreqDnBtnFast].bold);
-
   tuning.FreqUpBtnFastClick();  // reverses, no step of its own
   EXPECT_TRUE(tuning.flags.TuningActive);
   EXPECT_FALSE(tuning.flags.TuningDown);
   EXPECT_DOUBLE_EQ(state.Freq, 9999.0);
   EXPECT_TRUE(panel[Ctl::FreqUpBtnFast].bold);
-  EXPECT_EQ(panel[Ctl::FreqUpBtnFast].colour, Colour::Maroon);
   EXPECT_FALSE(panel[Ctl::FreqDnBtnFast].bold);
   timeline.advanceBy(495);
   EXPECT_DOUBLE_EQ(state.Freq, 10000.0);
-
   tuning.FreqUpBtnFastClick();  // same direction: stops
   EXPECT_FALSE(tuning.flags.TuningActive);
   EXPECT_FALSE(tuningTimer.enabled());
@@ -376,12 +315,27 @@ TEST_F(TuningTest, SecondLatchClickReversesOrStops) {
   EXPECT_DOUBLE_EQ(state.Freq, 10000.0);
 }
 
-TEST_F(TuningTest, LatchDoesNothingWhileScanning) {
-  StartAt(10000.0, 1000);
-  ctx.scan.ScanState = 2;
-  tuning.FreqUpBtnFastClick();
-  EXPECT_FALSE(tuning.flags.TuningActive);
-  EXPECT_DOUBLE_EQ(state.Freq, 10000.0);
+TEST_F(TuningTest, StepsPresetsAndSpaceEndLatchedTuning) {
+  ctx.scan.ScanKind = 2;
+  int starts = 0;
+  ctx.startScanFromKey = [&] { ++starts; };
+  for (int how = 0; how < 3; ++how) {
+    SCOPED_TRACE(how);
+    StartAt(10000.0, 1000);
+    tuning.FreqUpBtnFastClick();
+    ASSERT_TRUE(tuning.flags.TuningActive);
+    if (how == 0) tuning.StepFrequencyDown();
+    if (how == 1) tuning.KeyPress(' ');
+    if (how == 2) tuning.WWVBtnClick(5);
+    EXPECT_FALSE(tuning.flags.TuningActive);
+    EXPECT_EQ(panel[Ctl::FreqUpBtnFast].colour, Colour::Black);
+    EXPECT_FALSE(panel[Ctl::FreqUpBtnFast].bold);
+    const double after = state.Freq;
+    timeline.advanceBy(3000);
+    EXPECT_DOUBLE_EQ(state.Freq, after);
+  }
+  EXPECT_DOUBLE_EQ(state.Freq, 5000.0);
+  EXPECT_EQ(starts, 0);  // Space ended the tuning, it started no scan
 }
 
 TEST_F(TuningTest, RemoteTuningStartsWithoutAStepAndStepsBackOnStop) {
@@ -396,7 +350,6 @@ TEST_F(TuningTest, RemoteTuningStartsWithoutAStepAndStepsBackOnStop) {
   EXPECT_FALSE(tuning.flags.RemoteTuningStarted);
   tuning.StopRemoteTuning(false);  // nothing started: no step
   EXPECT_DOUBLE_EQ(state.Freq, 10001.0);
-
   tuning.StartRemoteTuning(true);  // "D+"
   timeline.advanceBy(495);
   EXPECT_DOUBLE_EQ(state.Freq, 10000.0);
@@ -406,109 +359,52 @@ TEST_F(TuningTest, RemoteTuningStartsWithoutAStepAndStepsBackOnStop) {
 
 // ---- Digit clicks --------------------------------------------------------
 
-struct DigitCase {
-  const char* name;
-  double freq;
-  int x;
-  int y;
-  double expected;  // the start frequency when nothing happens
-};
-
-class DigitClickTest : public PanelParamFixture<DigitCase> {};
-
-TEST_P(DigitClickTest, TunesByThePlaceValueOfTheDigit) {
-  const DigitCase& c = GetParam();
-  state.Freq = c.freq;
-  tuning.FreqDispPanelClick(c.x, c.y, 303, 68);
-  EXPECT_NEAR(state.Freq, c.expected, 1e-9);
-  EXPECT_EQ(port.writes().empty(), c.expected == c.freq);
-}
-
 // Bounds at 303 px: five digits 21 50 81 111 141 174 183 215 245 274;
 // four digits 38 67 97 127 157 170 200 230 259; three digits 49 82 112 142
-// 153 183 214 244; two digits 68 98 128 140 170 200 240.
-INSTANTIATE_TEST_SUITE_P(
-    Bands, DigitClickTest,
-    ::testing::Values(
-        DigitCase{"ThousandsUpAt9575", 9575.0, 50, 10, 10575.0},
-        DigitCase{"MilliDownAt10", 10.0, 220, 50, 9.999},
-        DigitCase{"HalfHeightIsLowerHalf", 9575.0, 50, 34, 8575.0},
-        DigitCase{"JustAboveHalf", 9575.0, 50, 33, 10575.0},
-        DigitCase{"FiveDigitLeftOfFirstBound", 15000.0, 21, 10, 15000.0},
-        DigitCase{"FiveDigitTenThousands", 15000.0, 22, 10, 25000.0},
-        DigitCase{"FiveDigitBoundBelongsLeft", 15000.0, 50, 50, 5000.0},
-        DigitCase{"FiveDigitThousands", 15000.0, 51, 50, 14000.0},
-        DigitCase{"FiveDigitThousandsRightEdge", 15000.0, 81, 10, 16000.0},
-        DigitCase{"FiveDigitHundreds", 15000.0, 111, 10, 15100.0},
-        DigitCase{"FiveDigitTens", 15000.0, 141, 10, 15010.0},
-        DigitCase{"FiveDigitOnes", 15000.0, 174, 10, 15001.0},
-        DigitCase{"FiveDigitPoint", 15000.0, 175, 10, 15000.0},
-        DigitCase{"FiveDigitPointRightEdge", 15000.0, 183, 10, 15000.0},
-        DigitCase{"FiveDigitTenths", 15000.0, 184, 10, 15000.1},
-        DigitCase{"FiveDigitHundredths", 15000.0, 245, 10, 15000.01},
-        DigitCase{"FiveDigitThousandths", 15000.0, 274, 50, 14999.999},
-        DigitCase{"FiveDigitBeyondLast", 15000.0, 275, 10, 15000.0},
-        DigitCase{"FourDigitFirst", 5000.0, 39, 10, 6000.0},
-        DigitCase{"FourDigitLeftEdge", 5000.0, 38, 10, 5000.0},
-        DigitCase{"FourDigitOnes", 5000.0, 157, 50, 4999.0},
-        DigitCase{"FourDigitPoint", 5000.0, 170, 10, 5000.0},
-        DigitCase{"FourDigitTenths", 5000.0, 171, 10, 5000.1},
-        DigitCase{"FourDigitThousandths", 5000.0, 259, 10, 5000.001},
-        DigitCase{"FourDigitBeyond", 5000.0, 260, 10, 5000.0},
-        DigitCase{"ThreeDigitHundreds", 500.0, 82, 10, 600.0},
-        DigitCase{"ThreeDigitOnes", 500.0, 142, 50, 499.0},
-        DigitCase{"ThreeDigitPoint", 500.0, 153, 10, 500.0},
-        DigitCase{"ThreeDigitThousandths", 500.0, 244, 10, 500.001},
-        DigitCase{"ThreeDigitBeyond", 500.0, 245, 10, 500.0},
-        DigitCase{"TwoDigitTens", 50.0, 98, 10, 60.0},
-        DigitCase{"TwoDigitOnes", 50.0, 128, 50, 49.0},
-        DigitCase{"TwoDigitPoint", 50.0, 140, 10, 50.0},
-        DigitCase{"TwoDigitTenths", 50.0, 141, 10, 50.1},
-        DigitCase{"TwoDigitLeftEdge", 50.0, 68, 10, 50.0},
-        DigitCase{"TwoDigitBeyond", 50.0, 241, 10, 50.0},
-        DigitCase{"AboveTopLimit", 29999.5, 174, 10, 29999.5},
-        DigitCase{"TopLimitItself", 29999.0, 274, 10, 29999.001},
-        DigitCase{"AtTheBottom", 10.0, 128, 50, 10.0}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(TuningTest, DigitBandsScaleWithTheDisplayWidth) {
-  // At twice the design width, the two-digit layout's 0.001 band is (400, 480].
-  state.Freq = 50.0;
-  tuning.FreqDispPanelClick(400, 10, 606, 136);
-  EXPECT_DOUBLE_EQ(state.Freq, 50.0 + 0.01);
-  state.Freq = 50.0;
-  tuning.FreqDispPanelClick(401, 10, 606, 136);
-  EXPECT_DOUBLE_EQ(state.Freq, 50.0 + 0.001);
-}
-
-TEST_F(TuningTest, DigitClickRemembersTheFrequencyEvenWhenRefused) {
-  state.Freq = 29999.5;
-  tuning.FreqDispPanelClick(174, 10, 303, 68);  // + 1 kHz
-  EXPECT_TRUE(state.LastFreqRecord.valid);
-  EXPECT_DOUBLE_EQ(state.LastFreqRecord.freq, 29999.5);
-  EXPECT_DOUBLE_EQ(state.Freq, 29999.5);
+// 153 183 214 244; two digits 68 98 128 140 170 200 240. y 34 of 68 is the
+// lower half. `expected` is the start frequency when nothing happens.
+TEST_F(TuningTest, DigitClicksTuneByThePlaceValueOfTheDigit) {
+  const struct {
+    double freq;
+    int x, y;
+    double expected;
+  } cases[] = {
+      {9575.0, 50, 10, 10575.0},    {10.0, 220, 50, 9.999},       {9575.0, 50, 34, 8575.0},
+      {9575.0, 50, 33, 10575.0},    {15000.0, 21, 10, 15000.0},   {15000.0, 22, 10, 25000.0},
+      {15000.0, 50, 50, 5000.0},    {15000.0, 51, 50, 14000.0},   {15000.0, 81, 10, 16000.0},
+      {15000.0, 111, 10, 15100.0},  {15000.0, 141, 10, 15010.0},  {15000.0, 174, 10, 15001.0},
+      {15000.0, 175, 10, 15000.0},  {15000.0, 183, 10, 15000.0},  {15000.0, 184, 10, 15000.1},
+      {15000.0, 245, 10, 15000.01}, {15000.0, 274, 50, 14999.999}, {15000.0, 275, 10, 15000.0},
+      {5000.0, 39, 10, 6000.0},     {5000.0, 38, 10, 5000.0},     {5000.0, 157, 50, 4999.0},
+      {5000.0, 170, 10, 5000.0},    {5000.0, 171, 10, 5000.1},    {5000.0, 259, 10, 5000.001},
+      {5000.0, 260, 10, 5000.0},    {500.0, 82, 10, 600.0},       {500.0, 142, 50, 499.0},
+      {500.0, 153, 10, 500.0},      {500.0, 244, 10, 500.001},    {500.0, 245, 10, 500.0},
+      {50.0, 98, 10, 60.0},         {50.0, 128, 50, 49.0},        {50.0, 140, 10, 50.0},
+      {50.0, 141, 10, 50.1},        {50.0, 68, 10, 50.0},         {50.0, 241, 10, 50.0},
+      {29999.5, 174, 10, 29999.5},  {29999.0, 274, 10, 29999.001}, {10.0, 128, 50, 10.0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.freq) + " at " + std::to_string(c.x) + "," + std::to_string(c.y));
+    ASSERT_TRUE(flushLine());
+    clearRecords();
+    state.Freq = c.freq;
+    tuning.FreqDispPanelClick(c.x, c.y, 303, 68);
+    EXPECT_NEAR(state.Freq, c.expected, 1e-9);
+    EXPECT_EQ(TuningsSent(), c.expected == c.freq ? 0 : 1);
+  }
+  EXPECT_DOUBLE_EQ(state.LastFreqRecord.freq, 10.0);  // remembered even when the click is refused
+  // At twice the design width the two-digit layout's 0.001 band is (400, 480].
+  for (const auto& [x, expected] : {std::pair{400, 50.01}, std::pair{401, 50.001}}) {
+    state.Freq = 50.0;
+    tuning.FreqDispPanelClick(x, 10, 606, 136);
+    EXPECT_DOUBLE_EQ(state.Freq, expected) << x;
+  }
 }
 
 // ---- Typed frequencies ---------------------------------------------------
 
-TEST_F(TuningTest, TypedFrequencyTunes) {
-  StartAt(10000.0, 500);
-  panel.setCaption(Ctl::StatusPanel, "Some station");
-  Type("15000");
-  EXPECT_EQ(panel[Ctl::FreqDispPanel].caption, "15000");
-  EXPECT_TRUE(tuning.flags.KeypadActive);
-  EXPECT_EQ(TuningsSent(), 0);
-  Type("\r");
-  EXPECT_DOUBLE_EQ(state.Freq, 15000.0);
-  EXPECT_FALSE(tuning.flags.KeypadActive);
-  EXPECT_EQ(panel[Ctl::StatusPanel].caption, "");
-  EXPECT_DOUBLE_EQ(state.LastFreqRecord.freq, 10000.0);
-  EXPECT_EQ(TuningsSent(), 1);
-  EXPECT_EQ(panel[Ctl::FreqDispPanel].caption, "15000.000");
-}
-
 // Text outside the range puts the old frequency back and tunes nothing.
-TEST_F(TuningTest, EnterTunesOnlyANumberInTheRange) {
+TEST_F(TuningTest, EnterTunesATypedNumberInTheRange) {
   const struct {
     char separator;
     const char* keys;  // typed before Enter
@@ -516,7 +412,7 @@ TEST_F(TuningTest, EnterTunesOnlyANumberInTheRange) {
     double freq;  // after Enter; 10000 when refused
     const char* shownAfter;
   } cases[] = {
-      {'.', "40000", "40000", 10000.0, "10000.000"},     {'.', "9.5", "9.5", 10000.0, "10000.000"},
+      {'.', "15000", "15000", 15000.0, "15000.000"},     {'.', "40000", "40000", 10000.0, "10000.000"},     {'.', "9.5", "9.5", 10000.0, "10000.000"},
       {',', "9,5", "9,5", 10000.0, "10000,000"},         {',', "95.75", "9575", 9575.0, "9575,000"},
       {'.', ".9575.5", "9575.5", 9575.5, "9575.500"},   {',', "9575,25", "9575,25", 9575.25, "9575,250"},
   };
@@ -525,20 +421,32 @@ TEST_F(TuningTest, EnterTunesOnlyANumberInTheRange) {
     ctx.decimalSeparator = c.separator;
     state.LastFreqRecord.valid = false;
     StartAt(10000.0, 500);
+    panel.setCaption(Ctl::StatusPanel, "Some station");
     Type(c.keys);
     EXPECT_EQ(panel[Ctl::FreqDispPanel].caption, c.shownWhileTyping);
+    EXPECT_TRUE(tuning.flags.KeypadActive);
+    EXPECT_EQ(TuningsSent(), 0);
     Type("\r");
     EXPECT_FALSE(tuning.flags.KeypadActive);
     EXPECT_DOUBLE_EQ(state.Freq, c.freq);
     EXPECT_EQ(panel[Ctl::FreqDispPanel].caption, c.shownAfter);
     EXPECT_EQ(TuningsSent(), c.freq == 10000.0 ? 0 : 1);
     EXPECT_EQ(state.LastFreqRecord.valid, c.freq != 10000.0);
+    if (c.freq != 10000.0) {
+      EXPECT_DOUBLE_EQ(state.LastFreqRecord.freq, 10000.0);
+      EXPECT_EQ(panel[Ctl::StatusPanel].caption, "");
+    }
   }
   EXPECT_TRUE(messages.shown().empty());
+  // A point is no key under a comma.
+  EXPECT_FALSE(tuning.KeyPress('.'));
 }
 
 TEST_F(TuningTest, TextThatIsNoNumberIsReportedAsAnError) {
   StartAt(10000.0, 500);
+  EXPECT_TRUE(tuning.KeyPress('.'));  // a separator first is ignored
+  EXPECT_FALSE(tuning.flags.KeypadActive);
+  EXPECT_EQ(panel[Ctl::FreqDispPanel].caption, "10000.000");
   Type("1..5");
   EXPECT_EQ(panel[Ctl::FreqDispPanel].caption, "1..5");
   Type("\r");
@@ -552,81 +460,48 @@ TEST_F(TuningTest, TextThatIsNoNumberIsReportedAsAnError) {
   EXPECT_DOUBLE_EQ(state.Freq, 9575.0);
 }
 
-TEST_F(TuningTest, SeparatorFirstIsIgnoredAndAPointIsNoKeyUnderAComma) {
-  StartAt(10000.0, 500);
-  EXPECT_TRUE(tuning.KeyPress('.'));
-  EXPECT_FALSE(tuning.flags.KeypadActive);
-  EXPECT_EQ(panel[Ctl::FreqDispPanel].caption, "10000.000");
-  ctx.decimalSeparator = ',';
-  EXPECT_FALSE(tuning.KeyPress('.'));
-}
+TEST_F(TuningTest, EnterWithoutTypingGoesToTheListAndKeysWaitWhileScanning) {
+  int calls = 0;
+  tuning.enterWithoutKeypad = [&] { ++calls; };
+  EXPECT_TRUE(tuning.KeyPress('\r'));
+  EXPECT_EQ(calls, 1);
+  EXPECT_TRUE(port.writes().empty());
 
-TEST_F(TuningTest, KeysAreIgnoredWhileScanning) {
   ctx.scan.ScanState = 2;
   EXPECT_FALSE(tuning.KeyPress('1'));
   EXPECT_FALSE(tuning.flags.KeypadActive);
   EXPECT_FALSE(tuning.KeyPress('x'));
 }
 
-TEST_F(TuningTest, EnterWithoutTypingGoesToTheFrequencyList) {
-  int calls = 0;
-  tuning.enterWithoutKeypad = [&] { ++calls; };
-  EXPECT_TRUE(tuning.KeyPress('\r'));
-  EXPECT_EQ(calls, 1);
-  EXPECT_TRUE(port.writes().empty());
-}
-
-TEST_F(TuningTest, SpaceStartsTheChosenScan) {
+TEST_F(TuningTest, SpaceStartsTheChosenScanOrEndsTheRunningOne) {
   int starts = 0;
+  bool starting = true;
   ctx.startScanFromKey = [&] {
     ++starts;
-    ctx.scan.ScanState = ctx.scan.ScanKind;
+    if (starting) ctx.scan.ScanState = ctx.scan.ScanKind;
   };
+  tuning.KeyPress(' ');  // no kind chosen
+  EXPECT_EQ(starts, 0);
   ctx.scan.ScanKind = 2;
   EXPECT_TRUE(tuning.KeyPress(' '));
   EXPECT_EQ(starts, 1);
   EXPECT_TRUE(panel[Ctl::ScanBtn].pressed);
-}
 
-TEST_F(TuningTest, SpaceLeavesScanUpWhenTheScanRefusesToStart) {
-  ctx.startScanFromKey = [] {};  // e.g. no usable memory channel
-  ctx.scan.ScanKind = 2;
-  tuning.KeyPress(' ');
-  EXPECT_FALSE(panel[Ctl::ScanBtn].pressed);
-}
-
-TEST_F(TuningTest, SpaceDoesNotStartAScanInWwvModeOrWithoutAKind) {
-  int starts = 0;
-  ctx.startScanFromKey = [&] { ++starts; };
-  tuning.KeyPress(' ');
-  ctx.scan.ScanKind = 1;
-  tuning.WWVBtnClick(10);
-  tuning.KeyPress(' ');
-  EXPECT_EQ(starts, 0);
-}
-
-TEST_F(TuningTest, SpaceEndsLatchedTuning) {
-  StartAt(10000.0, 1000);
-  ctx.scan.ScanKind = 2;
-  int starts = 0;
-  ctx.startScanFromKey = [&] { ++starts; };
-  tuning.FreqUpBtnFastClick();
-  tuning.KeyPress(' ');
-  EXPECT_FALSE(tuning.flags.TuningActive);
-  EXPECT_FALSE(tuningTimer.enabled());
-  EXPECT_EQ(starts, 0);
-  EXPECT_EQ(endScanCalls, 1);
-}
-
-TEST_F(TuningTest, SpaceEndsARunningScan) {
-  ctx.scan.ScanKind = 2;
-  ctx.scan.ScanState = 2;
-  panel.press(Ctl::ScanBtn);
-  tuning.KeyPress(' ');
+  tuning.KeyPress(' ');  // running: Space ends it
   EXPECT_EQ(endScanCalls, 1);
   EXPECT_EQ(ctx.scan.ScanState, 0);
   EXPECT_EQ(ctx.scan.ScanKind, 2);
   EXPECT_FALSE(panel[Ctl::ScanBtn].pressed);
+
+  starting = false;  // e.g. no usable memory channel
+  tuning.KeyPress(' ');
+  EXPECT_EQ(starts, 2);
+  EXPECT_FALSE(panel[Ctl::ScanBtn].pressed);
+
+  ctx.scan.ScanKind = 1;
+  tuning.WWVBtnClick(10);  // no scan in WWV mode
+  tuning.KeyPress(' ');
+  EXPECT_EQ(starts, 2);
 }
 
 // ---- VFOs ----------------------------------------------------------------
@@ -646,53 +521,33 @@ TEST_F(TuningTest, VfoButtonSwapsTheTwoTunings) {
   clearRecords();
 
   tuning.VFOBtnClick();
-
   EXPECT_EQ(state.ActiveVFO, 'B');
   EXPECT_EQ(panel[Ctl::VFOBtn].caption, "VFO B");
-  EXPECT_DOUBLE_EQ(state.Freq, 7000.5);
-  EXPECT_EQ(state.Mode, 2);
-  EXPECT_TRUE(panel[Ctl::ModeBtnLSB].pressed);
-  EXPECT_EQ(state.StepIndex, 3);
-  EXPECT_EQ(state.StepHz, 100);
-  EXPECT_EQ(state.FilterIndex, 17);
+  ExpectTuning(7000.5, 2, 100, 17, 3, -150);
   EXPECT_EQ(state.Bandwidth, 1800);
-  EXPECT_TRUE(panel[Ctl::FiltBtn17].pressed);
-  EXPECT_EQ(state.AGC, 3);
   EXPECT_TRUE(panel[Ctl::AGCFastBtn].pressed);
-  EXPECT_EQ(state.PBT, -150);
-  EXPECT_EQ(panel[Ctl::PBTDisplayPanel].caption, "-150");
   EXPECT_EQ(panel[Ctl::StatusPanel].caption, "Station B");
   EXPECT_EQ(state.DataBFOActive, 0);
   EXPECT_DOUBLE_EQ(state.LastFreqRecord.freq, 15000.0);
-
-  EXPECT_DOUBLE_EQ(state.OtherVFO.freq, 15000.0);
-  EXPECT_EQ(state.OtherVFO.mode, 0);
-  EXPECT_EQ(state.OtherVFO.stepIndex, 4);
-  EXPECT_EQ(state.OtherVFO.filterIndex, 1);
-  EXPECT_EQ(state.OtherVFO.agc, 2);
-  EXPECT_EQ(state.OtherVFO.pbt, 0);
-  EXPECT_EQ(state.OtherVFO.statusText, "Station A");
-
-  ASSERT_TRUE(flushLine());
-  ASSERT_FALSE(sentUnits().empty());
-  EXPECT_EQ(sentUnits().back(), state.TuningBytes());
+  const VfoTuning& other = state.OtherVFO;
+  EXPECT_DOUBLE_EQ(other.freq, 15000.0);
+  EXPECT_EQ(other.mode, 0);
+  EXPECT_EQ(other.stepIndex, 4);
+  EXPECT_EQ(other.filterIndex, 1);
+  EXPECT_EQ(other.agc, 2);
+  EXPECT_EQ(other.pbt, 0);
+  EXPECT_EQ(other.statusText, "Station A");
+  ExpectLastSentIsTheTuning();
 
   tuning.VFOBtnClick();
   EXPECT_EQ(state.ActiveVFO, 'A');
   EXPECT_EQ(panel[Ctl::VFOBtn].caption, "VFO A");
-  EXPECT_DOUBLE_EQ(state.Freq, 15000.0);
-  EXPECT_EQ(state.Mode, 0);
-  EXPECT_EQ(state.StepHz, 500);
-  EXPECT_EQ(state.FilterIndex, 1);
-  EXPECT_EQ(state.AGC, 2);
+  ExpectTuning(15000.0, 0, 500, 1, 2, 0);
   EXPECT_EQ(panel[Ctl::StatusPanel].caption, "Station A");
   EXPECT_DOUBLE_EQ(state.OtherVFO.freq, 7000.5);
-}
 
-TEST_F(TuningTest, VfoButtonDoesNothingWhileScanningOrInWwvMode) {
-  ctx.scan.ScanState = 1;
+  ctx.scan.ScanState = 1;  // nothing while scanning or in WWV mode
   tuning.VFOBtnClick();
-  EXPECT_EQ(state.ActiveVFO, 'A');
   ctx.scan.ScanState = 0;
   tuning.WWVBtnClick(5);
   tuning.VFOBtnClick();
@@ -703,6 +558,8 @@ TEST_F(TuningTest, VfoButtonDoesNothingWhileScanningOrInWwvMode) {
 // ---- WWV presets ---------------------------------------------------------
 
 TEST_F(TuningTest, WwvRoundTripReturnsToTheTuningBeforeTheFirstPreset) {
+  tuning.WWVRestoreBtnClick();  // outside WWV mode: nothing
+  EXPECT_TRUE(port.writes().empty());
   bool defined[20] = {};
   defined[0] = defined[4] = true;
   tuning.limitRangeDefined = [&](int index) { return defined[index]; };
@@ -715,6 +572,8 @@ TEST_F(TuningTest, WwvRoundTripReturnsToTheTuningBeforeTheFirstPreset) {
   receiver.TuneRadio();
   ASSERT_TRUE(flushLine());
   clearRecords();
+  const Ctl disabledInWwv[] = {Ctl::ScanBtn,      Ctl::StopBtn,     Ctl::FileScanBtn, Ctl::MemScanBtn,
+                               Ctl::LimitScanBtn, Ctl::BandScanBtn, Ctl::VFOBtn};
 
   tuning.WWVBtnClick(10);
   EXPECT_DOUBLE_EQ(state.Freq, 10000.0);
@@ -725,78 +584,38 @@ TEST_F(TuningTest, WwvRoundTripReturnsToTheTuningBeforeTheFirstPreset) {
   EXPECT_EQ(panel[Ctl::WWVRestoreBtn].colour, Colour::Maroon);
   EXPECT_TRUE(panel[Ctl::WWVRestoreBtn].bold);
   EXPECT_TRUE(panel[Ctl::WWV10Btn].pressed);
-  for (Ctl c : {Ctl::ScanBtn, Ctl::StopBtn, Ctl::FileScanBtn, Ctl::MemScanBtn, Ctl::LimitScanBtn,
-                Ctl::BandScanBtn, Ctl::VFOBtn})
-    EXPECT_FALSE(panel[c].enabled) << ControlName(c);
+  for (Ctl c : disabledInWwv) EXPECT_FALSE(panel[c].enabled) << ControlName(c);
   for (int i = 0; i < 20; ++i) EXPECT_FALSE(panel[LimitRangeItem(i)].enabled) << i;
 
-  tuning.WWVBtnClick(15);
-  EXPECT_DOUBLE_EQ(state.Freq, 15000.0);
-  EXPECT_EQ(tuning.flags.WWVMode, 15);
+  const std::pair<int, double> presets[] = {{25, 2500.0}, {5, 5000.0}, {20, 20000.0}, {15, 15000.0}};
+  for (const auto& [code, freq] : presets) {
+    tuning.WWVBtnClick(code);
+    EXPECT_DOUBLE_EQ(state.Freq, freq) << code;
+  }
   EXPECT_TRUE(panel[Ctl::WWV15Btn].pressed);
   EXPECT_FALSE(panel[Ctl::WWV10Btn].pressed);
   EXPECT_DOUBLE_EQ(state.WWVReturnRecord.freq, 9575.25);
+  ASSERT_TRUE(flushLine());
+  clearRecords();
+  state.Freq = 15000.5;  // moved by hand: the preset in use does nothing
+  tuning.WWVBtnClick(15);
+  EXPECT_DOUBLE_EQ(state.Freq, 15000.5);
+  EXPECT_TRUE(port.writes().empty());
 
   tuning.WWVRestoreBtnClick();
   EXPECT_EQ(tuning.flags.WWVMode, 0);
-  EXPECT_DOUBLE_EQ(state.Freq, 9575.25);
-  EXPECT_EQ(state.Mode, 1);
-  EXPECT_EQ(state.StepIndex, 3);
-  EXPECT_EQ(state.StepHz, 100);
-  EXPECT_EQ(state.FilterIndex, 15);
-  EXPECT_TRUE(panel[Ctl::FiltBtn15].pressed);
-  EXPECT_EQ(state.AGC, 3);
-  EXPECT_EQ(state.PBT, 100);
-  EXPECT_EQ(panel[Ctl::PBTDisplayPanel].caption, "100");
+  ExpectTuning(9575.25, 1, 100, 15, 3, 100);
   EXPECT_EQ(panel[Ctl::StatusPanel].caption, "USB");
-  EXPECT_DOUBLE_EQ(state.LastFreqRecord.freq, 15000.0);
+  EXPECT_DOUBLE_EQ(state.LastFreqRecord.freq, 15000.5);
   EXPECT_EQ(panel[Ctl::FreqDispPanel].colour, Colour::Aqua);
   const PanelModel fresh;  // the button's own font again
   EXPECT_EQ(panel[Ctl::WWVRestoreBtn].colour, fresh[Ctl::WWVRestoreBtn].colour);
   EXPECT_EQ(panel[Ctl::WWVRestoreBtn].bold, fresh[Ctl::WWVRestoreBtn].bold);
   for (Ctl c : {Ctl::WWV25Btn, Ctl::WWV5Btn, Ctl::WWV10Btn, Ctl::WWV15Btn, Ctl::WWV20Btn})
     EXPECT_FALSE(panel[c].pressed) << ControlName(c);
-  for (Ctl c : {Ctl::ScanBtn, Ctl::StopBtn, Ctl::FileScanBtn, Ctl::MemScanBtn, Ctl::LimitScanBtn,
-                Ctl::BandScanBtn, Ctl::VFOBtn})
-    EXPECT_TRUE(panel[c].enabled) << ControlName(c);
+  for (Ctl c : disabledInWwv) EXPECT_TRUE(panel[c].enabled) << ControlName(c);
   for (int i = 0; i < 20; ++i) EXPECT_EQ(panel[LimitRangeItem(i)].enabled, defined[i]) << i;
-
-  ASSERT_TRUE(flushLine());
-  EXPECT_EQ(sentUnits().back(), state.TuningBytes());
-}
-
-TEST_F(TuningTest, WwvPresetAlreadyInUseDoesNothing) {
-  tuning.WWVBtnClick(20);
-  ASSERT_TRUE(flushLine());
-  clearRecords();
-  state.Freq = 20000.5;  // moved by hand within WWV mode
-  tuning.WWVBtnClick(20);
-  EXPECT_DOUBLE_EQ(state.Freq, 20000.5);
-  EXPECT_TRUE(port.writes().empty());
-}
-
-TEST_F(TuningTest, WwvPresetsTuneTheirFrequencies) {
-  const std::pair<int, double> presets[] = {{25, 2500.0}, {5, 5000.0}, {10, 10000.0}, {15, 15000.0}, {20, 20000.0}};
-  for (const auto& [code, freq] : presets) {
-    tuning.WWVBtnClick(code);
-    EXPECT_DOUBLE_EQ(state.Freq, freq) << code;
-  }
-}
-
-TEST_F(TuningTest, WwvPresetEndsLatchedTuning) {
-  StartAt(10000.0, 1000);
-  tuning.FreqUpBtnFastClick();
-  tuning.WWVBtnClick(5);
-  EXPECT_FALSE(tuning.flags.TuningActive);
-  timeline.advanceBy(3000);
-  EXPECT_DOUBLE_EQ(state.Freq, 5000.0);
-  EXPECT_FALSE(panel[Ctl::FreqUpBtnFast].bold);
-}
-
-TEST_F(TuningTest, RestoreOutsideWwvModeDoesNothing) {
-  tuning.WWVRestoreBtnClick();
-  EXPECT_TRUE(port.writes().empty());
-  EXPECT_DOUBLE_EQ(state.Freq, 15000.0);
+  ExpectLastSentIsTheTuning();
 }
 
 // ---- Recall and round ----------------------------------------------------
@@ -814,59 +633,42 @@ TEST_F(TuningTest, LastFrequencyButtonTogglesBetweenTwoTunings) {
   state.DataBFOActive = 1;
 
   tuning.LastFreqBtnClick();
-  EXPECT_DOUBLE_EQ(state.Freq, 15000.0);
-  EXPECT_EQ(state.Mode, 0);
-  EXPECT_EQ(state.StepHz, 500);
-  EXPECT_EQ(state.FilterIndex, 1);
+  ExpectTuning(15000.0, 0, 500, 1, 2, 0);
   EXPECT_EQ(state.DataBFOActive, 0);
   EXPECT_DOUBLE_EQ(state.LastFreqRecord.freq, 9575.0);
   EXPECT_EQ(state.LastFreqRecord.mode, 3);
 
   tuning.LastFreqBtnClick();
-  EXPECT_DOUBLE_EQ(state.Freq, 9575.0);
-  EXPECT_EQ(state.Mode, 3);
-  EXPECT_EQ(state.FilterIndex, 23);
-  EXPECT_EQ(state.StepHz, 1000);
+  ExpectTuning(9575.0, 3, 1000, 23, 2, 0);
   EXPECT_DOUBLE_EQ(state.LastFreqRecord.freq, 15000.0);
-  ASSERT_TRUE(flushLine());
-  EXPECT_EQ(sentUnits().back(), state.TuningBytes());
+  ExpectLastSentIsTheTuning();
 }
 
-struct RoundCase {
-  int stepHz;
-  double freq;
-  double expected;
-  bool sends;
-};
-
-class RoundTest : public PanelParamFixture<RoundCase> {};
-
-TEST_P(RoundTest, RoundsToTheStep) {
-  const RoundCase& c = GetParam();
-  tuning.SetTuningStep(c.stepHz);
-  state.Freq = c.freq;
-  tuning.RoundBtnClick();
-  EXPECT_NEAR(state.Freq, c.expected, 1e-9);
-  EXPECT_EQ(!port.writes().empty(), c.sends);
-}
-
-INSTANTIATE_TEST_SUITE_P(Table, RoundTest,
-                         ::testing::Values(RoundCase{500, 9575.26, 9575.5, true}, RoundCase{5000, 9575.26, 9575.0, true},
-                                           RoundCase{3000, 9575.9, 9575.0, true}, RoundCase{9000, 9575.9, 9575.0, true},
-                                           RoundCase{10000, 9575.26, 9580.0, true}, RoundCase{1000, 9575.5, 9576.0, true},
-                                           RoundCase{100, 9575.26, 9575.3, true}, RoundCase{10, 9575.264, 9575.26, true},
-                                           RoundCase{50, 9575.26, 9575.25, true}, RoundCase{1, 9575.2345, 9575.2345, false}));
-
-TEST_F(TuningTest, RoundingRemembersTheRoundedFrequencyExceptForWholeKilohertzSteps) {
-  tuning.SetTuningStep(500);
-  state.Freq = 9575.26;
-  tuning.RoundBtnClick();
-  EXPECT_DOUBLE_EQ(state.LastFreqRecord.freq, 9575.5);
-
-  tuning.SetTuningStep(3000);
-  state.Freq = 9575.9;
-  tuning.RoundBtnClick();
-  EXPECT_DOUBLE_EQ(state.LastFreqRecord.freq, 9575.9);
+// Rounding remembers the rounded frequency, except for the 3 and 9 kHz steps.
+TEST_F(TuningTest, RoundsToTheStep) {
+  const struct {
+    int stepHz;
+    double freq, expected, remembered;
+  } cases[] = {{500, 9575.26, 9575.5, 9575.5},     {5000, 9575.26, 9575.0, 9575.0},
+               {3000, 9575.9, 9575.0, 9575.9},     {9000, 9575.9, 9575.0, 9575.9},
+               {10000, 9575.26, 9580.0, 9580.0},   {1000, 9575.5, 9576.0, 9576.0},
+               {100, 9575.26, 9575.3, 9575.3},     {10, 9575.264, 9575.26, 9575.26},
+               {50, 9575.26, 9575.25, 9575.25},    {1, 9575.2345, 9575.2345, 0}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.stepHz);
+    tuning.SetTuningStep(c.stepHz);
+    state.Freq = c.freq;
+    state.LastFreqRecord.valid = false;
+    ASSERT_TRUE(flushLine());
+    clearRecords();
+    tuning.RoundBtnClick();
+    EXPECT_NEAR(state.Freq, c.expected, 1e-9);
+    EXPECT_EQ(TuningsSent(), c.expected == c.freq ? 0 : 1);
+    EXPECT_EQ(state.LastFreqRecord.valid, c.remembered != 0);
+    if (c.remembered != 0) {
+      EXPECT_NEAR(state.LastFreqRecord.freq, c.remembered, 1e-9);
+    }
+  }
 }
 
 // ---- Stored tunings and ending -------------------------------------------
@@ -880,30 +682,19 @@ TEST_F(TuningTest, ApplyTuningRecordLoadsEverythingButTheMutes) {
   record.filterIndex = 10;
   record.agc = 1;
   record.pbt = -300;
-  record.spkrMute = 1;
-  record.lineMute = 1;
+  record.spkrMute = record.lineMute = 1;
   state.DataBFOActive = 1;
   panel.setCaption(Ctl::StatusPanel, "kept");
 
   tuning.ApplyTuningRecord(record);
-
-  EXPECT_DOUBLE_EQ(state.Freq, 6070.0);
-  EXPECT_EQ(state.Mode, 1);
-  EXPECT_TRUE(panel[Ctl::ModeBtnUSB].pressed);
-  EXPECT_EQ(state.StepHz, 50);
+  ExpectTuning(6070.0, 1, 50, 10, 1, -300);
   EXPECT_TRUE(panel[Ctl::StepBtn50].pressed);
-  EXPECT_EQ(state.FilterIndex, 10);
   EXPECT_EQ(state.Bandwidth, 3000);
-  EXPECT_EQ(state.AGC, 1);
   EXPECT_TRUE(panel[Ctl::AGCSlowBtn].pressed);
-  EXPECT_EQ(state.PBT, -300);
-  EXPECT_EQ(panel[Ctl::PBTDisplayPanel].caption, "-300");
-  EXPECT_EQ(state.SpkrMute, 0);
-  EXPECT_EQ(state.LineMute, 0);
+  EXPECT_EQ(state.SpkrMute + state.LineMute, 0);
   EXPECT_EQ(state.DataBFOActive, 1);  // a stored tuning keeps a data mode's offset
   EXPECT_EQ(panel[Ctl::StatusPanel].caption, "kept");
-  ASSERT_TRUE(flushLine());
-  EXPECT_EQ(sentUnits().back(), state.TuningBytes());
+  ExpectLastSentIsTheTuning();
 }
 
 TEST_F(TuningTest, EndScanOrTuningStopsTuningAndEnablesTheControls) {
@@ -911,25 +702,21 @@ TEST_F(TuningTest, EndScanOrTuningStopsTuningAndEnablesTheControls) {
   tuning.FreqUpBtnFastClick();
   scanTimer.setInterval(500);
   scanTimer.setEnabled(true);
-  for (Ctl c : {Ctl::TagBtn, Ctl::FileScanBtn, Ctl::WWV5Btn, Ctl::WWVRestoreBtn, Ctl::LastFreqBtn, Ctl::NowBtn,
-                Ctl::FreqUpBtn, Ctl::FreqDnBtnFast, Ctl::VFOBtn})
-    panel.setEnabled(c, false);
+  const Ctl disabled[] = {Ctl::TagBtn, Ctl::FileScanBtn, Ctl::WWV5Btn, Ctl::WWVRestoreBtn, Ctl::LastFreqBtn,
+                          Ctl::NowBtn, Ctl::FreqUpBtn,   Ctl::FreqDnBtnFast, Ctl::VFOBtn};
+  for (Ctl c : disabled) panel.setEnabled(c, false);
   panel.press(Ctl::FreqUpBtnFast);
   panel.press(Ctl::FreqDnBtn);
   ctx.scan.ScanState = 3;
 
   tuning.EndScanOrTuning();
-
   EXPECT_FALSE(tuning.flags.TuningActive);
   EXPECT_FALSE(tuningTimer.enabled());
   EXPECT_FALSE(scanTimer.enabled());
   EXPECT_FALSE(panel[Ctl::FreqUpBtnFast].pressed);
   EXPECT_FALSE(panel[Ctl::FreqDnBtn].pressed);
-  EXPECT_EQ(panel[Ctl::FreqUpBtnFast].colour, Colour::Black);
   EXPECT_FALSE(panel[Ctl::FreqUpBtnFast].bold);
-  for (Ctl c : {Ctl::TagBtn, Ctl::FileScanBtn, Ctl::WWV5Btn, Ctl::WWVRestoreBtn, Ctl::LastFreqBtn, Ctl::NowBtn,
-                Ctl::FreqUpBtn, Ctl::FreqDnBtnFast, Ctl::VFOBtn})
-    EXPECT_TRUE(panel[c].enabled) << ControlName(c);
+  for (Ctl c : disabled) EXPECT_TRUE(panel[c].enabled) << ControlName(c);
   EXPECT_EQ(endScanCalls, 1);
   EXPECT_EQ(ctx.scan.ScanState, 0);
   const double freq = state.Freq;
