@@ -1,6 +1,9 @@
+// The companion's command words, driven through the fake panel: what each
+// word does to the state, to the wire and to the controls, what goes back to
+// the companion, and the status report's fields.
+
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
@@ -19,28 +22,25 @@ namespace {
 // Records what would have gone to the companion.
 class FakeCompanionTransport : public CompanionTransport {
  public:
-  bool listen(std::string&) override {
-    listening = true;
-    return true;
-  }
-  void close() override { listening = false; }
+  bool listen(std::string&) override { return true; }
+  void close() override {}
   void send(const std::string& text) override { sent.push_back(text); }
-
-  bool listening = false;
   std::vector<std::string> sent;
 };
 
+using Strings = std::vector<std::string>;
 const std::string ExampleReport = "*15000.000*AM*6000*500*0*17*17*False*False*Lo*M*";
 
 class CommandDispatcherTest : public PanelFixture {
  protected:
-  CommandDispatcherTest() {
-    panel.setValue(Ctl::SpkrTrackbar, 17);
-    panel.setValue(Ctl::LineTrackbar, 17);
-  }
+  CommandDispatcherTest() { SetTrackbars(17, 17); }
 
+  void SetTrackbars(int spkr, int line) {
+    panel.setValue(Ctl::SpkrTrackbar, spkr);
+    panel.setValue(Ctl::LineTrackbar, line);
+  }
   void Run(const std::string& word) { dispatcher.ExecuteRemoteCommand(word); }
-  // The companion says hello; what that sent is forgotten.
+  // The companion says hello (the step becomes 5 kHz); what that sent is forgotten.
   void Hello() {
     Run("?");
     Settle();
@@ -52,24 +52,22 @@ class CommandDispatcherTest : public PanelFixture {
     transport.sent.clear();
   }
   // Units handed to the port since the last Settle (meter queries left out).
-  std::vector<std::string> Units() {
+  Strings Units() {
     EXPECT_TRUE(flushLine());
     return sentUnits();
   }
+  Strings Tuned() { return {state.TuningBytes()}; }
   void ExpectNothingSentOrChanged(const std::string& word) {
     const RadioState before = state;
     Run(word);
     EXPECT_TRUE(Units().empty()) << word;
     EXPECT_TRUE(transport.sent.empty()) << word;
     EXPECT_EQ(state.Freq, before.Freq) << word;
-    EXPECT_EQ(state.FilterIndex, before.FilterIndex) << word;
-    EXPECT_EQ(state.Mode, before.Mode) << word;
-    EXPECT_EQ(state.StepIndex, before.StepIndex) << word;
-    EXPECT_EQ(state.PBT, before.PBT) << word;
-    EXPECT_EQ(state.SpkrVolume, before.SpkrVolume) << word;
-    EXPECT_EQ(state.LineVolume, before.LineVolume) << word;
-    EXPECT_EQ(state.SpkrMute, before.SpkrMute) << word;
-    EXPECT_EQ(state.LineMute, before.LineMute) << word;
+    EXPECT_EQ(std::vector<int>({state.FilterIndex, state.Mode, state.StepIndex, state.PBT, state.SpkrVolume,
+                                state.LineVolume, state.SpkrMute, state.LineMute}),
+              std::vector<int>({before.FilterIndex, before.Mode, before.StepIndex, before.PBT, before.SpkrVolume,
+                                before.LineVolume, before.SpkrMute, before.LineMute}))
+        << word;
   }
   std::string Volumes() const {
     return SpeakerVolumeCommand(state.SpkrVolume, state.SpkrMute != 0) +
@@ -80,22 +78,14 @@ class CommandDispatcherTest : public PanelFixture {
   CommandDispatcher dispatcher{ctx, receiver, controls, tuning, meter, transport};
 };
 
-// ---- Status report ---------------------------------------------------------
-
-TEST_F(CommandDispatcherTest, StatusReportOfTheExampleHas48Characters) {
-  const std::string report = dispatcher.StatusReport();
-  EXPECT_EQ(report, ExampleReport);
-  EXPECT_EQ(report.size(), 48u);
-}
-
-TEST_F(CommandDispatcherTest, StatusReportUsesTheLocaleSeparator) {
-  ctx.decimalSeparator = ',';
-  EXPECT_EQ(dispatcher.StatusReport(), "*15000,000*AM*6000*500*0*17*17*False*False*Lo*M*");
-}
+// ---- Status report and sending ----------------------------------------------
 
 TEST_F(CommandDispatcherTest, StatusReportFields) {
+  EXPECT_EQ(dispatcher.StatusReport(), ExampleReport);
+  EXPECT_EQ(ExampleReport.size(), 48u);
+  using Change = void (*)(RadioState&, PanelModel&, PanelFlags&);
   const struct {
-    void (*change)(RadioState&, PanelModel&, PanelFlags&);
+    Change change;
     const char* report;
   } cases[] = {
       {[](RadioState& s, PanelModel&, PanelFlags&) { s.Freq = 9575.125; s.Mode = 1; s.SelectFilterRow(13); },
@@ -133,79 +123,53 @@ TEST_F(CommandDispatcherTest, StatusReportFields) {
   const RadioState fresh = state;
   for (const auto& c : cases) {
     state = fresh;
-    panel.setValue(Ctl::SpkrTrackbar, 17);
-    panel.setValue(Ctl::LineTrackbar, 17);
+    SetTrackbars(17, 17);
     ctx.flags.MeterHiSens = false;
     c.change(state, panel, ctx.flags);
     EXPECT_EQ(dispatcher.StatusReport(), c.report);
   }
+  state = fresh;
+  ctx.flags.MeterHiSens = false;
+  ctx.decimalSeparator = ',';
+  EXPECT_EQ(dispatcher.StatusReport(), "*15000,000*AM*6000*500*0*17*17*False*False*Lo*M*");
 }
 
-// ---- Sending ---------------------------------------------------------------
-
-TEST_F(CommandDispatcherTest, InstallsItselfAsThePublisher) {
-  ctx.flags.RemoteControlOn = true;
-  ctx.PublishStatus();
-  EXPECT_EQ(transport.sent, std::vector<std::string>{ExampleReport});
-}
-
-TEST_F(CommandDispatcherTest, NothingIsSentBeforeHello) {
+TEST_F(CommandDispatcherTest, WhatIsSentToTheCompanion) {
+  // Before the hello nothing goes out; the words are carried out anyway.
   dispatcher.PublishStatus();
   dispatcher.SendToCompanion("OK");
-  Run("T+");  // carried out, but not reported
+  dispatcher.SendMeterReport(42);
+  ASSERT_TRUE(transport.onWord);
+  transport.onWord("T+");
   EXPECT_DOUBLE_EQ(state.Freq, 15000.5);
   EXPECT_TRUE(transport.sent.empty());
-}
 
-TEST_F(CommandDispatcherTest, SendToCompanionCutsToEighty) {
   ctx.flags.RemoteControlOn = true;
+  ctx.PublishStatus();  // installed as the publisher
   dispatcher.SendToCompanion(std::string(80, 'a') + "bc");
-  ASSERT_EQ(transport.sent.size(), 1u);
-  EXPECT_EQ(transport.sent[0], std::string(80, 'a'));
-}
+  for (int level : {42, 0, 99}) dispatcher.SendMeterReport(level);
+  EXPECT_EQ(transport.sent, (Strings{"*15000.500*AM*6000*500*0*17*17*False*False*Lo*M*", std::string(80, 'a'),
+                                     "42xxxxxxxxxxxxxxx", "0xxxxxxxxxxxxxxx", "99xxxxxxxxxxxxxxx"}));
 
-TEST_F(CommandDispatcherTest, BroadcastSilencesTheLink) {
-  ctx.flags.RemoteControlOn = true;
-  ctx.flags.BroadcastActive = true;
+  transport.sent.clear();
+  ctx.flags.ShuttingDown = true;
+  dispatcher.SendMeterReport(42);
+  ctx.flags.ShuttingDown = false;
+  ctx.flags.BroadcastActive = true;  // a broadcast silences the link
   dispatcher.SendToCompanion("OK");
   dispatcher.PublishStatus();
   dispatcher.SendMeterReport(50);
   EXPECT_TRUE(transport.sent.empty());
 }
 
-TEST_F(CommandDispatcherTest, MeterReport) {
-  ctx.flags.RemoteControlOn = true;
-  dispatcher.SendMeterReport(42);
-  dispatcher.SendMeterReport(0);
-  dispatcher.SendMeterReport(99);
-  EXPECT_EQ(transport.sent,
-            (std::vector<std::string>{"42xxxxxxxxxxxxxxx", "0xxxxxxxxxxxxxxx", "99xxxxxxxxxxxxxxx"}));
-}
-
-TEST_F(CommandDispatcherTest, NoMeterReportWhileShuttingDownOrOff) {
-  dispatcher.SendMeterReport(42);  // remote control off
-  ctx.flags.RemoteControlOn = true;
-  ctx.flags.ShuttingDown = true;
-  dispatcher.SendMeterReport(42);
-  EXPECT_TRUE(transport.sent.empty());
-}
-
-TEST_F(CommandDispatcherTest, TransportWordsReachTheDispatcher) {
-  ASSERT_TRUE(transport.onWord);
-  transport.onWord("T+");
-  EXPECT_DOUBLE_EQ(state.Freq, 15000.5);
-}
-
 TEST_F(CommandDispatcherTest, DestructorRemovesItsHooks) {
-  {
-    FakeCompanionTransport other;
-    auto second = std::make_unique<CommandDispatcher>(ctx, receiver, controls, tuning, meter, other);
-    EXPECT_TRUE(ctx.publishStatus);
-    EXPECT_TRUE(other.onWord);
-    second.reset();
-    EXPECT_FALSE(ctx.publishStatus);
-    EXPECT_FALSE(other.onWord);
-  }
+  FakeCompanionTransport other;
+  auto second = std::make_unique<CommandDispatcher>(ctx, receiver, controls, tuning, meter, other);
+  EXPECT_TRUE(ctx.publishStatus);
+  EXPECT_TRUE(other.onWord);
+  second.reset();
+  EXPECT_FALSE(ctx.publishStatus);
+  EXPECT_FALSE(other.onWord);
 }
 
 // ---- Hello and goodbye -----------------------------------------------------
@@ -226,28 +190,24 @@ TEST_F(CommandDispatcherTest, HelloTurnsTheLinkOnAndReports) {
   };
 
   Run("?");
-
   EXPECT_TRUE(ctx.flags.RemoteControlOn);
   EXPECT_TRUE(panel[Ctl::LookupBtn].enabled);
-  for (Ctl kind : {Ctl::FileScanBtn, Ctl::MemScanBtn, Ctl::LimitScanBtn, Ctl::BandScanBtn})
-    EXPECT_FALSE(panel[kind].pressed) << ControlName(kind);
-  EXPECT_FALSE(panel[Ctl::ScanBtn].pressed);
+  for (Ctl c : {Ctl::FileScanBtn, Ctl::MemScanBtn, Ctl::LimitScanBtn, Ctl::BandScanBtn, Ctl::ScanBtn})
+    EXPECT_FALSE(panel[c].pressed) << ControlName(c);
   EXPECT_TRUE(panel[Ctl::NowBtn].enabled);
   EXPECT_EQ(panel[Ctl::StatusPanel].caption, "");
   EXPECT_EQ(ctx.scan.ScanKind, 0);
   EXPECT_FALSE(tuning.flags.TuningActive);
   EXPECT_EQ(endScanCalls, 1);
-  EXPECT_EQ(state.StepHz, 5000);
   EXPECT_EQ(state.StepIndex, 7);
   EXPECT_TRUE(panel[Ctl::StepBtn5000].pressed);
   // SetTuningStep reports, then the hello's own report; then the window goes.
   const std::string report = "*15000.000*AM*6000*5000*0*17*17*False*False*Lo*M*";
-  EXPECT_EQ(transport.sent, (std::vector<std::string>{report, report}));
+  EXPECT_EQ(transport.sent, (Strings{report, report}));
   EXPECT_EQ(minimized, 1);
   EXPECT_EQ(sentAtMinimize, 2u);
-}
 
-TEST_F(CommandDispatcherTest, HelloKeepsTheStatusLineUnlessALimitOrBandScanWasChosen) {
+  // The status line stays unless a limit or band scan was chosen.
   panel.setCaption(Ctl::StatusPanel, "Scratchpad Memory Scan");
   ctx.scan.ScanKind = 2;
   Run("?");
@@ -256,14 +216,14 @@ TEST_F(CommandDispatcherTest, HelloKeepsTheStatusLineUnlessALimitOrBandScanWasCh
 }
 
 TEST_F(CommandDispatcherTest, HelloLeavesTheScanResetToTheScanEngineWhenItIsThere) {
-  std::vector<std::string> order;
+  int resets = 0;
   dispatcher.resetScanForCompanion = [&] {
-    order.push_back("reset");
+    ++resets;
     EXPECT_EQ(state.StepHz, 500);  // before the step changes
   };
   ctx.scan.ScanKind = 4;
   Run("?");
-  EXPECT_EQ(order, std::vector<std::string>{"reset"});
+  EXPECT_EQ(resets, 1);
   EXPECT_EQ(ctx.scan.ScanKind, 4);  // the hook's job now
   EXPECT_EQ(endScanCalls, 0);
   EXPECT_EQ(state.StepHz, 5000);
@@ -279,50 +239,40 @@ TEST_F(CommandDispatcherTest, ByeTurnsTheLinkOffButWordsStillWork) {
   EXPECT_TRUE(transport.sent.empty());
 }
 
-TEST_F(CommandDispatcherTest, BroadcastIgnoresEveryWord) {
-  ctx.flags.BroadcastActive = true;
-  for (const char* word : {"?", "T+", "F-", "+9575", "S+", "MS", "USB", "Mt", "Rcl"}) {
-    ExpectNothingSentOrChanged(word);
-  }
+TEST_F(CommandDispatcherTest, WordsThatDoNothing) {
+  ctx.flags.BroadcastActive = true;  // a broadcast ignores every word
+  for (const char* word : {"?", "T+", "F-", "+9575", "S+", "MS", "USB", "Mt", "Rcl"}) ExpectNothingSentOrChanged(word);
   EXPECT_FALSE(ctx.flags.RemoteControlOn);
   EXPECT_FALSE(ctx.flags.MeterHiSens);
-}
+  ctx.flags.BroadcastActive = false;
+  ExpectNothingSentOrChanged("Rcl");  // no last frequency yet
 
-TEST_F(CommandDispatcherTest, WordsMatchExactlyAndCaseSensitively) {
-  Hello();
+  Hello();  // words match exactly and case-sensitively
   for (const char* word : {"u+", "t+", "rcl", "RCL", "g1", "G4", "S", "S++", " S+", "S+ ", "usb", "Usb", "F",
                            "F+x", "P", "px", "PX", "I", "R ", "r", "mt", "MT", "bye", "BYE", "? ", "", "x*",
-                           "R*", "Bye!"}) {
+                           "R*", "Bye!"})
     ExpectNothingSentOrChanged(word);
-  }
   EXPECT_TRUE(ctx.flags.RemoteControlOn);
-}
 
-// ---- Filters ----------------------------------------------------------------
-
-// Words that would move a setting past its end change nothing and send nothing.
-TEST_F(CommandDispatcherTest, WordsAtTheEndOfTheirRangeDoNothing) {
+  // Words that would move a setting past its end.
   const struct {
     const char* word;
     std::function<void()> setUp;
-  } cases[] = {
-      {"F+", [this] { controls.SelectFilter(0); }},
-      {"F-", [this] { controls.SelectFilter(23); }},
-      {"P+", [this] { state.PBT = 2000; }},
-      {"P+", [this] { state.PBT = 1975; }},  // 2025 would be above the limit
-      {"P-", [this] { state.PBT = -2000; }},
-      {"P-", [this] { state.PBT = -1975; }},
-      {"I+", [this] { tuning.SetTuningStep(10000); }},
-      {"I-", [this] { tuning.SetTuningStep(1); }},
+  } ends[] = {
+      {"F+", [this] { controls.SelectFilter(0); }},     {"F-", [this] { controls.SelectFilter(23); }},
+      {"P+", [this] { state.PBT = 2000; }},              {"P+", [this] { state.PBT = 1975; }},
+      {"P-", [this] { state.PBT = -2000; }},             {"P-", [this] { state.PBT = -1975; }},
+      {"I+", [this] { tuning.SetTuningStep(10000); }},   {"I-", [this] { tuning.SetTuningStep(1); }},
   };
-  Hello();
-  for (const auto& c : cases) {
+  for (const auto& c : ends) {
     SCOPED_TRACE(c.word);
     c.setUp();
     Settle();
     ExpectNothingSentOrChanged(c.word);
   }
 }
+
+// ---- Filters, volumes, mutes -------------------------------------------------
 
 TEST_F(CommandDispatcherTest, NarrowerAndWiderFilter) {
   Hello();
@@ -331,194 +281,149 @@ TEST_F(CommandDispatcherTest, NarrowerAndWiderFilter) {
   EXPECT_EQ(state.Bandwidth, FilterTable[2].bandwidthHz);
   EXPECT_EQ(state.FilterCode, FilterTable[2].code);
   EXPECT_TRUE(panel[Ctl::FiltBtn2].pressed);
-  EXPECT_EQ(Units(), std::vector<std::string>{state.TuningBytes()});
+  EXPECT_EQ(Units(), Tuned());
   ASSERT_EQ(transport.sent.size(), 1u);
   EXPECT_NE(transport.sent[0].find("*AM*5400*"), std::string::npos) << transport.sent[0];
   Settle();
   Run("F+");
-  Run("F+");
+  EXPECT_NO_THROW(Run("F+"));  // before the "+" rule
   EXPECT_EQ(state.FilterIndex, 0);
   EXPECT_TRUE(panel[Ctl::FiltBtn0].pressed);
+  EXPECT_DOUBLE_EQ(state.Freq, 15000.0);
   const auto units = Units();
   ASSERT_FALSE(units.empty());
   EXPECT_EQ(units.back(), state.TuningBytes());
   EXPECT_EQ(transport.sent.size(), 2u);
 }
 
-// ---- Volumes ----------------------------------------------------------------
-
-struct TrackbarCase {
-  const char* word;
-  int spkrBefore, lineBefore;
-  int spkrAfter, lineAfter;
-};
-
-class TrackbarWords : public PanelParamFixture<TrackbarCase> {};
-
-TEST_P(TrackbarWords, MoveByTwoWithinLimits) {
-  FakeCompanionTransport transport;
-  CommandDispatcher dispatcher(ctx, receiver, controls, tuning, meter, transport);
-  const TrackbarCase& c = GetParam();
-  panel.setValue(Ctl::SpkrTrackbar, c.spkrBefore);
-  panel.setValue(Ctl::LineTrackbar, c.lineBefore);
-  state.SpkrVolume = static_cast<std::uint8_t>(c.spkrBefore + 13);
-  state.LineVolume = static_cast<std::uint8_t>(c.lineBefore + 13);
-  ASSERT_TRUE(flushLine());
-  clearRecords();
-
-  dispatcher.ExecuteRemoteCommand(c.word);
-
-  EXPECT_EQ(panel[Ctl::SpkrTrackbar].value, c.spkrAfter);
-  EXPECT_EQ(panel[Ctl::LineTrackbar].value, c.lineAfter);
-  EXPECT_EQ(state.SpkrVolume, c.spkrAfter + 13);
-  EXPECT_EQ(state.LineVolume, c.lineAfter + 13);
-  ASSERT_TRUE(flushLine());
-  const int moves = (c.spkrAfter != c.spkrBefore) + (c.lineAfter != c.lineBefore);
-  if (moves == 0) {
-    EXPECT_TRUE(sentUnits().empty());
-  } else {
-    ASSERT_FALSE(sentUnits().empty());
-    EXPECT_EQ(sentUnits().back(), SpeakerVolumeCommand(c.spkrAfter + 13, false) +
-                                      LineVolumeCommand(c.lineAfter + 13, false));
+// Trackbars move by two, up only below 50 and down only above 0; the volume
+// is the position plus 13.
+TEST_F(CommandDispatcherTest, VolumeWordsMoveTheTrackbarsWithinLimits) {
+  const struct {
+    const char* word;
+    int spkrBefore, lineBefore, spkrAfter, lineAfter;
+  } cases[] = {{"S+", 17, 17, 19, 17}, {"S+", 47, 17, 49, 17}, {"S+", 48, 17, 48, 17}, {"S+", 50, 17, 50, 17},
+               {"S-", 17, 17, 15, 17}, {"S-", 3, 17, 1, 17},   {"S-", 2, 17, 2, 17},   {"S-", 0, 17, 0, 17},
+               {"L+", 17, 17, 17, 19}, {"L+", 17, 48, 17, 48}, {"L-", 17, 3, 17, 1},   {"L-", 17, 2, 17, 2},
+               {"B+", 17, 30, 19, 32}, {"B+", 48, 10, 48, 12}, {"B+", 10, 48, 12, 48}, {"B+", 48, 49, 48, 49},
+               {"B-", 17, 30, 15, 28}, {"B-", 2, 30, 2, 28},   {"B-", 2, 1, 2, 1}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.word) + " " + std::to_string(c.spkrBefore) + "/" + std::to_string(c.lineBefore));
+    SetTrackbars(c.spkrBefore, c.lineBefore);
+    state.SpkrVolume = static_cast<std::uint8_t>(c.spkrBefore + 13);
+    state.LineVolume = static_cast<std::uint8_t>(c.lineBefore + 13);
+    Settle();
+    Run(c.word);
+    EXPECT_EQ(panel[Ctl::SpkrTrackbar].value, c.spkrAfter);
+    EXPECT_EQ(panel[Ctl::LineTrackbar].value, c.lineAfter);
+    EXPECT_EQ(state.SpkrVolume, c.spkrAfter + 13);
+    EXPECT_EQ(state.LineVolume, c.lineAfter + 13);
+    const auto units = Units();
+    if (c.spkrAfter == c.spkrBefore && c.lineAfter == c.lineBefore) {
+      EXPECT_TRUE(units.empty());
+    } else {
+      ASSERT_FALSE(units.empty());
+      EXPECT_EQ(units.back(), SpeakerVolumeCommand(c.spkrAfter + 13, false) + LineVolumeCommand(c.lineAfter + 13, false));
+    }
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Limits, TrackbarWords,
-    ::testing::Values(TrackbarCase{"S+", 17, 17, 19, 17}, TrackbarCase{"S+", 47, 17, 49, 17},
-                      TrackbarCase{"S+", 48, 17, 48, 17},  // 50 is not below 50
-                      TrackbarCase{"S+", 50, 17, 50, 17}, TrackbarCase{"S-", 17, 17, 15, 17},
-                      TrackbarCase{"S-", 3, 17, 1, 17},
-                      TrackbarCase{"S-", 2, 17, 2, 17},  // 0 is not above 0
-                      TrackbarCase{"S-", 0, 17, 0, 17}, TrackbarCase{"L+", 17, 17, 17, 19},
-                      TrackbarCase{"L+", 17, 48, 17, 48}, TrackbarCase{"L-", 17, 3, 17, 1},
-                      TrackbarCase{"L-", 17, 2, 17, 2}, TrackbarCase{"B+", 17, 30, 19, 32},
-                      TrackbarCase{"B+", 48, 10, 48, 12}, TrackbarCase{"B+", 10, 48, 12, 48},
-                      TrackbarCase{"B+", 48, 49, 48, 49}, TrackbarCase{"B-", 17, 30, 15, 28},
-                      TrackbarCase{"B-", 2, 30, 2, 28}, TrackbarCase{"B-", 2, 1, 2, 1}));
-
-TEST_F(CommandDispatcherTest, VolumeChangeAfterHelloGivesTwoReports) {
+TEST_F(CommandDispatcherTest, VolumeChangesAfterHelloAreReported) {
   Hello();
   Run("S+");
   const std::string report = "*15000.000*AM*6000*5000*0*19*17*False*False*Lo*M*";
-  EXPECT_EQ(transport.sent, (std::vector<std::string>{report, report}));
-}
-
-TEST_F(CommandDispatcherTest, BothVolumesMovingGivesTwoVolumeChanges) {
-  Hello();
-  Run("B+");
+  EXPECT_EQ(transport.sent, (Strings{report, report}));
+  transport.sent.clear();
+  Run("B+");  // both move: two volume changes
   EXPECT_EQ(transport.sent.size(), 4u);
-  EXPECT_EQ(transport.sent.back(), "*15000.000*AM*6000*5000*0*19*19*False*False*Lo*M*");
+  EXPECT_EQ(transport.sent.back(), "*15000.000*AM*6000*5000*0*21*19*False*False*Lo*M*");
 }
 
 TEST_F(CommandDispatcherTest, MuteWordsToggleWithoutCoupling) {
   state.MuteTogether = 1;
   Hello();
   Run("MS");
-  EXPECT_EQ(state.SpkrMute, 1);
-  EXPECT_EQ(state.LineMute, 0);
+  EXPECT_EQ(state.SpkrMute * 10 + state.LineMute, 10);
   EXPECT_EQ(panel[Ctl::SpkrMuteBtn].caption, "Spkr Mute");
-  EXPECT_EQ(Units(), std::vector<std::string>{Volumes()});
+  EXPECT_EQ(Units(), Strings{Volumes()});
   EXPECT_EQ(transport.sent.size(), 2u);
   EXPECT_NE(transport.sent.back().find("*True*False*"), std::string::npos);
   Settle();
-
   Run("ML");
-  EXPECT_EQ(state.SpkrMute, 1);
-  EXPECT_EQ(state.LineMute, 1);
+  EXPECT_EQ(state.SpkrMute * 10 + state.LineMute, 11);
   EXPECT_EQ(panel[Ctl::LineMuteBtn].caption, "Line Mute");
-  EXPECT_EQ(Units(), std::vector<std::string>{Volumes()});
-  Settle();
-
+  EXPECT_EQ(Units(), Strings{Volumes()});
   Run("MB");
-  EXPECT_EQ(state.SpkrMute, 0);
-  EXPECT_EQ(state.LineMute, 0);
+  EXPECT_EQ(state.SpkrMute * 10 + state.LineMute, 0);
   Settle();
   state.LineMute = 1;
   Run("MB");  // each toggles on its own
-  EXPECT_EQ(state.SpkrMute, 1);
-  EXPECT_EQ(state.LineMute, 0);
-  EXPECT_EQ(Units(), std::vector<std::string>{Volumes()});
+  EXPECT_EQ(state.SpkrMute * 10 + state.LineMute, 10);
+  EXPECT_EQ(Units(), Strings{Volumes()});
 }
 
 // ---- Modes and AGC -----------------------------------------------------------
 
-struct ModeCase {
-  const char* word;
-  int mode;
-  int filterRow;
-  int stepHz;
-};
-
-class ModeWords : public PanelParamFixture<ModeCase> {};
-
-TEST_P(ModeWords, AsTheModeButtonThenTuneOnceMore) {
-  const ModeCase& c = GetParam();
-  // The mode button alone, on a panel of its own, gives the reference count of
-  // tunings (each reports once).
-  PanelRig reference;
-  reference.controls.ModeBtnClick(c.mode);
-  const int buttonReports = reference.statusReports;
-
-  FakeCompanionTransport transport;
-  CommandDispatcher dispatcher(ctx, receiver, controls, tuning, meter, transport);
+// As the mode button, then one tuning more (each tuning reports once).
+TEST_F(CommandDispatcherTest, ModeWords) {
+  const struct {
+    const char* word;
+    int mode, filterRow, stepHz;
+  } cases[] = {{"USB", 1, 13, 1000}, {"LSB", 2, 13, 1000}, {"CW", 3, 23, 1000}, {"AM", 0, 1, 500}};
   ctx.flags.RemoteControlOn = true;
-  state.DataBFOActive = 1;
-  dispatcher.ExecuteRemoteCommand(c.word);
-
-  EXPECT_EQ(state.Mode, c.mode);
-  EXPECT_EQ(state.DataBFOActive, 0);
-  EXPECT_TRUE(panel[ModeButton(c.mode)].pressed);
-  EXPECT_EQ(panel[Ctl::StatusPanel].caption, c.word);
-  EXPECT_EQ(state.FilterIndex, c.filterRow);
-  EXPECT_EQ(state.StepHz, c.stepHz);
-  EXPECT_EQ(static_cast<int>(transport.sent.size()), buttonReports + 1);
-  ASSERT_TRUE(flushLine());
-  ASSERT_FALSE(sentUnits().empty());
-  EXPECT_EQ(sentUnits().back(), state.TuningBytes());
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.word);
+    PanelRig reference;  // the mode button alone gives the reference count
+    reference.controls.ModeBtnClick(c.mode);
+    Settle();
+    state.DataBFOActive = 1;
+    Run(c.word);
+    EXPECT_EQ(state.Mode, c.mode);
+    EXPECT_EQ(state.DataBFOActive, 0);
+    EXPECT_TRUE(panel[ModeButton(c.mode)].pressed);
+    EXPECT_EQ(panel[Ctl::StatusPanel].caption, c.word);
+    EXPECT_EQ(state.FilterIndex, c.filterRow);
+    EXPECT_EQ(state.StepHz, c.stepHz);
+    EXPECT_EQ(static_cast<int>(transport.sent.size()), reference.statusReports + 1);
+    const auto units = Units();
+    ASSERT_FALSE(units.empty());
+    EXPECT_EQ(units.back(), state.TuningBytes());
+  }
 }
 
-INSTANTIATE_TEST_SUITE_P(All, ModeWords,
-                         ::testing::Values(ModeCase{"USB", 1, 13, 1000}, ModeCase{"LSB", 2, 13, 1000},
-                                           ModeCase{"CW", 3, 23, 1000}, ModeCase{"AM", 0, 1, 500}));
-
-struct AgcCase {
-  const char* word;
-  int agc;
-  Ctl button;
-};
-
-class AgcWords : public PanelParamFixture<AgcCase> {};
-
-TEST_P(AgcWords, SetPressAndTune) {
-  const AgcCase& c = GetParam();
-  FakeCompanionTransport transport;
-  CommandDispatcher dispatcher(ctx, receiver, controls, tuning, meter, transport);
-  state.AGC = c.agc == 2 ? 3 : 2;
-  panel.press(c.agc == 2 ? Ctl::AGCFastBtn : Ctl::AGCMedBtn);
-  dispatcher.ExecuteRemoteCommand(c.word);
-  EXPECT_EQ(state.AGC, c.agc);
-  EXPECT_TRUE(panel[c.button].pressed);
-  ASSERT_TRUE(flushLine());
-  ASSERT_EQ(sentUnits().size(), 1u);
-  EXPECT_EQ(sentUnits()[0], state.TuningBytes());
-  EXPECT_EQ(sentUnits()[0].substr(sentUnits()[0].size() - 3), AgcCommand(c.agc));
+TEST_F(CommandDispatcherTest, AgcWordsSetPressAndTune) {
+  const struct {
+    const char* word;
+    int agc;
+    Ctl button;
+  } cases[] = {{"G1", 1, Ctl::AGCSlowBtn}, {"G2", 2, Ctl::AGCMedBtn}, {"G3", 3, Ctl::AGCFastBtn}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.word);
+    state.AGC = c.agc == 2 ? 3 : 2;
+    panel.press(c.agc == 2 ? Ctl::AGCFastBtn : Ctl::AGCMedBtn);
+    Settle();
+    Run(c.word);
+    EXPECT_EQ(state.AGC, c.agc);
+    EXPECT_TRUE(panel[c.button].pressed);
+    const auto units = Units();
+    ASSERT_EQ(units, Tuned());
+    EXPECT_EQ(units[0].substr(units[0].size() - 3), AgcCommand(c.agc));
+  }
 }
 
-INSTANTIATE_TEST_SUITE_P(All, AgcWords,
-                         ::testing::Values(AgcCase{"G1", 1, Ctl::AGCSlowBtn}, AgcCase{"G2", 2, Ctl::AGCMedBtn},
-                                           AgcCase{"G3", 3, Ctl::AGCFastBtn}));
-
-// ---- Passband tuning -----------------------------------------------------------
+// ---- Passband, steps, frequency, meter -----------------------------------------
 
 TEST_F(CommandDispatcherTest, PbtUpDownAndCentre) {
   Hello();
+  Run("Px");  // tunes even at zero
+  EXPECT_EQ(Units(), Tuned());
+  EXPECT_EQ(transport.sent.size(), 1u);
+  Settle();
   Run("P+");
   EXPECT_EQ(state.PBT, 50);
   EXPECT_EQ(panel[Ctl::PBTDisplayPanel].caption, "50");
-  EXPECT_EQ(Units(), std::vector<std::string>{state.TuningBytes()});
+  EXPECT_EQ(Units(), Tuned());
   EXPECT_EQ(transport.sent.size(), 1u);
-  Settle();
   Run("P-");
   Run("P-");
   EXPECT_EQ(state.PBT, -50);
@@ -527,37 +432,21 @@ TEST_F(CommandDispatcherTest, PbtUpDownAndCentre) {
   Run("Px");
   EXPECT_EQ(state.PBT, 0);
   EXPECT_EQ(panel[Ctl::PBTDisplayPanel].caption, "0");
-  EXPECT_EQ(Units(), std::vector<std::string>{state.TuningBytes()});
-}
-
-TEST_F(CommandDispatcherTest, PbtStepsUpToTheLimit) {
-  Hello();
+  EXPECT_EQ(Units(), Tuned());
   state.PBT = 1950;
-  Run("P+");
+  Run("P+");  // up to the limit
   EXPECT_EQ(state.PBT, 2000);
 }
 
-TEST_F(CommandDispatcherTest, PbtCentreTunesEvenAtZero) {
-  Hello();
-  Run("Px");
-  EXPECT_EQ(Units(), std::vector<std::string>{state.TuningBytes()});
-  EXPECT_EQ(transport.sent.size(), 1u);
-}
-
-// ---- Steps and frequency -------------------------------------------------------
-
-TEST_F(CommandDispatcherTest, SingleSteps) {
-  Hello();  // step 5000
+TEST_F(CommandDispatcherTest, StepsRowsRoundAndRecall) {
+  Hello();  // step 5000, row 7
   Run("T+");
   EXPECT_DOUBLE_EQ(state.Freq, 15005.0);
-  EXPECT_EQ(Units(), std::vector<std::string>{state.TuningBytes()});
+  EXPECT_EQ(Units(), Tuned());
   Run("T-");
   Run("T-");
   EXPECT_DOUBLE_EQ(state.Freq, 14995.0);
-}
 
-TEST_F(CommandDispatcherTest, StepRowUpAndDown) {
-  Hello();  // row 7
   Run("I+");
   EXPECT_EQ(state.StepIndex, 8);
   EXPECT_EQ(state.StepHz, 10000);
@@ -565,50 +454,31 @@ TEST_F(CommandDispatcherTest, StepRowUpAndDown) {
   ASSERT_FALSE(transport.sent.empty());
   EXPECT_NE(transport.sent.back().find("*10000*"), std::string::npos);
   Run("I-");
-  EXPECT_EQ(state.StepIndex, 7);
   EXPECT_EQ(state.StepHz, 5000);
-}
-
-TEST_F(CommandDispatcherTest, StepRowUpToNineKilohertz) {
   state.NineKHzSteps = 1;
-  Hello();
   Run("I+");
-  EXPECT_EQ(state.StepIndex, 8);
   EXPECT_EQ(state.StepHz, 9000);
   EXPECT_NE(transport.sent.back().find("*9000*"), std::string::npos);
-}
-
-TEST_F(CommandDispatcherTest, StepRowDownReachesRowZero) {
-  Hello();
   tuning.SetTuningStep(10);
-  Settle();
   Run("I-");
   EXPECT_EQ(state.StepIndex, 0);
   EXPECT_EQ(state.StepHz, 1);
-}
 
-TEST_F(CommandDispatcherTest, RoundOnce) {
   tuning.SetTuningStep(1000);
   state.Freq = 9575.61;
+  Settle();
   Run("R");
   EXPECT_DOUBLE_EQ(state.Freq, 9576.0);
-  EXPECT_TRUE(state.LastFreqRecord.valid);
   EXPECT_DOUBLE_EQ(state.LastFreqRecord.freq, 9576.0);
   EXPECT_EQ(Units().back(), state.TuningBytes());
-}
+  EXPECT_TRUE(transport.sent.empty() || transport.sent.back() != "NO");  // "R" is not a "*" word
 
-TEST_F(CommandDispatcherTest, RecallTogglesWithTheLastFrequency) {
   Run("+9575");
-  EXPECT_DOUBLE_EQ(state.Freq, 9575.0);
   Run("Rcl");
-  EXPECT_DOUBLE_EQ(state.Freq, 15000.0);
+  EXPECT_DOUBLE_EQ(state.Freq, 9576.0);
   EXPECT_EQ(Units().back(), state.TuningBytes());
   Run("Rcl");
   EXPECT_DOUBLE_EQ(state.Freq, 9575.0);
-}
-
-TEST_F(CommandDispatcherTest, RecallWithoutALastFrequencyDoesNothing) {
-  ExpectNothingSentOrChanged("Rcl");
 }
 
 TEST_F(CommandDispatcherTest, MeterSensitivityToggle) {
@@ -622,9 +492,7 @@ TEST_F(CommandDispatcherTest, MeterSensitivityToggle) {
   EXPECT_NE(transport.sent.back().find("*Lo*"), std::string::npos);
 }
 
-// ---- Continuous tuning -----------------------------------------------------------
-
-TEST_F(CommandDispatcherTest, UpStartsWithoutAStepAndStopStepsBack) {
+TEST_F(CommandDispatcherTest, ContinuousTuningStartsWithoutAStepAndStopStepsBack) {
   Hello();  // 5 kHz step
   Run("U+");
   EXPECT_TRUE(tuning.flags.TuningActive);
@@ -634,177 +502,120 @@ TEST_F(CommandDispatcherTest, UpStartsWithoutAStepAndStopStepsBack) {
   EXPECT_EQ(tuningTimer.interval(), state.TuningSpeedMs);
   EXPECT_DOUBLE_EQ(state.Freq, 15000.0);
   EXPECT_TRUE(Units().empty());
-
   Run("U-");
   EXPECT_FALSE(tuning.flags.TuningActive);
   EXPECT_FALSE(tuningTimer.enabled());
   EXPECT_FALSE(tuning.flags.RemoteTuningStarted);
   EXPECT_DOUBLE_EQ(state.Freq, 14995.0);
-  EXPECT_EQ(Units(), std::vector<std::string>{state.TuningBytes()});
-
-  // A second stop finds nothing started and does not step.
+  EXPECT_EQ(Units(), Tuned());
   Settle();
-  Run("U-");
+  Run("U-");  // nothing started: no step
   EXPECT_DOUBLE_EQ(state.Freq, 14995.0);
   EXPECT_TRUE(Units().empty());
-}
 
-TEST_F(CommandDispatcherTest, DownStartsWithoutAStepAndStopStepsBack) {
-  Hello();
   Run("D+");
-  EXPECT_TRUE(tuning.flags.TuningActive);
   EXPECT_TRUE(tuning.flags.TuningDown);
   EXPECT_TRUE(tuningTimer.enabled());
-  EXPECT_DOUBLE_EQ(state.Freq, 15000.0);
+  EXPECT_DOUBLE_EQ(state.Freq, 14995.0);
   Run("D-");
-  EXPECT_FALSE(tuning.flags.TuningActive);
   EXPECT_FALSE(tuningTimer.enabled());
-  EXPECT_DOUBLE_EQ(state.Freq, 15005.0);
+  EXPECT_DOUBLE_EQ(state.Freq, 15000.0);
 }
 
 // ---- "+" words ------------------------------------------------------------------------
 
-TEST_F(CommandDispatcherTest, PlusWordTunes) {
-  double located = 0;
-  int locateCalls = 0;
-  dispatcher.locateInFrequencyList = [&](double freq) {
-    located = freq;
-    ++locateCalls;
-  };
+TEST_F(CommandDispatcherTest, PlusWordTunesAndLocates) {
+  std::vector<double> located;
+  dispatcher.locateInFrequencyList = [&](double freq) { located.push_back(freq); };
   Hello();
   Run("+9575");
   EXPECT_DOUBLE_EQ(state.Freq, 9575.0);
-  EXPECT_TRUE(state.LastFreqRecord.valid);
   EXPECT_DOUBLE_EQ(state.LastFreqRecord.freq, 15000.0);
   EXPECT_EQ(panel[Ctl::FreqDispPanel].caption, "9575.000");
-  EXPECT_EQ(Units(), std::vector<std::string>{state.TuningBytes()});
+  EXPECT_EQ(Units(), Tuned());
   ASSERT_EQ(transport.sent.size(), 1u);
   EXPECT_EQ(transport.sent[0].substr(0, 11), "*9575.000*A");
-  EXPECT_EQ(locateCalls, 1);
-  EXPECT_DOUBLE_EQ(located, 9575.0);
-}
+  EXPECT_EQ(located, std::vector<double>{9575.0});
 
-struct PlusCase {
-  const char* word;
-  char separator;
-  bool tunes;
-  double freq;
-};
-
-class PlusWords : public PanelParamFixture<PlusCase> {};
-
-TEST_P(PlusWords, Range) {
-  const PlusCase& c = GetParam();
-  FakeCompanionTransport transport;
-  CommandDispatcher dispatcher(ctx, receiver, controls, tuning, meter, transport);
-  int locateCalls = 0;
-  dispatcher.locateInFrequencyList = [&](double) { ++locateCalls; };
-  ctx.decimalSeparator = c.separator;
-  dispatcher.ExecuteRemoteCommand(c.word);
-  ASSERT_TRUE(flushLine());
-  if (c.tunes) {
-    EXPECT_DOUBLE_EQ(state.Freq, c.freq);
-    EXPECT_EQ(sentUnits(), std::vector<std::string>{state.TuningBytes()});
-    EXPECT_EQ(locateCalls, 1);
-  } else {
-    EXPECT_DOUBLE_EQ(state.Freq, 15000.0);
-    EXPECT_FALSE(state.LastFreqRecord.valid);
-    EXPECT_TRUE(sentUnits().empty());
-    EXPECT_EQ(locateCalls, 0);
+  const struct {
+    const char* word;
+    char separator;
+    double freq;  // 0: refused
+  } cases[] = {{"+5", '.', 0},          {"+9.998", '.', 0},           {"+9.999", '.', 9.999},
+               {"+10", '.', 10.0},      {"+29999.999", '.', 29999.999}, {"+30000", '.', 0},
+               {"+29999.9991", '.', 0}, {"+9575.5", '.', 9575.5},       {"+9575,5", ',', 9575.5},
+               {"+0", '.', 0}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.word);
+    state.Freq = 15000.0;
+    state.LastFreqRecord.valid = false;
+    Settle();
+    located.clear();
+    ctx.decimalSeparator = c.separator;
+    Run(c.word);
+    EXPECT_DOUBLE_EQ(state.Freq, c.freq == 0 ? 15000.0 : c.freq);
+    EXPECT_EQ(state.LastFreqRecord.valid, c.freq != 0);
+    EXPECT_EQ(Units(), c.freq == 0 ? Strings{} : Tuned());
+    EXPECT_EQ(located.size(), c.freq == 0 ? 0u : 1u);
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Limits, PlusWords,
-    ::testing::Values(PlusCase{"+5", '.', false, 0}, PlusCase{"+9.998", '.', false, 0},
-                      PlusCase{"+9.999", '.', true, 9.999}, PlusCase{"+10", '.', true, 10.0},
-                      PlusCase{"+29999.999", '.', true, 29999.999}, PlusCase{"+30000", '.', false, 0},
-                      PlusCase{"+29999.9991", '.', false, 0}, PlusCase{"+9575.5", '.', true, 9575.5},
-                      PlusCase{"+9575,5", ',', true, 9575.5}, PlusCase{"+0", '.', false, 0}));
-
 TEST_F(CommandDispatcherTest, PlusWordThatIsNotANumberIsAConversionError) {
-  EXPECT_THROW(Run("+abc"), ConversionError);
-  EXPECT_THROW(Run("+"), ConversionError);
-  EXPECT_THROW(Run("++9575"), ConversionError);
+  for (const char* word : {"+abc", "+", "++9575"}) EXPECT_THROW(Run(word), ConversionError) << word;
   ctx.decimalSeparator = ',';
   EXPECT_THROW(Run("+9575.5"), ConversionError);  // a point is not this locale's separator
   EXPECT_DOUBLE_EQ(state.Freq, 15000.0);
   EXPECT_TRUE(Units().empty());
-}
 
-TEST_F(CommandDispatcherTest, IncomingConversionErrorGoesToTheErrorReport) {
+  // Coming in from the companion the error goes to the error report, and the
+  // link goes on working.
+  ctx.decimalSeparator = '.';
   Hello();
   dispatcher.HandleIncomingWord("+9575x");
   ASSERT_EQ(reportedErrors.size(), 1u);
   EXPECT_NE(reportedErrors[0].find("9575x"), std::string::npos);
   EXPECT_DOUBLE_EQ(state.Freq, 15000.0);
   EXPECT_TRUE(transport.sent.empty());
-  // The link goes on working.
   dispatcher.HandleIncomingWord("T+");
   EXPECT_DOUBLE_EQ(state.Freq, 15005.0);
 }
 
-TEST_F(CommandDispatcherTest, FilterWordsComeBeforeThePlusRule) {
-  Hello();
-  EXPECT_NO_THROW(Run("F+"));
-  EXPECT_EQ(state.FilterIndex, 0);
-  EXPECT_DOUBLE_EQ(state.Freq, 15000.0);
-}
-
 // ---- "*" words ---------------------------------------------------------------------
 
-struct ParseCase {
-  const char* name;
-  const char* word;
-  bool accepted;
-  RemoteEntryFields fields;
-};
-
-class RemoteEntryParsing : public ::testing::TestWithParam<ParseCase> {};
-
-TEST_P(RemoteEntryParsing, Fields) {
-  const auto parsed = ParseRemoteEntryWord(GetParam().word);
-  ASSERT_EQ(parsed.has_value(), GetParam().accepted);
-  if (parsed) {
-    EXPECT_EQ(*parsed, GetParam().fields);
+TEST(RemoteEntryParsing, Fields) {
+  const struct {
+    const char* word;
+    bool accepted;
+    RemoteEntryFields fields;
+  } cases[] = {
+      {"*9575*Station*Place*English*0000*2400*", true, {"9575", "Station", "Place", "English", "0000", "2400"}},
+      // Without the final asterisk the sixth field loses its last character.
+      {"*9575*Station*Place*English*0000*2400", true, {"9575", "Station", "Place", "English", "0000", "240"}},
+      {"*1*2*3*4*", false, {}},
+      {"*12345678*", false, {}},
+      {"*9575*Station*Place*English*0000", false, {}},
+      {"*9575*Station*Place*English*0000*", false, {}},
+      {"*9575*Station*Place*English*0000*24*00*", false, {}},
+      {"*9575*Station*Place*English*0000**", true, {"9575", "Station", "Place", "English", "0000", ""}},
+      {"*9575*Station*Place*English*0000*2", true, {"9575", "Station", "Place", "English", "0000", ""}},
+      // A field's first character is taken even if it is an asterisk; the
+      // word's first character is never looked at.
+      {"*9575**Name*Place*English*0000*2400*", true, {"9575", "*Name", "Place", "English", "0000", "2400"}},
+      {"X9575*Station*Place*English*0000*2400*", true, {"9575", "Station", "Place", "English", "0000", "2400"}},
+      {"*6070 *Radio One*Nowhere, ZZ*Eng*0100*0300*", true, {"6070 ", "Radio One", "Nowhere, ZZ", "Eng", "0100", "0300"}},
+  };
+  for (const auto& c : cases) {
+    const auto parsed = ParseRemoteEntryWord(c.word);
+    ASSERT_EQ(parsed.has_value(), c.accepted) << c.word;
+    if (parsed) {
+      EXPECT_EQ(*parsed, c.fields) << c.word;
+    }
   }
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Words, RemoteEntryParsing,
-    ::testing::Values(
-        ParseCase{"Example", "*9575*Station*Place*English*0000*2400*", true,
-                  {"9575", "Station", "Place", "English", "0000", "2400"}},
-        ParseCase{"WithoutFinalAsteriskF6LosesItsLastCharacter", "*9575*Station*Place*English*0000*2400", true,
-                  {"9575", "Station", "Place", "English", "0000", "240"}},
-        ParseCase{"ShorterThanTen", "*1*2*3*4*", false, {}},
-        ParseCase{"TenCharactersButTooFewFields", "*12345678*", false, {}},
-        ParseCase{"FiveFieldsOnly", "*9575*Station*Place*English*0000", false, {}},
-        ParseCase{"EndsRightAfterFifthField", "*9575*Station*Place*English*0000*", false, {}},
-        ParseCase{"AsteriskInsideSixth", "*9575*Station*Place*English*0000*24*00*", false, {}},
-        ParseCase{"SixthEmpty", "*9575*Station*Place*English*0000**", true,
-                  {"9575", "Station", "Place", "English", "0000", ""}},
-        ParseCase{"SixthOfOneCharacterWithoutFinalAsterisk", "*9575*Station*Place*English*0000*2", true,
-                  {"9575", "Station", "Place", "English", "0000", ""}},
-        ParseCase{"FirstCharacterOfAFieldIsTakenEvenIfAsterisk", "*9575**Name*Place*English*0000*2400*", true,
-                  {"9575", "*Name", "Place", "English", "0000", "2400"}},
-        ParseCase{"FirstCharacterIsNeverLooked", "X9575*Station*Place*English*0000*2400*", true,
-                  {"9575", "Station", "Place", "English", "0000", "2400"}},
-        ParseCase{"SpacesKept", "*6070 *Radio One*Nowhere, ZZ*Eng*0100*0300*", true,
-                  {"6070 ", "Radio One", "Nowhere, ZZ", "Eng", "0100", "0300"}}),
-    [](const ::testing::TestParamInfo<ParseCase>& info) { return std::string(info.param.name); });
-
-TEST_F(CommandDispatcherTest, StarWordWithoutAFrequencyListIsAnsweredNo) {
-  Hello();
-  Run("*9575*Station*Place*English*0000*2400*");
-  EXPECT_EQ(transport.sent, std::vector<std::string>{"NO"});
-  EXPECT_DOUBLE_EQ(state.Freq, 15000.0);
-  EXPECT_TRUE(Units().empty());
 }
 
 class StarWordTest : public CommandDispatcherTest {
  protected:
-  StarWordTest() {
+  void Wire() {
     dispatcher.appendFrequencyEntry = [this](const RemoteEntry& entry) {
       added.push_back(entry);
       events.push_back("append:" + std::to_string(transport.sent.size()));
@@ -817,99 +628,73 @@ class StarWordTest : public CommandDispatcherTest {
     };
   }
   std::vector<RemoteEntry> added;
-  std::vector<std::string> events;
+  Strings events;
 };
 
-TEST_F(StarWordTest, MalformedWordsAreAnsweredNoAndChangeNothing) {
+TEST_F(StarWordTest, WithoutAListOrMalformedTheWordIsAnsweredNo) {
   Hello();
+  Run("*9575*Station*Place*English*0000*2400*");  // no frequency list
+  EXPECT_EQ(transport.sent, Strings{"NO"});
+  Wire();
   for (const char* word : {"*", "*9575*", "*1*2*3*4*", "*9575*Station*Place*English*0000",
                            "*9575*Station*Place*English*0000*24*00*"}) {
     transport.sent.clear();
-    const double freq = state.Freq;
     Run(word);
-    EXPECT_EQ(transport.sent, std::vector<std::string>{"NO"}) << word;
-    EXPECT_DOUBLE_EQ(state.Freq, freq);
+    EXPECT_EQ(transport.sent, Strings{"NO"}) << word;
   }
+  EXPECT_DOUBLE_EQ(state.Freq, 15000.0);
   EXPECT_TRUE(added.empty());
   EXPECT_TRUE(Units().empty());
 }
 
 TEST_F(StarWordTest, AcceptedWordAddsAnswersOkSortsAndTunes) {
+  Wire();
   controls.SelectFilter(13);
   state.AGC = 3;
   state.PBT = -100;
   state.Mode = 1;
   Hello();  // step row 7
   Run("*9575*Station*Place*English*0000*2400*");
-
   ASSERT_EQ(added.size(), 1u);
   const RemoteEntry& e = added[0];
-  EXPECT_EQ(e.freq, "9575");
-  EXPECT_EQ(e.name, "Station");
-  EXPECT_EQ(e.location, "Place");
-  EXPECT_EQ(e.language, "English");
-  EXPECT_EQ(e.onAir, "0000");
-  EXPECT_EQ(e.offAir, "2400");
-  EXPECT_EQ(e.mode, "USB");
-  EXPECT_EQ(e.filter, 2550);
-  EXPECT_EQ(e.agc, "3");
-  EXPECT_EQ(e.pbt, -100);
-  EXPECT_EQ(e.step, 5000);
-  EXPECT_EQ(e.stepIndex, 7);
-  EXPECT_EQ(e.filterIndex, 13);
-  EXPECT_EQ(e.notes, "Notes");
-  EXPECT_EQ(e.spare, "0");
-  EXPECT_EQ(e.lockout, "0");
-
+  EXPECT_EQ(Strings({e.freq, e.name, e.location, e.language, e.onAir, e.offAir, e.mode, e.agc, e.notes, e.spare,
+                     e.lockout}),
+            Strings({"9575", "Station", "Place", "English", "0000", "2400", "USB", "3", "Notes", "0", "0"}));
+  EXPECT_EQ(std::vector<int>({e.filter, e.pbt, e.step, e.stepIndex, e.filterIndex}),
+            std::vector<int>({2550, -100, 5000, 7, 13}));
   // Added before the answer; sorted after it; then tuned and located.
-  EXPECT_EQ(events, (std::vector<std::string>{"append:0", "sort:1", "locate:9575"}));
+  EXPECT_EQ(events, (Strings{"append:0", "sort:1", "locate:9575"}));
   ASSERT_EQ(transport.sent.size(), 2u);
   EXPECT_EQ(transport.sent[0], "OK");
   EXPECT_EQ(transport.sent[1].substr(0, 14), "*9575.000*USB*");
   EXPECT_DOUBLE_EQ(state.Freq, 9575.0);
-  EXPECT_EQ(Units(), std::vector<std::string>{state.TuningBytes()});
+  EXPECT_EQ(Units(), Tuned());
+
+  // Outside the tuning range: added but not tuned.
+  Settle();
+  events.clear();
+  Run("*5*Station*Place*English*0000*2400*");
+  EXPECT_EQ(transport.sent, Strings{"OK"});
+  EXPECT_DOUBLE_EQ(state.Freq, 9575.0);
+  EXPECT_EQ(events, (Strings{"append:0", "sort:1"}));
+  // A first field that is no number fails after the entry is added.
+  transport.sent.clear();
+  EXPECT_THROW(Run("*abcd*Station*Place*English*0000*2400*"), ConversionError);
+  EXPECT_EQ(added.size(), 3u);
+  EXPECT_EQ(transport.sent, Strings{"OK"});
 }
 
-TEST_F(StarWordTest, AgcColumnAndTopStepRow) {
-  state.AGC = 1;
-  EXPECT_EQ(dispatcher.MakeRemoteEntry({}).agc, "1");
-  state.AGC = 2;
-  EXPECT_EQ(dispatcher.MakeRemoteEntry({}).agc, "2");
-  state.AGC = 0;
-  EXPECT_EQ(dispatcher.MakeRemoteEntry({}).agc, "2");
+TEST_F(StarWordTest, AgcColumnModeAndTopStepRow) {
+  for (const auto& [agc, column] : {std::pair{1, "1"}, std::pair{2, "2"}, std::pair{0, "2"}, std::pair{3, "3"}}) {
+    state.AGC = agc;
+    EXPECT_EQ(dispatcher.MakeRemoteEntry({}).agc, column) << agc;
+  }
   state.StepIndex = 8;
   state.NineKHzSteps = 1;
   // The entry's step is the table's value of the row, without the 9 kHz swap.
   EXPECT_EQ(dispatcher.MakeRemoteEntry({}).step, StepTable[8].stepHz);
   state.Mode = 3;
   EXPECT_EQ(dispatcher.MakeRemoteEntry({}).mode, "CW");
-}
-
-TEST_F(StarWordTest, FrequencyOutsideTheTuningRangeIsAddedButNotTuned) {
-  Hello();
-  Run("*5*Station*Place*English*0000*2400*");
-  ASSERT_EQ(added.size(), 1u);
-  EXPECT_EQ(transport.sent, std::vector<std::string>{"OK"});
-  EXPECT_DOUBLE_EQ(state.Freq, 15000.0);
-  EXPECT_EQ(events, (std::vector<std::string>{"append:0", "sort:1"}));
-}
-
-TEST_F(StarWordTest, FirstFieldThatIsNotANumberFailsAfterTheEntryIsAdded) {
-  Hello();
-  EXPECT_THROW(Run("*abcd*Station*Place*English*0000*2400*"), ConversionError);
-  EXPECT_EQ(added.size(), 1u);
-  EXPECT_EQ(transport.sent, std::vector<std::string>{"OK"});
-}
-
-TEST_F(StarWordTest, StarRuleComesAfterR) {
-  Hello();
-  tuning.SetTuningStep(1000);
-  state.Freq = 9575.61;
-  Settle();
-  Run("R");
-  EXPECT_DOUBLE_EQ(state.Freq, 9576.0);
-  EXPECT_TRUE(added.empty());
-  EXPECT_EQ(std::count(transport.sent.begin(), transport.sent.end(), "NO"), 0);
 }
 
 }  // namespace
