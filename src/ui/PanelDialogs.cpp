@@ -6,6 +6,7 @@
 #include "ui/DataProgramDialogView.h"
 #include "ui/LimitScanDialogView.h"
 #include "ui/LookupDialog.h"
+#include "ui/SkedDialogView.h"
 #include "ui/TagDialogView.h"
 #include "ui/UserOptionsDialogView.h"
 
@@ -47,6 +48,8 @@ PanelDialogs::PanelDialogs(FrontPanel& panel, QWidget* parent) : panel_(panel) {
   panel.dataModes.show = [dialog = dataProgram_](DataProgramDialog& model) {
     if (dialog) dialog->run(model);
   };
+  scheduler_ = new SkedDialogView(panel.skedDialog, parent);
+  scheduler_->onError = report;
 }
 
 PanelDialogs::~PanelDialogs() {
@@ -63,6 +66,7 @@ PanelDialogs::~PanelDialogs() {
   delete lookup_.data();
   delete userOptions_.data();
   delete dataProgram_.data();
+  delete scheduler_.data();
 }
 
 TagDialogView* PanelDialogs::tagEntry() const { return tagEntry_.data(); }
@@ -73,5 +77,6 @@ AddEditDialog* PanelDialogs::addEdit() const { return addEdit_.data(); }
 LookupDialog* PanelDialogs::lookup() const { return lookup_.data(); }
 UserOptionsDialogView* PanelDialogs::userOptions() const { return userOptions_.data(); }
 DataProgramDialogView* PanelDialogs::dataProgram() const { return dataProgram_.data(); }
+SkedDialogView* PanelDialogs::scheduler() const { return scheduler_.data(); }
 
 }  // namespace ondaris

@@ -2,8 +2,8 @@
 // The dialogs of the front panel, created once after the main window and
 // shown modally when their part asks for them: the limit-scan setup, the
 // scratchpad's two tag dialogs, the add/edit dialog of the station list, the
-// band-scan setup, the master-list lookup, the user options and the
-// data-mode programming dialog. Creating this object hands each part its dialog;
+// band-scan setup, the master-list lookup, the user options, the
+// data-mode programming dialog and the scheduler. Creating this object hands each part its dialog;
 // destroying it takes them back (the dialogs belong to the parent window and
 // may also go with it).
 
@@ -20,6 +20,7 @@ class FrontPanel;
 class LimitScanDialogView;
 class LookupDialog;
 class TagDialogView;
+class SkedDialogView;
 class UserOptionsDialogView;
 
 class PanelDialogs {
@@ -38,6 +39,7 @@ class PanelDialogs {
   LookupDialog* lookup() const;
   UserOptionsDialogView* userOptions() const;
   DataProgramDialogView* dataProgram() const;
+  SkedDialogView* scheduler() const;
 
  private:
   FrontPanel& panel_;
@@ -49,6 +51,7 @@ class PanelDialogs {
   QPointer<LookupDialog> lookup_;
   QPointer<UserOptionsDialogView> userOptions_;
   QPointer<DataProgramDialogView> dataProgram_;
+  QPointer<SkedDialogView> scheduler_;
 };
 
 }  // namespace ondaris
