@@ -50,7 +50,9 @@ void AppendLogLine(const std::string& programDir, std::string_view line) {
   const std::string path = LogFilePath(programDir);
   const std::string old = ReadWholeFile(path).value_or(std::string());
   std::string text = JoinLines(SplitFileLines(old));
-  text.append(CleanLogField(line));
+  // The line's tabs separate its fields; only a line break inside it could
+  // split the record.
+  for (char c : line) text += (c == '\r' || c == '\n') ? ' ' : c;
   text += "\r\n";
   WriteFileAtomically(path, text);
 }
