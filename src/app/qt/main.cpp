@@ -10,6 +10,11 @@
 //                             simulated receiver decodes, appended to FILE
 //   ONDARIS_EXPRESS_RECORD=1  presses Express Recording once start-up is
 //                             done (unattended recordings, tests)
+//   ONDARIS_ARM_SCHEDULER=1   test hook: once start-up is done the schedule
+//                             is read and armed, as the scheduler window's
+//                             on/off button would
+//   ONDARIS_CLOCK_START, ONDARIS_CLOCK_RATE  test hook of the clock, see
+//                             platform/qt/QtClock.h
 //   XDG_RUNTIME_DIR           where the instance lock and the companion
 //                             sockets live
 
@@ -182,6 +187,10 @@ int main(int argc, char** argv) {
   boxes.setParentWidget(&window);
   window.show();
   if (Environment("ONDARIS_EXPRESS_RECORD") == "1") actions.Click(Ctl::ExpressRecBtn);
+  if (Environment("ONDARIS_ARM_SCHEDULER") == "1") {
+    panel.scheduler.LoadSchedule();
+    panel.scheduler.OnOffBtnClick();
+  }
   app.exec();
 
   // Whatever ended the event loop, the exit sequence has run once.

@@ -1,7 +1,5 @@
 #include "platform/qt/QtClock.h"
 
-#include <QDateTime>
-
 namespace ondaris {
 
 namespace {
@@ -12,12 +10,25 @@ DateTime FromQt(const QDateTime& qt) {
 }
 }  // namespace
 
-QtClock::QtClock() { elapsed_.start(); }
+QtClock::QtClock() {
+  elapsed_.start();
+  const QString start = qEnvironmentVariable("ONDARIS_CLOCK_START");
+  if (start.isEmpty()) return;
+  testStart_ = QDateTime::fromString(start.endsWith(QLatin1Char('Z')) ? start : start + QLatin1Char('Z'), Qt::ISODate);
+  bool ok = false;
+  const int rate = qEnvironmentVariableIntValue("ONDARIS_CLOCK_RATE", &ok);
+  if (ok && rate >= 1 && rate <= 100) testRate_ = rate;
+}
 
 std::int64_t QtClock::monotonicMs() const { return elapsed_.elapsed(); }
 
-DateTime QtClock::utcNow() const { return FromQt(QDateTime::currentDateTimeUtc()); }
+QDateTime QtClock::nowUtc() const {
+  if (!testStart_.isValid()) return QDateTime::currentDateTimeUtc();
+  return testStart_.addMSecs(elapsed_.elapsed() * testRate_);
+}
 
-DateTime QtClock::localNow() const { return FromQt(QDateTime::currentDateTime()); }
+DateTime QtClock::utcNow() const { return FromQt(nowUtc()); }
+
+DateTime QtClock::localNow() const { return FromQt(nowUtc().toLocalTime()); }
 
 }  // namespace ondaris
