@@ -21,8 +21,7 @@
 #include "panel/PanelContext.h"
 #include "radio/RadioState.h"
 #include "radio/SerialLink.h"
-#include "freqfiles/FreqFileController.h"
-#include "platform/FileDialogs.h"
+#include "freqfiles/StationGrid.h"
 #include "platform/MessageBoxes.h"
 #include "platform/qt/QtClock.h"
 #include "platform/qt/QtSerialPort.h"
@@ -76,7 +75,6 @@ struct GridRig {
   QtClock clock;
   QtTimer tuningTimer, meterTimer, scanTimer, clockTimer, debounceTimer, pumpTimer;
   SilentMessages messages;
-  CancelledFileDialogs dialogs;
   RadioState state;
   PanelModel panel;
   SerialLink link{port, clock, pumpTimer};
@@ -86,16 +84,16 @@ struct GridRig {
   Receiver receiver{ctx};
   ReceiverControls controls{ctx, receiver};
   TuningController tuning{ctx, receiver, controls};
-  FreqFileController files{ctx, receiver, controls, tuning, dialogs, "/nonexistent/"};
+  StationGrid stations{ctx, receiver, controls, tuning, "/nonexistent/"};
   FrequencyGridModel model;
   QTableView view;
 
   GridRig() {
-    for (int i = 0; i < kListRows; ++i) files.list.AppendRecord(Station(i));
-    files.list.ResetRowOrders();
+    for (int i = 0; i < kListRows; ++i) stations.list.AppendRecord(Station(i));
+    stations.list.ResetRowOrders();
     state.LastFreqFile = "Big.320";
-    files.RefreshFrequencyGrid();
-    model.setController(&files);
+    stations.RefreshFrequencyGrid();
+    model.setController(&stations);
 
     view.setModel(&model);
     view.verticalHeader()->setVisible(false);
@@ -106,7 +104,7 @@ struct GridRig {
     view.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     view.resize(kGridWidth, kGridHeight);
     for (int c = 0; c < GridColumnCount; ++c)
-      view.setColumnWidth(c, files.grid.ColWidths[static_cast<std::size_t>(c)]);
+      view.setColumnWidth(c, stations.grid.ColWidths[static_cast<std::size_t>(c)]);
     view.show();
     QApplication::processEvents();
   }

@@ -52,15 +52,16 @@ FrontPanel::FrontPanel(PanelPlatform platformPieces, std::string programDir, cha
       tuning(context, receiver, controls),
       meter(context, receiver, controls),
       dataModes(context, receiver, controls, tuning, programDir_),
-      files(context, receiver, controls, tuning, platform.fileDialogs, programDir_),
+      stations(context, receiver, controls, tuning, programDir_),
+      files(context, stations, platform.fileDialogs, programDir_),
       scratch(context, receiver, controls, tuning, programDir_),
       limits(context, controls, tuning, scanSettings, programDir_),
       limitDialog(context, scanSettings),
       bandDialog(context, controls, tuning, scanSettings, programDir_),
-      onAir(context, files),
-      editor(context, files),
-      clipboard(context, files, onAir),
-      lookup(context, files, programDir_),
+      onAir(context, stations),
+      editor(context, stations),
+      clipboard(context, stations, onAir),
+      lookup(context, stations, files, programDir_),
       recent(context, files, programDir_),
       options(context, receiver, tuning, meter, platform.fileDialogs, programDir_),
       scheduler(context, receiver, controls, programDir_),
@@ -72,7 +73,7 @@ FrontPanel::FrontPanel(PanelPlatform platformPieces, std::string programDir, cha
   clock->sendMeterReport = [this](int percent) { dispatcher->SendMeterReport(percent); };
   context.reportError = [this](const std::string& text) { ReportError(text); };
   // The scan engine takes ScanTimer's tick before the ticks are guarded.
-  scan = std::make_unique<ScanEngine>(context, receiver, tuning, scratch, files, limits, scanSettings);
+  scan = std::make_unique<ScanEngine>(context, receiver, tuning, scratch, stations, limits, scanSettings);
   if (platform.rigctlListener)
     rigctl = std::make_unique<RigctlServer>(context, receiver, controls, tuning, *platform.rigctlListener);
   WireTimersAndLink();
@@ -95,16 +96,16 @@ FrontPanel::~FrontPanel() {
 
 void FrontPanel::WireParts() {
   // The companion's words that concern the station list.
-  dispatcher->locateInFrequencyList = [this](double freqKHz) { files.LocateFrequency(freqKHz); };
-  dispatcher->appendFrequencyEntry = [this](const RemoteEntry& entry) { files.AppendRemoteEntry(entry); };
-  dispatcher->sortFrequencyListByFrequency = [this] { files.SortByFreq(); };
+  dispatcher->locateInFrequencyList = [this](double freqKHz) { stations.LocateFrequency(freqKHz); };
+  dispatcher->appendFrequencyEntry = [this](const RemoteEntry& entry) { stations.AppendRemoteEntry(entry); };
+  dispatcher->sortFrequencyListByFrequency = [this] { stations.SortByFreq(); };
   lookup.sendToCompanion = [this](const std::string& text) { dispatcher->SendToCompanion(text); };
 
   // Enter with nothing typed tunes the grid's current row.
-  tuning.enterWithoutKeypad = [this] { files.TuneSelectedRow(); };
+  tuning.enterWithoutKeypad = [this] { stations.TuneSelectedRow(); };
 
   // The grid tunes at most once per tick; the on-air colours follow the minute.
-  clock->everyTick.push_back([this] { files.ClockTick(); });
+  clock->everyTick.push_back([this] { stations.ClockTick(); });
   clock->everyMinute.push_back([this](const DateTime&, const DateTime&) { onAir.MinuteTick(); });
 
   WireScheduler();
@@ -130,9 +131,9 @@ void FrontPanel::WireScheduler() {
   // Read when needed, so that a change in the options is followed at once.
   scheduler.useEuroDate = [this] { return logbook.UseEuroDate; };
   skedDialog.cursorRecord = [this]() -> std::optional<FrequencyRecord> {
-    const int record = files.list.RecordAtRow(files.grid.Row);
+    const int record = stations.list.RecordAtRow(stations.grid.Row);
     if (record < 0) return std::nullopt;
-    return files.list.Record(record);
+    return stations.list.Record(record);
   };
 }
 
@@ -235,7 +236,7 @@ void FrontPanel::FormCreate() {
   for (int i = 0; i < 6; ++i) panel.setCaption(ScanSpeedButton(i), StartupScanSpeeds.captions[i]);
   scanSettings.SpeedIntervals = StartupScanSpeeds.intervalsMs;
   RunSteps(startupSteps.buildTables);
-  Step([this] { files.StartupGridSetUp(); });
+  Step([this] { stations.StartupGridSetUp(); });
 
   context.flags.ShuttingDown = false;
   state.DataBFOActive = 0;
@@ -424,7 +425,7 @@ void FrontPanel::SaveStateAndShutdown() {
   }
 
   RunSteps(shutdownSteps.saveAfterState);
-  Step([this] { files.SaveGridWidths(); });
+  Step([this] { stations.SaveGridWidths(); });
 
   // Closing hands the queued exit mute to the line before the port goes.
   Step([&] { link_->close(); });

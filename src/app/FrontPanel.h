@@ -19,6 +19,7 @@
 #include "freqfiles/OnAirView.h"
 #include "freqfiles/RecentFiles.h"
 #include "freqfiles/RecordClipboard.h"
+#include "freqfiles/StationGrid.h"
 #include "logbook/LogFile.h"
 #include "memories/ScratchpadController.h"
 #include "options/UserOptionsDialog.h"
@@ -188,7 +189,9 @@ class FrontPanel {
 
   // The scan values limit ranges and the scan engine share.
   ScanSettings scanSettings;
-  // The loaded station list, its grid and the File commands.
+  // The loaded station list and its grid, and the File commands that fill
+  // and save it.
+  StationGrid stations;
   FreqFileController files;
   ScratchpadController scratch;
   LimitRanges limits;

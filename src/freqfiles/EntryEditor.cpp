@@ -3,7 +3,7 @@
 #include <optional>
 
 #include "common/TextHelpers.h"
-#include "freqfiles/FreqFileController.h"
+#include "freqfiles/StationGrid.h"
 #include "radio/Rx320Protocol.h"
 #include "radio/StepTable.h"
 
@@ -170,7 +170,7 @@ EntryFields FieldsOfTuning(const RadioState& state, char separator) {
   return f;
 }
 
-EntryEditor::EntryEditor(PanelContext& context, FreqFileController& files) : ctx_(context), files_(files) {}
+EntryEditor::EntryEditor(PanelContext& context, StationGrid& stations) : ctx_(context), stations_(stations) {}
 
 void EntryEditor::FillLists() {
   dialog_.modeItems = EntryModeItems();
@@ -197,12 +197,12 @@ void EntryEditor::OpenAddDialog() {
   dialog_.updateEnabled = false;
   Show();
   ctx_.panel.setEnabled(Ctl::Grid, true);
-  files_.RefreshFrequencyGrid();
+  stations_.RefreshFrequencyGrid();
 }
 
 void EntryEditor::EditEntryItemClick() {
-  const FrequencyList& list = files_.list;
-  const int row = files_.grid.Row;
+  const FrequencyList& list = stations_.list;
+  const int row = stations_.grid.Row;
   if (row < 1 || row > list.RecordCount()) return;
   const int record = list.RecordAtRow(row);
   if (record < 0) return;
@@ -222,12 +222,12 @@ bool EntryEditor::OKBtnClick() {
   for (const std::string& message : check.messages) ctx_.messages.showMessage(message);
   if (!check.ok()) return false;
 
-  FrequencyList& list = files_.list;
+  FrequencyList& list = stations_.list;
   if (dialog_.purpose == Purpose::Add) {
     list.AddRecord(check.record);
-    files_.FreqSorted = false;
-    files_.RefreshFrequencyGrid();
-    files_.EnableFileCommands();
+    stations_.FreqSorted = false;
+    stations_.RefreshFrequencyGrid();
+    stations_.EnableFileCommands();
   } else {
     if (editRecord_ < 0 || editRecord_ >= list.RecordCount()) {
       // The record went away while the dialog was open: nothing to store.
@@ -235,15 +235,15 @@ bool EntryEditor::OKBtnClick() {
       return true;
     }
     list.SetRecord(editRecord_, check.record, /*keepSpareAndLockout=*/true);
-    files_.FreqSorted = false;
-    files_.RefreshFrequencyGrid();
-    files_.NotifyRecordsChanged();
+    stations_.FreqSorted = false;
+    stations_.RefreshFrequencyGrid();
+    stations_.NotifyRecordsChanged();
     dialog_.accepted = true;
     dialog_.open = false;
-    files_.TuneFromGridRow(files_.grid.Row);
+    stations_.TuneFromGridRow(stations_.grid.Row);
     return true;
   }
-  files_.NotifyRecordsChanged();
+  stations_.NotifyRecordsChanged();
   dialog_.accepted = true;
   dialog_.open = false;
   return true;
@@ -251,7 +251,7 @@ bool EntryEditor::OKBtnClick() {
 
 void EntryEditor::UpdateBtnClick() {
   if (!dialog_.open || dialog_.purpose != Purpose::Edit) return;
-  FrequencyList& list = files_.list;
+  FrequencyList& list = stations_.list;
   if (editRecord_ < 0 || editRecord_ >= list.RecordCount()) return;
   const RadioState& s = ctx_.state;
 
@@ -274,9 +274,9 @@ void EntryEditor::UpdateBtnClick() {
   f.pbt = record.PBT;
   f.agc = AGCPositionOfText(record.AGC);
 
-  files_.RefreshFrequencyGrid();
-  files_.NotifyRecordsChanged();
-  files_.TuneFromGridRow(files_.grid.Row);
+  stations_.RefreshFrequencyGrid();
+  stations_.NotifyRecordsChanged();
+  stations_.TuneFromGridRow(stations_.grid.Row);
 }
 
 void EntryEditor::CanBtnClick() {

@@ -24,7 +24,7 @@
 
 namespace ondaris {
 
-class FreqFileController;
+class StationGrid;
 
 // ---- Texts -----------------------------------------------------------------
 
@@ -120,7 +120,7 @@ class EntryEditor {
     bool accepted = false;       // closed by OK
   };
 
-  EntryEditor(PanelContext& context, FreqFileController& files);
+  EntryEditor(PanelContext& context, StationGrid& stations);
 
   // Shows the dialog modally and returns when it has closed (the window's
   // dialog, or a test's script). Unset: the dialog closes at once, cancelled.
@@ -156,7 +156,7 @@ class EntryEditor {
   void Show();
 
   PanelContext& ctx_;
-  FreqFileController& files_;
+  StationGrid& stations_;
   Dialog dialog_;
   int editRecord_ = -1;
 };

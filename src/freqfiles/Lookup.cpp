@@ -30,11 +30,12 @@ std::string LookupController::Dialog::CellText(int gridRow, int column) const {
   }
 }
 
-LookupController::LookupController(PanelContext& context, FreqFileController& files, std::string programDir)
-    : ctx_(context), files_(files), programDir_(std::move(programDir)) {}
+LookupController::LookupController(PanelContext& context, StationGrid& stations, FreqFileController& files,
+                                   std::string programDir)
+    : ctx_(context), stations_(stations), files_(files), programDir_(std::move(programDir)) {}
 
 bool LookupController::LookupInFrequencyList(double tunedKHz) {
-  FrequencyList& list = files_.list;
+  FrequencyList& list = stations_.list;
   if (list.RecordCount() < 1) return false;
   const std::string tuned = FormatFrequency(3, false, tunedKHz, ctx_.decimalSeparator);
   const auto& freqs = list.Column(FreqColumn::Freq);
@@ -44,11 +45,11 @@ bool LookupController::LookupInFrequencyList(double tunedKHz) {
   }
   // The exact match only decides whether to look: the row shown is the first
   // one near the frequency in frequency order.
-  if (list.OnAirView) files_.LeaveOnAirView();
-  if (!files_.FreqSorted) files_.SortByFreq();
-  const int row = files_.FirstRowNear(tunedKHz, LookupRowToleranceKHz);
-  if (row > 0) files_.SetRow(row, row);
-  files_.RefreshFrequencyGrid();
+  if (list.OnAirView) stations_.LeaveOnAirView();
+  if (!stations_.FreqSorted) stations_.SortByFreq();
+  const int row = stations_.FirstRowNear(tunedKHz, LookupRowToleranceKHz);
+  if (row > 0) stations_.SetRow(row, row);
+  stations_.RefreshFrequencyGrid();
   return true;
 }
 

@@ -24,6 +24,7 @@
 namespace ondaris {
 
 class FreqFileController;
+class StationGrid;
 
 inline constexpr const char* TunedFreqNotInFileMessage = "The tuned frequency isn't in the frequency file.";
 inline constexpr const char* LookupFileMissingMessage = "Cannot find the specified frequency file.  Aborting load...";
@@ -56,7 +57,7 @@ class LookupController {
     std::string CellText(int row, int column) const;
   };
 
-  LookupController(PanelContext& context, FreqFileController& files, std::string programDir);
+  LookupController(PanelContext& context, StationGrid& stations, FreqFileController& files, std::string programDir);
 
   // Sends a text to the companion (CommandDispatcher::SendToCompanion).
   // Unset: nothing is sent.
@@ -90,6 +91,7 @@ class LookupController {
 
  private:
   PanelContext& ctx_;
+  StationGrid& stations_;
   FreqFileController& files_;
   std::string programDir_;
   Dialog dialog_;

@@ -1,25 +1,25 @@
 #include "freqfiles/OnAirView.h"
 
-#include "freqfiles/FreqFileController.h"
+#include "freqfiles/StationGrid.h"
 #include "freqfiles/FrequencyRecord.h"
 
 namespace ondaris {
 
-OnAirViewController::OnAirViewController(PanelContext& context, FreqFileController& files)
-    : ctx_(context), files_(files) {}
+OnAirViewController::OnAirViewController(PanelContext& context, StationGrid& stations)
+    : ctx_(context), stations_(stations) {}
 
-void OnAirViewController::NowBtnClick() { files_.ToggleOnAirView(); }
+void OnAirViewController::NowBtnClick() { stations_.ToggleOnAirView(); }
 
 void OnAirViewController::MinuteTick() {
-  if (files_.list.RecordCount() < 1) return;
+  if (stations_.list.RecordCount() < 1) return;
   // A repaint only: RefreshFrequencyGrid would also pull the keyboard focus
   // to the grid once a minute, away from whatever the listener is typing in.
-  if (files_.gridContentsChanged) files_.gridContentsChanged();
+  if (stations_.gridContentsChanged) stations_.gridContentsChanged();
 }
 
 void OnAirViewController::LkBtnClick() {
-  FrequencyList& list = files_.list;
-  const auto [top, bottom] = files_.SelectedRowRange();
+  FrequencyList& list = stations_.list;
+  const auto [top, bottom] = stations_.SelectedRowRange();
   bool changed = false;
   for (int row = top; row <= bottom; ++row) {
     const int record = list.RecordAtRow(row);
@@ -31,21 +31,21 @@ void OnAirViewController::LkBtnClick() {
     changed = true;
   }
   if (changed) list.Changed = true;
-  files_.RefreshFrequencyGrid();
-  if (changed) files_.NotifyRecordsChanged();
+  stations_.RefreshFrequencyGrid();
+  if (changed) stations_.NotifyRecordsChanged();
 }
 
 void OnAirViewController::RebuildOnAirView() {
-  FrequencyList& list = files_.list;
+  FrequencyList& list = stations_.list;
   if (!list.OnAirView) return;
   if (ctx_.state.LastFreqFile.empty() || list.RecordCount() < 1) {
-    files_.LeaveOnAirView();
+    stations_.LeaveOnAirView();
     return;
   }
   // ToggleOnAirView leaves a view that is shown; with the mark cleared it
   // builds the view again from the present records and the present time.
   list.OnAirView = false;
-  files_.ToggleOnAirView();
+  stations_.ToggleOnAirView();
 }
 
 }  // namespace ondaris

@@ -14,11 +14,11 @@
 
 namespace ondaris {
 
-class FreqFileController;
+class StationGrid;
 
 class OnAirViewController {
  public:
-  OnAirViewController(PanelContext& context, FreqFileController& files);
+  OnAirViewController(PanelContext& context, StationGrid& stations);
 
   // NowBtnClick: toggles the on-air view ("No file is loaded." without a
   // named, non-empty list).
@@ -44,7 +44,7 @@ class OnAirViewController {
 
  private:
   PanelContext& ctx_;
-  FreqFileController& files_;
+  StationGrid& stations_;
 };
 
 }  // namespace ondaris

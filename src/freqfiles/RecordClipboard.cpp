@@ -5,12 +5,12 @@
 
 namespace ondaris {
 
-RecordClipboard::RecordClipboard(PanelContext& context, FreqFileController& files, OnAirViewController& onAir)
-    : ctx_(context), files_(files), onAir_(onAir) {
-  files_.pasteStatus = [this] { return Status(); };
+RecordClipboard::RecordClipboard(PanelContext& context, StationGrid& stations, OnAirViewController& onAir)
+    : ctx_(context), stations_(stations), onAir_(onAir) {
+  stations_.pasteStatus = [this] { return Status(); };
 }
 
-RecordClipboard::~RecordClipboard() { files_.pasteStatus = nullptr; }
+RecordClipboard::~RecordClipboard() { stations_.pasteStatus = nullptr; }
 
 void RecordClipboard::ClearAtStartup() {
   records_.clear();
@@ -24,8 +24,8 @@ void RecordClipboard::ShowPasteItem() {
 }
 
 bool RecordClipboard::CopySelection(std::vector<int>& recordNumbers) {
-  const FrequencyList& list = files_.list;
-  const auto [top, bottom] = files_.SelectedRowRange();
+  const FrequencyList& list = stations_.list;
+  const auto [top, bottom] = stations_.SelectedRowRange();
   recordNumbers.clear();
   for (int row = top; row <= bottom; ++row) {
     const int record = list.RecordAtRow(row);
@@ -51,14 +51,14 @@ void RecordClipboard::DeleteEntryItemClick() {
   const char* question = recordNumbers.size() == 1 ? DeleteRecordQuestion : DeleteRecordsQuestion;
   if (!ctx_.messages.askYesNo(question)) return;
 
-  FrequencyList& list = files_.list;
+  FrequencyList& list = stations_.list;
   list.RemoveRecords(recordNumbers);
   if (list.RecordCount() > 0) {
     onAir_.RebuildOnAirView();
     list.Changed = true;
-    files_.SetRow(1);
-    files_.RefreshFrequencyGrid();
-    files_.NotifyRecordsChanged();
+    stations_.SetRow(1);
+    stations_.RefreshFrequencyGrid();
+    stations_.NotifyRecordsChanged();
     return;
   }
 
@@ -67,22 +67,22 @@ void RecordClipboard::DeleteEntryItemClick() {
     list.OnAirView = false;
     ctx_.panel.setFont(Ctl::NowBtn, Colour::Black, false);
   }
-  files_.ClearGrid();
-  files_.DisableFileCommands();
+  stations_.ClearGrid();
+  stations_.DisableFileCommands();
   ctx_.state.LastFreqFile.clear();
   list.Clear();
   list.FileLines.clear();
   list.Changed = false;
-  files_.ShowSaveButtonLook();
-  files_.SetUpFrequencyGrid();
+  stations_.ShowSaveButtonLook();
+  stations_.SetUpFrequencyGrid();
   ctx_.panel.setEnabled(Ctl::Grid, false);
-  files_.NotifyRecordsChanged();
+  stations_.NotifyRecordsChanged();
 }
 
 void RecordClipboard::PasteItemClick() {
   if (records_.empty()) return;
-  FrequencyList& list = files_.list;
-  const int row = files_.grid.Row;
+  FrequencyList& list = stations_.list;
+  const int row = stations_.grid.Row;
   if (row > list.RecordCount() + 1 || ctx_.scan.ScanKind == 1) return;
 
   int at = list.RecordCount() == 0 ? 0 : list.RecordAtRow(row);
@@ -90,12 +90,12 @@ void RecordClipboard::PasteItemClick() {
   list.InsertRecords(at, records_);
   onAir_.RebuildOnAirView();
   if (list.RecordCount() > 0) {
-    files_.EnableFileCommands();
+    stations_.EnableFileCommands();
     // A list that began with this paste (after New) needs its grid back.
     ctx_.panel.setEnabled(Ctl::Grid, true);
   }
-  files_.RefreshFrequencyGrid();
-  files_.NotifyRecordsChanged();
+  stations_.RefreshFrequencyGrid();
+  stations_.NotifyRecordsChanged();
 }
 
 bool EditCommandClick(Ctl control, EntryEditor& editor, RecordClipboard& clipboard) {

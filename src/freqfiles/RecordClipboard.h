@@ -14,7 +14,7 @@
 #include "panel/PanelContext.h"
 #include "radio/RadioState.h"
 #include "radio/SerialLink.h"
-#include "freqfiles/FreqFileController.h"
+#include "freqfiles/StationGrid.h"
 #include "freqfiles/FrequencyRecord.h"
 
 namespace ondaris {
@@ -27,7 +27,7 @@ inline constexpr const char* DeleteRecordsQuestion = "Are you sure you want to d
 
 class RecordClipboard {
  public:
-  RecordClipboard(PanelContext& context, FreqFileController& files, OnAirViewController& onAir);
+  RecordClipboard(PanelContext& context, StationGrid& stations, OnAirViewController& onAir);
   ~RecordClipboard();
   RecordClipboard(const RecordClipboard&) = delete;
   RecordClipboard& operator=(const RecordClipboard&) = delete;
@@ -67,7 +67,7 @@ class RecordClipboard {
   void ShowPasteItem();
 
   PanelContext& ctx_;
-  FreqFileController& files_;
+  StationGrid& stations_;
   OnAirViewController& onAir_;
   std::vector<FrequencyRecord> records_;
   bool full_ = false;

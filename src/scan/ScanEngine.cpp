@@ -7,7 +7,7 @@
 #include <string>
 
 #include "common/TextHelpers.h"
-#include "freqfiles/FreqFileController.h"
+#include "freqfiles/StationGrid.h"
 #include "memories/ScratchpadController.h"
 #include "radio/CommandDispatcher.h"
 #include "radio/Receiver.h"
@@ -64,13 +64,13 @@ void DisableLimitRangeItems(PanelModel& panel) {
 }  // namespace
 
 ScanEngine::ScanEngine(PanelContext& context, Receiver& receiver, TuningController& tuning,
-                       ScratchpadController& scratchpad, FreqFileController& files, LimitRanges& limits,
+                       ScratchpadController& scratchpad, StationGrid& stations, LimitRanges& limits,
                        ScanSettings& settings)
     : ctx_(context),
       receiver_(receiver),
       tuning_(tuning),
       scratchpad_(scratchpad),
-      files_(files),
+      stations_(stations),
       limits_(limits),
       settings_(settings) {
   // A failing tick (the port cannot be opened, a station line whose
@@ -84,7 +84,7 @@ ScanEngine::ScanEngine(PanelContext& context, Receiver& receiver, TuningControll
   };
   ctx_.endScan = [this] { EndScan(); };
   ctx_.startScanFromKey = [this] { ScanBtnClick(); };
-  files_.endFileScan = [this] { PauseFileScanFromGrid(); };
+  stations_.endFileScan = [this] { PauseFileScanFromGrid(); };
   limits_.startRangeScan = [this](double low, double high) { StartRangeScan(low, high); };
 }
 
@@ -93,7 +93,7 @@ ScanEngine::~ScanEngine() {
   ctx_.timers.ScanTimer.onTimer = nullptr;
   ctx_.endScan = nullptr;
   ctx_.startScanFromKey = nullptr;
-  files_.endFileScan = nullptr;
+  stations_.endFileScan = nullptr;
   limits_.startRangeScan = nullptr;
   if (dialog_) dialog_->resetScanSelection = nullptr;
   if (dispatcher_) dispatcher_->resetScanForCompanion = nullptr;
@@ -121,11 +121,11 @@ void ScanEngine::ShowLimitRangeItems() {
 void ScanEngine::SetFileControlsEnabled(bool enabled) {
   PanelModel& panel = ctx_.panel;
   SetEnabled(panel, FileScanFileControls, enabled);
-  const bool clipboardFull = enabled && files_.pasteStatus && files_.pasteStatus().full;
+  const bool clipboardFull = enabled && stations_.pasteStatus && stations_.pasteStatus().full;
   panel.setEnabled(Ctl::PasteItem, clipboardFull);
 }
 
-bool ScanEngine::RowLockedOut(int row) const { return files_.CellText(row, 0) == "L"; }
+bool ScanEngine::RowLockedOut(int row) const { return stations_.CellText(row, 0) == "L"; }
 
 void ScanEngine::RestartTimer() {
   Timer& timer = ctx_.timers.ScanTimer;
@@ -153,7 +153,7 @@ void ScanEngine::FileScanBtnClick() {
   PanelModel& panel = ctx_.panel;
   ctx_.scan.ScanKind = ScanKindNone;
   panel.release(Ctl::ScanBtn);
-  const int lines = files_.list.RecordCount();
+  const int lines = stations_.list.RecordCount();
   if (lines < 1) {
     ctx_.messages.showMessage(NoFileToScanMessage);
     panel.release(Ctl::FileScanBtn);
@@ -260,7 +260,7 @@ void ScanEngine::StartMemoryScan() {
 
 void ScanEngine::StartFileScan() {
   PanelModel& panel = ctx_.panel;
-  if (files_.list.RecordCount() < 1) {
+  if (stations_.list.RecordCount() < 1) {
     ctx_.messages.showMessage(FileScanWithoutFileMessage);
     panel.release(Ctl::ScanBtn);
     return;
@@ -333,7 +333,7 @@ void ScanEngine::ScanTimerTick() {
   const int state = ctx_.scan.ScanState;
   if (state == ScanKindNone) return;
   // The previous step has not left yet: replacing it would skip a step.
-  if (ctx_.link.tuningPending() || (state == ScanKindFile && !files_.GridTunePermit)) {
+  if (ctx_.link.tuningPending() || (state == ScanKindFile && !stations_.GridTunePermit)) {
     ++waitedTicks_;
     return;
   }
@@ -420,7 +420,7 @@ bool ScanEngine::MemoryTick() {
 
 bool ScanEngine::FileTick() {
   // The rows shown: the on-air view's while it is on.
-  const int shown = files_.list.ViewCount();
+  const int shown = stations_.list.ViewCount();
   bool anyOpen = false;
   for (int row = 1; row <= shown && !anyOpen; ++row) anyOpen = !RowLockedOut(row);
   if (!anyOpen) {
@@ -443,8 +443,8 @@ bool ScanEngine::FileTick() {
   } while (RowLockedOut(row));
 
   FileScanRow = row;
-  files_.SetRow(row);
-  files_.TuneFromGridRow(row);
+  stations_.SetRow(row);
+  stations_.TuneFromGridRow(row);
   return true;
 }
 

@@ -27,7 +27,7 @@
 namespace ondaris {
 
 class CommandDispatcher;
-class FreqFileController;
+class StationGrid;
 class LimitScanDialog;
 class Receiver;
 class ScratchpadController;
@@ -55,7 +55,7 @@ class ScanEngine {
   // list's endFileScan (a left press on the grid during a file scan) and the
   // limit ranges' startRangeScan. The destructor hands them back empty.
   ScanEngine(PanelContext& context, Receiver& receiver, TuningController& tuning, ScratchpadController& scratchpad,
-             FreqFileController& files, LimitRanges& limits, ScanSettings& settings);
+             StationGrid& stations, LimitRanges& limits, ScanSettings& settings);
   ~ScanEngine();
   ScanEngine(const ScanEngine&) = delete;
   ScanEngine& operator=(const ScanEngine&) = delete;
@@ -142,7 +142,7 @@ class ScanEngine {
   Receiver& receiver_;
   TuningController& tuning_;
   ScratchpadController& scratchpad_;
-  FreqFileController& files_;
+  StationGrid& stations_;
   LimitRanges& limits_;
   ScanSettings& settings_;
   LimitScanDialog* dialog_ = nullptr;

@@ -16,7 +16,7 @@
 #include <set>
 #include <string>
 
-#include "freqfiles/FreqFileController.h"
+#include "freqfiles/StationGrid.h"
 
 namespace ondaris {
 
@@ -29,13 +29,13 @@ class FrequencyGridModel : public QAbstractTableModel {
   explicit FrequencyGridModel(QObject* parent = nullptr) : QAbstractTableModel(parent) {}
 
   // The list shown; without one the grid shows its header and empty rows.
-  void setController(FreqFileController* controller) {
+  void setController(StationGrid* controller) {
     beginResetModel();
     controller_ = controller;
     rows_ = CurrentRows();
     endResetModel();
   }
-  FreqFileController* controller() const { return controller_; }
+  StationGrid* controller() const { return controller_; }
 
   // Follows the controller after it changed the rows: a new row count resets
   // the model, otherwise the rows are redrawn. True when it was reset.
@@ -103,7 +103,7 @@ class FrequencyGridModel : public QAbstractTableModel {
     rowsFetched_.insert(row);
   }
 
-  FreqFileController* controller_ = nullptr;
+  StationGrid* controller_ = nullptr;
   int rows_ = 6;  // the empty grid: seven rows with the header
   mutable long long fetches_ = 0;
   mutable std::set<int> rowsFetched_;

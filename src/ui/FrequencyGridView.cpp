@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <exception>
 
-#include "freqfiles/FreqFileController.h"
+#include "freqfiles/StationGrid.h"
 
 namespace ondaris {
 
@@ -108,7 +108,7 @@ FrequencyGridView::FrequencyGridView(QWidget* parent) : QTableView(parent) {
 
 FrequencyGridView::~FrequencyGridView() { setController(nullptr); }
 
-void FrequencyGridView::setController(FreqFileController* controller) {
+void FrequencyGridView::setController(StationGrid* controller) {
   if (controller_) {
     controller_->gridContentsChanged = nullptr;
     controller_->gridPositionChanged = nullptr;

@@ -13,7 +13,7 @@
 
 namespace ondaris {
 
-class FreqFileController;
+class StationGrid;
 
 class FrequencyGridView : public QTableView {
   Q_OBJECT
@@ -22,8 +22,8 @@ class FrequencyGridView : public QTableView {
   ~FrequencyGridView() override;
 
   // Shows `controller`'s list and takes over its grid hooks (nullptr lets go).
-  void setController(FreqFileController* controller);
-  FreqFileController* controller() const { return controller_; }
+  void setController(StationGrid* controller);
+  StationGrid* controller() const { return controller_; }
   FrequencyGridModel* gridModel() const { return model_; }
 
   // An error that ended one of the listener's actions on the grid.
@@ -57,7 +57,7 @@ class FrequencyGridView : public QTableView {
   void applyFonts();
 
   FrequencyGridModel* model_ = nullptr;
-  FreqFileController* controller_ = nullptr;
+  StationGrid* controller_ = nullptr;
   int syncing_ = 0;
 };
 

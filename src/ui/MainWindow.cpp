@@ -185,7 +185,7 @@ void MainWindow::buildPanel() {
       connect(slider, &QSlider::valueChanged, this, [this, control](int value) { sliderMoved(control, value); });
       widget = slider;
     } else if (control == Ctl::Grid) {
-      // The station list's grid; it shows a list once setFrequencyFiles is called.
+      // The station list's grid; it shows a list once setStationGrid is called.
       auto* grid = new FrequencyGridView(area_);
       grid->onError = [this](const std::string& text) { actions_sink_.ReportError(text); };
       widget = grid;
@@ -276,9 +276,9 @@ void MainWindow::buildMenus() {
 
 // ---- The frequency grid ------------------------------------------------------
 
-void MainWindow::setFrequencyFiles(FreqFileController& files) {
+void MainWindow::setStationGrid(StationGrid& stations) {
   if (auto* grid = qobject_cast<FrequencyGridView*>(widgets_[Index(Ctl::Grid)])) {
-    grid->setController(&files);
+    grid->setController(&stations);
   }
 }
 

@@ -18,7 +18,7 @@ class QTableView;
 
 namespace ondaris {
 
-class FreqFileController;
+class StationGrid;
 
 class MainWindow : public QMainWindow {
   Q_OBJECT
@@ -31,9 +31,9 @@ class MainWindow : public QMainWindow {
   QAction* menuAction(Ctl control) const { return actions_[Index(control)]; }
   QWidget* panelArea() const { return area_; }
 
-  // Shows the station list of `files` in `Grid` and routes the grid's events
+  // Shows the station list of `stations` in `Grid` and routes the grid's events
   // to it (call once, before start-up sets up the grid).
-  void setFrequencyFiles(FreqFileController& files);
+  void setStationGrid(StationGrid& stations);
 
   // Whether control hints are shown as tooltips (the "Show Hints" check mark).
   bool hintsShown() const { return hintsShown_; }

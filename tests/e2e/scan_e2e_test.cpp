@@ -21,7 +21,7 @@
 
 #include "panel/PanelContext.h"
 #include "panel/PanelModel.h"
-#include "freqfiles/FreqFileController.h"
+#include "freqfiles/StationGrid.h"
 #include "memories/ScratchpadController.h"
 #include "platform/qt/QtClock.h"
 #include "platform/qt/QtSerialPort.h"
@@ -37,7 +37,6 @@
 #include "scan/LimitScanDialog.h"
 #include "scan/ScanEngine.h"
 #include "SimulatorProcess.h"
-#include "support/ScriptedFileDialogs.h"
 #include "support/ScriptedMessageBoxes.h"
 
 namespace ondaris {
@@ -99,12 +98,12 @@ struct ScanRig {
             {},
             {}},
         scratch(ctx, receiver, controls, tuning, programDir),
-        files(ctx, receiver, controls, tuning, dialogs, programDir),
+        stations(ctx, receiver, controls, tuning, programDir),
         limits(ctx, controls, tuning, settings, programDir) {
     controls.setTuning(&tuning);
     ctx.reportError = [this](const std::string& text) { errors.push_back(text); };
     meterTimer.setInterval(200);
-    clockTimer.onTimer = [this] { files.ClockTick(); };
+    clockTimer.onTimer = [this] { stations.ClockTick(); };
     clockTimer.setInterval(100);
     clockTimer.setEnabled(true);
     limits.ranges.fill(DefaultLimitRange());
@@ -113,7 +112,6 @@ struct ScanRig {
 
   QtTimer tuningTimer, meterTimer, scanTimer, clockTimer, debounceTimer;
   ScriptedMessageBoxes messages;
-  ScriptedFileDialogs dialogs;
   RadioState state;
   PanelModel panel;
   PanelContext ctx;
@@ -123,10 +121,10 @@ struct ScanRig {
   MeterController meter{ctx, receiver, controls};
   ScanSettings settings;
   ScratchpadController scratch;
-  FreqFileController files;
+  StationGrid stations;
   LimitRanges limits;
   LimitScanDialog limitDialog{ctx, settings};
-  ScanEngine engine{ctx, receiver, tuning, scratch, files, limits, settings};
+  ScanEngine engine{ctx, receiver, tuning, scratch, stations, limits, settings};
   std::vector<std::string> errors;
 };
 

@@ -247,9 +247,9 @@ class EntryEditorTest : public PanelFixture {
     out.close();
     state.FreqFileDir = dir + "FreqFiles/";
     state.LastFreqFile = "list.320";
-    files.ClearFrequencyList();
+    stations.ClearFrequencyList();
     files.OpenFrequencyFile();
-    ASSERT_EQ(files.list.RecordCount(), static_cast<int>(lines.size()));
+    ASSERT_EQ(stations.list.RecordCount(), static_cast<int>(lines.size()));
   }
   // The dialog, when shown, runs `script` (which presses its buttons).
   void OnDialog(std::function<void(EntryEditor::Dialog&)> script) {
@@ -264,9 +264,10 @@ class EntryEditorTest : public PanelFixture {
   TempFolder folder;
   std::string dir = folder.dir();
   ScriptedFileDialogs dialogs;
-  FreqFileController files{ctx, receiver, controls, tuning, dialogs, dir};
-  OnAirViewController onAir{ctx, files};
-  EntryEditor editor{ctx, files};
+  StationGrid stations{ctx, receiver, controls, tuning, dir};
+  FreqFileController files{ctx, stations, dialogs, dir};
+  OnAirViewController onAir{ctx, stations};
+  EntryEditor editor{ctx, stations};
   int dialogsShown = 0;
   std::string shownCaption;
   EntryFields shownFields;
@@ -301,16 +302,16 @@ TEST_F(EntryEditorTest, AddIsFilledFromThePresentTuning) {
   EXPECT_EQ(shownFields.language, "");
   EXPECT_EQ(shownFields.notes, "Notes");
   // Cancelled: nothing added, the grid enabled all the same.
-  EXPECT_EQ(files.list.RecordCount(), 0);
-  EXPECT_FALSE(files.list.Changed);
+  EXPECT_EQ(stations.list.RecordCount(), 0);
+  EXPECT_FALSE(stations.list.Changed);
   EXPECT_TRUE(panel[Ctl::Grid].enabled);
 }
 
 TEST_F(EntryEditorTest, AddAppendsTheEntryBehindTheListInEveryRowOrder) {
   Load({StationLine("B", "6.020000"), StationLine("A", "6.010000")});
-  files.SortByFreq();
-  ASSERT_TRUE(files.FreqSorted);
-  ASSERT_EQ(files.list.RowOrder, (std::vector<int>{1, 0}));
+  stations.SortByFreq();
+  ASSERT_TRUE(stations.FreqSorted);
+  ASSERT_EQ(stations.list.RowOrder, (std::vector<int>{1, 0}));
   OnDialog([&](EntryEditor::Dialog& d) {
     d.fields.name = "New One";
     d.fields.start = "2330";
@@ -319,9 +320,9 @@ TEST_F(EntryEditorTest, AddAppendsTheEntryBehindTheListInEveryRowOrder) {
     EXPECT_TRUE(editor.OKBtnClick());
   });
   editor.OpenAddDialog();
-  ASSERT_EQ(files.list.RecordCount(), 3);
-  EXPECT_EQ(files.list.RowOrder, (std::vector<int>{1, 0, 2}));
-  const FrequencyRecord added = files.list.Record(2);
+  ASSERT_EQ(stations.list.RecordCount(), 3);
+  EXPECT_EQ(stations.list.RowOrder, (std::vector<int>{1, 0, 2}));
+  const FrequencyRecord added = stations.list.Record(2);
   EXPECT_EQ(added.Name, "New One");
   EXPECT_EQ(added.Freq, "15000");
   EXPECT_EQ(added.Mode, "AM");
@@ -333,8 +334,8 @@ TEST_F(EntryEditorTest, AddAppendsTheEntryBehindTheListInEveryRowOrder) {
   EXPECT_EQ(added.Notes, "Notes");
   EXPECT_EQ(added.Spare, "0");
   EXPECT_EQ(added.Lockout, "0");
-  EXPECT_TRUE(files.list.Changed);
-  EXPECT_FALSE(files.FreqSorted);
+  EXPECT_TRUE(stations.list.Changed);
+  EXPECT_FALSE(stations.FreqSorted);
   EXPECT_EQ(state.FreqFileRecordCount, 3);
   EXPECT_EQ(panel[Ctl::FileOpBtn1].colour, Colour::Maroon);
   EXPECT_TRUE(panel[Ctl::SaveFileItem].enabled);
@@ -351,26 +352,26 @@ TEST_F(EntryEditorTest, AddAppendsTheEntryBehindTheListInEveryRowOrder) {
 }
 
 TEST_F(EntryEditorTest, AddWithoutAFileStartsAListThatCanBeSaved) {
-  files.StartupGridSetUp();
+  stations.StartupGridSetUp();
   ASSERT_FALSE(panel[Ctl::SaveFileItem].enabled);
   OnDialog([&](EntryEditor::Dialog& d) {
     d.fields.name = "First";
     EXPECT_TRUE(editor.OKBtnClick());
   });
   editor.OpenAddDialog();
-  EXPECT_EQ(files.list.RecordCount(), 1);
-  EXPECT_EQ(files.list.RowOrder, (std::vector<int>{0}));
+  EXPECT_EQ(stations.list.RecordCount(), 1);
+  EXPECT_EQ(stations.list.RowOrder, (std::vector<int>{0}));
   EXPECT_TRUE(panel[Ctl::SaveFileItem].enabled);
   EXPECT_TRUE(panel[Ctl::Grid].enabled);
-  EXPECT_EQ(files.CellText(1, 2), "First");
+  EXPECT_EQ(stations.CellText(1, 2), "First");
 }
 
 TEST_F(EntryEditorTest, AddInTheOnAirViewAppendsToBothViews) {
   clock.setUtc(DateTime{2024, 1, 1, 9, 0, 0});
   Load({StationLine("On", "6.010000", "0800", "1000"), StationLine("Off", "6.020000", "1000", "1100")});
   onAir.NowBtnClick();
-  ASSERT_TRUE(files.list.OnAirView);
-  ASSERT_EQ(files.list.OnAirRowOrder, (std::vector<int>{0}));
+  ASSERT_TRUE(stations.list.OnAirView);
+  ASSERT_EQ(stations.list.OnAirRowOrder, (std::vector<int>{0}));
   OnDialog([&](EntryEditor::Dialog& d) {
     d.fields.name = "Later";
     d.fields.start = "2000";
@@ -378,10 +379,10 @@ TEST_F(EntryEditorTest, AddInTheOnAirViewAppendsToBothViews) {
     EXPECT_TRUE(editor.OKBtnClick());
   });
   editor.OpenAddDialog();
-  EXPECT_EQ(files.list.RowOrder, (std::vector<int>{0, 1, 2}));
+  EXPECT_EQ(stations.list.RowOrder, (std::vector<int>{0, 1, 2}));
   // Listed in the on-air view although it is not on the air.
-  EXPECT_EQ(files.list.OnAirRowOrder, (std::vector<int>{0, 2}));
-  EXPECT_EQ(files.CellText(2, 2), "Later");
+  EXPECT_EQ(stations.list.OnAirRowOrder, (std::vector<int>{0, 2}));
+  EXPECT_EQ(stations.CellText(2, 2), "Later");
 }
 
 TEST_F(EntryEditorTest, AFailedCheckShowsItsMessageAndKeepsTheDialogOpenWithNothingStored) {
@@ -392,16 +393,16 @@ TEST_F(EntryEditorTest, AFailedCheckShowsItsMessageAndKeepsTheDialogOpenWithNoth
     EXPECT_FALSE(editor.OKBtnClick());
     EXPECT_TRUE(d.open);
     EXPECT_THAT(messages.messages(), ElementsAre("Start time entry error."));
-    EXPECT_EQ(files.list.RecordCount(), 1);
-    EXPECT_FALSE(files.list.Changed);
+    EXPECT_EQ(stations.list.RecordCount(), 1);
+    EXPECT_FALSE(stations.list.Changed);
     // Put right, OK stores and closes.
     d.fields.start = "2330";
     EXPECT_TRUE(editor.OKBtnClick());
     EXPECT_FALSE(d.open);
   });
   editor.OpenAddDialog();
-  ASSERT_EQ(files.list.RecordCount(), 2);
-  EXPECT_EQ(files.list.Record(1).OnAir, "2330");
+  ASSERT_EQ(stations.list.RecordCount(), 2);
+  EXPECT_EQ(stations.list.Record(1).OnAir, "2330");
   EXPECT_THAT(messages.messages(), ElementsAre("Start time entry error."));
 }
 
@@ -409,7 +410,7 @@ TEST_F(EntryEditorTest, EditWithNoRecordInTheCurrentRowDoesNothing) {
   OnDialog([&](EntryEditor::Dialog&) { ADD_FAILURE() << "no dialog expected"; });
   editor.EditEntryItemClick();
   Load({StationLine("A", "6.010000")});
-  files.grid.Row = 2;
+  stations.grid.Row = 2;
   editor.EditEntryItemClick();
   EXPECT_EQ(dialogsShown, 0);
 }
@@ -417,8 +418,8 @@ TEST_F(EntryEditorTest, EditWithNoRecordInTheCurrentRowDoesNothing) {
 TEST_F(EntryEditorTest, EditShowsTheRecordAndOKOverwritesAllButSpareAndLockoutThenTunes) {
   Load({StationLine("A", "6.010000"),
         "\"Radio Alba\",9.580000,USB,2400,3,9000,-100,\"Hills\",\"English\",\"0800\",\"1200\",\"Talk\",5,1"});
-  files.SetRow(2);
-  files.GridTunePermit = true;
+  stations.SetRow(2);
+  stations.GridTunePermit = true;
   OnDialog([&](EntryEditor::Dialog& d) {
     EXPECT_TRUE(d.updateEnabled);
     d.fields.name = "Radio Alba 2";
@@ -443,15 +444,15 @@ TEST_F(EntryEditorTest, EditShowsTheRecordAndOKOverwritesAllButSpareAndLockoutTh
   EXPECT_EQ(shownFields.notes, "Talk");
   EXPECT_EQ(editor.editRecord(), 1);
 
-  const FrequencyRecord r = files.list.Record(1);
+  const FrequencyRecord r = stations.list.Record(1);
   EXPECT_EQ(r.Name, "Radio Alba 2");
   EXPECT_EQ(r.Freq, "9585");
   EXPECT_EQ(r.Mode, "CW");
   EXPECT_EQ(r.Step, "9000");  // kept although the list offers 10000
   EXPECT_EQ(r.Spare, "5");
   EXPECT_EQ(r.Lockout, "1");
-  EXPECT_EQ(files.list.RecordCount(), 2);
-  EXPECT_TRUE(files.list.Changed);
+  EXPECT_EQ(stations.list.RecordCount(), 2);
+  EXPECT_TRUE(stations.list.Changed);
   // The row was tuned.
   EXPECT_DOUBLE_EQ(state.Freq, 9585.0);
   EXPECT_EQ(state.Mode, 3);
@@ -459,34 +460,34 @@ TEST_F(EntryEditorTest, EditShowsTheRecordAndOKOverwritesAllButSpareAndLockoutTh
 
 TEST_F(EntryEditorTest, EditInASortedViewEditsTheRecordShownInTheRow) {
   Load({StationLine("Zulu", "6.010000"), StationLine("Alpha", "6.020000")});
-  files.SortByName();
-  files.SetRow(1);  // Alpha, record 1
+  stations.SortByName();
+  stations.SetRow(1);  // Alpha, record 1
   OnDialog([&](EntryEditor::Dialog& d) {
     d.fields.notes = "edited";
     EXPECT_TRUE(editor.OKBtnClick());
   });
   editor.EditEntryItemClick();
   EXPECT_EQ(shownFields.name, "Alpha");
-  EXPECT_EQ(files.list.Record(1).Notes, "edited");
-  EXPECT_EQ(files.list.Record(0).Notes, "Notes");
+  EXPECT_EQ(stations.list.Record(1).Notes, "edited");
+  EXPECT_EQ(stations.list.Record(0).Notes, "Notes");
 }
 
 TEST_F(EntryEditorTest, CancelLeavesTheRecordAlone) {
   Load({StationLine("A", "6.010000")});
-  const FrequencyRecord before = files.list.Record(0);
+  const FrequencyRecord before = stations.list.Record(0);
   OnDialog([&](EntryEditor::Dialog& d) {
     d.fields.name = "Changed";
     editor.CanBtnClick();
   });
   editor.EditEntryItemClick();
-  EXPECT_EQ(files.list.Record(0), before);
-  EXPECT_FALSE(files.list.Changed);
+  EXPECT_EQ(stations.list.Record(0), before);
+  EXPECT_FALSE(stations.list.Changed);
   EXPECT_FALSE(editor.dialog().accepted);
 }
 
 TEST_F(EntryEditorTest, UpdateTuningTakesTheReceiversSettingsAndOKKeepsThem) {
   Load({"\"Radio Alba\",9.580000,AM,6000,2,5000,0,\"Hills\",\"English\",\"0800\",\"1200\",\"Talk\",0,0"});
-  files.SetRow(1);
+  stations.SetRow(1);
   // The receiver now elsewhere, in LSB with other settings.
   state.Freq = 7100;
   controls.ModeBtnClick(2);
@@ -496,7 +497,7 @@ TEST_F(EntryEditorTest, UpdateTuningTakesTheReceiversSettingsAndOKKeepsThem) {
   controls.ShowAGCSlow();
   OnDialog([&](EntryEditor::Dialog& d) {
     editor.UpdateBtnClick();
-    const FrequencyRecord now = files.list.Record(0);
+    const FrequencyRecord now = stations.list.Record(0);
     EXPECT_EQ(now.Mode, "LSB");
     EXPECT_EQ(now.Filter, "2100");
     EXPECT_EQ(now.FilterIndex, 16);
@@ -505,7 +506,7 @@ TEST_F(EntryEditorTest, UpdateTuningTakesTheReceiversSettingsAndOKKeepsThem) {
     EXPECT_EQ(now.PBT, "250");
     EXPECT_EQ(now.AGC, "1");
     EXPECT_EQ(now.Freq, "9580");  // the frequency stays
-    EXPECT_TRUE(files.list.Changed);
+    EXPECT_TRUE(stations.list.Changed);
     // The boxes follow the record.
     EXPECT_EQ(d.fields.mode, 2);
     EXPECT_EQ(d.fields.filter, 16);
@@ -514,9 +515,9 @@ TEST_F(EntryEditorTest, UpdateTuningTakesTheReceiversSettingsAndOKKeepsThem) {
     EXPECT_EQ(d.fields.agc, 2);
     EXPECT_TRUE(editor.OKBtnClick());
   });
-  files.GridTunePermit = true;
+  stations.GridTunePermit = true;
   editor.EditEntryItemClick();
-  const FrequencyRecord after = files.list.Record(0);
+  const FrequencyRecord after = stations.list.Record(0);
   EXPECT_EQ(after.Mode, "LSB");
   EXPECT_EQ(after.PBT, "250");
   EXPECT_EQ(after.Name, "Radio Alba");
@@ -529,8 +530,8 @@ TEST_F(EntryEditorTest, UpdateTuningIsNotPartOfAdding) {
   Load({StationLine("A", "6.010000")});
   OnDialog([&](EntryEditor::Dialog&) { editor.UpdateBtnClick(); });
   editor.OpenAddDialog();
-  EXPECT_FALSE(files.list.Changed);
-  EXPECT_EQ(files.list.RecordCount(), 1);
+  EXPECT_FALSE(stations.list.Changed);
+  EXPECT_EQ(stations.list.RecordCount(), 1);
 }
 
 TEST_F(EntryEditorTest, TheStepListFollowsTheNineKHzOption) {

@@ -80,10 +80,11 @@ std::string TuningFor(double freq, int mode, int filterRow, int agc, int pbt, in
 
 class FreqFileControllerTest : public PanelFixture {
  protected:
-  FreqFileControllerTest() : files(ctx, receiver, controls, tuning, dialogs, dir.path) {
+  FreqFileControllerTest()
+      : stations(ctx, receiver, controls, tuning, dir.path), files(ctx, stations, dialogs, dir.path) {
     files.addToRecentFiles = [this](const std::string& path) { recent.push_back(path); };
-    files.recordsChanged.push_back([this] { ++recordsChangedCalls; });
-    files.StartupGridSetUp();
+    stations.recordsChanged.push_back([this] { ++recordsChangedCalls; });
+    stations.StartupGridSetUp();
   }
 
   // Writes FreqFiles/<name> and loads it as start-up does.
@@ -100,12 +101,13 @@ class FreqFileControllerTest : public PanelFixture {
   }
   std::vector<std::string> Names() const {
     std::vector<std::string> names;
-    for (int row = 1; row <= files.list.ViewCount(); ++row) names.push_back(files.CellText(row, 2));
+    for (int row = 1; row <= stations.list.ViewCount(); ++row) names.push_back(stations.CellText(row, 2));
     return names;
   }
 
   TempProgramDir dir;
   ScriptedFileDialogs dialogs;
+  StationGrid stations;
   FreqFileController files;
   std::vector<std::string> recent;
   int recordsChangedCalls = 0;
@@ -177,40 +179,40 @@ TEST_F(FreqFileControllerTest, StartupDisablesTheFileCommandsButNotAddAndPaste) 
   EXPECT_TRUE(panel[Ctl::FileOpBtn2].enabled);
   EXPECT_FALSE(panel[Ctl::PasteItem].enabled);
   EXPECT_EQ(panel[Ctl::PasteItem].caption, "&Paste Records (0)          (Ctrl+V)");
-  EXPECT_EQ(files.grid.RowCount, 7);
-  EXPECT_EQ(files.grid.ColWidths, DefaultGridWidths(files.grid.ClientWidth));
+  EXPECT_EQ(stations.grid.RowCount, 7);
+  EXPECT_EQ(stations.grid.ColWidths, DefaultGridWidths(stations.grid.ClientWidth));
 }
 
 TEST_F(FreqFileControllerTest, StartupTakesTheWidthsOfOndarisGridDat) {
   const GridColumnWidths widths{20, 90, 150, 60, 60, 90, 100, 60, 60};
   WriteGridWidths(dir.path, widths);
   int notified = 0;
-  files.gridColumnsChanged = [&] { ++notified; };
-  files.StartupGridSetUp();
-  EXPECT_EQ(files.grid.ColWidths, widths);
+  stations.gridColumnsChanged = [&] { ++notified; };
+  stations.StartupGridSetUp();
+  EXPECT_EQ(stations.grid.ColWidths, widths);
   EXPECT_EQ(notified, 1);
 }
 
 TEST_F(FreqFileControllerTest, PasteShowsTheClipboardWhenFull) {
-  files.pasteStatus = [] { return PasteStatus{3, true}; };
-  files.DisableFileCommands();
+  stations.pasteStatus = [] { return PasteStatus{3, true}; };
+  stations.DisableFileCommands();
   EXPECT_TRUE(panel[Ctl::PasteItem].enabled);
   EXPECT_EQ(panel[Ctl::PasteItem].caption, "&Paste Records (3)          (Ctrl+V)");
 }
 
 TEST_F(FreqFileControllerTest, StartupLoadsTheLastFile) {
   Load("Test.320", {Alba, Coast, Beacon});
-  EXPECT_EQ(files.list.RecordCount(), 3);
+  EXPECT_EQ(stations.list.RecordCount(), 3);
   EXPECT_EQ(state.FreqFileRecordCount, 3);
   EXPECT_EQ(panel[Ctl::StatusPanel].caption, "Test.320:  3 records");
   EXPECT_EQ(recent, std::vector<std::string>{dir.freqFile("Test.320")});
   EXPECT_TRUE(panel[Ctl::Grid].enabled);
   EXPECT_TRUE(panel[Ctl::SaveFileItem].enabled);
   EXPECT_TRUE(panel[Ctl::NowBtn].enabled);
-  EXPECT_FALSE(files.list.Changed);
-  EXPECT_EQ(files.grid.RowCount, 4);
-  EXPECT_EQ(files.grid.Row, 1);
-  EXPECT_EQ(files.grid.TopRow, 1);
+  EXPECT_FALSE(stations.list.Changed);
+  EXPECT_EQ(stations.grid.RowCount, 4);
+  EXPECT_EQ(stations.grid.Row, 1);
+  EXPECT_EQ(stations.grid.TopRow, 1);
   EXPECT_EQ(Names(), (std::vector<std::string>{"Radio Alba", "Coast Guard", "Beacon"}));
   EXPECT_GE(recordsChangedCalls, 1);
   EXPECT_TRUE(messages.shown().empty());
@@ -238,7 +240,7 @@ TEST_F(FreqFileControllerTest, NoLastFileDisablesTheGrid) {
 TEST_F(FreqFileControllerTest, BadLinesAreReportedAndSkipped) {
   Load("Test.320", {Alba, "no quotes here", Beacon});
   EXPECT_EQ(messages.messages(), std::vector<std::string>{"Error reading record 2:  no quotes here"});
-  EXPECT_EQ(files.list.RecordCount(), 2);
+  EXPECT_EQ(stations.list.RecordCount(), 2);
   EXPECT_EQ(panel[Ctl::StatusPanel].caption, "Test.320:  2 records");
 }
 
@@ -246,8 +248,8 @@ TEST_F(FreqFileControllerTest, BadLinesAreReportedAndSkipped) {
 
 TEST_F(FreqFileControllerTest, OpenAsksAboutChangesThenLoadsTheChosenFile) {
   Load("Test.320", {Alba});
-  files.list.Changed = true;
-  files.ShowSaveButtonLook();
+  stations.list.Changed = true;
+  stations.ShowSaveButtonLook();
   EXPECT_EQ(panel[Ctl::FileOpBtn1].colour, Colour::Maroon);
   WriteFile(dir.path + "Other.320", Lines({Coast, Beacon}));
   messages.answerNext(false);
@@ -264,7 +266,7 @@ TEST_F(FreqFileControllerTest, OpenAsksAboutChangesThenLoadsTheChosenFile) {
   EXPECT_EQ(files.FreqFilePath(), dir.path + "Other.320");
   EXPECT_EQ(recent.back(), dir.path + "Other.320");
   EXPECT_EQ(Names(), (std::vector<std::string>{"Coast Guard", "Beacon"}));
-  EXPECT_FALSE(files.list.Changed);
+  EXPECT_FALSE(stations.list.Changed);
   EXPECT_EQ(panel[Ctl::FileOpBtn1].colour, Colour::Black);
   EXPECT_FALSE(panel[Ctl::FileOpBtn1].bold);
   // The old file was not written.
@@ -276,7 +278,7 @@ TEST_F(FreqFileControllerTest, OpenCancelledChangesNothing) {
   dialogs.cancelNext();
   files.LoadFileItemClick();
   EXPECT_EQ(state.LastFreqFile, "Test.320");
-  EXPECT_EQ(files.list.RecordCount(), 2);
+  EXPECT_EQ(stations.list.RecordCount(), 2);
 }
 
 TEST_F(FreqFileControllerTest, OpenIsRefusedDuringAFileScan) {
@@ -292,36 +294,36 @@ TEST_F(FreqFileControllerTest, OpeningAnEmptyFileSaysSo) {
   dialogs.chooseNext(dir.freqFile("Empty.320"));
   files.LoadFileItemClick();
   EXPECT_EQ(messages.messages(), std::vector<std::string>{"Aborting:  Empty file - Empty.320"});
-  EXPECT_EQ(files.list.RecordCount(), 0);
+  EXPECT_EQ(stations.list.RecordCount(), 0);
 }
 
 TEST_F(FreqFileControllerTest, NewAsksToSaveAndEmptiesEverything) {
   Load("Test.320", {Alba, Coast});
-  files.list.Cell(0, FreqColumn::Name) = "Radio Alba 2";
-  files.list.Changed = true;
+  stations.list.Cell(0, FreqColumn::Name) = "Radio Alba 2";
+  stations.list.Changed = true;
   messages.answerNext(true);
   files.NewFileItemClick();
 
   EXPECT_EQ(ReadFile(dir.freqFile("Test.320")),
             Lines({R"("Radio Alba 2",9.580000,AM,6000,2,5000,0,"Mountains","English","0800","1200","Notes",0,0)",
                    Coast}));
-  EXPECT_EQ(files.list.RecordCount(), 0);
+  EXPECT_EQ(stations.list.RecordCount(), 0);
   EXPECT_EQ(state.LastFreqFile, "");
   EXPECT_EQ(state.FreqFileRecordCount, 0);
   EXPECT_EQ(panel[Ctl::StatusPanel].caption, "");
-  EXPECT_FALSE(files.list.Changed);
+  EXPECT_FALSE(stations.list.Changed);
   EXPECT_FALSE(panel[Ctl::Grid].enabled);
   EXPECT_FALSE(panel[Ctl::SaveFileItem].enabled);
   EXPECT_TRUE(panel[Ctl::AddEntryItem].enabled);
-  EXPECT_EQ(files.grid.RowCount, 7);
-  EXPECT_EQ(files.grid.TopRow, 1);
+  EXPECT_EQ(stations.grid.RowCount, 7);
+  EXPECT_EQ(stations.grid.TopRow, 1);
 }
 
 TEST_F(FreqFileControllerTest, NewWithoutChangesAsksNothing) {
   Load("Test.320", {Alba});
   files.NewFileItemClick();
   EXPECT_TRUE(messages.questions().empty());
-  EXPECT_EQ(files.list.RecordCount(), 0);
+  EXPECT_EQ(stations.list.RecordCount(), 0);
 }
 
 TEST_F(FreqFileControllerTest, AppendLeavesTheMergedListUnnamedAndChanged) {
@@ -330,9 +332,9 @@ TEST_F(FreqFileControllerTest, AppendLeavesTheMergedListUnnamedAndChanged) {
   dialogs.chooseNext(dir.freqFile("More.320"));
   files.AppendFileItemClick();
 
-  EXPECT_EQ(files.list.RecordCount(), 4);
+  EXPECT_EQ(stations.list.RecordCount(), 4);
   EXPECT_EQ(state.LastFreqFile, "");
-  EXPECT_TRUE(files.list.Changed);
+  EXPECT_TRUE(stations.list.Changed);
   EXPECT_EQ(panel[Ctl::StatusPanel].caption, ":  4 records");
   EXPECT_EQ(panel[Ctl::FileOpBtn1].colour, Colour::Maroon);
   EXPECT_TRUE(panel[Ctl::FileOpBtn1].bold);
@@ -354,28 +356,28 @@ TEST_F(FreqFileControllerTest, AppendingAnEmptyFileNamesIt) {
   files.AppendFileItemClick();
   EXPECT_EQ(messages.lastMessage(), "Aborting:  Empty file - Nothing.320");
   EXPECT_EQ(state.LastFreqFile, "Test.320");
-  EXPECT_FALSE(files.list.Changed);
+  EXPECT_FALSE(stations.list.Changed);
 }
 
 // ---- Save and Save as ------------------------------------------------------------
 
 TEST_F(FreqFileControllerTest, SavingAfterANameSortWritesNameOrder) {
   Load("Test.320", {Alba, Coast, Beacon});
-  files.SortByColumn(SortColumn::Name);
-  files.list.Changed = true;
+  stations.SortByColumn(SortColumn::Name);
+  stations.list.Changed = true;
   files.SaveOrSaveAs();
   EXPECT_EQ(ReadFile(dir.freqFile("Test.320")), Lines({Beacon, Coast, Alba}));
-  EXPECT_FALSE(files.list.Changed);
+  EXPECT_FALSE(stations.list.Changed);
   EXPECT_EQ(panel[Ctl::StatusPanel].caption, "Test.320 - Saved");
   EXPECT_EQ(panel[Ctl::FileOpBtn1].colour, Colour::Black);
 }
 
 TEST_F(FreqFileControllerTest, SavingAnEmptyListSaysSo) {
-  files.list.Changed = true;
+  stations.list.Changed = true;
   state.LastFreqFile = "Test.320";
   EXPECT_FALSE(files.SaveFrequencyFile());
   EXPECT_EQ(messages.messages(), std::vector<std::string>{"Empty file - aborting Save operation"});
-  EXPECT_FALSE(files.list.Changed);
+  EXPECT_FALSE(stations.list.Changed);
   EXPECT_FALSE(fs::exists(dir.freqFile("Test.320")));
 }
 
@@ -407,8 +409,8 @@ TEST_F(FreqFileControllerTest, SaveAsOverAFileAsksFirst) {
 
 TEST_F(FreqFileControllerTest, DecliningTheOverwriteKeepsTheOldName) {
   Load("Test.320", {Alba, Coast});
-  files.list.Cell(1, FreqColumn::Name) = "Coast Guard 2";
-  files.list.Changed = true;
+  stations.list.Cell(1, FreqColumn::Name) = "Coast Guard 2";
+  stations.list.Changed = true;
   WriteFile(dir.freqFile("Keep.320"), Lines({Beacon}));
   dialogs.chooseNext(dir.freqFile("Keep.320"));
   messages.answerNext(false);
@@ -416,7 +418,7 @@ TEST_F(FreqFileControllerTest, DecliningTheOverwriteKeepsTheOldName) {
 
   EXPECT_EQ(ReadFile(dir.freqFile("Keep.320")), Lines({Beacon}));
   EXPECT_EQ(state.LastFreqFile, "Test.320");
-  EXPECT_TRUE(files.list.Changed);
+  EXPECT_TRUE(stations.list.Changed);
   EXPECT_TRUE(recent.size() == 1u);  // only the load entered a name
 
   // The next Save goes to the list's own file, not to the one kept.
@@ -449,15 +451,15 @@ TEST_F(FreqFileControllerTest, SaveAsCancelledOrEmptyDoesNothing) {
 
 TEST_F(FreqFileControllerTest, CtrlSAndCtrlAWaitForARunningSort) {
   Load("Test.320", {Alba});
-  files.list.Changed = true;
-  files.SortInProgress = true;
+  stations.list.Changed = true;
+  stations.SortInProgress = true;
   EXPECT_TRUE(files.CtrlKeyUp('S'));
   EXPECT_TRUE(files.CtrlKeyUp('A'));
-  EXPECT_TRUE(files.list.Changed);
+  EXPECT_TRUE(stations.list.Changed);
   EXPECT_TRUE(dialogs.shown().empty());
-  files.SortInProgress = false;
+  stations.SortInProgress = false;
   EXPECT_TRUE(files.CtrlKeyUp('S'));
-  EXPECT_FALSE(files.list.Changed);
+  EXPECT_FALSE(stations.list.Changed);
   EXPECT_FALSE(files.CtrlKeyUp('E'));
 }
 
@@ -467,7 +469,7 @@ TEST_F(FreqFileControllerTest, CtrlNAndCtrlOFollowTheirMenuItems) {
   panel.setEnabled(Ctl::LoadFileItem, false);
   files.CtrlKeyUp('N');
   files.CtrlKeyUp('O');
-  EXPECT_EQ(files.list.RecordCount(), 1);
+  EXPECT_EQ(stations.list.RecordCount(), 1);
   EXPECT_TRUE(dialogs.shown().empty());
   panel.setEnabled(Ctl::LoadFileItem, true);
   dialogs.cancelNext();
@@ -480,12 +482,12 @@ TEST_F(FreqFileControllerTest, ReopenLoadsOrSaysTheFileIsGone) {
   WriteFile(dir.freqFile("Two.320"), Lines({Coast, Beacon}));
   files.ReopenFile(dir.freqFile("Two.320"));
   EXPECT_EQ(state.LastFreqFile, "Two.320");
-  EXPECT_EQ(files.list.RecordCount(), 2);
+  EXPECT_EQ(stations.list.RecordCount(), 2);
   EXPECT_EQ(recent.back(), dir.freqFile("Two.320"));
   files.ReopenFile(dir.freqFile("Gone.320"));
   EXPECT_EQ(messages.lastMessage(), "Could not find the requested frequency file");
   EXPECT_EQ(state.LastFreqFile, "Two.320");
-  EXPECT_EQ(files.list.RecordCount(), 2);
+  EXPECT_EQ(stations.list.RecordCount(), 2);
 }
 
 // ---- Exit ------------------------------------------------------------------------
@@ -494,8 +496,8 @@ TEST_F(FreqFileControllerTest, ExitAsksOnlyForAChangedListWithRecords) {
   Load("Test.320", {Alba, Coast, Beacon});
   files.AskToSaveAtExit();
   EXPECT_TRUE(messages.questions().empty());
-  files.SortByColumn(SortColumn::StartTime);
-  files.list.Changed = true;
+  stations.SortByColumn(SortColumn::StartTime);
+  stations.list.Changed = true;
   messages.answerNext(true);
   files.AskToSaveAtExit();
   EXPECT_EQ(messages.questions(), std::vector<std::string>{SaveChangesQuestion});
@@ -504,8 +506,8 @@ TEST_F(FreqFileControllerTest, ExitAsksOnlyForAChangedListWithRecords) {
 }
 
 TEST_F(FreqFileControllerTest, ExitWritesTheGridWidths) {
-  files.GridColumnResized(2, 222);
-  files.SaveGridWidths();
+  stations.GridColumnResized(2, 222);
+  stations.SaveGridWidths();
   const std::string bytes = ReadFile(GridWidthsPath(dir.path));
   ASSERT_EQ(bytes.size(), 36u);
   EXPECT_EQ(DecodeGridWidths(bytes)->at(2), 222);
@@ -515,42 +517,42 @@ TEST_F(FreqFileControllerTest, ExitWritesTheGridWidths) {
 
 TEST_F(FreqFileControllerTest, AHeaderClickSortsThatColumn) {
   Load("Test.320", {Alba, Coast, Beacon});
-  files.grid.ColWidths = {30, 80, 100, 50, 50, 50, 50, 50, 50};
-  files.grid.TopRow = 2;
-  const int nameX = GridColumnLeft(files.grid.ColWidths, 2) + 50;
-  EXPECT_TRUE(files.GridMouseDown(GridMouseButton::Left, nameX, 5, 20));
+  stations.grid.ColWidths = {30, 80, 100, 50, 50, 50, 50, 50, 50};
+  stations.grid.TopRow = 2;
+  const int nameX = GridColumnLeft(stations.grid.ColWidths, 2) + 50;
+  EXPECT_TRUE(stations.GridMouseDown(GridMouseButton::Left, nameX, 5, 20));
   EXPECT_EQ(Names(), (std::vector<std::string>{"Beacon", "Coast Guard", "Radio Alba"}));
-  EXPECT_EQ(files.grid.TopRow, 1);
+  EXPECT_EQ(stations.grid.TopRow, 1);
   EXPECT_EQ(panel[Ctl::StatusPanel].caption, "Test.320 - 3 Lines");
-  EXPECT_FALSE(files.FreqSorted);
+  EXPECT_FALSE(stations.FreqSorted);
 
-  const int freqX = GridColumnLeft(files.grid.ColWidths, 1) + 40;
-  EXPECT_TRUE(files.GridMouseDown(GridMouseButton::Left, freqX, 5, 20));
+  const int freqX = GridColumnLeft(stations.grid.ColWidths, 1) + 40;
+  EXPECT_TRUE(stations.GridMouseDown(GridMouseButton::Left, freqX, 5, 20));
   EXPECT_EQ(Names(), (std::vector<std::string>{"Beacon", "Radio Alba", "Coast Guard"}));
-  EXPECT_TRUE(files.FreqSorted);
-  EXPECT_FALSE(files.list.Changed);  // a sort alone changes no record
+  EXPECT_TRUE(stations.FreqSorted);
+  EXPECT_FALSE(stations.list.Changed);  // a sort alone changes no record
 }
 
 TEST_F(FreqFileControllerTest, ClicksNearBordersBelowTheHeaderOrOtherButtonsDoNotSort) {
   Load("Test.320", {Alba, Coast, Beacon});
-  files.grid.ColWidths = {30, 80, 100, 50, 50, 50, 50, 50, 50};
-  const int nameLeft = GridColumnLeft(files.grid.ColWidths, 2);
-  EXPECT_FALSE(files.GridMouseDown(GridMouseButton::Left, nameLeft + 5, 5, 20));
-  EXPECT_FALSE(files.GridMouseDown(GridMouseButton::Left, nameLeft + 95, 5, 20));
-  EXPECT_FALSE(files.GridMouseDown(GridMouseButton::Left, nameLeft + 50, 20, 20));
-  EXPECT_FALSE(files.GridMouseDown(GridMouseButton::Right, nameLeft + 50, 5, 20));
+  stations.grid.ColWidths = {30, 80, 100, 50, 50, 50, 50, 50, 50};
+  const int nameLeft = GridColumnLeft(stations.grid.ColWidths, 2);
+  EXPECT_FALSE(stations.GridMouseDown(GridMouseButton::Left, nameLeft + 5, 5, 20));
+  EXPECT_FALSE(stations.GridMouseDown(GridMouseButton::Left, nameLeft + 95, 5, 20));
+  EXPECT_FALSE(stations.GridMouseDown(GridMouseButton::Left, nameLeft + 50, 20, 20));
+  EXPECT_FALSE(stations.GridMouseDown(GridMouseButton::Right, nameLeft + 50, 5, 20));
   EXPECT_EQ(Names(), (std::vector<std::string>{"Radio Alba", "Coast Guard", "Beacon"}));
 }
 
 TEST_F(FreqFileControllerTest, APressDuringAFileScanEndsItInsteadOfSorting) {
   Load("Test.320", {Alba, Coast, Beacon});
   int ended = 0;
-  files.endFileScan = [&] { ++ended; };
+  stations.endFileScan = [&] { ++ended; };
   ctx.scan.ScanState = 1;
-  const int nameX = GridColumnLeft(files.grid.ColWidths, 2) + 40;
-  EXPECT_FALSE(files.GridMouseDown(GridMouseButton::Right, nameX, 5, 20));
+  const int nameX = GridColumnLeft(stations.grid.ColWidths, 2) + 40;
+  EXPECT_FALSE(stations.GridMouseDown(GridMouseButton::Right, nameX, 5, 20));
   EXPECT_EQ(ended, 0);
-  EXPECT_FALSE(files.GridMouseDown(GridMouseButton::Left, nameX, 5, 20));
+  EXPECT_FALSE(stations.GridMouseDown(GridMouseButton::Left, nameX, 5, 20));
   EXPECT_EQ(ended, 1);
   EXPECT_EQ(Names(), (std::vector<std::string>{"Radio Alba", "Coast Guard", "Beacon"}));
 }
@@ -560,8 +562,8 @@ TEST_F(FreqFileControllerTest, APressDuringAFileScanEndsItInsteadOfSorting) {
 TEST_F(FreqFileControllerTest, AClickTunesToTheRowsStation) {
   Load("Test.320", {Alba, Coast, Beacon});
   Settle();
-  files.GridCursorMoved(2, 2, 2);
-  files.GridClick();
+  stations.GridCursorMoved(2, 2, 2);
+  stations.GridClick();
   EXPECT_DOUBLE_EQ(state.Freq, 14230.5);
   EXPECT_EQ(state.Mode, 1);
   EXPECT_EQ(state.FilterIndex, 14);  // 2400 Hz
@@ -576,14 +578,14 @@ TEST_F(FreqFileControllerTest, AClickTunesToTheRowsStation) {
   EXPECT_EQ(panel[Ctl::PBTDisplayPanel].caption, "-150");
   EXPECT_EQ(panel[Ctl::StatusPanel].caption, "Test.320:  Line 2");
   EXPECT_DOUBLE_EQ(state.LastFreqRecord.freq, 15000.0);
-  EXPECT_FALSE(files.GridTunePermit);
+  EXPECT_FALSE(stations.GridTunePermit);
   ASSERT_TRUE(flushLine());
   EXPECT_EQ(sentBytes(), TuningFor(14230.5, 1, 14, 1, -150, 1000));
 }
 
 TEST_F(FreqFileControllerTest, TheNineKilohertzStepIsKept) {
   Load("Test.320", {Alba, Coast, Beacon});
-  files.TuneFromGridRow(3);
+  stations.TuneFromGridRow(3);
   EXPECT_EQ(state.StepHz, 9000);
   EXPECT_EQ(state.StepIndex, 8);
   EXPECT_EQ(state.Mode, 3);
@@ -594,25 +596,25 @@ TEST_F(FreqFileControllerTest, TheNineKilohertzStepIsKept) {
 
 TEST_F(FreqFileControllerTest, OnlyOneTunePerClockTick) {
   Load("Test.320", {Alba, Coast, Beacon});
-  files.GridCursorMoved(1, 1, 1);
-  files.GridClick();
+  stations.GridCursorMoved(1, 1, 1);
+  stations.GridClick();
   EXPECT_DOUBLE_EQ(state.Freq, 9580.0);
-  files.GridCursorMoved(2, 2, 2);
-  files.GridClick();
+  stations.GridCursorMoved(2, 2, 2);
+  stations.GridClick();
   EXPECT_DOUBLE_EQ(state.Freq, 9580.0);
-  files.ClockTick();
-  files.GridClick();
+  stations.ClockTick();
+  stations.GridClick();
   EXPECT_DOUBLE_EQ(state.Freq, 14230.5);
 }
 
 TEST_F(FreqFileControllerTest, AKeyPressSwallowsTheNextClick) {
   Load("Test.320", {Alba, Coast, Beacon});
-  EXPECT_FALSE(files.GridKeyDown(0x01000015));  // an arrow key: remembered, not used
-  files.GridCursorMoved(2, 2, 2);
-  files.GridClick();
+  EXPECT_FALSE(stations.GridKeyDown(0x01000015));  // an arrow key: remembered, not used
+  stations.GridCursorMoved(2, 2, 2);
+  stations.GridClick();
   EXPECT_DOUBLE_EQ(state.Freq, 15000.0);
-  EXPECT_EQ(files.LastGridKey, 0);
-  files.GridClick();
+  EXPECT_EQ(stations.LastGridKey, 0);
+  stations.GridClick();
   EXPECT_DOUBLE_EQ(state.Freq, 14230.5);
 }
 
@@ -626,13 +628,13 @@ class GridKeyTest : public FreqFileControllerTest, public ::testing::WithParamIn
 
 TEST_P(GridKeyTest, KFMoveUpMVMoveDownAndTune) {
   Load("Test.320", {Alba, Coast, Beacon});
-  files.GridCursorMoved(GetParam().startRow, GetParam().startRow, GetParam().startRow);
-  EXPECT_TRUE(files.GridKeyDown(GetParam().key));
-  EXPECT_EQ(files.grid.Row, GetParam().row);
-  EXPECT_EQ(files.grid.SelectionTop, GetParam().row);
+  stations.GridCursorMoved(GetParam().startRow, GetParam().startRow, GetParam().startRow);
+  EXPECT_TRUE(stations.GridKeyDown(GetParam().key));
+  EXPECT_EQ(stations.grid.Row, GetParam().row);
+  EXPECT_EQ(stations.grid.SelectionTop, GetParam().row);
   const double expected[] = {0, 9580.0, 14230.5, 153.0};
   EXPECT_DOUBLE_EQ(state.Freq, expected[GetParam().row]);
-  EXPECT_EQ(files.LastGridKey, 0);
+  EXPECT_EQ(stations.LastGridKey, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Keys, GridKeyTest,
@@ -643,8 +645,8 @@ INSTANTIATE_TEST_SUITE_P(Keys, GridKeyTest,
 TEST_F(FreqFileControllerTest, KeysMoveWithoutTuningWhileAScanRuns) {
   Load("Test.320", {Alba, Coast, Beacon});
   ctx.scan.ScanState = 2;
-  files.GridKeyDown('M');
-  EXPECT_EQ(files.grid.Row, 2);
+  stations.GridKeyDown('M');
+  EXPECT_EQ(stations.grid.Row, 2);
   EXPECT_DOUBLE_EQ(state.Freq, 15000.0);
 }
 
@@ -652,23 +654,23 @@ TEST_F(FreqFileControllerTest, ClicksDoNotTuneDuringOtherScansOrWWVOrLockedRowsI
   Load("Test.320", {Alba, Coast, Beacon});
   for (int scan : {2, 3, 4}) {
     ctx.scan.ScanState = scan;
-    files.GridCursorMoved(1, 1, 1);
-    files.GridClick();
+    stations.GridCursorMoved(1, 1, 1);
+    stations.GridClick();
     EXPECT_DOUBLE_EQ(state.Freq, 15000.0) << "scan " << scan;
   }
   ctx.scan.ScanState = 0;
   tuning.flags.WWVMode = 10;
-  files.GridClick();
+  stations.GridClick();
   EXPECT_DOUBLE_EQ(state.Freq, 15000.0);
   tuning.flags.WWVMode = 0;
 
   // Row 2 is locked out: ignored while the file scan runs, tuned otherwise.
   ctx.scan.ScanState = 1;
-  files.GridCursorMoved(2, 2, 2);
-  files.GridClick();
+  stations.GridCursorMoved(2, 2, 2);
+  stations.GridClick();
   EXPECT_DOUBLE_EQ(state.Freq, 15000.0);
   ctx.scan.ScanState = 0;
-  files.GridClick();
+  stations.GridClick();
   EXPECT_DOUBLE_EQ(state.Freq, 14230.5);
 }
 
@@ -676,18 +678,18 @@ TEST_F(FreqFileControllerTest, AClickDuringContinuousTuningOnlyEndsIt) {
   Load("Test.320", {Alba, Coast, Beacon});
   tuning.FreqUpBtnFastClick();
   ASSERT_TRUE(tuning.flags.TuningActive);
-  files.GridCursorMoved(1, 1, 1);
-  files.GridClick();
+  stations.GridCursorMoved(1, 1, 1);
+  stations.GridClick();
   EXPECT_FALSE(tuning.flags.TuningActive);
   EXPECT_NE(state.Freq, 9580.0);
 }
 
 TEST_F(FreqFileControllerTest, EnterTunesTheCurrentRowOfALoadedList) {
-  tuning.enterWithoutKeypad = [this] { files.TuneSelectedRow(); };
+  tuning.enterWithoutKeypad = [this] { stations.TuneSelectedRow(); };
   tuning.KeyPress('\r');
   EXPECT_DOUBLE_EQ(state.Freq, 15000.0);
   Load("Test.320", {Alba, Coast, Beacon});
-  files.GridCursorMoved(3, 3, 3);
+  stations.GridCursorMoved(3, 3, 3);
   tuning.KeyPress('\r');
   EXPECT_DOUBLE_EQ(state.Freq, 153.0);
 }
@@ -698,35 +700,35 @@ TEST_F(FreqFileControllerTest, CellsShowTheNineColumnsAndTheLockoutMark) {
   Load("Test.320", {Alba, Coast, Beacon});
   const std::vector<std::string> row2 = {"L", "14230.5", "Coast Guard", "0000", "2400",
                                          "English", "Harbour", "USB", "2400"};
-  for (int c = 0; c < GridColumnCount; ++c) EXPECT_EQ(files.CellText(2, c), row2[static_cast<std::size_t>(c)]);
-  EXPECT_EQ(files.CellText(1, 0), "");
-  EXPECT_EQ(files.CellText(4, 1), "");
-  EXPECT_EQ(files.CellText(0, 1), "");
+  for (int c = 0; c < GridColumnCount; ++c) EXPECT_EQ(stations.CellText(2, c), row2[static_cast<std::size_t>(c)]);
+  EXPECT_EQ(stations.CellText(1, 0), "");
+  EXPECT_EQ(stations.CellText(4, 1), "");
+  EXPECT_EQ(stations.CellText(0, 1), "");
 }
 
 TEST_F(FreqFileControllerTest, RowsOnTheAirFollowTheClock) {
   Load("Test.320", {Alba, Coast, Beacon});
   clock.setUtc({2026, 3, 7, 9, 15, 0});
-  EXPECT_TRUE(files.RowIsOnAir(1));   // 0800-1200
-  EXPECT_TRUE(files.RowIsOnAir(2));   // 0000-2400
-  EXPECT_FALSE(files.RowIsOnAir(3));  // 1200-1200 never
+  EXPECT_TRUE(stations.RowIsOnAir(1));   // 0800-1200
+  EXPECT_TRUE(stations.RowIsOnAir(2));   // 0000-2400
+  EXPECT_FALSE(stations.RowIsOnAir(3));  // 1200-1200 never
   clock.setUtc({2026, 3, 7, 12, 0, 0});
-  EXPECT_FALSE(files.RowIsOnAir(1));
+  EXPECT_FALSE(stations.RowIsOnAir(1));
 }
 
 TEST_F(FreqFileControllerTest, RefreshDrawsTheSaveButtonAndCountsRows) {
   Load("Test.320", {Alba, Coast, Beacon});
   int contents = 0, focus = 0;
-  files.gridContentsChanged = [&] { ++contents; };
-  files.focusGrid = [&] { ++focus; };
-  files.list.Changed = true;
-  files.RefreshFrequencyGrid();
+  stations.gridContentsChanged = [&] { ++contents; };
+  stations.focusGrid = [&] { ++focus; };
+  stations.list.Changed = true;
+  stations.RefreshFrequencyGrid();
   EXPECT_EQ(panel[Ctl::FileOpBtn1].colour, Colour::Maroon);
-  EXPECT_EQ(files.grid.RowCount, 4);
+  EXPECT_EQ(stations.grid.RowCount, 4);
   EXPECT_EQ(contents, 1);
   EXPECT_EQ(focus, 1);
-  files.GridTopLeftChanged(2);
-  EXPECT_EQ(files.grid.TopRow, 2);
+  stations.GridTopLeftChanged(2);
+  EXPECT_EQ(stations.grid.TopRow, 2);
   EXPECT_EQ(contents, 2);
 }
 
@@ -735,13 +737,13 @@ TEST_F(FreqFileControllerTest, RefreshDrawsTheSaveButtonAndCountsRows) {
 TEST_F(FreqFileControllerTest, OnAirViewListsTheStationsOnTheAirAndReturns) {
   Load("Test.320", {Alba, Coast, Beacon, Extra});
   clock.setUtc({2026, 3, 7, 9, 0, 0});
-  files.ToggleOnAirView();
-  EXPECT_TRUE(files.list.OnAirView);
+  stations.ToggleOnAirView();
+  EXPECT_TRUE(stations.list.OnAirView);
   EXPECT_EQ(Names(), (std::vector<std::string>{"Coast Guard", "Radio Alba"}));
   EXPECT_EQ(panel[Ctl::StatusPanel].caption, "On the air now: 2 broadcasts");
   EXPECT_EQ(panel[Ctl::NowBtn].colour, Colour::Maroon);
-  files.ToggleOnAirView();
-  EXPECT_FALSE(files.list.OnAirView);
+  stations.ToggleOnAirView();
+  EXPECT_FALSE(stations.list.OnAirView);
   EXPECT_EQ(Names(), (std::vector<std::string>{"Radio Alba", "Coast Guard", "Beacon", "Extra"}));
   EXPECT_EQ(panel[Ctl::StatusPanel].caption, "Test.320: 4 Lines");
 }
@@ -749,11 +751,11 @@ TEST_F(FreqFileControllerTest, OnAirViewListsTheStationsOnTheAirAndReturns) {
 TEST_F(FreqFileControllerTest, OpeningAFileLeavesTheOnAirView) {
   Load("Test.320", {Alba, Coast, Beacon});
   clock.setUtc({2026, 3, 7, 9, 0, 0});
-  files.ToggleOnAirView();
+  stations.ToggleOnAirView();
   WriteFile(dir.freqFile("Two.320"), Lines({Beacon, Extra}));
   dialogs.chooseNext(dir.freqFile("Two.320"));
   files.LoadFileItemClick();
-  EXPECT_FALSE(files.list.OnAirView);
+  EXPECT_FALSE(stations.list.OnAirView);
   EXPECT_EQ(panel[Ctl::NowBtn].colour, Colour::Black);
   EXPECT_EQ(Names(), (std::vector<std::string>{"Beacon", "Extra"}));
 }
@@ -771,9 +773,9 @@ class FakeCompanion : public CompanionTransport {
 class CompanionListTest : public FreqFileControllerTest {
  protected:
   CompanionListTest() {
-    dispatcher.locateInFrequencyList = [this](double freq) { files.LocateFrequency(freq); };
-    dispatcher.appendFrequencyEntry = [this](const RemoteEntry& entry) { files.AppendRemoteEntry(entry); };
-    dispatcher.sortFrequencyListByFrequency = [this] { files.SortByFreq(); };
+    dispatcher.locateInFrequencyList = [this](double freq) { stations.LocateFrequency(freq); };
+    dispatcher.appendFrequencyEntry = [this](const RemoteEntry& entry) { stations.AppendRemoteEntry(entry); };
+    dispatcher.sortFrequencyListByFrequency = [this] { stations.SortByFreq(); };
     dispatcher.ExecuteRemoteCommand("?");
     companion.sent.clear();
   }
@@ -783,32 +785,32 @@ class CompanionListTest : public FreqFileControllerTest {
 
 TEST_F(CompanionListTest, APlusWordSelectsTheFirstRowWithinFourAndAHalfKilohertz) {
   Load("Test.320", {Alba, Coast, Beacon, Extra});
-  files.grid.VisibleRows = 2;
+  stations.grid.VisibleRows = 2;
   dispatcher.ExecuteRemoteCommand("+9580");
   EXPECT_DOUBLE_EQ(state.Freq, 9580.0);
-  EXPECT_TRUE(files.FreqSorted);
+  EXPECT_TRUE(stations.FreqSorted);
   EXPECT_EQ(Names(), (std::vector<std::string>{"Beacon", "Extra", "Radio Alba", "Coast Guard"}));
-  EXPECT_EQ(files.grid.Row, 2);  // 9575.5, the first within 4.5 kHz
-  EXPECT_EQ(files.grid.TopRow, 2);
-  EXPECT_FALSE(files.RemoteLookupActive);
+  EXPECT_EQ(stations.grid.Row, 2);  // 9575.5, the first within 4.5 kHz
+  EXPECT_EQ(stations.grid.TopRow, 2);
+  EXPECT_FALSE(stations.RemoteLookupActive);
 }
 
 TEST_F(CompanionListTest, AFrequencyNotInTheListMovesNothing) {
   Load("Test.320", {Alba, Coast, Beacon, Extra});
   dispatcher.ExecuteRemoteCommand("+9581");
   EXPECT_DOUBLE_EQ(state.Freq, 9581.0);
-  EXPECT_FALSE(files.FreqSorted);
+  EXPECT_FALSE(stations.FreqSorted);
   EXPECT_EQ(Names(), (std::vector<std::string>{"Radio Alba", "Coast Guard", "Beacon", "Extra"}));
-  EXPECT_EQ(files.grid.Row, 1);
+  EXPECT_EQ(stations.grid.Row, 1);
 }
 
 TEST_F(CompanionListTest, AStarWordAppendsSortsAndLocatesTheEntry) {
   Load("Test.320", {Alba, Coast, Beacon});
-  files.SortByColumn(SortColumn::Name);
+  stations.SortByColumn(SortColumn::Name);
   dispatcher.ExecuteRemoteCommand("*7205*Station*Place*English*0000*2400*");
   EXPECT_EQ(companion.sent.front(), "OK");
-  ASSERT_EQ(files.list.RecordCount(), 4);
-  const FrequencyRecord added = files.list.Record(3);
+  ASSERT_EQ(stations.list.RecordCount(), 4);
+  const FrequencyRecord added = stations.list.Record(3);
   EXPECT_EQ(added.Freq, "7205");
   EXPECT_EQ(added.Name, "Station");
   EXPECT_EQ(added.Location, "Place");
@@ -820,10 +822,10 @@ TEST_F(CompanionListTest, AStarWordAppendsSortsAndLocatesTheEntry) {
   EXPECT_EQ(added.Step, "5000");  // the hello word set the 5 kHz step
   EXPECT_EQ(added.Notes, "Notes");
   EXPECT_EQ(added.Lockout, "0");
-  EXPECT_TRUE(files.list.Changed);
-  EXPECT_TRUE(files.FreqSorted);
+  EXPECT_TRUE(stations.list.Changed);
+  EXPECT_TRUE(stations.FreqSorted);
   EXPECT_EQ(Names(), (std::vector<std::string>{"Beacon", "Station", "Radio Alba", "Coast Guard"}));
-  EXPECT_EQ(files.grid.Row, 2);
+  EXPECT_EQ(stations.grid.Row, 2);
   EXPECT_DOUBLE_EQ(state.Freq, 7205.0);
   EXPECT_EQ(panel[Ctl::FileOpBtn1].colour, Colour::Maroon);
 }
@@ -831,10 +833,10 @@ TEST_F(CompanionListTest, AStarWordAppendsSortsAndLocatesTheEntry) {
 TEST_F(CompanionListTest, AStarWordWithoutAListStartsAnUnnamedOne) {
   files.LoadLastFrequencyFile();
   dispatcher.ExecuteRemoteCommand("*9575*Station*Place*English*0000*2400*");
-  EXPECT_EQ(files.list.RecordCount(), 1);
+  EXPECT_EQ(stations.list.RecordCount(), 1);
   EXPECT_TRUE(panel[Ctl::SaveFileItem].enabled);
   EXPECT_TRUE(panel[Ctl::Grid].enabled);
-  EXPECT_EQ(files.grid.Row, 1);
+  EXPECT_EQ(stations.grid.Row, 1);
 }
 
 // ---- Start-up and exit of the whole panel ----------------------------------------
@@ -878,30 +880,30 @@ TEST(FreqFileStartupTest, TheLastFileLoadsAtStartAndIsSavedAtExitInListOrder) {
                                  clockTimer, debounceTimer, pumpTimer, dialogs},
                    dir.path, '.');
   // The panel owns the station list and joins it to start-up, exit and the clock.
-  FreqFileController& files = panel.files;
+  StationGrid& stations = panel.stations;
 
   panel.FormCreate();
-  EXPECT_EQ(files.list.RecordCount(), 3);
-  EXPECT_EQ(files.grid.ColWidths, widths);
+  EXPECT_EQ(stations.list.RecordCount(), 3);
+  EXPECT_EQ(stations.grid.ColWidths, widths);
   EXPECT_EQ(panel.panel[Ctl::StatusPanel].caption, "Test.320:  3 records");
   EXPECT_TRUE(panel.panel[Ctl::SaveFileItem].enabled);
 
   // The grid tunes once per clock tick.
-  files.GridCursorMoved(2, 2, 2);
-  files.GridClick();
+  stations.GridCursorMoved(2, 2, 2);
+  stations.GridClick();
   EXPECT_DOUBLE_EQ(panel.state.Freq, 14230.5);
-  files.GridCursorMoved(1, 1, 1);
-  files.GridClick();
+  stations.GridCursorMoved(1, 1, 1);
+  stations.GridClick();
   EXPECT_DOUBLE_EQ(panel.state.Freq, 14230.5);
   timeline.advanceBy(150);
-  files.GridClick();
+  stations.GridClick();
   EXPECT_DOUBLE_EQ(panel.state.Freq, 9580.0);
 
   // A change, then the name order; exit asks and Yes writes that order.
-  files.list.Cell(0, FreqColumn::Lockout) = "1";
-  files.list.Changed = true;
-  files.SortByName();
-  files.GridColumnResized(2, 155);
+  stations.list.Cell(0, FreqColumn::Lockout) = "1";
+  stations.list.Changed = true;
+  stations.SortByName();
+  stations.GridColumnResized(2, 155);
   messages.clear();
   messages.answerNext(true);
   panel.SaveStateAndShutdown();

@@ -49,22 +49,23 @@ class LookupTest : public PanelFixture {
     WriteFreqFile("list.320", lines);
     state.FreqFileDir = dir + "FreqFiles/";
     state.LastFreqFile = "list.320";
-    files.ClearFrequencyList();
+    stations.ClearFrequencyList();
     files.OpenFrequencyFile();
-    ASSERT_EQ(files.list.RecordCount(), static_cast<int>(lines.size()));
+    ASSERT_EQ(stations.list.RecordCount(), static_cast<int>(lines.size()));
   }
   void WriteMasterList(const std::string& bytes) {
     std::ofstream out(dir + "Export/Master320FrequencyList.txt", std::ios::binary | std::ios::trunc);
     out << bytes;
   }
-  std::string CurrentName() const { return files.CellText(files.grid.Row, 2); }
+  std::string CurrentName() const { return stations.CellText(stations.grid.Row, 2); }
 
   TempFolder folder;
   std::string dir = folder.dir();
   ScriptedFileDialogs dialogs;
-  FreqFileController files{ctx, receiver, controls, tuning, dialogs, dir};
-  OnAirViewController onAir{ctx, files};
-  LookupController lookup{ctx, files, dir};
+  StationGrid stations{ctx, receiver, controls, tuning, dir};
+  FreqFileController files{ctx, stations, dialogs, dir};
+  OnAirViewController onAir{ctx, stations};
+  LookupController lookup{ctx, stations, files, dir};
   std::vector<std::string> sent;
   std::vector<std::string> recent;
   int dialogsShown = 0;
@@ -90,37 +91,37 @@ TEST_F(LookupTest, AsksTheCompanionEvenWithoutAList) {
 TEST_F(LookupTest, ATunedFrequencyInTheListShowsTheFirstRowWithinFourAndAHalfKHzInFrequencyOrder) {
   Load({StationLine("Far", "9.590000"), StationLine("Exact", "9.580000"), StationLine("Near", "9.575500"),
         StationLine("Too Low", "9.575400")});
-  ASSERT_FALSE(files.FreqSorted);
+  ASSERT_FALSE(stations.FreqSorted);
   state.Freq = 9580;
   lookup.LookupBtnClick();
   EXPECT_THAT(messages.messages(), IsEmpty());
-  EXPECT_TRUE(files.FreqSorted);
-  EXPECT_EQ(files.list.RowOrder, (std::vector<int>{3, 2, 1, 0}));
-  EXPECT_EQ(files.grid.Row, 2);
-  EXPECT_EQ(files.grid.TopRow, 2);
+  EXPECT_TRUE(stations.FreqSorted);
+  EXPECT_EQ(stations.list.RowOrder, (std::vector<int>{3, 2, 1, 0}));
+  EXPECT_EQ(stations.grid.Row, 2);
+  EXPECT_EQ(stations.grid.TopRow, 2);
   EXPECT_EQ(CurrentName(), "Near");
 }
 
 TEST_F(LookupTest, AListAlreadyInFrequencyOrderIsNotSortedAgain) {
   Load({StationLine("B", "9.580000"), StationLine("A", "9.580000")});
-  files.SortByFreq();  // Name decides between equal frequencies: A, B
-  ASSERT_EQ(files.list.RowOrder, (std::vector<int>{1, 0}));
-  files.list.RowOrder = {0, 1};  // shuffled by hand, the mark still set
+  stations.SortByFreq();  // Name decides between equal frequencies: A, B
+  ASSERT_EQ(stations.list.RowOrder, (std::vector<int>{1, 0}));
+  stations.list.RowOrder = {0, 1};  // shuffled by hand, the mark still set
   state.Freq = 9580;
   lookup.LookupBtnClick();
-  EXPECT_EQ(files.list.RowOrder, (std::vector<int>{0, 1}));
+  EXPECT_EQ(stations.list.RowOrder, (std::vector<int>{0, 1}));
   EXPECT_EQ(CurrentName(), "B");
 }
 
 TEST_F(LookupTest, ATunedFrequencyNotInTheListIsReportedAndSelectsNothing) {
   Load({StationLine("Near", "9.575500"), StationLine("Exact", "9.580000")});
-  files.SetRow(2);
+  stations.SetRow(2);
   state.Freq = 9581;
   lookup.LookupBtnClick();
   EXPECT_THAT(messages.messages(), ElementsAre("The tuned frequency isn't in the frequency file."));
-  EXPECT_EQ(files.grid.Row, 2);
-  EXPECT_FALSE(files.FreqSorted);
-  EXPECT_EQ(files.list.RowOrder, (std::vector<int>{0, 1}));
+  EXPECT_EQ(stations.grid.Row, 2);
+  EXPECT_FALSE(stations.FreqSorted);
+  EXPECT_EQ(stations.list.RowOrder, (std::vector<int>{0, 1}));
   EXPECT_THAT(sent, ElementsAre("L9581"));
 }
 
@@ -128,10 +129,10 @@ TEST_F(LookupTest, LookupLeavesTheOnAirView) {
   clock.setUtc(DateTime{2024, 1, 1, 9, 0, 0});
   Load({StationLine("On", "7.100000", "0800", "1000"), StationLine("Off", "9.580000", "1000", "1100")});
   onAir.NowBtnClick();
-  ASSERT_TRUE(files.list.OnAirView);
+  ASSERT_TRUE(stations.list.OnAirView);
   state.Freq = 9580;
   lookup.LookupBtnClick();
-  EXPECT_FALSE(files.list.OnAirView);
+  EXPECT_FALSE(stations.list.OnAirView);
   EXPECT_EQ(CurrentName(), "Off");
 }
 
@@ -183,14 +184,14 @@ TEST_F(LookupTest, OpenFileLoadsTheFileOfTheCurrentRow) {
   };
   lookup.LookupBtnClick();
   EXPECT_EQ(state.LastFreqFile, "b.320");
-  EXPECT_EQ(files.list.RecordCount(), 2);
+  EXPECT_EQ(stations.list.RecordCount(), 2);
   EXPECT_THAT(recent, ElementsAre(dir + "FreqFiles/b.320"));
   EXPECT_THAT(messages.messages(), IsEmpty());
 }
 
 TEST_F(LookupTest, OpenFileAsksToSaveAChangedList) {
   Load({StationLine("Mine", "6.000000")});
-  files.list.Changed = true;
+  stations.list.Changed = true;
   WriteFreqFile("b.320", {StationLine("In B", "9.580000")});
   WriteMasterList("9580\tIn B\tb.320\r\n");
   state.Freq = 9580;
@@ -199,7 +200,7 @@ TEST_F(LookupTest, OpenFileAsksToSaveAChangedList) {
   lookup.LookupBtnClick();
   EXPECT_THAT(messages.questions(), ElementsAre("Your frequency file has been changed.  Do you want to save it?"));
   EXPECT_EQ(state.LastFreqFile, "b.320");
-  EXPECT_EQ(files.CellText(1, 2), "In B");
+  EXPECT_EQ(stations.CellText(1, 2), "In B");
 }
 
 TEST_F(LookupTest, OpenFileOfAMissingFileSaysSoAndKeepsTheList) {
@@ -219,7 +220,7 @@ TEST_F(LookupTest, OpenFileOfAMissingFileSaysSoAndKeepsTheList) {
                           "The tuned frequency isn't in the frequency file.",
                           "Cannot find the specified frequency file.  Aborting load..."));
   EXPECT_EQ(state.LastFreqFile, "list.320");
-  EXPECT_EQ(files.CellText(1, 2), "Mine");
+  EXPECT_EQ(stations.CellText(1, 2), "Mine");
   EXPECT_THAT(recent, IsEmpty());
 }
 
@@ -234,7 +235,7 @@ TEST_F(LookupTest, OKClosesWithoutOpening) {
   };
   lookup.LookupBtnClick();
   EXPECT_EQ(state.LastFreqFile, "");
-  EXPECT_EQ(files.list.RecordCount(), 0);
+  EXPECT_EQ(stations.list.RecordCount(), 0);
 }
 
 }  // namespace

@@ -41,8 +41,8 @@ DateTime Utc(int hour, int minute, int second = 0) { return DateTime{2024, 6, 30
 
 struct OnAirRig : PanelRig {
   OnAirRig() {
-    files.gridContentsChanged = [this] { ++repaints; };
-    files.focusGrid = [this] { ++focusCalls; };
+    stations.gridContentsChanged = [this] { ++repaints; };
+    stations.focusGrid = [this] { ++focusCalls; };
   }
   ~OnAirRig() override {
     std::error_code ignored;
@@ -56,20 +56,21 @@ struct OnAirRig : PanelRig {
     out.close();
     state.FreqFileDir = dir + "FreqFiles/";
     state.LastFreqFile = "list.320";
-    files.ClearFrequencyList();
+    stations.ClearFrequencyList();
     files.OpenFrequencyFile();
-    ASSERT_EQ(files.list.RecordCount(), static_cast<int>(lines.size()));
+    ASSERT_EQ(stations.list.RecordCount(), static_cast<int>(lines.size()));
   }
   std::vector<std::string> RowNames() const {
     std::vector<std::string> names;
-    for (int row = 1; row <= files.list.ViewCount(); ++row) names.push_back(files.CellText(row, 2));
+    for (int row = 1; row <= stations.list.ViewCount(); ++row) names.push_back(stations.CellText(row, 2));
     return names;
   }
 
   std::string dir = MakeTempDir();
   ScriptedFileDialogs dialogs;
-  FreqFileController files{ctx, receiver, controls, tuning, dialogs, dir};
-  OnAirViewController onAir{ctx, files};
+  StationGrid stations{ctx, receiver, controls, tuning, dir};
+  FreqFileController files{ctx, stations, dialogs, dir};
+  OnAirViewController onAir{ctx, stations};
   int repaints = 0;
   int focusCalls = 0;
 };
@@ -98,11 +99,11 @@ TEST_P(OnAirBoundary, NowListsExactlyTheStationsOnTheAirThatMinute) {
   if (c.lateShowOn) expected.push_back("Late Show");
   if (expected.empty()) {
     // Nothing on the air: the whole list, sorted by name, and a count of 0.
-    EXPECT_FALSE(rig.files.list.OnAirView);
+    EXPECT_FALSE(rig.stations.list.OnAirView);
     EXPECT_THAT(rig.RowNames(), ElementsAre("Day Show", "Equal", "Late Show", "No Hours"));
     EXPECT_EQ(rig.panel[Ctl::StatusPanel].caption, "On the air now: 0 broadcasts");
   } else {
-    EXPECT_TRUE(rig.files.list.OnAirView);
+    EXPECT_TRUE(rig.stations.list.OnAirView);
     EXPECT_EQ(rig.RowNames(), expected);
     EXPECT_EQ(rig.panel[Ctl::StatusPanel].caption,
               "On the air now: " + std::to_string(expected.size()) + " broadcasts");
@@ -123,13 +124,13 @@ TEST_F(OnAirViewTest, NowTwiceReturnsTheFullListInItsEarlierOrder) {
   clock.setUtc(Utc(9, 0));
   Load({StationLine("Zulu", "6.010000", "0000", "2400"), StationLine("Alpha", "6.020000", "0800", "1000"),
         StationLine("Mike", "6.030000", "1000", "1100")});
-  files.SortByFreq();
-  files.list.RowOrder = {2, 0, 1};
+  stations.SortByFreq();
+  stations.list.RowOrder = {2, 0, 1};
   onAir.NowBtnClick();
   EXPECT_THAT(RowNames(), ElementsAre("Alpha", "Zulu"));
   onAir.NowBtnClick();
-  EXPECT_FALSE(files.list.OnAirView);
-  EXPECT_EQ(files.list.RowOrder, (std::vector<int>{2, 0, 1}));
+  EXPECT_FALSE(stations.list.OnAirView);
+  EXPECT_EQ(stations.list.RowOrder, (std::vector<int>{2, 0, 1}));
   EXPECT_THAT(RowNames(), ElementsAre("Mike", "Zulu", "Alpha"));
   EXPECT_EQ(panel[Ctl::NowBtn].colour, Colour::Black);
   EXPECT_FALSE(panel[Ctl::NowBtn].bold);
@@ -139,7 +140,7 @@ TEST_F(OnAirViewTest, NowTwiceReturnsTheFullListInItsEarlierOrder) {
 TEST_F(OnAirViewTest, NowWithoutAFileSaysSo) {
   onAir.NowBtnClick();
   EXPECT_THAT(messages.messages(), ElementsAre("No file is loaded."));
-  EXPECT_FALSE(files.list.OnAirView);
+  EXPECT_FALSE(stations.list.OnAirView);
 }
 
 TEST_F(OnAirViewTest, TheViewIsASnapshotWhileTheColouringFollowsTheMinuteHook) {
@@ -147,7 +148,7 @@ TEST_F(OnAirViewTest, TheViewIsASnapshotWhileTheColouringFollowsTheMinuteHook) {
   Load({StationLine("Late Show", "9.580000", "2330", "0030"), StationLine("All Day", "6.000000", "0000", "2400")});
   onAir.NowBtnClick();
   ASSERT_THAT(RowNames(), ElementsAre("All Day", "Late Show"));
-  EXPECT_TRUE(files.RowIsOnAir(2));
+  EXPECT_TRUE(stations.RowIsOnAir(2));
 
   ClockController clockController(ctx);
   clockController.everyMinute.push_back([this](const DateTime&, const DateTime&) { onAir.MinuteTick(); });
@@ -165,8 +166,8 @@ TEST_F(OnAirViewTest, TheViewIsASnapshotWhileTheColouringFollowsTheMinuteHook) {
   EXPECT_EQ(focusCalls, focusBefore);  // the repaint does not take the focus
   // Still listed, no longer maroon.
   EXPECT_THAT(RowNames(), ElementsAre("All Day", "Late Show"));
-  EXPECT_FALSE(files.RowIsOnAir(2));
-  EXPECT_TRUE(files.RowIsOnAir(1));
+  EXPECT_FALSE(stations.RowIsOnAir(2));
+  EXPECT_TRUE(stations.RowIsOnAir(1));
 }
 
 TEST_F(OnAirViewTest, MinuteTickWithoutAListDrawsNothing) {
@@ -177,24 +178,24 @@ TEST_F(OnAirViewTest, MinuteTickWithoutAListDrawsNothing) {
 TEST_F(OnAirViewTest, LockoutSwapsTheMarksOfTheSelectedRows) {
   Load({StationLine("A", "6.010000", "0000", "2400", "1"), StationLine("B", "6.020000", "0000", "2400", "0"),
         StationLine("C", "6.030000", "0000", "2400", "0")});
-  files.GridCursorMoved(1, 1, 2);
+  stations.GridCursorMoved(1, 1, 2);
   onAir.LkBtnClick();
-  EXPECT_EQ(files.list.Cell(0, FreqColumn::Lockout), "0");
-  EXPECT_EQ(files.list.Cell(1, FreqColumn::Lockout), "1");
-  EXPECT_EQ(files.list.Cell(2, FreqColumn::Lockout), "0");
-  EXPECT_EQ(files.CellText(1, 0), "");
-  EXPECT_EQ(files.CellText(2, 0), "L");
-  EXPECT_TRUE(files.list.Changed);
+  EXPECT_EQ(stations.list.Cell(0, FreqColumn::Lockout), "0");
+  EXPECT_EQ(stations.list.Cell(1, FreqColumn::Lockout), "1");
+  EXPECT_EQ(stations.list.Cell(2, FreqColumn::Lockout), "0");
+  EXPECT_EQ(stations.CellText(1, 0), "");
+  EXPECT_EQ(stations.CellText(2, 0), "L");
+  EXPECT_TRUE(stations.list.Changed);
   EXPECT_EQ(panel[Ctl::FileOpBtn1].colour, Colour::Maroon);
 }
 
 TEST_F(OnAirViewTest, LockoutOfAMarkOtherThanOneUnlocksIt) {
   Load({StationLine("A", "6.010000", "0000", "2400", "7")});
-  files.GridCursorMoved(1, 1, 1);
+  stations.GridCursorMoved(1, 1, 1);
   onAir.LkBtnClick();
-  EXPECT_EQ(files.list.Cell(0, FreqColumn::Lockout), "0");
+  EXPECT_EQ(stations.list.Cell(0, FreqColumn::Lockout), "0");
   onAir.LkBtnClick();
-  EXPECT_EQ(files.list.Cell(0, FreqColumn::Lockout), "1");
+  EXPECT_EQ(stations.list.Cell(0, FreqColumn::Lockout), "1");
 }
 
 TEST_F(OnAirViewTest, LockoutInTheOnAirViewActsOnTheOnAirRows) {
@@ -202,16 +203,16 @@ TEST_F(OnAirViewTest, LockoutInTheOnAirViewActsOnTheOnAirRows) {
   Load({StationLine("Off", "6.010000", "1000", "1100"), StationLine("On", "6.020000", "0800", "1000")});
   onAir.NowBtnClick();
   ASSERT_THAT(RowNames(), ElementsAre("On"));
-  files.GridCursorMoved(1, 1, 1);
+  stations.GridCursorMoved(1, 1, 1);
   onAir.LkBtnClick();
-  EXPECT_EQ(files.list.Cell(0, FreqColumn::Lockout), "0");
-  EXPECT_EQ(files.list.Cell(1, FreqColumn::Lockout), "1");
+  EXPECT_EQ(stations.list.Cell(0, FreqColumn::Lockout), "0");
+  EXPECT_EQ(stations.list.Cell(1, FreqColumn::Lockout), "1");
 }
 
 TEST_F(OnAirViewTest, LockoutWithNoRowsOnlyRefreshes) {
   const int before = focusCalls;
   onAir.LkBtnClick();
-  EXPECT_FALSE(files.list.Changed);
+  EXPECT_FALSE(stations.list.Changed);
   EXPECT_GT(focusCalls, before);  // the grid was refreshed
   EXPECT_THAT(messages.messages(), IsEmpty());
 }

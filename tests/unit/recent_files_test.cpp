@@ -127,7 +127,8 @@ class RecentFilesTest : public PanelFixture {
   TempFolder folder;
   std::string dir = folder.dir();
   ScriptedFileDialogs dialogs;
-  FreqFileController files{ctx, receiver, controls, tuning, dialogs, dir};
+  StationGrid stations{ctx, receiver, controls, tuning, dir};
+  FreqFileController files{ctx, stations, dialogs, dir};
   RecentFiles recent{ctx, files, dir};
 };
 
@@ -207,8 +208,8 @@ TEST_F(RecentFilesTest, ReopenItemLoadsItsFileAndMovesItToTheTop) {
   recent.AddToRecentFiles(a);
   recent.ReopenItemClick(1);
   EXPECT_EQ(state.LastFreqFile, "b.320");
-  EXPECT_EQ(files.list.RecordCount(), 2);
-  EXPECT_EQ(files.CellText(1, 2), "B1");
+  EXPECT_EQ(stations.list.RecordCount(), 2);
+  EXPECT_EQ(stations.CellText(1, 2), "B1");
   EXPECT_EQ(Captions(), Padded({b, a}));
 }
 
@@ -236,7 +237,7 @@ TEST_F(RecentFilesTest, ReopeningTheTopFileLeavesTheMenuUntouched) {
       if (control == ReopenItem(i)) ++menuChanges;
   };
   recent.ReopenItemClick(0);
-  EXPECT_EQ(files.list.RecordCount(), 1);
+  EXPECT_EQ(stations.list.RecordCount(), 1);
   EXPECT_EQ(menuChanges, 0);
   panel.onChanged = nullptr;
 }
@@ -251,7 +252,7 @@ TEST_F(RecentFilesTest, AGoneFileIsReportedAndTheListAndMenuStay) {
   recent.ReopenItemClick(1);
   EXPECT_THAT(messages.messages(), ElementsAre("Could not find the requested frequency file"));
   EXPECT_EQ(state.LastFreqFile, "a.320");
-  EXPECT_EQ(files.CellText(1, 2), "A");
+  EXPECT_EQ(stations.CellText(1, 2), "A");
   EXPECT_EQ(Captions(), Padded({a, gone}));
 }
 
@@ -261,12 +262,12 @@ TEST_F(RecentFilesTest, ReopenAsksToSaveAChangedListFirst) {
   recent.AddToRecentFiles(b);
   recent.AddToRecentFiles(a);
   recent.ReopenItemClick(0);
-  files.list.Changed = true;
+  stations.list.Changed = true;
   messages.answerNext(true);
   recent.ReopenItemClick(1);
   EXPECT_THAT(messages.questions(), ElementsAre("Your frequency file has been changed.  Do you want to save it?"));
   EXPECT_EQ(state.LastFreqFile, "b.320");
-  EXPECT_FALSE(files.list.Changed);
+  EXPECT_FALSE(stations.list.Changed);
 }
 
 TEST_F(RecentFilesTest, AnEmptyEntryAndAnIndexOutsideTheListDoNothing) {
@@ -274,7 +275,7 @@ TEST_F(RecentFilesTest, AnEmptyEntryAndAnIndexOutsideTheListDoNothing) {
   recent.ReopenItemClick(-1);
   recent.ReopenItemClick(10);
   EXPECT_THAT(messages.shown(), IsEmpty());
-  EXPECT_EQ(files.list.RecordCount(), 0);
+  EXPECT_EQ(stations.list.RecordCount(), 0);
 }
 
 TEST_F(RecentFilesTest, TheStartupReloadEntersTheLastFile) {

@@ -37,9 +37,9 @@ class RecordClipboardTest : public PanelFixture {
     out.close();
     state.FreqFileDir = dir + "FreqFiles/";
     state.LastFreqFile = name;
-    files.ClearFrequencyList();
+    stations.ClearFrequencyList();
     files.OpenFrequencyFile();
-    ASSERT_EQ(files.list.RecordCount(), static_cast<int>(lines.size()));
+    ASSERT_EQ(stations.list.RecordCount(), static_cast<int>(lines.size()));
   }
   // Eight stations S1..S8 at 6 MHz + 10 kHz each.
   void LoadEight() {
@@ -47,13 +47,13 @@ class RecordClipboardTest : public PanelFixture {
     for (int i = 1; i <= 8; ++i) lines.push_back(StationLine("S" + std::to_string(i), "6.0" + std::to_string(i) + "0000"));
     Load(lines);
   }
-  void Select(int top, int bottom) { files.GridCursorMoved(top, top, bottom); }
+  void Select(int top, int bottom) { stations.GridCursorMoved(top, top, bottom); }
 
   // Names in record order, and as the rows of the current view show them.
-  std::vector<std::string> RecordNames() const { return files.list.Column(FreqColumn::Name); }
+  std::vector<std::string> RecordNames() const { return stations.list.Column(FreqColumn::Name); }
   std::vector<std::string> RowNames() const {
     std::vector<std::string> names;
-    for (int row = 1; row <= files.list.ViewCount(); ++row) names.push_back(files.CellText(row, 2));
+    for (int row = 1; row <= stations.list.ViewCount(); ++row) names.push_back(stations.CellText(row, 2));
     return names;
   }
   std::vector<std::string> ClipboardNames() const {
@@ -70,9 +70,10 @@ class RecordClipboardTest : public PanelFixture {
   TempFolder folder;
   std::string dir = folder.dir();
   ScriptedFileDialogs dialogs;
-  FreqFileController files{ctx, receiver, controls, tuning, dialogs, dir};
-  OnAirViewController onAir{ctx, files};
-  RecordClipboard clipboard{ctx, files, onAir};
+  StationGrid stations{ctx, receiver, controls, tuning, dir};
+  FreqFileController files{ctx, stations, dialogs, dir};
+  OnAirViewController onAir{ctx, stations};
+  RecordClipboard clipboard{ctx, stations, onAir};
 };
 
 TEST_F(RecordClipboardTest, StartsEmptyWithACountOfNought) {
@@ -85,7 +86,7 @@ TEST_F(RecordClipboardTest, StartsEmptyWithACountOfNought) {
 TEST_F(RecordClipboardTest, CopyTakesTheSelectedRowsInRowOrder) {
   LoadEight();
   // Name order reversed by hand: row r shows record 8 - r.
-  files.list.RowOrder = {7, 6, 5, 4, 3, 2, 1, 0};
+  stations.list.RowOrder = {7, 6, 5, 4, 3, 2, 1, 0};
   Select(2, 4);
   clipboard.CopyItemClick();
   EXPECT_THAT(ClipboardNames(), ElementsAre("S7", "S6", "S5"));
@@ -94,14 +95,14 @@ TEST_F(RecordClipboardTest, CopyTakesTheSelectedRowsInRowOrder) {
   EXPECT_EQ(panel[Ctl::PasteItem].caption, "&Paste Records (3)          (Ctrl+V)");
   EXPECT_TRUE(panel[Ctl::PasteItem].enabled);
   // Copying changes nothing in the list.
-  EXPECT_FALSE(files.list.Changed);
-  EXPECT_EQ(files.list.RecordCount(), 8);
+  EXPECT_FALSE(stations.list.Changed);
+  EXPECT_EQ(stations.list.RecordCount(), 8);
 }
 
 TEST_F(RecordClipboardTest, ASelectionPastTheLastRowIsClipped) {
   LoadEight();
-  files.grid.SelectionTop = 0;  // a top row of 0 counts as row 1
-  files.grid.SelectionBottom = 40;
+  stations.grid.SelectionTop = 0;  // a top row of 0 counts as row 1
+  stations.grid.SelectionBottom = 40;
   clipboard.CopyItemClick();
   EXPECT_EQ(clipboard.Count(), 8);
   EXPECT_EQ(ClipboardNames().front(), "S1");
@@ -122,11 +123,11 @@ TEST_F(RecordClipboardTest, PastingThreeWithRowFiveCurrentPutsThemBeforeThatReco
   LoadEight();
   Select(1, 3);
   clipboard.CopyItemClick();
-  files.SetRow(5);
+  stations.SetRow(5);
   clipboard.PasteItemClick();
   EXPECT_THAT(RecordNames(), ElementsAre("S1", "S2", "S3", "S4", "S1", "S2", "S3", "S5", "S6", "S7", "S8"));
-  EXPECT_EQ(files.list.RowOrder, Identity(11));
-  EXPECT_TRUE(files.list.Changed);
+  EXPECT_EQ(stations.list.RowOrder, Identity(11));
+  EXPECT_TRUE(stations.list.Changed);
   EXPECT_EQ(state.FreqFileRecordCount, 11);
   EXPECT_EQ(panel[Ctl::FileOpBtn1].colour, Colour::Maroon);
   EXPECT_TRUE(panel[Ctl::FileOpBtn1].bold);
@@ -134,13 +135,13 @@ TEST_F(RecordClipboardTest, PastingThreeWithRowFiveCurrentPutsThemBeforeThatReco
 
 TEST_F(RecordClipboardTest, PasteInASortedViewGoesBeforeTheRecordShownThereAndRestoresRecordOrder) {
   LoadEight();
-  files.list.RowOrder = {7, 6, 5, 4, 3, 2, 1, 0};
+  stations.list.RowOrder = {7, 6, 5, 4, 3, 2, 1, 0};
   Select(1, 2);  // S8, S7
   clipboard.CopyItemClick();
-  files.SetRow(3);  // shows S6 (record 5)
+  stations.SetRow(3);  // shows S6 (record 5)
   clipboard.PasteItemClick();
   EXPECT_THAT(RecordNames(), ElementsAre("S1", "S2", "S3", "S4", "S5", "S8", "S7", "S6", "S7", "S8"));
-  EXPECT_EQ(files.list.RowOrder, Identity(10));
+  EXPECT_EQ(stations.list.RowOrder, Identity(10));
   EXPECT_THAT(RowNames(), ElementsAreArray(RecordNames()));
 }
 
@@ -148,9 +149,9 @@ TEST_F(RecordClipboardTest, CopyingTwoAndPastingTwiceInsertsFour) {
   LoadEight();
   Select(7, 8);
   clipboard.CopyItemClick();
-  files.SetRow(1);
+  stations.SetRow(1);
   clipboard.PasteItemClick();
-  files.SetRow(1);
+  stations.SetRow(1);
   clipboard.PasteItemClick();
   EXPECT_THAT(RecordNames(), ElementsAre("S7", "S8", "S7", "S8", "S1", "S2", "S3", "S4", "S5", "S6", "S7", "S8"));
   EXPECT_EQ(panel[Ctl::PasteItem].caption, "&Paste Records (2)          (Ctrl+V)");
@@ -160,7 +161,7 @@ TEST_F(RecordClipboardTest, PasteOnTheRowAfterTheLastRecordAppends) {
   LoadEight();
   Select(1, 1);
   clipboard.CopyItemClick();
-  files.grid.Row = 9;
+  stations.grid.Row = 9;
   clipboard.PasteItemClick();
   EXPECT_THAT(RecordNames(), ElementsAre("S1", "S2", "S3", "S4", "S5", "S6", "S7", "S8", "S1"));
 }
@@ -169,37 +170,37 @@ TEST_F(RecordClipboardTest, PasteIsRefusedBeyondTheRowAfterTheLastAndWhileFileSc
   LoadEight();
   Select(1, 1);
   clipboard.CopyItemClick();
-  files.grid.Row = 10;
+  stations.grid.Row = 10;
   clipboard.PasteItemClick();
-  EXPECT_EQ(files.list.RecordCount(), 8);
+  EXPECT_EQ(stations.list.RecordCount(), 8);
 
-  files.grid.Row = 1;
+  stations.grid.Row = 1;
   ctx.scan.ScanKind = 1;
   clipboard.PasteItemClick();
-  EXPECT_EQ(files.list.RecordCount(), 8);
-  EXPECT_FALSE(files.list.Changed);
+  EXPECT_EQ(stations.list.RecordCount(), 8);
+  EXPECT_FALSE(stations.list.Changed);
 
   ctx.scan.ScanKind = 2;
   clipboard.PasteItemClick();
-  EXPECT_EQ(files.list.RecordCount(), 9);
+  EXPECT_EQ(stations.list.RecordCount(), 9);
 }
 
 TEST_F(RecordClipboardTest, PasteWithAnEmptyClipboardDoesNothing) {
   LoadEight();
   clipboard.PasteItemClick();
-  EXPECT_EQ(files.list.RecordCount(), 8);
-  EXPECT_FALSE(files.list.Changed);
+  EXPECT_EQ(stations.list.RecordCount(), 8);
+  EXPECT_FALSE(stations.list.Changed);
 }
 
 TEST_F(RecordClipboardTest, PastedRecordsKeepTheirLockoutAndEveryField) {
   Load({StationLine("Locked", "9.580000", "0800", "1200", "1"), StationLine("Open", "7.100000")});
   Select(1, 1);
   clipboard.CopyItemClick();
-  const FrequencyRecord original = files.list.Record(0);
-  files.SetRow(2);
+  const FrequencyRecord original = stations.list.Record(0);
+  stations.SetRow(2);
   clipboard.PasteItemClick();
-  EXPECT_EQ(files.list.Record(1), original);
-  EXPECT_EQ(files.CellText(2, 0), "L");
+  EXPECT_EQ(stations.list.Record(1), original);
+  EXPECT_EQ(stations.CellText(2, 0), "L");
 }
 
 TEST_F(RecordClipboardTest, CutAsksAboutOneRecordAndNoKeepsTheListButFillsTheClipboard) {
@@ -208,27 +209,27 @@ TEST_F(RecordClipboardTest, CutAsksAboutOneRecordAndNoKeepsTheListButFillsTheCli
   messages.answerNext(false);
   clipboard.DeleteEntryItemClick();
   EXPECT_THAT(messages.questions(), ElementsAre("Are you sure you want to delete this record?"));
-  EXPECT_EQ(files.list.RecordCount(), 8);
-  EXPECT_FALSE(files.list.Changed);
+  EXPECT_EQ(stations.list.RecordCount(), 8);
+  EXPECT_FALSE(stations.list.Changed);
   EXPECT_THAT(ClipboardNames(), ElementsAre("S4"));
 }
 
 TEST_F(RecordClipboardTest, CutOfSeveralRemovesThemAndPutsTheListBackInRecordOrder) {
   LoadEight();
-  files.list.RowOrder = {7, 6, 5, 4, 3, 2, 1, 0};
+  stations.list.RowOrder = {7, 6, 5, 4, 3, 2, 1, 0};
   Select(2, 4);  // S7, S6, S5
-  files.grid.Row = 3;
+  stations.grid.Row = 3;
   messages.answerNext(true);
   clipboard.DeleteEntryItemClick();
   EXPECT_THAT(messages.questions(), ElementsAre("Are you sure you want to delete these records?"));
   EXPECT_THAT(RecordNames(), ElementsAre("S1", "S2", "S3", "S4", "S8"));
-  EXPECT_EQ(files.list.RowOrder, Identity(5));
-  EXPECT_TRUE(files.list.Changed);
-  EXPECT_EQ(files.grid.Row, 1);
+  EXPECT_EQ(stations.list.RowOrder, Identity(5));
+  EXPECT_TRUE(stations.list.Changed);
+  EXPECT_EQ(stations.grid.Row, 1);
   EXPECT_EQ(state.FreqFileRecordCount, 5);
   // Cut then paste moves the records: in front of the current row, in the
   // order they were shown.
-  files.SetRow(5);
+  stations.SetRow(5);
   clipboard.PasteItemClick();
   EXPECT_THAT(RecordNames(), ElementsAre("S1", "S2", "S3", "S4", "S7", "S6", "S5", "S8"));
 }
@@ -238,10 +239,10 @@ TEST_F(RecordClipboardTest, CuttingEveryRecordForgetsTheFile) {
   Select(1, 8);
   messages.answerNext(true);
   clipboard.DeleteEntryItemClick();
-  EXPECT_EQ(files.list.RecordCount(), 0);
+  EXPECT_EQ(stations.list.RecordCount(), 0);
   EXPECT_EQ(state.LastFreqFile, "");
   EXPECT_EQ(state.FreqFileRecordCount, 0);
-  EXPECT_TRUE(files.list.FileLines.empty());
+  EXPECT_TRUE(stations.list.FileLines.empty());
   EXPECT_FALSE(panel[Ctl::SaveFileItem].enabled);
   EXPECT_FALSE(panel[Ctl::FileOpBtn1].enabled);
   EXPECT_FALSE(panel[Ctl::CopyItem].enabled);
@@ -259,7 +260,7 @@ TEST_F(RecordClipboardTest, CuttingEveryRecordForgetsTheFile) {
   EXPECT_THAT(RecordNames(), ElementsAre("S1", "S2", "S3", "S4", "S5", "S6", "S7", "S8"));
   EXPECT_TRUE(panel[Ctl::SaveFileItem].enabled);
   EXPECT_TRUE(panel[Ctl::Grid].enabled);
-  EXPECT_TRUE(files.list.Changed);
+  EXPECT_TRUE(stations.list.Changed);
 }
 
 TEST_F(RecordClipboardTest, EnablingTheFileCommandsShowsTheClipboardCount) {
@@ -268,13 +269,13 @@ TEST_F(RecordClipboardTest, EnablingTheFileCommandsShowsTheClipboardCount) {
   clipboard.CopyItemClick();
   panel.setCaption(Ctl::PasteItem, "");
   panel.setEnabled(Ctl::PasteItem, false);
-  files.DisableFileCommands();
+  stations.DisableFileCommands();
   EXPECT_EQ(panel[Ctl::PasteItem].caption, "&Paste Records (5)          (Ctrl+V)");
   EXPECT_TRUE(panel[Ctl::PasteItem].enabled);
 }
 
 TEST_F(RecordClipboardTest, TheEditKeysActOnlyWhileTheirItemsAreEnabled) {
-  EntryEditor editor{ctx, files};
+  EntryEditor editor{ctx, stations};
   int addDialogs = 0;
   editor.showDialog = [&](EntryEditor::Dialog& d) {
     if (d.purpose == EntryEditor::Purpose::Add) ++addDialogs;
@@ -289,13 +290,13 @@ TEST_F(RecordClipboardTest, TheEditKeysActOnlyWhileTheirItemsAreEnabled) {
   EXPECT_TRUE(EditCommandCtrlKeyUp('c', panel, editor, clipboard));
   EXPECT_EQ(clipboard.Count(), 2);
 
-  files.SetRow(8);
+  stations.SetRow(8);
   panel.setEnabled(Ctl::PasteItem, false);
   EditCommandCtrlKeyUp('V', panel, editor, clipboard);
-  EXPECT_EQ(files.list.RecordCount(), 8);
+  EXPECT_EQ(stations.list.RecordCount(), 8);
   panel.setEnabled(Ctl::PasteItem, true);
   EditCommandCtrlKeyUp('V', panel, editor, clipboard);
-  EXPECT_EQ(files.list.RecordCount(), 10);
+  EXPECT_EQ(stations.list.RecordCount(), 10);
 
   // Add needs no enabled item.
   panel.setEnabled(Ctl::AddEntryItem, false);
@@ -303,18 +304,18 @@ TEST_F(RecordClipboardTest, TheEditKeysActOnlyWhileTheirItemsAreEnabled) {
   EXPECT_TRUE(EditCommandCtrlKeyUp('+', panel, editor, clipboard));
   EXPECT_EQ(addDialogs, 2);
 
-  files.SetRow(1);
+  stations.SetRow(1);
   panel.setEnabled(Ctl::DeleteEntryItem, true);
   messages.answerNext(true);
   EditCommandCtrlKeyUp('X', panel, editor, clipboard);
-  EXPECT_EQ(files.list.RecordCount(), 9);
+  EXPECT_EQ(stations.list.RecordCount(), 9);
 
   EXPECT_FALSE(EditCommandCtrlKeyUp('S', panel, editor, clipboard));
   EXPECT_FALSE(EditCommandCtrlKeyUp('Q', panel, editor, clipboard));
 }
 
 TEST_F(RecordClipboardTest, TheEditMenuAndButtonsReachTheirCommands) {
-  EntryEditor editor{ctx, files};
+  EntryEditor editor{ctx, stations};
   std::vector<EntryEditor::Purpose> dialogsShown;
   editor.showDialog = [&](EntryEditor::Dialog& d) {
     dialogsShown.push_back(d.purpose);
@@ -325,7 +326,7 @@ TEST_F(RecordClipboardTest, TheEditMenuAndButtonsReachTheirCommands) {
   EXPECT_TRUE(EditCommandClick(Ctl::CopyItem, editor, clipboard));
   EXPECT_THAT(ClipboardNames(), ElementsAre("S3"));
   EXPECT_TRUE(EditCommandClick(Ctl::PasteItem, editor, clipboard));
-  EXPECT_EQ(files.list.RecordCount(), 9);
+  EXPECT_EQ(stations.list.RecordCount(), 9);
   EXPECT_TRUE(EditCommandClick(Ctl::AddEntryItem, editor, clipboard));
   EXPECT_TRUE(EditCommandClick(Ctl::FileOpBtn2, editor, clipboard));
   EXPECT_TRUE(EditCommandClick(Ctl::EditEntryItem, editor, clipboard));
@@ -336,7 +337,7 @@ TEST_F(RecordClipboardTest, TheEditMenuAndButtonsReachTheirCommands) {
   EXPECT_TRUE(EditCommandClick(Ctl::DeleteEntryItem, editor, clipboard));
   EXPECT_TRUE(EditCommandClick(Ctl::FileOpBtn5, editor, clipboard));
   EXPECT_EQ(messages.questions().size(), 2u);
-  EXPECT_EQ(files.list.RecordCount(), 8);
+  EXPECT_EQ(stations.list.RecordCount(), 8);
   EXPECT_FALSE(EditCommandClick(Ctl::NowBtn, editor, clipboard));
 }
 
@@ -348,7 +349,7 @@ class RecordClipboardOnAirTest : public RecordClipboardTest {
           StationLine("Alpha", "6.030000", "0000", "2400"), StationLine("Charlie", "6.040000", "0900", "0901"),
           StationLine("Bravo", "6.050000", "2300", "1000")});
     onAir.NowBtnClick();
-    ASSERT_TRUE(files.list.OnAirView);
+    ASSERT_TRUE(stations.list.OnAirView);
     ASSERT_THAT(RowNames(), ElementsAre("Alpha", "Bravo", "Charlie", "Delta"));
   }
 };
@@ -364,29 +365,29 @@ TEST_F(RecordClipboardOnAirTest, CutRebuildsTheOnAirViewFromTheChangedList) {
   messages.answerNext(true);
   clipboard.DeleteEntryItemClick();
   EXPECT_THAT(RecordNames(), ElementsAre("Delta", "Off", "Charlie", "Bravo"));
-  EXPECT_TRUE(files.list.OnAirView);
+  EXPECT_TRUE(stations.list.OnAirView);
   EXPECT_THAT(RowNames(), ElementsAre("Bravo", "Charlie", "Delta"));
   EXPECT_EQ(panel[Ctl::StatusPanel].caption, "On the air now: 3 broadcasts");
-  EXPECT_TRUE(files.list.Changed);
+  EXPECT_TRUE(stations.list.Changed);
 }
 
 TEST_F(RecordClipboardOnAirTest, PasteRebuildsTheOnAirViewAtThePresentTime) {
   Select(4, 4);  // Delta, 0800-1000
   clipboard.CopyItemClick();
   clock.setUtc(DateTime{2024, 3, 10, 9, 30, 0});  // Charlie has gone off
-  files.SetRow(1);                                 // Alpha, record 2
+  stations.SetRow(1);                                 // Alpha, record 2
   clipboard.PasteItemClick();
   EXPECT_THAT(RecordNames(), ElementsAre("Delta", "Off", "Delta", "Alpha", "Charlie", "Bravo"));
-  EXPECT_TRUE(files.list.OnAirView);
+  EXPECT_TRUE(stations.list.OnAirView);
   EXPECT_THAT(RowNames(), ElementsAre("Alpha", "Bravo", "Delta", "Delta"));
 }
 
 TEST_F(RecordClipboardOnAirTest, CuttingEveryRecordLeavesTheOnAirView) {
-  files.list.OnAirRowOrder = {0, 1, 2, 3, 4};  // every record in view
+  stations.list.OnAirRowOrder = {0, 1, 2, 3, 4};  // every record in view
   Select(1, 5);
   messages.answerNext(true);
   clipboard.DeleteEntryItemClick();
-  EXPECT_FALSE(files.list.OnAirView);
+  EXPECT_FALSE(stations.list.OnAirView);
   EXPECT_EQ(panel[Ctl::NowBtn].colour, Colour::Black);
   EXPECT_THAT(messages.messages(), ::testing::IsEmpty());
 }

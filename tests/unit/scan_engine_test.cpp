@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-#include "freqfiles/FreqFileController.h"
+#include "freqfiles/StationGrid.h"
 #include "memories/ScratchpadController.h"
 #include "platform/CompanionTransport.h"
 #include "radio/CommandDispatcher.h"
@@ -22,7 +22,6 @@
 #include "scan/ScanEngine.h"
 #include "scan/ScanSpeeds.h"
 #include "support/PanelFixture.h"
-#include "support/ScriptedFileDialogs.h"
 #include "support/StationLine.h"
 #include "support/TempFolder.h"
 
@@ -73,7 +72,7 @@ class ScanEngineTest : public PanelFixture {
  protected:
   ScanEngineTest() {
     // The clock lets the grid tune once per 100 ms tick, as in the program.
-    clockTimer.onTimer = [this] { files.ClockTick(); };
+    clockTimer.onTimer = [this] { stations.ClockTick(); };
     clockTimer.setInterval(100);
     clockTimer.setEnabled(true);
     limits.ranges.fill(DefaultLimitRange());
@@ -107,7 +106,7 @@ class ScanEngineTest : public PanelFixture {
     std::vector<int> seen;
     for (int i = 0; i < steps && !::testing::Test::HasFatalFailure(); ++i) {
       StepOnce();
-      EXPECT_EQ(files.grid.Row, engine.FileScanRow);
+      EXPECT_EQ(stations.grid.Row, engine.FileScanRow);
       seen.push_back(engine.FileScanRow);
     }
     return seen;
@@ -149,8 +148,8 @@ class ScanEngineTest : public PanelFixture {
   // Five stations; row 2 locked out.
   void FiveStations() {
     state.LastFreqFile = "test.320";
-    files.BuildFrequencyList(FileOf({StationLine("A", "5.000000"), Locked("B", "6.000000"), StationLine("C", "7.000000"),
-                                     StationLine("D", "8.000000"), StationLine("E", "9.000000")}));
+    stations.BuildFrequencyList(FileOf({StationLine("A", "5.000000"), Locked("B", "6.000000"), StationLine("C", "7.000000"),
+                                        StationLine("D", "8.000000"), StationLine("E", "9.000000")}));
   }
 
   void ExpectEnabled(const std::vector<Ctl>& controls, bool enabled) {
@@ -161,13 +160,12 @@ class ScanEngineTest : public PanelFixture {
   }
 
   TempFolder folder{true};
-  ScriptedFileDialogs dialogs;
   ScanSettings settings;
   ScratchpadController scratch{ctx, receiver, controls, tuning, folder.dir()};
-  FreqFileController files{ctx, receiver, controls, tuning, dialogs, folder.dir()};
+  StationGrid stations{ctx, receiver, controls, tuning, folder.dir()};
   LimitRanges limits{ctx, controls, tuning, settings, folder.dir()};
   LimitScanDialog limitDialog{ctx, settings};
-  ScanEngine engine{ctx, receiver, tuning, scratch, files, limits, settings};
+  ScanEngine engine{ctx, receiver, tuning, scratch, stations, limits, settings};
 };
 
 // ---- Choosing and starting ------------------------------------------------------
@@ -700,8 +698,8 @@ TEST_F(ScanEngineTest, ASingleUsableChannelIsRetunedEveryTick) {
 
 TEST_F(ScanEngineTest, FileScanChoiceFindsTheFirstScannableRow) {
   state.LastFreqFile = "test.320";
-  files.BuildFrequencyList(FileOf({Locked("A", "5.000000"), StationLine("B", "6.000000"),
-                                   StationLine("C", "7.000000")}));
+  stations.BuildFrequencyList(FileOf({Locked("A", "5.000000"), StationLine("B", "6.000000"),
+                                      StationLine("C", "7.000000")}));
   ctx.scan.ScanDirection = 1;
   settings.MemScanStarted = true;
   engine.FileScanBtnClick();
@@ -721,8 +719,8 @@ TEST_F(ScanEngineTest, FileScanChoiceRefusals) {
   EXPECT_EQ(ctx.scan.ScanKind, 0);
 
   state.LastFreqFile = "locked.320";
-  files.BuildFrequencyList(FileOf({Locked("A", "5.000000"),
-                                   Locked("B", "6.000000")}));
+  stations.BuildFrequencyList(FileOf({Locked("A", "5.000000"),
+                                      Locked("B", "6.000000")}));
   ChooseLimits("9400", "9410");
   messages.clear();
   engine.FileScanBtnClick();
@@ -781,9 +779,9 @@ TEST_F(ScanEngineTest, FileScanAtItsFastestTunesEveryRowInTurn) {
 
 TEST_F(ScanEngineTest, ALoneUnlockedRowIsRetunedEveryTick) {
   state.LastFreqFile = "test.320";
-  files.BuildFrequencyList(FileOf({Locked("A", "5.000000"),
-                                   Locked("B", "6.000000"), StationLine("C", "7.000000"),
-                                   Locked("D", "8.000000")}));
+  stations.BuildFrequencyList(FileOf({Locked("A", "5.000000"),
+                                      Locked("B", "6.000000"), StationLine("C", "7.000000"),
+                                      Locked("D", "8.000000")}));
   engine.FileScanBtnClick();
   EXPECT_EQ(engine.FileScanRow, 3);
   engine.ScanBtnClick();
@@ -797,7 +795,7 @@ TEST_F(ScanEngineTest, FileScanEndsWhenEveryRowIsLockedOut) {
   engine.FileScanBtnClick();
   engine.ScanBtnClick();
   StepOnce();
-  for (int record = 0; record < files.list.RecordCount(); ++record) files.list.Cell(record, FreqColumn::Lockout) = "1";
+  for (int record = 0; record < stations.list.RecordCount(); ++record) stations.list.Cell(record, FreqColumn::Lockout) = "1";
   timeline.advanceBy(600);
   EXPECT_EQ(messages.messages(), std::vector<std::string>{"You have locked out all the channels in the file!"});
   EXPECT_EQ(ctx.scan.ScanState, 0);
@@ -809,7 +807,7 @@ TEST_F(ScanEngineTest, FileScanEndsWhenEveryRowIsLockedOut) {
 TEST_F(ScanEngineTest, FileScanOverTheOnAirViewWrapsAtTheRowsShown) {
   clock.setUtc(DateTime{2024, 3, 1, 12, 0, 0});
   state.LastFreqFile = "air.320";
-  files.BuildFrequencyList(FileOf({
+  stations.BuildFrequencyList(FileOf({
       StationLine("Zulu", "5.000000", "1100", "1300"),    // on
       StationLine("Off1", "6.000000", "0000", "0100"),    // off
       StationLine("Mike", "7.000000", "1200", "1201"),    // on
@@ -817,9 +815,9 @@ TEST_F(ScanEngineTest, FileScanOverTheOnAirViewWrapsAtTheRowsShown) {
       StationLine("Off2", "9.000000", "1300", "1400"),    // off
       StationLine("Bravo", "10.000000", "2300", "1230"),  // on (over midnight)
   }));
-  files.ToggleOnAirView();
-  ASSERT_TRUE(files.list.OnAirView);
-  ASSERT_EQ(files.list.ViewCount(), 4);  // Alpha, Bravo, Mike, Zulu by name
+  stations.ToggleOnAirView();
+  ASSERT_TRUE(stations.list.OnAirView);
+  ASSERT_EQ(stations.list.ViewCount(), 4);  // Alpha, Bravo, Mike, Zulu by name
 
   engine.FileScanBtnClick();
   EXPECT_EQ(engine.FileScanRow, 2);  // row 1 (Alpha) is locked
@@ -838,8 +836,8 @@ TEST_F(ScanEngineTest, APressOnTheGridPausesAFileScanWhereItStands) {
   engine.FileScanBtnClick();
   engine.ScanBtnClick();
   Rows(2);  // 3, 4
-  files.GridCursorMoved(1, 1, 1);
-  files.GridMouseDown(GridMouseButton::Left, 50, 80, 20);
+  stations.GridCursorMoved(1, 1, 1);
+  stations.GridMouseDown(GridMouseButton::Left, 50, 80, 20);
   EXPECT_EQ(ctx.scan.ScanState, 0);
   EXPECT_EQ(ctx.scan.ScanKind, 1);
   EXPECT_FALSE(scanTimer.armed());
@@ -851,8 +849,8 @@ TEST_F(ScanEngineTest, APressOnTheGridPausesAFileScanWhereItStands) {
   EXPECT_FALSE(panel[Ctl::LimRange2].enabled);
   EXPECT_EQ(engine.FileScanRow, 4);
   // The following click tunes the pressed row; the scan resumes after row 4.
-  files.GridTunePermit = true;
-  files.GridClick();
+  stations.GridTunePermit = true;
+  stations.GridClick();
   EXPECT_DOUBLE_EQ(state.Freq, 5000);
   engine.ScanBtnClick();
   EXPECT_EQ(Rows(2), (std::vector<int>{5, 1}));
@@ -860,7 +858,7 @@ TEST_F(ScanEngineTest, APressOnTheGridPausesAFileScanWhereItStands) {
 
 TEST_F(ScanEngineTest, PasteComesBackAfterAFileScanOnlyWithRecordsToPaste) {
   FiveStations();
-  files.pasteStatus = [] { return PasteStatus{2, true}; };
+  stations.pasteStatus = [] { return PasteStatus{2, true}; };
   engine.FileScanBtnClick();
   engine.ScanBtnClick();
   EXPECT_FALSE(panel[Ctl::PasteItem].enabled);

@@ -718,7 +718,7 @@ class StartupWithListTest : public StartupTest {
 TEST_F(StartupWithListTest, TheLastFileIsLoadedAndEnteredInTheReopenList) {
   FrontPanel& p = Start();
   EXPECT_THAT(messages.messages(), ElementsAre(MissingTuningDatMessage));
-  EXPECT_EQ(p.files.list.RecordCount(), 2);
+  EXPECT_EQ(p.stations.list.RecordCount(), 2);
   EXPECT_EQ(p.state.FreqFileRecordCount, 2);
   EXPECT_TRUE(p.panel[Ctl::Grid].enabled);
   EXPECT_TRUE(p.panel[Ctl::SaveFileItem].enabled);
@@ -727,7 +727,7 @@ TEST_F(StartupWithListTest, TheLastFileIsLoadedAndEnteredInTheReopenList) {
   EXPECT_TRUE(p.panel[Ctl::Reopen1Item].enabled);
 
   // Enter with nothing typed tunes the grid's current row.
-  p.files.SetRow(2);
+  p.stations.SetRow(2);
   timeline.advanceBy(150);
   EXPECT_TRUE(p.tuning.KeyPress('\r'));
   EXPECT_DOUBLE_EQ(p.state.Freq, 14230.5);
@@ -755,23 +755,23 @@ TEST_F(StartupWithListTest, CompanionWordsLocateAndAddStations) {
   // "+": tuned, and the station's row is shown in frequency order.
   companion.onWord("+14230.5");
   EXPECT_DOUBLE_EQ(p.state.Freq, 14230.5);
-  EXPECT_TRUE(p.files.FreqSorted);
-  EXPECT_EQ(p.files.CellText(p.files.grid.Row, 2), "Coast");
+  EXPECT_TRUE(p.stations.FreqSorted);
+  EXPECT_EQ(p.stations.CellText(p.stations.grid.Row, 2), "Coast");
 
   // "*": the entry is added with the present tuning and answered OK.
   companion.sent.clear();
   companion.onWord("*7250*Evening Radio*Lakeside*French*1800*2000*");
   ASSERT_FALSE(companion.sent.empty());
   EXPECT_EQ(companion.sent.front(), "OK");
-  EXPECT_EQ(p.files.list.RecordCount(), 3);
-  EXPECT_TRUE(p.files.list.Changed);
+  EXPECT_EQ(p.stations.list.RecordCount(), 3);
+  EXPECT_TRUE(p.stations.list.Changed);
   EXPECT_DOUBLE_EQ(p.state.Freq, 7250.0);
-  EXPECT_EQ(p.files.CellText(1, 2), "Evening Radio");  // sorted by frequency, first row
+  EXPECT_EQ(p.stations.CellText(1, 2), "Evening Radio");  // sorted by frequency, first row
 
   companion.sent.clear();
   companion.onWord("*7250*broken*");
   EXPECT_THAT(companion.sent, ElementsAre("NO"));
-  EXPECT_EQ(p.files.list.RecordCount(), 3);
+  EXPECT_EQ(p.stations.list.RecordCount(), 3);
 
   // Exit asks about the changed list; No leaves the file as it was.
   const std::string before = ReadFile(ListPath());
@@ -785,19 +785,19 @@ TEST_F(StartupWithListTest, LookupAsksTheCompanionAndFindsTheTunedStation) {
   companion.onWord("?");
   companion.onWord("+9580");
   companion.sent.clear();
-  p.files.SetRow(2);
+  p.stations.SetRow(2);
   p.lookup.LookupBtnClick();
   EXPECT_THAT(companion.sent, ::testing::Contains("L9580"));
-  EXPECT_EQ(p.files.CellText(p.files.grid.Row, 2), "Radio Alba");
+  EXPECT_EQ(p.stations.CellText(p.stations.grid.Row, 2), "Radio Alba");
 }
 
 TEST_F(StartupWithListTest, TheClockLetsTheGridTuneAndRedrawsTheOnAirColoursEachMinute) {
   FrontPanel& p = Start();
   int redraws = 0;
-  p.files.gridContentsChanged = [&] { ++redraws; };
-  p.files.GridTunePermit = false;
+  p.stations.gridContentsChanged = [&] { ++redraws; };
+  p.stations.GridTunePermit = false;
   timeline.advanceBy(150);
-  EXPECT_TRUE(p.files.GridTunePermit);
+  EXPECT_TRUE(p.stations.GridTunePermit);
   timeline.advanceBy(60000);
   EXPECT_EQ(redraws, 2);  // the first tick's minute (12:30) and 12:31
 }

@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "app/FrontPanel.h"
-#include "freqfiles/FreqFileController.h"
+#include "freqfiles/StationGrid.h"
 #include "platform/CompanionTransport.h"
 #include "platform/Shell.h"
 #include "support/PanelFixture.h"
@@ -55,7 +55,7 @@ FrequencyRecord Station(int i) {
 
 class FrequencyGridTest : public ::testing::Test, public PanelRig {
  protected:
-  FrequencyGridTest() : files(ctx, receiver, controls, tuning, dialogs, dir.path().toStdString() + "/") {}
+  FrequencyGridTest() : stations(ctx, receiver, controls, tuning, dir.path().toStdString() + "/") {}
 
   void SetUp() override {
     ASSERT_TRUE(dir.isValid());
@@ -64,8 +64,8 @@ class FrequencyGridTest : public ::testing::Test, public PanelRig {
     view = std::make_unique<FrequencyGridView>();
     view->resize(729, 157);
     view->onError = [this](const std::string& text) { errors.push_back(text); };
-    view->setController(&files);
-    files.StartupGridSetUp();
+    view->setController(&stations);
+    stations.StartupGridSetUp();
     view->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(view.get()));
   }
@@ -76,14 +76,14 @@ class FrequencyGridTest : public ::testing::Test, public PanelRig {
 
   // A named list of `count` stations, shown from row 1.
   void Fill(int count) {
-    for (int i = 0; i < count; ++i) files.list.AppendRecord(Station(i));
-    files.list.ResetRowOrders();
+    for (int i = 0; i < count; ++i) stations.list.AppendRecord(Station(i));
+    stations.list.ResetRowOrders();
     state.LastFreqFile = "Big.320";
-    files.EnableFileCommands();
+    stations.EnableFileCommands();
     panel.setEnabled(Ctl::Grid, true);
-    files.SetUpFrequencyGrid();
-    files.SetRow(1, 1);
-    files.RefreshFrequencyGrid();
+    stations.SetUpFrequencyGrid();
+    stations.SetRow(1, 1);
+    stations.RefreshFrequencyGrid();
     QApplication::processEvents();
   }
   void Paint() {
@@ -98,8 +98,7 @@ class FrequencyGridTest : public ::testing::Test, public PanelRig {
   }
 
   QTemporaryDir dir;
-  ScriptedFileDialogs dialogs;
-  FreqFileController files;
+  StationGrid stations;
   std::unique_ptr<FrequencyGridView> view;
   std::vector<std::string> errors;
 };
@@ -110,7 +109,7 @@ TEST_F(FrequencyGridTest, ShowsNineColumnsAndTheHeaders) {
   for (int c = 0; c < 9; ++c) EXPECT_EQ(model().headerData(c, Qt::Horizontal, Qt::DisplayRole).toString(), headers[c]);
   EXPECT_EQ(model().rowCount(), 6);  // the empty grid: seven rows with the header
   EXPECT_EQ(view->selectionBehavior(), QAbstractItemView::SelectRows);
-  for (int c = 0; c < 9; ++c) EXPECT_EQ(view->columnWidth(c), files.grid.ColWidths[static_cast<std::size_t>(c)]);
+  for (int c = 0; c < 9; ++c) EXPECT_EQ(view->columnWidth(c), stations.grid.ColWidths[static_cast<std::size_t>(c)]);
 }
 
 TEST_F(FrequencyGridTest, ScrollingAHundredThousandRowsReadsOnlyTheRowsInView) {
@@ -128,7 +127,7 @@ TEST_F(FrequencyGridTest, ScrollingAHundredThousandRowsReadsOnlyTheRowsInView) {
     model().resetFetchCounters();
     view->verticalScrollBar()->setValue(top - 1);
     Paint();
-    EXPECT_EQ(files.grid.TopRow, view->verticalScrollBar()->value() + 1);
+    EXPECT_EQ(stations.grid.TopRow, view->verticalScrollBar()->value() + 1);
     // The rows drawn, a partly shown one at either edge included.
     const int first = view->rowAt(0) + 1;
     const int lastIndex = view->rowAt(view->viewport()->height() - 1);
@@ -143,16 +142,16 @@ TEST_F(FrequencyGridTest, ScrollingAHundredThousandRowsReadsOnlyTheRowsInView) {
 
 TEST_F(FrequencyGridTest, TheViewFollowsTheListsCursor) {
   Fill(200);
-  files.SetRow(120, 120);
+  stations.SetRow(120, 120);
   QApplication::processEvents();
   EXPECT_EQ(view->currentIndex().row(), 119);
   EXPECT_EQ(view->verticalScrollBar()->value(), 119);
   EXPECT_TRUE(view->selectionModel()->isRowSelected(119, {}));
   // Past the end the view stops at the last page and says so.
-  files.SetRow(200, 200);
+  stations.SetRow(200, 200);
   QApplication::processEvents();
-  EXPECT_EQ(files.grid.TopRow, view->verticalScrollBar()->value() + 1);
-  EXPECT_LT(files.grid.TopRow, 200);
+  EXPECT_EQ(stations.grid.TopRow, view->verticalScrollBar()->value() + 1);
+  EXPECT_LT(stations.grid.TopRow, 200);
 }
 
 TEST_F(FrequencyGridTest, AHeaderClickInsideTheZoneSortsThatColumn) {
@@ -164,16 +163,16 @@ TEST_F(FrequencyGridTest, AHeaderClickInsideTheZoneSortsThatColumn) {
   // Within 5 pixels of a border: nothing.
   QTest::mousePress(header->viewport(), Qt::LeftButton, {}, QPoint(nameLeft + 3, y));
   QTest::mouseRelease(header->viewport(), Qt::LeftButton, {}, QPoint(nameLeft + 3, y));
-  EXPECT_EQ(files.CellText(1, 2), "Station 100000");
-  EXPECT_EQ(view->headerGridX(nameLeft + 3), GridColumnLeft(files.grid.ColWidths, 2) + 3);
+  EXPECT_EQ(stations.CellText(1, 2), "Station 100000");
+  EXPECT_EQ(view->headerGridX(nameLeft + 3), GridColumnLeft(stations.grid.ColWidths, 2) + 3);
 
   // The Freq column: ascending frequencies from row 1.
   const int freqMiddle = header->sectionViewportPosition(1) + header->sectionSize(1) / 2;
   QTest::mousePress(header->viewport(), Qt::LeftButton, {}, QPoint(freqMiddle, y));
   QTest::mouseRelease(header->viewport(), Qt::LeftButton, {}, QPoint(freqMiddle, y));
-  EXPECT_EQ(files.CellText(1, 1), "29951");
-  EXPECT_EQ(files.CellText(50, 1), "30000");
-  EXPECT_TRUE(files.FreqSorted);
+  EXPECT_EQ(stations.CellText(1, 1), "29951");
+  EXPECT_EQ(stations.CellText(50, 1), "30000");
+  EXPECT_TRUE(stations.FreqSorted);
   EXPECT_EQ(panel[Ctl::StatusPanel].caption, "Big.320 - 50 Lines");
   Paint();
   EXPECT_EQ(model().index(0, 1).data().toString(), "29951");
@@ -181,25 +180,25 @@ TEST_F(FrequencyGridTest, AHeaderClickInsideTheZoneSortsThatColumn) {
 
 TEST_F(FrequencyGridTest, ResizingAColumnIsWhatExitWillWrite) {
   view->horizontalHeader()->resizeSection(3, 97);
-  EXPECT_EQ(files.grid.ColWidths[3], 97);
-  files.SaveGridWidths();
-  EXPECT_EQ(ReadGridWidths(files.programDir())->at(3), 97);
+  EXPECT_EQ(stations.grid.ColWidths[3], 97);
+  stations.SaveGridWidths();
+  EXPECT_EQ(ReadGridWidths(dir.path().toStdString() + "/")->at(3), 97);
   // Setting the grid up again takes the file's widths back.
-  files.GridColumnResized(3, 40);
-  files.SetUpFrequencyGrid();
+  stations.GridColumnResized(3, 40);
+  stations.SetUpFrequencyGrid();
   EXPECT_EQ(view->columnWidth(3), 97);
 }
 
 TEST_F(FrequencyGridTest, ClickingARowTunesOncePerClockTick) {
   Fill(10);
   QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, cellCentre(3, 2));
-  EXPECT_EQ(files.grid.Row, 3);
+  EXPECT_EQ(stations.grid.Row, 3);
   EXPECT_DOUBLE_EQ(state.Freq, 29998.0);
   EXPECT_EQ(panel[Ctl::StatusPanel].caption, "Big.320:  Line 3");
   QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, cellCentre(5, 2));
-  EXPECT_EQ(files.grid.Row, 5);
+  EXPECT_EQ(stations.grid.Row, 5);
   EXPECT_DOUBLE_EQ(state.Freq, 29998.0);
-  files.ClockTick();
+  stations.ClockTick();
   QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, cellCentre(5, 2));
   EXPECT_DOUBLE_EQ(state.Freq, 29996.0);
 }
@@ -208,13 +207,13 @@ TEST_F(FrequencyGridTest, KeysMoveAndTuneArrowsOnlyMove) {
   Fill(10);
   view->setFocus();
   QTest::keyClick(view.get(), Qt::Key_M);
-  EXPECT_EQ(files.grid.Row, 2);
+  EXPECT_EQ(stations.grid.Row, 2);
   EXPECT_EQ(view->currentIndex().row(), 1);
   EXPECT_DOUBLE_EQ(state.Freq, 29999.0);
 
-  files.ClockTick();
+  stations.ClockTick();
   QTest::keyClick(view.get(), Qt::Key_Down);
-  EXPECT_EQ(files.grid.Row, 3);
+  EXPECT_EQ(stations.grid.Row, 3);
   EXPECT_DOUBLE_EQ(state.Freq, 29999.0);
   // The click after a key press is swallowed; the next one tunes.
   QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, cellCentre(3, 2));
@@ -223,11 +222,11 @@ TEST_F(FrequencyGridTest, KeysMoveAndTuneArrowsOnlyMove) {
   EXPECT_DOUBLE_EQ(state.Freq, 29998.0);
 
   // A letter is no search: the cursor stays.
-  files.ClockTick();
+  stations.ClockTick();
   QTest::keyClick(view.get(), Qt::Key_S);
-  EXPECT_EQ(files.grid.Row, 3);
+  EXPECT_EQ(stations.grid.Row, 3);
   QTest::keyClick(view.get(), Qt::Key_K);
-  EXPECT_EQ(files.grid.Row, 2);
+  EXPECT_EQ(stations.grid.Row, 2);
   EXPECT_DOUBLE_EQ(state.Freq, 29999.0);
 }
 
@@ -239,7 +238,7 @@ TEST_F(FrequencyGridTest, RowsAreDrawnOnWhiteInTheirColours) {
   EXPECT_EQ(model().index(0, 0).data().toString(), "L");
   EXPECT_EQ(model().index(1, 0).data().toString(), "");
 
-  files.SetRow(1, 1);
+  stations.SetRow(1, 1);
   Paint();
   const QImage image = view->viewport()->grab().toImage();
   const QRect selected = view->visualRect(model().index(0, 8));
@@ -272,15 +271,15 @@ class GridWindowTest : public ::testing::Test {
       : panel(PanelPlatform{port, clock, messages, companion, shell, tuningTimer, meterTimer, scanTimer, clockTimer,
                             debounceTimer, pumpTimer, dialogs},
               dir.path().toStdString() + "/", '.'),
-        files(panel.files),
+        stations(panel.stations),
         actions(panel) {}
 
   void SetUp() override {
     ASSERT_TRUE(QDir(dir.path()).mkpath("FreqFiles"));
     panel.link().open("COM1");
     window = std::make_unique<MainWindow>(panel.panel, actions);
-    window->setFrequencyFiles(files);
-    files.StartupGridSetUp();
+    window->setStationGrid(stations);
+    stations.StartupGridSetUp();
     window->show();
   }
   void TearDown() override { window.reset(); }
@@ -305,7 +304,7 @@ class GridWindowTest : public ::testing::Test {
   QuietShell shell;
   ScriptedFileDialogs dialogs;
   FrontPanel panel;
-  FreqFileController& files;
+  StationGrid& stations;
   FrontPanelActions actions;
   std::unique_ptr<MainWindow> window;
 };
@@ -325,12 +324,12 @@ TEST_F(GridWindowTest, OpenSaveAndTheKeysReachTheList) {
   EXPECT_TRUE(window->controlWidget(Ctl::Grid)->isEnabled());
 
   // A change turns the Save button maroon; clicking it saves.
-  files.list.Cell(0, FreqColumn::Name) = "Radio Alba 2";
-  files.list.Changed = true;
-  files.RefreshFrequencyGrid();
+  stations.list.Cell(0, FreqColumn::Name) = "Radio Alba 2";
+  stations.list.Changed = true;
+  stations.RefreshFrequencyGrid();
   EXPECT_EQ(panel.panel[Ctl::FileOpBtn1].colour, Colour::Maroon);
   QTest::mouseClick(window->controlWidget(Ctl::FileOpBtn1), Qt::LeftButton);
-  EXPECT_FALSE(files.list.Changed);
+  EXPECT_FALSE(stations.list.Changed);
   EXPECT_EQ(panel.panel[Ctl::StatusPanel].caption, "A.320 - Saved");
 
   // Ctrl+A asks for a name; Enter in the grid tunes the current row.
@@ -341,7 +340,7 @@ TEST_F(GridWindowTest, OpenSaveAndTheKeysReachTheList) {
   ASSERT_EQ(QApplication::focusWidget(), grid);
   QTest::keyClick(grid, Qt::Key_A, Qt::ControlModifier);
   EXPECT_EQ(dialogs.count(ScriptedFileDialogs::Kind::Save), 1u);
-  panel.tuning.enterWithoutKeypad = [this] { files.TuneSelectedRow(); };
+  panel.tuning.enterWithoutKeypad = [this] { stations.TuneSelectedRow(); };
   QTest::keyClick(grid, Qt::Key_Return);
   EXPECT_DOUBLE_EQ(panel.state.Freq, 9580.0);
 }

@@ -617,7 +617,7 @@ class WiredWindowTest : public FrontPanelWindowTest {
   void SetUp() override {
     FrontPanelWindowTest::SetUp();
     clock.setUtc({2026, 3, 7, 12, 30, 0});
-    window->setFrequencyFiles(panel.files);
+    window->setStationGrid(panel.stations);
     actions.setDialogParent(window.get());
     dialogs = std::make_unique<PanelDialogs>(panel, window.get());
     panel.FormCreate();
@@ -755,7 +755,7 @@ TEST_F(WiredWindowTest, LimitScanDialogAndTheLimitsMenu) {
 }
 
 TEST_F(WiredWindowTest, StationListFileEditAndToolCommands) {
-  FreqFileController& files = panel.files;
+  StationGrid& stations = panel.stations;
   ASSERT_TRUE(QDir(dir.path()).mkpath("FreqFiles"));
   const QString path = dir.filePath("FreqFiles/A.320");
   {
@@ -768,7 +768,7 @@ TEST_F(WiredWindowTest, StationListFileEditAndToolCommands) {
   // Ctrl+O opens a list and enters it in the Reopen menu.
   fileDialogs.chooseNext(path.toStdString());
   ctrlKey(Qt::Key_O);
-  ASSERT_EQ(files.list.RecordCount(), 2);
+  ASSERT_EQ(stations.list.RecordCount(), 2);
   EXPECT_EQ(window->menuAction(Ctl::Reopen1Item)->text(), path);
   EXPECT_TRUE(window->menuAction(Ctl::Reopen1Item)->isEnabled());
 
@@ -783,12 +783,12 @@ TEST_F(WiredWindowTest, StationListFileEditAndToolCommands) {
   WhenModalShown("TAddEditDlg", [](QDialog* d) { FillAndPress(d, {{"NameBox", "Added"}}, "OKBtn"); });
   ctrlKey(Qt::Key_Equal);
   EXPECT_EQ(addDialogs, 1);  // one key, one dialog, wherever the focus went
-  ASSERT_EQ(files.list.RecordCount(), 3);
-  EXPECT_EQ(files.list.Cell(2, FreqColumn::Name), "Added");
-  EXPECT_TRUE(files.list.Changed);
+  ASSERT_EQ(stations.list.RecordCount(), 3);
+  EXPECT_EQ(stations.list.Cell(2, FreqColumn::Name), "Added");
+  EXPECT_TRUE(stations.list.Changed);
 
   // Edit (FileOpBtn3) shows the current row; Cancel changes nothing.
-  files.SetRow(1);
+  stations.SetRow(1);
   QString editedName;
   WhenModalShown("TAddEditDlg", [&editedName](QDialog* d) {
     editedName = EditText(d, "NameBox");
@@ -802,35 +802,35 @@ TEST_F(WiredWindowTest, StationListFileEditAndToolCommands) {
   EXPECT_EQ(panel.panel[Ctl::PasteItem].caption, "&Paste Records (1)          (Ctrl+V)");
   EXPECT_TRUE(window->menuAction(Ctl::PasteItem)->isEnabled());
   click(Ctl::LkBtn);  // flips the lockout of the selected row
-  EXPECT_EQ(files.CellText(1, 0), "L");
+  EXPECT_EQ(stations.CellText(1, 0), "L");
 
   // Now shows the stations on the air at 12:30 UTC (Radio Alba and the
   // added entry, 0000 to 2400), and back.
   click(Ctl::NowBtn);
-  EXPECT_TRUE(files.list.OnAirView);
+  EXPECT_TRUE(stations.list.OnAirView);
   EXPECT_EQ(panel.panel[Ctl::StatusPanel].caption, "On the air now: 2 broadcasts");
   click(Ctl::NowBtn);
-  EXPECT_FALSE(files.list.OnAirView);
+  EXPECT_FALSE(stations.list.OnAirView);
 
   // Lookup finds the tuned station's row.
   tuneTo(14230.5);
   click(Ctl::LookupBtn);
-  EXPECT_EQ(files.CellText(files.grid.Row, 2), "Coast");
+  EXPECT_EQ(stations.CellText(stations.grid.Row, 2), "Coast");
   EXPECT_TRUE(messages.messages().empty()) << messages.lastMessage();
 
   // Cut asks first; No keeps the record.
   messages.answerNext(false);
   click(Ctl::FileOpBtn5);
   EXPECT_EQ(messages.questions().size(), 1u);
-  EXPECT_EQ(files.list.RecordCount(), 3);
+  EXPECT_EQ(stations.list.RecordCount(), 3);
 
   // Reopening the changed list asks to save it; No reloads the file as it is.
   messages.clear();
   messages.answerNext(false);
   trigger(Ctl::Reopen1Item);
   EXPECT_EQ(messages.questions(), Strings{SaveChangesQuestion});
-  EXPECT_EQ(files.list.RecordCount(), 2);
-  EXPECT_FALSE(files.list.Changed);
+  EXPECT_EQ(stations.list.RecordCount(), 2);
+  EXPECT_FALSE(stations.list.Changed);
 
   // The master list: generated from the list's folder, then viewed.
   messages.clear();

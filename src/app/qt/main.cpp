@@ -145,7 +145,7 @@ int main(int argc, char** argv) {
   FrontPanelActions actions(panel);
   MainWindow window(panel.panel, actions);
   // The grid follows the station list from the first step of start-up on.
-  window.setFrequencyFiles(panel.files);
+  window.setStationGrid(panel.stations);
   actions.setDialogParent(&window);
   desktopDialogs.setParentWidget(&window);
   PanelDialogs dialogs(panel, &window);
