@@ -1,0 +1,88 @@
+#include "logbook/LogExportRun.h"
+
+#include "common/AtomicFile.h"
+#include "common/Errors.h"
+#include "common/FileLines.h"
+#include "logbook/AdifExport.h"
+#include "platform/Clock.h"
+#include "platform/MessageBoxes.h"
+
+namespace ondaris {
+
+namespace {
+
+std::vector<std::string> ReadLines(const std::string& path) {
+  std::vector<std::string> lines;
+  try {
+    if (const auto bytes = ReadWholeFile(path))
+      for (std::string_view line : SplitFileLines(*bytes)) lines.emplace_back(line);
+  } catch (const FileError&) {
+    lines.clear();  // unreadable counts as missing
+  }
+  return lines;
+}
+
+}  // namespace
+
+std::string LoadLogSignature(const std::string& programDir) {
+  const auto lines = ReadLines(LogFilesPath(programDir, "LogSig.dat"));
+  return lines.empty() ? std::string() : lines.front();
+}
+
+void SaveLogSignature(const std::string& programDir, const std::string& signature) {
+  WriteFileAtomically(LogFilesPath(programDir, "LogSig.dat"), CleanLogField(signature) + "\r\n");
+}
+
+std::vector<std::string> LoadClosingText(const std::string& programDir) {
+  return ReadLines(LogFilesPath(programDir, "Bragfile.dat"));
+}
+
+std::string ExportFilePath(const std::string& programDir, const std::string& fileName) {
+  return programDir + "Export/" + fileName;
+}
+
+LogExporter::LogExporter(std::string programDir, char separator, MessageBoxes& messages)
+    : programDir_(std::move(programDir)), separator_(separator), messages_(messages) {}
+
+bool LogExporter::Export(LogExportKind kind, const LogTable& table, const std::vector<int>& selection,
+                         const std::string& signature, const LogExportSettings& settings) {
+  if (table.RecordCount() == 0) return false;
+  try {
+    if (!signature.empty()) SaveLogSignature(programDir_, signature);
+  } catch (const FileError& error) {
+    // The listing does not need the file; say so and export all the same.
+    messages_.showMessage(error.what());
+  }
+  const auto records = ExportSelection(table, selection, kind, settings, separator_);
+  const auto lines = LogExportLines(table, records, kind, signature, LoadClosingText(programDir_), separator_);
+  if (lines.empty()) {
+    messages_.showMessage(NothingExportedMessage);
+    return false;
+  }
+  return Publish(LogExportFileName(kind), JoinCrLf(lines), LogExportDoneMessage(kind));
+}
+
+bool LogExporter::ExportAdif(const LogTable& table, const std::vector<int>& selection, const DateTime& utcNow) {
+  const auto records = ExportSelection(table, selection, LogExportKind::Swl, LogExportSettings{}, separator_);
+  if (records.empty()) {
+    messages_.showMessage(NothingExportedMessage);
+    return false;
+  }
+  return Publish(AdifExportFileName, AdifFileText(table, records, separator_, utcNow),
+                 std::string("Your selected records have been exported to Export\\") + AdifExportFileName +
+                     " in the working directory.");
+}
+
+bool LogExporter::Publish(const std::string& fileName, const std::string& text, const std::string& doneMessage) {
+  try {
+    WriteFileAtomically(ExportFilePath(programDir_, fileName), text);
+  } catch (const FileError& error) {
+    messages_.showMessage(error.what());
+    return false;
+  }
+  if (showPreview) showPreview(text);
+  messages_.showMessage(doneMessage);
+  return true;
+}
+
+}  // namespace ondaris

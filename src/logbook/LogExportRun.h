@@ -1,0 +1,56 @@
+#pragma once
+// Running an export from the log display: the signature and closing-text
+// files, the export file in Export/, the preview and the closing message.
+//
+//   LogFiles/LogSig.dat    one line: the signature of the exports
+//   LogFiles/Bragfile.dat  the listener's closing text, put after a listing
+//   Export/UteExport.txt, SwlExport.txt, MwExport.txt, AdifExport.adi
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "logbook/LogExport.h"
+
+namespace ondaris {
+
+class MessageBoxes;
+struct DateTime;
+
+// The signature: the first line of LogSig.dat, empty when it is missing or
+// cannot be read.
+std::string LoadLogSignature(const std::string& programDir);
+// Stores the signature as the file's one line (line breaks made blanks).
+void SaveLogSignature(const std::string& programDir, const std::string& signature);  // throws FileError
+// The lines of Bragfile.dat; none when it is missing or cannot be read.
+std::vector<std::string> LoadClosingText(const std::string& programDir);
+
+std::string ExportFilePath(const std::string& programDir, const std::string& fileName);  // Export/<name>
+
+class LogExporter {
+ public:
+  LogExporter(std::string programDir, char separator, MessageBoxes& messages);
+
+  // Shows the exported text (each line ended by CR LF) modally.
+  std::function<void(const std::string& text)> showPreview;
+
+  // One export button: the signature stored when there is one, the selected
+  // records (record numbers; those that are not records are left out)
+  // exported, the file replaced, the preview shown, then the message. A file
+  // that cannot be written is reported and nothing is shown. True when the
+  // file was written.
+  bool Export(LogExportKind kind, const LogTable& table, const std::vector<int>& selection,
+              const std::string& signature, const LogExportSettings& settings);
+
+  // The ADIF file of the selected records in log order, the same way.
+  bool ExportAdif(const LogTable& table, const std::vector<int>& selection, const DateTime& utcNow);
+
+ private:
+  bool Publish(const std::string& fileName, const std::string& text, const std::string& doneMessage);
+
+  std::string programDir_;
+  char separator_;
+  MessageBoxes& messages_;
+};
+
+}  // namespace ondaris
