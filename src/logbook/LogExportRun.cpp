@@ -4,6 +4,7 @@
 #include "common/Errors.h"
 #include "common/FileLines.h"
 #include "logbook/AdifExport.h"
+#include "logbook/LogDisplay.h"
 #include "platform/Clock.h"
 #include "platform/MessageBoxes.h"
 
@@ -23,11 +24,6 @@ std::vector<std::string> ReadLines(const std::string& path) {
 }
 
 }  // namespace
-
-std::string LoadLogSignature(const std::string& programDir) {
-  const auto lines = ReadLines(LogFilesPath(programDir, "LogSig.dat"));
-  return lines.empty() ? std::string() : lines.front();
-}
 
 void SaveLogSignature(const std::string& programDir, const std::string& signature) {
   WriteFileAtomically(LogFilesPath(programDir, "LogSig.dat"), CleanLogField(signature) + "\r\n");
@@ -83,6 +79,26 @@ bool LogExporter::Publish(const std::string& fileName, const std::string& text, 
   if (showPreview) showPreview(text);
   messages_.showMessage(doneMessage);
   return true;
+}
+
+std::vector<int> SelectedRecordList(const LogDisplay& display) {
+  const auto [first, last] = display.SelectedRecords();
+  std::vector<int> records;
+  if (last >= first) records.reserve(static_cast<std::size_t>(last - first + 1));
+  for (int r = first; r <= last; ++r) records.push_back(r);
+  return records;
+}
+
+void ConnectLogExports(LogDisplay& display, LogExporter& exporter, const LogbookSettings& settings) {
+  exporter.showPreview = [&display](const std::string& text) { display.preview.Show(LogPreview::Caption, text); };
+  const auto button = [&exporter, &settings](LogExportKind kind) {
+    return [&exporter, &settings, kind](LogDisplay& d) {
+      exporter.Export(kind, d.table, SelectedRecordList(d), d.SigEdit, settings.Export);
+    };
+  };
+  display.uteExport = button(LogExportKind::Ute);
+  display.swlExport = button(LogExportKind::Swl);
+  display.mwExport = button(LogExportKind::Mw);
 }
 
 }  // namespace ondaris

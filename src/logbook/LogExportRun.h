@@ -14,12 +14,11 @@
 
 namespace ondaris {
 
+class LogDisplay;
 class MessageBoxes;
 struct DateTime;
+struct LogbookSettings;
 
-// The signature: the first line of LogSig.dat, empty when it is missing or
-// cannot be read.
-std::string LoadLogSignature(const std::string& programDir);
 // Stores the signature as the file's one line (line breaks made blanks).
 void SaveLogSignature(const std::string& programDir, const std::string& signature);  // throws FileError
 // The lines of Bragfile.dat; none when it is missing or cannot be read.
@@ -52,5 +51,12 @@ class LogExporter {
   char separator_;
   MessageBoxes& messages_;
 };
+
+// The log display's selected block as record numbers, top to bottom.
+std::vector<int> SelectedRecordList(const LogDisplay& display);
+// Sets the display's three export buttons to export its selection with its
+// signature box through `exporter`, showing the text in the display's
+// preview; the bulk sorts are read from `settings` at each click.
+void ConnectLogExports(LogDisplay& display, LogExporter& exporter, const LogbookSettings& settings);
 
 }  // namespace ondaris

@@ -8,8 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "logbook/LogDisplay.h"
 #include "logbook/LogExport.h"
 #include "logbook/LogExportRun.h"
+#include "platform/Shell.h"
+#include "support/ScriptedFileDialogs.h"
 #include "support/ScriptedMessageBoxes.h"
 #include "support/TempFolder.h"
 
@@ -111,6 +114,34 @@ TEST(ExportFrame, UnwritableFileIsReportedAndNotPreviewed) {
   ASSERT_EQ(f.messages.messages().size(), 1u);
   EXPECT_NE(f.messages.lastMessage().find("MwExport.txt"), std::string::npos);
   EXPECT_TRUE(f.previews.empty());
+}
+
+struct NoShell : Shell {
+  bool open(const std::string&, std::string&) override { return false; }
+};
+
+TEST(ExportFrame, DisplayButtonsExportTheSelectedBlockIntoThePreview) {
+  ExportFolder f;
+  WriteFileBytes(f.dir() + "LogFiles/OndarisLog.txt", SmallLog);
+  ScriptedFileDialogs dialogs;
+  NoShell shell;
+  LogbookSettings settings;
+  settings.Export.SwlBulkSort = true;
+  LogDisplay display{f.messages, dialogs, shell, f.dir(), ',', settings};
+  display.tunedFrequency = [] { return 9580.0; };
+  LogExporter exporter(f.dir(), ',', f.messages);
+  ConnectLogExports(display, exporter, settings);
+  display.LogDispBtnClick();
+  display.GridCursorMoved(1, 1, 2);
+  display.SigEdit = "me";
+  display.SWLExportBtnClick();
+  const std::string expected =
+      "[COUNTRY] 153, 0230-, DCF49 Dec 24 Time signal. (me)\r\n\r\n"
+      "UTOPIA 9580.5, 1400-1457, Radio Example Jan 5 English news. (me)\r\n";
+  EXPECT_EQ(display.preview.text, expected);
+  EXPECT_EQ(display.preview.title, LogPreview::Caption);
+  EXPECT_EQ(ReadFileBytes(f.dir() + "Export/SwlExport.txt"), expected);
+  EXPECT_EQ(ReadFileBytes(f.dir() + "LogFiles/LogSig.dat"), "me\r\n");
 }
 
 // ---- Cutting the Ute line ----------------------------------------------------
