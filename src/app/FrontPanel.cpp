@@ -65,8 +65,10 @@ FrontPanel::FrontPanel(PanelPlatform platformPieces, std::string programDir, cha
       recent(context, files, programDir_),
       options(context, receiver, tuning, meter, platform.fileDialogs, programDir_),
       scheduler(context, receiver, controls, programDir_),
-      skedDialog(context, scheduler) {
+      skedDialog(context, scheduler),
+      logbookOptions(logbook, programDir_, platform.messages) {
   controls.setTuning(&tuning);
+  options.addSection(logbookOptions);
   dispatcher = std::make_unique<CommandDispatcher>(context, receiver, controls, tuning, meter, platform.companion);
   clock = std::make_unique<ClockController>(context);
   clock->meterPercent = [this] { return meter.MeterPercent(); };

@@ -22,6 +22,7 @@
 #include "freqfiles/StationGrid.h"
 #include "logbook/LogFile.h"
 #include "memories/ScratchpadController.h"
+#include "options/LogbookOptions.h"
 #include "options/UserOptionsDialog.h"
 #include "platform/SerialPortList.h"
 #include "radio/DataModeController.h"
@@ -208,6 +209,8 @@ class FrontPanel {
   SkedDialog skedDialog;
   // The log's date format, export sorts and grid layout file.
   LogbookSettings logbook;
+  // Their page of the options dialog.
+  LogbookOptions logbookOptions;
 
   std::unique_ptr<CommandDispatcher> dispatcher;
   std::unique_ptr<ClockController> clock;

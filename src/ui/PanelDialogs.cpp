@@ -5,6 +5,7 @@
 #include "ui/BandScanDialogView.h"
 #include "ui/DataProgramDialogView.h"
 #include "ui/LimitScanDialogView.h"
+#include "ui/LogbookOptionsPage.h"
 #include "ui/LookupDialog.h"
 #include "ui/SkedDialogView.h"
 #include "ui/TagDialogView.h"
@@ -40,6 +41,7 @@ PanelDialogs::PanelDialogs(FrontPanel& panel, QWidget* parent) : panel_(panel) {
 
   userOptions_ = new UserOptionsDialogView(parent);
   userOptions_->onError = report;
+  AddLogbookOptionsPage(*userOptions_, panel.logbookOptions);
   panel.options.show = [dialog = userOptions_](UserOptionsDialog& model) {
     if (dialog) dialog->run(model);
   };
