@@ -79,34 +79,45 @@ class SimPty : public ::testing::Test {
   std::vector<std::string> lines_;
 };
 
-TEST_F(SimPty, OpensADeviceAndAnswersQueries) {
+TEST_F(SimPty, UnpacedItPassesEveryByteBothWaysAndOutlivesItsClients) {
   open(false);
   EXPECT_EQ(pty_->devicePath().rfind("/dev/pts/", 0), 0u) << pty_->devicePath();
-  EXPECT_GE(pty_->masterFd(), 0);
-  Client client(pty_->devicePath());
-  ASSERT_TRUE(client.ok());
-  pty_->simulator().setStrengthOverride(0x0A0D);
-  ASSERT_TRUE(client.write(SignalStrengthQuery()));
-  ASSERT_TRUE(WaitForInput(*pty_, 2));
-  EXPECT_EQ(pty_->pump(0), 2);
-  // CR and line-feed bytes come back unchanged.
-  EXPECT_EQ(client.read(4), Bytes({0x58, 0x0A, 0x0D, 0x0D}));
-  EXPECT_EQ(lines_, std::vector<std::string>{"X strength=2573"});
-}
-
-TEST_F(SimPty, PassesControlBytesUnchanged) {
-  open(false);
-  Client client(pty_->devicePath());
-  ASSERT_TRUE(client.ok());
-  // Filter codes 13 and 10 are CR and line feed; code 0 is a zero byte.
-  const std::string bytes = FilterCommand(13) + FilterCommand(10) + FilterCommand(0) +
-                            Bytes({0x4E, 0x55, 0xEF, 0x1A, 0xA8, 0x77, 0x70, 0x0D}) + ModeCommand(0);
-  ASSERT_TRUE(client.write(bytes));
-  ASSERT_TRUE(WaitForInput(*pty_, bytes.size()));
-  EXPECT_EQ(pty_->pump(0), static_cast<int>(bytes.size()));
-  EXPECT_EQ(lines_, (std::vector<std::string>{"W code=13 bw=2550", "W code=10 bw=3000", "W code=0 bw=6000",
-                                              "N coarse=21999 fine=6824 bfo=30576 freq=10000.000 kHz",
-                                              "M AM freq=10000.000 kHz"}));
+  {
+    Client client(pty_->devicePath());
+    ASSERT_TRUE(client.ok());
+    // Filter codes 13 and 10 are CR and line feed; code 0 is a zero byte;
+    // the reply holds CR and line feed too.
+    pty_->simulator().setStrengthOverride(0x0A0D);
+    std::string bytes = FilterCommand(13) + FilterCommand(10) + FilterCommand(0) +
+                        Bytes({0x4E, 0x55, 0xEF, 0x1A, 0xA8, 0x77, 0x70, 0x0D}) + ModeCommand(0);
+    for (int i = 0; i < 100; ++i) bytes += SignalStrengthQuery();
+    ASSERT_TRUE(client.write(bytes));
+    ASSERT_TRUE(WaitForInput(*pty_, bytes.size()));
+    EXPECT_EQ(pty_->millisecondsUntilNextByte(0), 0);
+    EXPECT_EQ(pty_->pump(0), static_cast<int>(bytes.size()));  // everything at once
+    EXPECT_EQ(pty_->simulator().queriesAnswered(), 100u);
+    const std::string replies = client.read(400);
+    ASSERT_EQ(replies.size(), 400u);
+    EXPECT_EQ(replies.substr(396), Bytes({0x58, 0x0A, 0x0D, 0x0D}));
+    EXPECT_EQ(std::vector<std::string>(lines_.begin(), lines_.begin() + 6),
+              (std::vector<std::string>{"W code=13 bw=2550", "W code=10 bw=3000", "W code=0 bw=6000",
+                                        "N coarse=21999 fine=6824 bfo=30576 freq=10000.000 kHz",
+                                        "M AM freq=10000.000 kHz", "X strength=2573"}));
+    ASSERT_TRUE(client.write(ModeCommand(1)));
+    ASSERT_TRUE(WaitForInput(*pty_, 3));
+  }
+  // The client is gone: no hang-up, its bytes are still there, and another may open the device.
+  EXPECT_EQ(pty_->pump(0), 3);
+  pollfd p{pty_->masterFd(), POLLIN, 0};
+  EXPECT_EQ(poll(&p, 1, 0), 0) << "revents " << p.revents;
+  Client second(pty_->devicePath());
+  ASSERT_TRUE(second.ok());
+  ASSERT_TRUE(second.write(ModeCommand(2)));
+  ASSERT_TRUE(WaitForInput(*pty_, 3));
+  EXPECT_EQ(pty_->pump(1), 3);
+  ASSERT_EQ(lines_.size(), 107u);
+  EXPECT_EQ(lines_[105].substr(0, 6), "M USB ");  // with the frequency of the words in force
+  EXPECT_EQ(lines_[106].substr(0, 6), "M LSB ");
 }
 
 TEST_F(SimPty, TakesInputAtTheLineRate) {
@@ -148,40 +159,6 @@ TEST_F(SimPty, TakesInputAtTheLineRate) {
   EXPECT_EQ(pty_->millisecondsUntilNextByte(5210), 7);
   EXPECT_EQ(pty_->pump(5210), 0);
   EXPECT_EQ(pty_->pump(5217), 1);
-}
-
-TEST_F(SimPty, WithoutPacingTakesEverythingAtOnce) {
-  open(false);
-  Client client(pty_->devicePath());
-  ASSERT_TRUE(client.ok());
-  std::string queries;
-  for (int i = 0; i < 100; ++i) queries += SignalStrengthQuery();
-  ASSERT_TRUE(client.write(queries));
-  ASSERT_TRUE(WaitForInput(*pty_, 200));
-  EXPECT_EQ(pty_->millisecondsUntilNextByte(0), 0);
-  EXPECT_EQ(pty_->pump(0), 200);
-  EXPECT_EQ(pty_->simulator().queriesAnswered(), 100u);
-  EXPECT_EQ(client.read(400).size(), 400u);
-}
-
-TEST_F(SimPty, ClientsCanCloseAndReopen) {
-  open(false);
-  {
-    Client first(pty_->devicePath());
-    ASSERT_TRUE(first.ok());
-    ASSERT_TRUE(first.write(ModeCommand(1)));
-    ASSERT_TRUE(WaitForInput(*pty_, 3));
-  }
-  // The first client is gone: no hang-up, its bytes are still there.
-  EXPECT_EQ(pty_->pump(0), 3);
-  pollfd p{pty_->masterFd(), POLLIN, 0};
-  EXPECT_EQ(poll(&p, 1, 0), 0) << "revents " << p.revents;
-  Client second(pty_->devicePath());
-  ASSERT_TRUE(second.ok());
-  ASSERT_TRUE(second.write(ModeCommand(2)));
-  ASSERT_TRUE(WaitForInput(*pty_, 3));
-  EXPECT_EQ(pty_->pump(1), 3);
-  EXPECT_EQ(lines_, (std::vector<std::string>{"M USB", "M LSB"}));
 }
 
 TEST_F(SimPty, RunServesUntilStopped) {
