@@ -1,7 +1,7 @@
 // The clock radio, recorder and scheduler windows over their models: each
 // opens from its model with its caption, shows the model's state in the
 // controls of their names, and hands what the listener typed and clicked to
-// the model.
+// the model. Likewise the logbook's page of the options window.
 
 #include <gtest/gtest.h>
 
@@ -12,17 +12,22 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
+#include <QTimer>
 #include <functional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "support/ClockRadioRig.h"
+#include "options/LogbookOptions.h"
+#include "options/UserOptionsDialog.h"
 #include "timekeeping/Scheduler.h"
 #include "timekeeping/SkedDialog.h"
 #include "ui/AlarmDialogView.h"
+#include "ui/LogbookOptionsPage.h"
 #include "ui/RecordDialogView.h"
 #include "ui/SkedDialogView.h"
+#include "ui/UserOptionsDialogView.h"
 
 namespace ondaris {
 namespace {
@@ -181,6 +186,31 @@ INSTANTIATE_TEST_SUITE_P(
                    {{"Grid", EveningRow}, {"DateOffEdit", "5/21/2027"}},
                    [](DialogsRig& r) { return r.scheduler.schedule.size() == 1; }}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST(LogbookOptionsPage, ShowsTheDateFileAndOkWritesTheChoices) {
+  DialogsRig rig;
+  std::filesystem::create_directories(rig.folder.path() / "LogFiles");
+  WriteFileBytes(rig.folder.file("LogFiles/DateFormat.dat"), "DD/MM/YYYY\r\n");
+  const std::string dir = rig.folder.dir();
+  LogbookSettings settings;
+  LogbookOptions section(settings, dir, rig.messages);
+  UserOptionsDialog model(rig.ctx, rig.receiver, rig.tuning, rig.meter, rig.dialogs, dir);
+  model.addSection(section);
+  UserOptionsDialogView view;
+  AddLogbookOptionsPage(view, section);
+  model.Fill();
+  std::string shown;
+  QTimer::singleShot(0, &view, [&] {
+    shown = Shown(view.findChild<QWidget*>("EuroDateChk")) + Shown(view.findChild<QWidget*>("USADateChk"));
+    view.findChild<QAbstractButton*>("USADateChk")->click();
+    view.findChild<QAbstractButton*>("UteChk")->click();
+    view.findChild<QAbstractButton*>("OKBtn")->click();
+  });
+  view.run(model);
+  EXPECT_EQ(shown, "DD/MM/YYYY*MM/DD/YYYY");
+  EXPECT_EQ(ReadFileBytes(rig.folder.file("LogFiles/DateFormat.dat")), "MM/DD/YYYY\r\n");
+  EXPECT_EQ(ReadFileBytes(rig.folder.file("LogFiles/LogExpConsol.dat")), "SWL=No\r\nMW=No\r\nUte=Yes\r\n");
+}
 
 }  // namespace
 }  // namespace ondaris
