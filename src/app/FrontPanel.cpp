@@ -420,7 +420,12 @@ void FrontPanel::SaveStateAndShutdown() {
   // A file that cannot be written is reported; the others are still saved.
   Step([&] { WriteTuningDat(programDir_, state, context.decimalSeparator); });
   try {
-    WriteOndarisDat(programDir_, state);
+    // A text too long for its field is left out and said so; it never costs
+    // the rest of the state.
+    std::vector<std::string> dropped;
+    const RadioState storable = StorableState(state, programDir_, dropped);
+    for (const std::string& text : dropped) platform.messages.showMessage(text);
+    WriteOndarisDat(programDir_, storable);
   } catch (const std::exception& error) {
     std::fprintf(stderr, "ondaris: %s\n", error.what());
     platform.messages.showMessage(OndarisDatSaveFailedMessage);

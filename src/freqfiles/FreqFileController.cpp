@@ -80,6 +80,20 @@ void FreqFileController::AskToSaveChanges() {
     ctx_.panel.setFont(Ctl::FileOpBtn1, Colour::Black, false);
 }
 
+bool FreqFileController::CanTakeFileName(const std::string& path) {
+  const std::string folder = ExtractDirectoryPart(path);
+  const std::string name = ExtractFileNamePart(path);
+  if (!FreqFileDirFits(folder, programDir_)) {
+    ctx_.messages.showMessage(FreqFileDirTooLongMessage(folder));
+    return false;
+  }
+  if (name.size() > LastFreqFileCapacity) {
+    ctx_.messages.showMessage(FreqFileNameTooLongMessage(name));
+    return false;
+  }
+  return true;
+}
+
 void FreqFileController::TakeFileName(const std::string& path) {
   ctx_.state.FreqFileDir = StoredFreqFileDir(ExtractDirectoryPart(path), programDir_);
   ctx_.state.LastFreqFile = ExtractFileNamePart(path);
@@ -112,7 +126,7 @@ void FreqFileController::LoadFileItemClick() {
   const std::optional<std::string> chosen =
       dialogs_.openFile(FileDialogRequest{"Open Frequency File", FreqFileFolder(), "", FrequencyFileFilter,
                                           FrequencyFileExtension});
-  if (!chosen) return;
+  if (!chosen || !CanTakeFileName(*chosen)) return;
   if (list_.OnAirView) stations_.LeaveOnAirView();
   list_.FileLines.clear();
   TakeFileName(*chosen);
@@ -129,6 +143,7 @@ void FreqFileController::ReopenFile(const std::string& path) {
     ctx_.messages.showMessage(ReopenMissingMessage);
     return;
   }
+  if (!CanTakeFileName(path)) return;
   TakeFileName(path);
   if (addToRecentFiles) addToRecentFiles(FreqFilePath());
   list_.FileLines.clear();
@@ -186,6 +201,7 @@ bool FreqFileController::SaveFrequencyFile() {
   if (!chosen) return false;
   const std::string oldDir = s.FreqFileDir;
   const std::string oldName = s.LastFreqFile;
+  if (!CanTakeFileName(*chosen)) return false;
   TakeFileName(*chosen);
   if (FileExists(FreqFilePath()) && !ctx_.messages.askYesNo(OverwriteQuestion(s.LastFreqFile))) {
     // The listener kept that file: the list keeps the name it had, so that
@@ -215,6 +231,7 @@ void FreqFileController::SaveFileAsItemClick() {
   if (!chosen) return;
   const std::string oldDir = s.FreqFileDir;
   const std::string oldName = s.LastFreqFile;
+  if (!CanTakeFileName(*chosen)) return;
   TakeFileName(*chosen);
   if (FileExists(FreqFilePath()) && !ctx_.messages.askYesNo(OverwriteQuestion(s.LastFreqFile))) {
     // Declined: the list keeps its old name, so the next Save does not

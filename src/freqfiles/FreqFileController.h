@@ -77,6 +77,9 @@ class FreqFileController {
  private:
   void SetStatus(const std::string& text);
   void AskToSaveChanges();
+  // False, after its message, when Ondaris.dat cannot hold the folder or
+  // the name of `path`: such a file is refused when it is chosen.
+  bool CanTakeFileName(const std::string& path);
   void TakeFileName(const std::string& path);
   void WriteList();
 

@@ -59,13 +59,11 @@ void UserOptionsDialog::removeSection(OptionsSection& section) {
 }
 
 std::string UserOptionsDialog::FolderTooLongMessage(const std::string& folder) {
-  return "The folder \"" + folder + "\" cannot be used for frequency files: it must lie below the program's folder "
-         "or be at most " + std::to_string(FreqFileDirCapacity) + " characters long.";
+  return FreqFileDirTooLongMessage(folder);
 }
 
 std::string UserOptionsDialog::PortNameTooLongMessage(const std::string& name) {
-  return "The port name \"" + name + "\" is longer than " + std::to_string(ComPortNameCapacity) +
-         " characters and cannot be stored.";
+  return ComPortNameTooLongMessage(name);
 }
 
 std::string UserOptionsDialog::PortInUse() const {

@@ -270,6 +270,40 @@ void BringTuningIntoRange(RadioState& s) {
   TuningIntoRange(s.Freq, s.StepIndex, s.FilterIndex, s.AGC, s.PBT);
 }
 
+std::string FreqFileDirTooLongMessage(const std::string& folder) {
+  return "The folder \"" + folder + "\" cannot be used for frequency files: it must lie below the program's folder "
+         "or be at most " + std::to_string(FreqFileDirCapacity) + " characters long.";
+}
+
+std::string FreqFileNameTooLongMessage(const std::string& name) {
+  return "The file name \"" + name + "\" is longer than " + std::to_string(LastFreqFileCapacity) +
+         " characters and cannot be remembered.  Choose a shorter name.";
+}
+
+std::string ComPortNameTooLongMessage(const std::string& name) {
+  return "The port name \"" + name + "\" is longer than " + std::to_string(ComPortNameCapacity) +
+         " characters and cannot be stored.";
+}
+
+RadioState StorableState(const RadioState& state, const std::string& programDir, std::vector<std::string>& dropped) {
+  RadioState s = state;
+  const RadioState firstStart;
+  if (!FreqFileDirFits(s.FreqFileDir, programDir)) {
+    dropped.push_back(FreqFileDirTooLongMessage(s.FreqFileDir));
+    s.FreqFileDir = firstStart.FreqFileDir;
+  }
+  if (s.LastFreqFile.size() > LastFreqFileCapacity) {
+    dropped.push_back(FreqFileNameTooLongMessage(s.LastFreqFile));
+    s.LastFreqFile.clear();
+    s.FreqFileRecordCount = 0;
+  }
+  if (s.ComPortName.size() > ComPortNameCapacity) {
+    dropped.push_back(ComPortNameTooLongMessage(s.ComPortName));
+    s.ComPortName = firstStart.ComPortName;
+  }
+  return s;
+}
+
 void ApplyOndarisDefaults(RadioState& s) {
   s.FreqFileDir = "FreqFiles/";
   s.LastFreqFile.clear();

@@ -13,6 +13,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "radio/RadioState.h"
 
@@ -73,6 +74,16 @@ void BringSettingsIntoRange(RadioState& state);
 // frequencies 10..30000 kHz, step rows 0..8, filter rows 0..23, AGC 1..3
 // (else medium), PBT -2000..+2000, ActiveVFO A or B (else A).
 void BringTuningIntoRange(RadioState& state);
+
+// The refusals of a value the record cannot hold, shown when it is chosen.
+std::string FreqFileDirTooLongMessage(const std::string& folder);
+std::string FreqFileNameTooLongMessage(const std::string& name);
+std::string ComPortNameTooLongMessage(const std::string& name);
+// What the exit sequence stores: `state` with each text that does not fit
+// its field replaced by its first-start value (FreqFileDir "FreqFiles/",
+// LastFreqFile empty with a record count of 0, ComPortName "COM1"), and the
+// refusal of each appended to `dropped`. One bad field never costs the rest.
+RadioState StorableState(const RadioState& state, const std::string& programDir, std::vector<std::string>& dropped);
 
 // Reads SysFiles/Ondaris.dat into `state` and brings it into range. A missing
 // file is announced with MissingOndarisDatMessage and gives the defaults

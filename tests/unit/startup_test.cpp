@@ -746,6 +746,51 @@ TEST_F(StartupWithListTest, AMissingLastFileIsAnnouncedAndForgotten) {
   EXPECT_FALSE(p.panel[Ctl::Reopen1Item].enabled);
 }
 
+// Ondaris.dat holds 80 characters of folder and of name: a longer choice is
+// refused when it is made, and the state is saved whole at exit.
+TEST_F(StartupWithListTest, ANameTooLongToBeStoredIsRefusedWhenChosen) {
+  const std::string longFolder = dir + std::string(81, 'd') + "/";
+  const std::string longName = std::string(77, 'n') + ".320";
+  fs::create_directories(longFolder);
+  WriteFile(longFolder + "a.320", std::string(AlbaLine) + "\r\n");
+  const struct {
+    const char* way;
+    std::string path;
+    std::string message;
+  } rows[] = {
+      {"load", longFolder + "a.320", FreqFileDirTooLongMessage(longFolder)},
+      {"save as", dir + "FreqFiles/" + longName, FreqFileNameTooLongMessage(longName)},
+      {"reopen", longFolder + "a.320", FreqFileDirTooLongMessage(longFolder)},
+  };
+  FrontPanel& p = Start();
+  for (const auto& row : rows) {
+    messages.clear();
+    if (row.way == std::string("reopen")) {
+      p.files.ReopenFile(row.path);
+    } else {
+      fileDialogs.chooseNext(row.path);
+      row.way == std::string("load") ? p.files.LoadFileItemClick() : p.files.SaveFileAsItemClick();
+    }
+    EXPECT_THAT(messages.messages(), ElementsAre(row.message)) << row.way;
+    EXPECT_EQ(p.state.FreqFileDir, "FreqFiles/") << row.way;
+    EXPECT_EQ(p.state.LastFreqFile, "Test.320") << row.way;
+    EXPECT_EQ(p.stations.list.RecordCount(), 2) << row.way;
+  }
+  EXPECT_FALSE(fs::exists(dir + "FreqFiles/" + longName));
+
+  // A text that still does not fit is left out at exit; the rest is saved.
+  p.state.LastFreqFile = longName;
+  p.state.CWTone = 650;
+  messages.clear();
+  p.SaveStateAndShutdown();
+  EXPECT_THAT(messages.messages(), ElementsAre(FreqFileNameTooLongMessage(longName)));
+  RadioState saved;
+  ReadOndarisDat(dir, saved, messages);
+  EXPECT_EQ(saved.CWTone, 650);
+  EXPECT_EQ(saved.LastFreqFile, "");
+  EXPECT_EQ(saved.FreqFileDir, "FreqFiles/");
+}
+
 TEST_F(StartupWithListTest, CompanionWordsLocateAndAddStations) {
   FrontPanel& p = Start();
   companion.onWord("?");

@@ -303,6 +303,24 @@ TEST(OndarisDatTest, OverlongTextsAreRefusedNotCut) {
   }
 }
 
+TEST(OndarisDatTest, WhatCannotBeStoredIsLeftOutAndTheRestKept) {
+  const std::string program = "/opt/ondaris/";
+  RadioState s = FullySetState();
+  std::vector<std::string> dropped;
+  EXPECT_EQ(Stored(StorableState(s, program, dropped)), Stored(s));
+  EXPECT_TRUE(dropped.empty());
+
+  s.FreqFileDir = program + std::string(81, 'd') + "/";
+  s.LastFreqFile = std::string(81, 'f');
+  s.ComPortName = "/dev/ttyUSB10";
+  RadioState want = s;
+  want.FreqFileDir = "FreqFiles/", want.LastFreqFile = "", want.FreqFileRecordCount = 0, want.ComPortName = "COM1";
+  EXPECT_EQ(Stored(StorableState(s, program, dropped)), Stored(want));
+  EXPECT_THAT(dropped, ::testing::ElementsAre(FreqFileDirTooLongMessage(s.FreqFileDir),
+                                              FreqFileNameTooLongMessage(s.LastFreqFile),
+                                              ComPortNameTooLongMessage(s.ComPortName)));
+}
+
 TEST(OndarisDatTest, FreqFileDirBelowTheProgramFolderIsStoredRelative) {
   const std::string programDir = "/home/listener/" + std::string(60, 'p') + "/ondaris/";
   RadioState s = FullySetState();
