@@ -31,6 +31,7 @@
 #include <QString>
 
 #include "app/FrontPanel.h"
+#include "app/LogbookParts.h"
 #include "app/TimekeepingParts.h"
 #include "common/ProgramDir.h"
 #include "app/qt/EmbeddedSimulator.h"
@@ -51,6 +52,7 @@
 #include "platform/qt/QtTimer.h"
 #include "radio/CommandDispatcher.h"
 #include "ui/FrontPanelActions.h"
+#include "ui/LogbookWindows.h"
 #include "ui/AlarmDialogView.h"
 #include "ui/MainWindow.h"
 #include "ui/RecordDialogView.h"
@@ -141,6 +143,8 @@ int main(int argc, char** argv) {
   QtWaveRecorder waveRecorder;
   QtTimer pbTimer;
   TimekeepingParts timekeeping(panel, TimekeepingPlatform{soundPlayer, waveRecorder, pbTimer});
+  // The log entry dialog and the log display.
+  LogbookParts logbook(panel);
 
   FrontPanelActions actions(panel);
   MainWindow window(panel.panel, actions);
@@ -150,6 +154,8 @@ int main(int argc, char** argv) {
   desktopDialogs.setParentWidget(&window);
   PanelDialogs dialogs(panel, &window);
   actions.moreClicks.push_back([&timekeeping](Ctl control) { return timekeeping.Click(control); });
+  actions.moreClicks.push_back([&logbook](Ctl control) { return logbook.Click(control); });
+  LogbookWindows logbookWindows(logbook, &window, [&panel](const std::string& text) { panel.ReportError(text); });
   AlarmDialogView alarmView(timekeeping.alarm, &window);
   RecordDialogView recordView(timekeeping.recorder, &window);
   timekeeping.alarm.restoreWindow = [&window] {

@@ -1,0 +1,75 @@
+// The log display window on a long log: it opens on the last record, reads
+// only the rows it shows, and a click on a row shows that record in the boxes.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+#include <filesystem>
+#include <string>
+
+#include "logbook/LogDisplay.h"
+#include "platform/Shell.h"
+#include "support/ScriptedFileDialogs.h"
+#include "support/ScriptedMessageBoxes.h"
+#include "support/TempFolder.h"
+#include "ui/LogDisplayView.h"
+#include "ui/LogGridModel.h"
+
+namespace ondaris {
+namespace {
+
+class NoDesktop : public Shell {
+ public:
+  bool open(const std::string&, std::string&) override { return false; }
+};
+
+TEST(LogDisplayWindow, OpensOnALongLogAndFetchesOnlyVisibleRows) {
+  TempFolder folder;
+  std::filesystem::create_directory(folder.path() / "LogFiles");
+  std::string log;
+  for (int i = 1; i <= 5000; ++i)
+    log += "SW\t" + std::to_string(5000 + i) + "\tAM\t0100\t1/5/2001\tID" + std::to_string(i) +
+           "\t\t\t\t\t\t\t\t\t\t\r\n";
+  WriteFileBytes(folder.dir() + "LogFiles/OndarisLog.txt", log);
+
+  ScriptedMessageBoxes messages;
+  ScriptedFileDialogs dialogs;
+  NoDesktop shell;
+  LogbookSettings settings;
+  LogDisplay display(messages, dialogs, shell, folder.dir(), '.', settings);
+  LogDisplayView view(display);
+  display.FormCreate();
+  display.LogDispBtnClick();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+  QApplication::processEvents();
+
+  auto* grid = view.findChild<QTableView*>(QStringLiteral("LogGrid"));
+  ASSERT_NE(grid, nullptr);
+  EXPECT_EQ(grid->model()->rowCount(), 5000);
+  EXPECT_EQ(view.findChild<QLineEdit*>(QStringLiteral("IDEdit"))->text(), QStringLiteral("ID5000"));
+  const auto& fetched = view.gridModel()->rowsFetched();
+  ASSERT_FALSE(fetched.empty());
+  EXPECT_LT(fetched.size(), 100u);
+  EXPECT_EQ(*fetched.rbegin(), 5000);
+  EXPECT_GT(*fetched.begin(), 4900);
+
+  // A click on the first visible row shows its record.
+  const QModelIndex top = grid->indexAt(QPoint(5, 5));
+  ASSERT_TRUE(top.isValid());
+  QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(top).center());
+  EXPECT_EQ(view.findChild<QLineEdit*>(QStringLiteral("IDEdit"))->text(),
+            QStringLiteral("ID") + QString::number(top.row() + 1));
+  EXPECT_EQ(display.CurrentRecord, top.row() + 1);
+
+  QTest::mouseClick(view.findChild<QPushButton*>(QStringLiteral("ExitBtn")), Qt::LeftButton);
+  EXPECT_FALSE(view.isVisible());
+  EXPECT_FALSE(display.isOpen());
+  EXPECT_TRUE(messages.questions().empty());
+}
+
+}  // namespace
+}  // namespace ondaris
