@@ -143,6 +143,13 @@ void MainWindow::buildPanel() {
     if (IsButton(control)) {
       auto* button = new PanelButton(area_);
       connect(button, &QToolButton::clicked, this, [this, control] { buttonClicked(control); });
+      // Whatever flips the check mark outside a click, the button shows the
+      // program's state.
+      connect(button, &QAbstractButton::toggled, this, [this, control, button](bool on) {
+        if (on == model_[control].pressed) return;
+        const QSignalBlocker block(button);
+        button->setChecked(model_[control].pressed);
+      });
       connect(button, &PanelButton::mouseDown, this,
               [this, control] { guarded([this, control] { actions_sink_.MouseDown(control); }); });
       connect(button, &PanelButton::mouseUp, this,
@@ -202,6 +209,12 @@ QAction* MainWindow::addItem(QMenu* menu, Ctl item, bool checkable) {
   action->setObjectName(ObjectName(item));
   action->setCheckable(checkable);
   connect(action, &QAction::triggered, this, [this, item] { menuTriggered(item); });
+  if (checkable)
+    connect(action, &QAction::toggled, this, [this, item, action](bool on) {
+      if (on == model_[item].pressed) return;
+      const QSignalBlocker block(action);
+      action->setChecked(model_[item].pressed);
+    });
   menu->addAction(action);
   actions_[Index(item)] = action;
   return action;

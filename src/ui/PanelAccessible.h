@@ -1,6 +1,7 @@
 #pragma once
-// Accessibility for the panel's drawn widgets: the frequency display reads
-// as its text, the meter as a bar with a value.
+// Accessibility for the panel's own widgets: the frequency display reads as
+// its text, the meter as a bar with a value, and a panel button's accessible
+// press and toggle act as a click.
 
 namespace ondaris {
 

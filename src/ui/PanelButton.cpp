@@ -23,6 +23,13 @@ void PanelButton::mousePressEvent(QMouseEvent* event) {
   QToolButton::mousePressEvent(event);
 }
 
+void PanelButton::clickAsTheMouse() {
+  if (!isEnabled()) return;
+  emit mouseDown();
+  emit mouseUp();
+  click();
+}
+
 void PanelButton::mouseReleaseEvent(QMouseEvent* event) {
   // Mouse up comes before the click, as the hold-to-repeat tuning expects.
   if (event->button() == Qt::LeftButton && isEnabled()) emit mouseUp();

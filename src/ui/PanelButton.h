@@ -12,6 +12,10 @@ class PanelButton : public QToolButton {
  public:
   explicit PanelButton(QWidget* parent = nullptr);
 
+  // What a left click with the mouse does: mouse down, mouse up, click.
+  // The accessible actions use it, so that they act exactly as the mouse.
+  void clickAsTheMouse();
+
  signals:
   void mouseDown();
   void mouseUp();
