@@ -105,7 +105,7 @@ class LogDisplay {
 
   // ---- The listener's actions ----
   // Once at start-up: the grid layout from its file (or its defaults).
-  void FormCreate(int gridClientWidth = 760);
+  void FormCreate(int gridClientWidth = 728);
   // The main window's LogDispBtn: loads the log and shows the display. While
   // it is already open the window is only shown again.
   void LogDispBtnClick();
