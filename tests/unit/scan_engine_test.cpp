@@ -170,16 +170,13 @@ class ScanEngineTest : public PanelFixture {
 
 // ---- Choosing and starting ------------------------------------------------------
 
-TEST_F(ScanEngineTest, ScanWithNothingChosenIsRefused) {
+TEST_F(ScanEngineTest, NothingChosenIsRefusedAndEachKindLoadsItsSpeedTable) {
   panel.press(Ctl::ScanBtn);
   engine.ScanBtnClick();
   EXPECT_EQ(messages.messages(), std::vector<std::string>{"Please select a scan mode."});
   EXPECT_FALSE(panel[Ctl::ScanBtn].pressed);
   EXPECT_EQ(ctx.scan.ScanState, 0);
   EXPECT_FALSE(scanTimer.armed());
-}
-
-TEST_F(ScanEngineTest, EachKindLoadsItsSpeedTable) {
   ThreeBanks();
   FiveStations();
   struct Case {
@@ -228,9 +225,7 @@ TEST_F(ScanEngineTest, BandCaptionsUseTheLocaleSeparator) {
   EXPECT_EQ(ctx.scan.ScanKind, 4);
   EXPECT_EQ(ctx.scan.ScanDirection, 0);
   EXPECT_FALSE(settings.MemScanStarted);
-}
-
-TEST_F(ScanEngineTest, BandScanButtonRunsTheBandDialogWhenThereIsOne) {
+  // With a band dialog the button runs it.
   int opened = 0;
   engine.bandScanButton = [&] {
     ++opened;
@@ -389,6 +384,11 @@ TEST_F(ScanEngineTest, PausingALimitScanKeepsItsPlaceAndRemembersTheRange) {
   engine.StopBtnClick();
   EXPECT_EQ(limits.ranges[0].Name, "9400-9420");
   EXPECT_FALSE(limits.ranges[1].defined());
+  // New limits start at their low end.
+  ChooseLimits("7000", "7010");
+  engine.ScanBtnClick();
+  EXPECT_DOUBLE_EQ(state.Freq, 7000);
+  EXPECT_EQ(Frequencies(3), (std::vector<double>{7005, 7010, 7000}));
 }
 
 TEST_F(ScanEngineTest, StoredRangesMoveToTheTopWhenTheirScanPauses) {
@@ -419,26 +419,6 @@ TEST_F(ScanEngineTest, StoredRangesMoveToTheTopWhenTheirScanPauses) {
   EXPECT_FALSE(panel[Ctl::LimRange4].enabled);
 }
 
-TEST_F(ScanEngineTest, ChoosingNewLimitsStartsThemAtTheLowEnd) {
-  StartLimitScan("9400", "9420", 5000);
-  Frequencies(2);
-  engine.StopBtnClick();
-  ChooseLimits("7000", "7010");
-  engine.ScanBtnClick();
-  EXPECT_DOUBLE_EQ(state.Freq, 7000);
-  EXPECT_EQ(Frequencies(3), (std::vector<double>{7005, 7010, 7000}));
-}
-
-TEST_F(ScanEngineTest, EndingContinuousTuningDoesNotRememberAnUnscannedRange) {
-  ChooseLimits("9400", "9420");
-  tuning.FreqUpBtnFastClick();
-  ASSERT_TRUE(tuning.flags.TuningActive);
-  tuning.KeyPress(' ');  // ends the fast tuning
-  EXPECT_FALSE(tuning.flags.TuningActive);
-  EXPECT_FALSE(limits.ranges[0].defined());
-  EXPECT_EQ(ctx.scan.ScanKind, 3);
-}
-
 TEST_F(ScanEngineTest, SpaceBarStartsPausesAndResumes) {
   tuning.SetTuningStep(5000);
   ChooseLimits("9400", "9420");
@@ -457,8 +437,14 @@ TEST_F(ScanEngineTest, SpaceBarStartsPausesAndResumes) {
   EXPECT_DOUBLE_EQ(state.Freq, 9410);
 }
 
-TEST_F(ScanEngineTest, SpaceBarDoesNotStartInWWVMode) {
+TEST_F(ScanEngineTest, SpaceBarEndsFastTuningWithoutRememberingAndDoesNotStartInWWVMode) {
   ChooseLimits("9400", "9420");
+  tuning.FreqUpBtnFastClick();
+  ASSERT_TRUE(tuning.flags.TuningActive);
+  tuning.KeyPress(' ');  // ends the fast tuning
+  EXPECT_FALSE(tuning.flags.TuningActive);
+  EXPECT_FALSE(limits.ranges[0].defined());
+  EXPECT_EQ(ctx.scan.ScanKind, 3);
   tuning.WWVBtnClick(10);
   tuning.KeyPress(' ');
   EXPECT_EQ(ctx.scan.ScanState, 0);
@@ -523,6 +509,11 @@ TEST_F(ScanEngineTest, ASpeedChangeAppliesAtOnce) {
 
 TEST_F(ScanEngineTest, MemoryScanVisitsEnabledUnlockedChannelsInOrder) {
   ThreeBanks();
+  ScratchpadChannel& whole = scratch.pad.channel(1, 3);  // each channel's whole tuning is tuned
+  whole.Mode = 1;
+  whole.FilterIndex = 13;
+  whole.AGC = 3;
+  whole.PBT = 150;
   engine.MemScanBtnClick();
   EXPECT_EQ(panel[Ctl::StatusPanel].caption, "Scratchpad Memory Scan");
   EXPECT_TRUE(panel[Ctl::MemScanBtn].pressed);
@@ -553,22 +544,9 @@ TEST_F(ScanEngineTest, MemoryScanVisitsEnabledUnlockedChannelsInOrder) {
   tuning.StepFrequencyDown();
   EXPECT_EQ(ctx.scan.ScanDirection, 1);
   EXPECT_EQ(Channels(4), (std::vector<std::pair<int, int>>{{1, 3}, {1, 0}, {3, 7}, {1, 3}}));
-}
-
-TEST_F(ScanEngineTest, MemoryScanTunesEachChannelsWholeTuning) {
-  ThreeBanks();
-  scratch.pad.channel(1, 3).Mode = 1;
-  scratch.pad.channel(1, 3).FilterIndex = 13;
-  scratch.pad.channel(1, 3).AGC = 3;
-  scratch.pad.channel(1, 3).PBT = 150;
-  engine.MemScanBtnClick();
-  engine.ScanBtnClick();
-  StepOnce();
-  EXPECT_DOUBLE_EQ(state.Freq, 7000);
-  EXPECT_EQ(state.Mode, 1);
-  EXPECT_EQ(state.FilterIndex, 13);
-  EXPECT_EQ(state.AGC, 3);
-  EXPECT_EQ(state.PBT, 150);
+  EXPECT_EQ((std::vector<double>{state.Freq, double(state.Mode), double(state.FilterIndex), double(state.AGC),
+                                 double(state.PBT)}),
+            (std::vector<double>{7000, 1, 13, 3, 150}));
   RadioState expected = state;
   ASSERT_TRUE(flushLine());
   EXPECT_EQ(sentUnits().back(), expected.TuningBytes());
@@ -656,6 +634,17 @@ TEST_F(ScanEngineTest, MemoryScanPausesAndResumesFromTheKeptChannel) {
   engine.ScanBtnClick();
   EXPECT_EQ(scratch.pad.CurrentBank, 1);
   EXPECT_EQ(Channels(1), (std::vector<std::pair<int, int>>{{1, 3}}));
+  // Forgetting the resume state starts afresh too.
+  engine.StopBtnClick();
+  engine.ResetScanResumeState();
+  engine.ScanBtnClick();
+  EXPECT_EQ(Channels(1), (std::vector<std::pair<int, int>>{{1, 3}}));
+  // Cancel in the limit dialog forgets the kind.
+  engine.StopBtnClick();
+  limitDialog.show = [](LimitScanDialog& dialog) { dialog.CancelBtnClick(); };
+  limitDialog.LimitScanBtnClick();
+  EXPECT_EQ(ctx.scan.ScanKind, 0);
+  EXPECT_FALSE(settings.MemScanStarted);
 }
 
 TEST_F(ScanEngineTest, TheBankShownIsScannedEvenWhenDisabled) {
@@ -684,7 +673,7 @@ TEST_F(ScanEngineTest, EnablingABankWhileMemoryScanIsChosenAddsItToTheScan) {
   EXPECT_EQ(Channels(4), (std::vector<std::pair<int, int>>{{2, 0}, {2, 9}, {1, 0}, {1, 3}}));
 }
 
-TEST_F(ScanEngineTest, ASingleUsableChannelIsRetunedEveryTick) {
+TEST_F(ScanEngineTest, ASingleUsableChannelOrRowIsRetunedEveryTick) {
   scratch.pad.channel(4, 11) = Memory(3330);
   scratch.pad.setBankEnabled(4, true);
   engine.MemScanBtnClick();
@@ -692,27 +681,24 @@ TEST_F(ScanEngineTest, ASingleUsableChannelIsRetunedEveryTick) {
   EXPECT_EQ(Channels(3), (std::vector<std::pair<int, int>>{{4, 11}, {4, 11}, {4, 11}}));
   ASSERT_TRUE(flushLine());
   EXPECT_EQ(sentUnits().size(), 3u);
+  // The same with a lone unlocked row in a file.
+  engine.StopBtnClick();
+  clearRecords();
+  state.LastFreqFile = "test.320";
+  stations.BuildFrequencyList(FileOf({Locked("A", "5.000000"),
+                                      Locked("B", "6.000000"), StationLine("C", "7.000000"),
+                                      Locked("D", "8.000000")}));
+  engine.FileScanBtnClick();
+  EXPECT_EQ(engine.FileScanRow, 3);
+  engine.ScanBtnClick();
+  EXPECT_EQ(Rows(3), (std::vector<int>{3, 3, 3}));
+  ASSERT_TRUE(flushLine());
+  EXPECT_EQ(sentUnits().size(), 3u);
 }
 
 // ---- File scans --------------------------------------------------------------------------
 
-TEST_F(ScanEngineTest, FileScanChoiceFindsTheFirstScannableRow) {
-  state.LastFreqFile = "test.320";
-  stations.BuildFrequencyList(FileOf({Locked("A", "5.000000"), StationLine("B", "6.000000"),
-                                      StationLine("C", "7.000000")}));
-  ctx.scan.ScanDirection = 1;
-  settings.MemScanStarted = true;
-  engine.FileScanBtnClick();
-  EXPECT_EQ(ctx.scan.ScanKind, 1);
-  EXPECT_EQ(engine.FileScanRow, 2);
-  EXPECT_EQ(ctx.scan.ScanDirection, 0);
-  EXPECT_FALSE(settings.MemScanStarted);
-  EXPECT_EQ(panel[Ctl::StatusPanel].caption, "File Scan");
-  EXPECT_TRUE(panel[Ctl::FileScanBtn].pressed);
-  EXPECT_EQ(settings.ScanInterval, 500);
-}
-
-TEST_F(ScanEngineTest, FileScanChoiceRefusals) {
+TEST_F(ScanEngineTest, FileScanChoiceRefusalsThenTheFirstScannableRow) {
   panel.press(Ctl::FileScanBtn);
   engine.FileScanBtnClick();
   EXPECT_EQ(messages.lastMessage(), "There is no file to scan.  Please load a frequency file.");
@@ -727,6 +713,20 @@ TEST_F(ScanEngineTest, FileScanChoiceRefusals) {
   EXPECT_EQ(messages.messages(), std::vector<std::string>{"There are no scannable channels in the file."});
   EXPECT_EQ(ctx.scan.ScanKind, 0);
   EXPECT_FALSE(panel[Ctl::FileScanBtn].pressed);
+  messages.clear();
+  state.LastFreqFile = "test.320";
+  stations.BuildFrequencyList(FileOf({Locked("A", "5.000000"), StationLine("B", "6.000000"),
+                                      StationLine("C", "7.000000")}));
+  ctx.scan.ScanDirection = 1;
+  settings.MemScanStarted = true;
+  engine.FileScanBtnClick();
+  EXPECT_EQ(ctx.scan.ScanKind, 1);
+  EXPECT_EQ(engine.FileScanRow, 2);
+  EXPECT_EQ(ctx.scan.ScanDirection, 0);
+  EXPECT_FALSE(settings.MemScanStarted);
+  EXPECT_EQ(panel[Ctl::StatusPanel].caption, "File Scan");
+  EXPECT_TRUE(panel[Ctl::FileScanBtn].pressed);
+  EXPECT_EQ(settings.ScanInterval, 500);
 }
 
 TEST_F(ScanEngineTest, FileScanStepsDownTheListSkippingLockedRowsAndWraps) {
@@ -761,6 +761,13 @@ TEST_F(ScanEngineTest, FileScanStepsDownTheListSkippingLockedRowsAndWraps) {
   engine.ScanBtnClick();
   EXPECT_TRUE(panel[Ctl::FreqUpBtn].pressed);  // the kept direction is shown
   EXPECT_EQ(Rows(1), (std::vector<int>{1}));
+  // Paste comes back after a file scan only with records to paste.
+  engine.StopBtnClick();
+  stations.pasteStatus = [] { return PasteStatus{2, true}; };
+  engine.ScanBtnClick();
+  EXPECT_FALSE(panel[Ctl::PasteItem].enabled);
+  engine.StopBtnClick();
+  EXPECT_TRUE(panel[Ctl::PasteItem].enabled);
 }
 
 TEST_F(ScanEngineTest, FileScanAtItsFastestTunesEveryRowInTurn) {
@@ -775,19 +782,6 @@ TEST_F(ScanEngineTest, FileScanAtItsFastestTunesEveryRowInTurn) {
   EXPECT_EQ(sentUnits().size(), 8u);
   EXPECT_EQ(link.tuningsReplaced(), 0u);
   EXPECT_GT(engine.waitedTicks(), 0);
-}
-
-TEST_F(ScanEngineTest, ALoneUnlockedRowIsRetunedEveryTick) {
-  state.LastFreqFile = "test.320";
-  stations.BuildFrequencyList(FileOf({Locked("A", "5.000000"),
-                                      Locked("B", "6.000000"), StationLine("C", "7.000000"),
-                                      Locked("D", "8.000000")}));
-  engine.FileScanBtnClick();
-  EXPECT_EQ(engine.FileScanRow, 3);
-  engine.ScanBtnClick();
-  EXPECT_EQ(Rows(3), (std::vector<int>{3, 3, 3}));
-  ASSERT_TRUE(flushLine());
-  EXPECT_EQ(sentUnits().size(), 3u);
 }
 
 TEST_F(ScanEngineTest, FileScanEndsWhenEveryRowIsLockedOut) {
@@ -856,16 +850,6 @@ TEST_F(ScanEngineTest, APressOnTheGridPausesAFileScanWhereItStands) {
   EXPECT_EQ(Rows(2), (std::vector<int>{5, 1}));
 }
 
-TEST_F(ScanEngineTest, PasteComesBackAfterAFileScanOnlyWithRecordsToPaste) {
-  FiveStations();
-  stations.pasteStatus = [] { return PasteStatus{2, true}; };
-  engine.FileScanBtnClick();
-  engine.ScanBtnClick();
-  EXPECT_FALSE(panel[Ctl::PasteItem].enabled);
-  engine.StopBtnClick();
-  EXPECT_TRUE(panel[Ctl::PasteItem].enabled);
-}
-
 // ---- Stopping from elsewhere ------------------------------------------------------------------
 
 TEST_F(ScanEngineTest, TheCompanionsHelloEndsTheScanAndForgetsTheKind) {
@@ -887,12 +871,7 @@ TEST_F(ScanEngineTest, TheCompanionsHelloEndsTheScanAndForgetsTheKind) {
   EXPECT_DOUBLE_EQ(state.Freq, tuned);
   engine.ScanBtnClick();
   EXPECT_EQ(messages.lastMessage(), "Please select a scan mode.");
-}
-
-TEST_F(ScanEngineTest, TheCompanionsHelloDuringABandScanLeavesEveryKindButtonUp) {
-  NoCompanion transport;
-  CommandDispatcher dispatcher(ctx, receiver, controls, tuning, meter, transport);
-  engine.Attach(dispatcher);
+  // During a band scan it leaves every kind button up.
   engine.BandScanBtnClick();
   panel.press(Ctl::BandScanBtn);
   settings.LimitLow = settings.ScanFrequency = 7000;
@@ -907,29 +886,6 @@ TEST_F(ScanEngineTest, TheCompanionsHelloDuringABandScanLeavesEveryKindButtonUp)
     EXPECT_TRUE(panel[c].enabled) << ControlName(c);
   }
   EXPECT_EQ(panel[Ctl::StatusPanel].caption, "");
-}
-
-TEST_F(ScanEngineTest, CancelInTheLimitDialogForgetsTheKind) {
-  ThreeBanks();
-  engine.MemScanBtnClick();
-  engine.ScanBtnClick();
-  StepOnce();
-  engine.StopBtnClick();
-  limitDialog.show = [](LimitScanDialog& dialog) { dialog.CancelBtnClick(); };
-  limitDialog.LimitScanBtnClick();
-  EXPECT_EQ(ctx.scan.ScanKind, 0);
-  EXPECT_FALSE(settings.MemScanStarted);
-}
-
-TEST_F(ScanEngineTest, ResetScanResumeStateStartsMemoryScanAfresh) {
-  ThreeBanks();
-  engine.MemScanBtnClick();
-  engine.ScanBtnClick();
-  Channels(2);
-  engine.StopBtnClick();
-  engine.ResetScanResumeState();
-  engine.ScanBtnClick();
-  EXPECT_EQ(Channels(1), (std::vector<std::pair<int, int>>{{1, 3}}));
 }
 
 // ---- Pacing on the line ----------------------------------------------------------------------
