@@ -2,10 +2,13 @@
 // The rx320-sim tool as a child process for end-to-end tests: started on a
 // fresh pseudo-terminal, logging every decoded command into a private folder.
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+
+#include <signal.h>
 
 #include <string>
 #include <vector>
@@ -16,7 +19,9 @@ class SimulatorProcess {
  public:
   // Starts the tool (paced at 1200 baud unless `pacing` is false) and reads
   // the device it prints on its first line.
-  bool start(bool pacing, std::string& error) {
+  bool start(bool pacing, std::string& error) { return start(pacing, {}, error); }
+  // The same with more arguments for the tool.
+  bool start(bool pacing, const QStringList& extraArgs, std::string& error) {
     if (!dir_.isValid()) {
       error = "no temporary folder";
       return false;
@@ -25,6 +30,7 @@ class SimulatorProcess {
     logPath_ = dir_.filePath(QStringLiteral("sim.log"));
     QStringList args{QStringLiteral("--log"), logPath_};
     if (!pacing) args << QStringLiteral("--no-pacing");
+    args << extraArgs;
     process_.setProgram(tool);
     process_.setArguments(args);
     process_.setProcessChannelMode(QProcess::SeparateChannels);
@@ -55,6 +61,24 @@ class SimulatorProcess {
   }
 
   const std::string& device() const { return device_; }
+  // What the tool wrote on standard error so far.
+  std::string errors() {
+    QCoreApplication::processEvents();
+    errors_ += process_.readAllStandardError().toStdString();
+    return errors_;
+  }
+  // Ends the tool with `signal`; its exit code, or -1 when it did not end
+  // by itself within three seconds or was ended by the signal.
+  int stop(int signal) {
+    if (process_.state() == QProcess::NotRunning) return -1;
+    ::kill(static_cast<pid_t>(process_.processId()), signal);
+    if (!process_.waitForFinished(3000)) {
+      process_.kill();
+      process_.waitForFinished(1000);
+      return -1;
+    }
+    return process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1;
+  }
   QString folder() const { return dir_.path(); }
 
   // The simulator's log so far, one decoded command a line.
@@ -72,6 +96,7 @@ class SimulatorProcess {
   QString logPath_;
   QProcess process_;
   std::string device_;
+  std::string errors_;
 };
 
 }  // namespace ondaris

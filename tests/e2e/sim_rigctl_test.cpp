@@ -16,215 +16,69 @@
 // So each case runs "M mode width [L IF pbt | L CWPITCH 700] F hz l RAWSTR"
 // in one rigctl process, and cases whose bytes would hold a zero are left out.
 
+#include <QProcess>
+#include <QStandardPaths>
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
-#include <spawn.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <optional>
 #include <random>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "SimulatorProcess.h"
 #include "radio/Rx320Protocol.h"
 #include "sim/StrengthModel.h"
-
-extern char** environ;
 
 namespace ondaris {
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-const std::string kSimTool = std::string(ONDARIS_BIN_DIR) + "/rx320-sim";
-
-std::optional<std::string> FindProgram(const std::string& name) {
-  const char* path = std::getenv("PATH");
-  std::stringstream dirs(path ? path : "/usr/bin:/bin");
-  std::string dir;
-  while (std::getline(dirs, dir, ':')) {
-    const std::string candidate = (dir.empty() ? "." : dir) + "/" + name;
-    if (access(candidate.c_str(), X_OK) == 0) return candidate;
-  }
-  return std::nullopt;
-}
-
-std::vector<char*> Argv(std::vector<std::string>& args) {
-  std::vector<char*> argv;
-  for (std::string& a : args) argv.push_back(a.data());
-  argv.push_back(nullptr);
-  return argv;
-}
+const QString kSimTool = QStringLiteral(ONDARIS_BIN_DIR "/rx320-sim");
 
 struct RunResult {
   int exitCode = -1;
   std::string output;  // standard output and error together
 };
 
-// Runs a program to its end (killed after `timeoutMs`).
-RunResult RunProgram(std::vector<std::string> args, int timeoutMs = 10000) {
+// Runs a program to its end (killed after ten seconds).
+RunResult RunProgram(const QString& program, const QStringList& args) {
+  QProcess process;
+  process.setProcessChannelMode(QProcess::MergedChannels);
+  process.start(program, args);
   RunResult result;
-  int out[2];
-  if (pipe(out) != 0) return result;
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-  posix_spawn_file_actions_adddup2(&actions, out[1], 2);
-  posix_spawn_file_actions_addclose(&actions, out[0]);
-  posix_spawn_file_actions_addclose(&actions, out[1]);
-  std::vector<char*> argv = Argv(args);
-  pid_t pid = -1;
-  const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  close(out[1]);
-  if (spawned != 0) {
-    close(out[0]);
-    return result;
+  if (!process.waitForFinished(10000)) {
+    process.kill();
+    process.waitForFinished(1000);
+  } else if (process.exitStatus() == QProcess::NormalExit) {
+    result.exitCode = process.exitCode();
   }
-  const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
-  while (Clock::now() < deadline) {
-    pollfd p{out[0], POLLIN, 0};
-    if (poll(&p, 1, 50) <= 0) continue;
-    char buffer[4096];
-    const ssize_t n = read(out[0], buffer, sizeof buffer);
-    if (n <= 0) break;
-    result.output.append(buffer, static_cast<std::size_t>(n));
-  }
-  close(out[0]);
-  int status = 0;
-  if (waitpid(pid, &status, WNOHANG) == 0) {
-    while (Clock::now() < deadline && waitpid(pid, &status, WNOHANG) == 0) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    if (Clock::now() >= deadline) {
-      kill(pid, SIGKILL);
-      waitpid(pid, &status, 0);
-      return result;
-    }
-  }
-  if (WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
+  result.output = process.readAll().toStdString();
   return result;
 }
 
-// rx320-sim as a child process, logging to a file in its own folder.
-class SimProcess {
- public:
-  explicit SimProcess(std::vector<std::string> extraArgs = {}) {
-    char dir[] = "/tmp/ondaris_sim_e2eXXXXXX";
-    if (!mkdtemp(dir)) return;
-    dir_ = dir;
-    logPath_ = dir_ + "/sim.log";
-    errPath_ = dir_ + "/sim.err";
-    int out[2];
-    if (pipe(out) != 0) return;
-    std::vector<std::string> args{kSimTool, "--no-pacing", "--log", logPath_};
-    args.insert(args.end(), extraArgs.begin(), extraArgs.end());
-    std::vector<char*> argv = Argv(args);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-    posix_spawn_file_actions_addopen(&actions, 2, errPath_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    posix_spawn_file_actions_addclose(&actions, out[0]);
-    posix_spawn_file_actions_addclose(&actions, out[1]);
-    const int spawned = posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    close(out[1]);
-    out_ = out[0];
-    if (spawned != 0) {
-      pid_ = -1;
-      return;
-    }
-    // The first line is the device.
-    const auto deadline = Clock::now() + std::chrono::seconds(5);
-    std::string text;
-    while (text.find('\n') == std::string::npos && Clock::now() < deadline) {
-      pollfd p{out_, POLLIN, 0};
-      if (poll(&p, 1, 50) <= 0) continue;
-      char c[256];
-      const ssize_t n = read(out_, c, sizeof c);
-      if (n <= 0) break;
-      text.append(c, static_cast<std::size_t>(n));
-    }
-    if (text.find('\n') != std::string::npos) device_ = text.substr(0, text.find('\n'));
-  }
-
-  ~SimProcess() {
-    stop(SIGTERM);
-    if (out_ >= 0) close(out_);
-    for (const std::string& path : {logPath_, errPath_}) std::remove(path.c_str());
-    if (!dir_.empty()) rmdir(dir_.c_str());
-  }
-
-  const std::string& device() const { return device_; }
-  std::string errors() const { return ReadFile(errPath_); }
-
-  // Ends the process with `signal`; returns its exit code (-1 if it did not
-  // end by itself within three seconds).
-  int stop(int signal) {
-    if (pid_ <= 0) return exitCode_;
-    kill(pid_, signal);
-    int status = 0;
-    const auto deadline = Clock::now() + std::chrono::seconds(3);
-    while (waitpid(pid_, &status, WNOHANG) == 0) {
-      if (Clock::now() > deadline) {
-        kill(pid_, SIGKILL);
-        waitpid(pid_, &status, 0);
-        pid_ = -1;
-        return exitCode_ = -1;
-      }
-      std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    pid_ = -1;
-    return exitCode_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  }
-
-  std::vector<std::string> logLines() const {
-    std::vector<std::string> lines;
-    std::stringstream text(ReadFile(logPath_));
-    std::string line;
-    while (std::getline(text, line)) lines.push_back(line);
-    return lines;
-  }
-
+// rx320-sim without pacing, logging what it decodes.
+struct SimProcess : SimulatorProcess {
+  explicit SimProcess(const QStringList& extraArgs = {}) { start(false, extraArgs, startError); }
   // Waits until the log holds at least `count` lines.
   std::vector<std::string> waitForLines(std::size_t count) const {
-    const auto deadline = Clock::now() + std::chrono::seconds(5);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
     std::vector<std::string> lines = logLines();
-    while (lines.size() < count && Clock::now() < deadline) {
+    while (lines.size() < count && std::chrono::steady_clock::now() < deadline) {
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
       lines = logLines();
     }
     return lines;
   }
-
- private:
-  static std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
-
-  std::string dir_;
-  std::string logPath_;
-  std::string errPath_;
-  std::string device_;
-  pid_t pid_ = -1;
-  int out_ = -1;
-  int exitCode_ = -1;
+  std::string startError;
 };
 
 std::string KHz(long long hz) {
@@ -327,17 +181,17 @@ std::optional<std::vector<std::string>> ExpectedLines(const RigCase& c, std::vec
 // ---- Tests ------------------------------------------------------------------
 
 TEST(SimTool, HelpAndBadArguments) {
-  const RunResult help = RunProgram({kSimTool, "--help"});
+  const RunResult help = RunProgram(kSimTool, {"--help"});
   EXPECT_EQ(help.exitCode, 0);
   EXPECT_NE(help.output.find("usage: rx320-sim [--no-pacing] [--log FILE] [--stations FILE] [--seed N]"),
             std::string::npos)
       << help.output;
   for (const char* bad : {"--bogus", "--seed", "--seed=x", "--log"}) {
-    const RunResult run = RunProgram({kSimTool, bad});
+    const RunResult run = RunProgram(kSimTool, {bad});
     EXPECT_EQ(run.exitCode, 2) << bad;
     EXPECT_NE(run.output.find("usage:"), std::string::npos) << bad;
   }
-  const RunResult missing = RunProgram({kSimTool, "--stations", "/nonexistent/stations.csv"});
+  const RunResult missing = RunProgram(kSimTool, {"--stations", "/nonexistent/stations.csv"});
   EXPECT_EQ(missing.exitCode, 1);
   EXPECT_NE(missing.output.find("cannot open /nonexistent/stations.csv"), std::string::npos) << missing.output;
 }
@@ -345,7 +199,7 @@ TEST(SimTool, HelpAndBadArguments) {
 TEST(SimTool, PrintsTheDeviceAndEndsOnSignals) {
   for (int signal : {SIGTERM, SIGINT}) {
     SimProcess sim;
-    ASSERT_EQ(sim.device().rfind("/dev/pts/", 0), 0u) << "device line '" << sim.device() << "' " << sim.errors();
+    ASSERT_EQ(sim.device().rfind("/dev/pts/", 0), 0u) << "device line '" << sim.device() << "' " << sim.startError;
     struct stat info {};
     EXPECT_EQ(stat(sim.device().c_str(), &info), 0);
     EXPECT_TRUE(S_ISCHR(info.st_mode));
@@ -353,42 +207,25 @@ TEST(SimTool, PrintsTheDeviceAndEndsOnSignals) {
   }
 }
 
-TEST(SimTool, ExampleByteStringsWrittenToTheDevice) {
+TEST(SimTool, BytesWrittenToTheDeviceAreDecoded) {
   SimProcess sim;
-  ASSERT_FALSE(sim.device().empty()) << sim.errors();
-  struct Example {
-    std::vector<int> bytes;
-    std::string modeLine;
-  };
-  const Example examples[] = {
-      {{0x57, 0x00, 0x0D, 0x4E, 0x55, 0xEF, 0x1A, 0xA8, 0x77, 0x70, 0x0D, 0x4D, 0x30, 0x0D},
-       "M AM freq=10000.000 kHz"},
-      {{0x57, 0x0D, 0x0D, 0x4E, 0x55, 0xF0, 0x04, 0xCC, 0x65, 0x0A, 0x0D, 0x4D, 0x31, 0x0D},
-       "M USB freq=10000.000 kHz"},
-      {{0x57, 0x0E, 0x0D, 0x4E, 0x51, 0x3F, 0x05, 0x54, 0x65, 0x4F, 0x0D, 0x4D, 0x32, 0x0D},
-       "M LSB freq=7000.500 kHz"},
-  };
-  std::size_t expectedLines = 0;
-  for (const Example& e : examples) {
-    std::string bytes;
-    for (int b : e.bytes) bytes.push_back(static_cast<char>(b));
-    const int fd = open(sim.device().c_str(), O_WRONLY | O_NOCTTY);
-    ASSERT_GE(fd, 0) << std::strerror(errno);
-    ASSERT_EQ(write(fd, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
-    close(fd);
-    expectedLines += 3;
-    const std::vector<std::string> lines = sim.waitForLines(expectedLines);
-    ASSERT_EQ(lines.size(), expectedLines);
-    EXPECT_EQ(lines.back(), e.modeLine);
-  }
+  ASSERT_FALSE(sim.device().empty()) << sim.startError;
+  // Filter 2550 Hz (its code is a CR), 10 MHz in USB, then the mode.
+  const std::string bytes("\x57\x0D\x0D\x4E\x55\xF0\x04\xCC\x65\x0A\x0D\x4D\x31\x0D");
+  const int fd = open(sim.device().c_str(), O_WRONLY | O_NOCTTY);
+  ASSERT_GE(fd, 0) << std::strerror(errno);
+  ASSERT_EQ(write(fd, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+  close(fd);
+  EXPECT_EQ(sim.waitForLines(3), (std::vector<std::string>{"W code=13 bw=2550",
+                                                           "N coarse=22000 fine=1228 bfo=25866 freq=10001.475 kHz",
+                                                           "M USB freq=10000.000 kHz"}));
 }
 
 class SimRigctl : public ::testing::Test {
  protected:
   void SetUp() override {
-    const std::optional<std::string> found = FindProgram("rigctl");
-    if (!found) GTEST_SKIP() << "rigctl (hamlib) is not installed";
-    rigctl_ = *found;
+    rigctl_ = QStandardPaths::findExecutable("rigctl");
+    if (rigctl_.isEmpty()) GTEST_SKIP() << "rigctl (hamlib) is not installed";
   }
 
   // Runs one case; false when it had to be left out for a zero byte.
@@ -397,9 +234,9 @@ class SimRigctl : public ::testing::Test {
     const std::optional<std::vector<std::string>> expected = ExpectedLines(c, commands);
     if (!expected) return false;
     const std::size_t before = sim.logLines().size();
-    std::vector<std::string> args{rigctl_, "-m", "16003", "-r", sim.device()};
-    args.insert(args.end(), commands.begin(), commands.end());
-    const RunResult run = RunProgram(args);
+    QStringList args{"-m", "16003", "-r", QString::fromStdString(sim.device())};
+    for (const std::string& command : commands) args << QString::fromStdString(command);
+    const RunResult run = RunProgram(rigctl_, args);
     EXPECT_EQ(run.exitCode, 0) << c << "\n" << run.output;
     const std::vector<std::string> lines = sim.waitForLines(before + expected->size() + 1);
     EXPECT_EQ(lines.size(), before + expected->size() + 1) << c;
@@ -420,12 +257,12 @@ class SimRigctl : public ::testing::Test {
     return true;
   }
 
-  std::string rigctl_;
+  QString rigctl_;
 };
 
 TEST_F(SimRigctl, SetsTheFrequencyToTheHertzInEveryMode) {
   SimProcess sim;
-  ASSERT_FALSE(sim.device().empty()) << sim.errors();
+  ASSERT_FALSE(sim.device().empty()) << sim.startError;
   const RigCase cases[] = {
       {"AM", 5100, 0, 9580000},     {"AM", 8000, 0, 15400000},  {"AM", 4200, 150, 11735000},
       {"USB", 2400, 100, 14230000}, {"USB", 3000, 250, 21310000}, {"USB", 2550, -500, 5000123},
@@ -453,8 +290,9 @@ TEST_F(SimRigctl, SetsTheFrequencyToTheHertzInEveryMode) {
 
 TEST_F(SimRigctl, AudioLevelArrivesAsTheCombinedVolume) {
   SimProcess sim;
-  ASSERT_FALSE(sim.device().empty()) << sim.errors();
-  const RunResult run = RunProgram({rigctl_, "-m", "16003", "-r", sim.device(), "L", "AF", "0.5", "L", "AF", "0"});
+  ASSERT_FALSE(sim.device().empty()) << sim.startError;
+  const RunResult run =
+      RunProgram(rigctl_, {"-m", "16003", "-r", QString::fromStdString(sim.device()), "L", "AF", "0.5", "L", "AF", "0"});
   EXPECT_EQ(run.exitCode, 0) << run.output;
   const std::vector<std::string> lines = sim.waitForLines(2);
   EXPECT_EQ(lines, (std::vector<std::string>{"C level=31", "C level=63 mute"}));
@@ -468,12 +306,12 @@ TEST(SimTool, TakesItsStationsFromTheSchedule) {
   StrengthModel model;
   model.setStations(StrengthModel::ParseStationList(in));
   ASSERT_GT(model.stations().size(), 1000u);
-  SimProcess sim({"--stations", schedule});
-  ASSERT_FALSE(sim.device().empty()) << sim.errors();
+  SimProcess sim({"--stations", QString::fromStdString(schedule)});
+  ASSERT_FALSE(sim.device().empty()) << sim.startError;
   // The tool reports its stations on standard error just after the device.
   const std::string report = "rx320-sim: " + std::to_string(model.stations().size()) + " stations";
-  const auto deadline = Clock::now() + std::chrono::seconds(5);
-  while (sim.errors().find(report) == std::string::npos && Clock::now() < deadline) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  while (sim.errors().find(report) == std::string::npos && std::chrono::steady_clock::now() < deadline) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
   EXPECT_NE(sim.errors().find(report), std::string::npos) << sim.errors();
