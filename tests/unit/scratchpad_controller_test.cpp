@@ -194,7 +194,7 @@ TEST_F(ScratchpadControllerTest, UnreadableFileRaisesAFileErrorAndAShortOneIsRea
   EXPECT_TRUE(panel[Ctl::Bank5].pressed);
 }
 
-TEST_F(ScratchpadControllerTest, SaveWritesTheWholeImageAndLoadReadsItBack) {
+TEST_F(ScratchpadControllerTest, SaveWritesTheWholeImageAtomicallyAndLoadReadsItBack) {
   scratch.LoadScratchpad();  // missing: defaults
   scratch.pad.setBankEnabled(2, true);
   scratch.pad.bankTag(2) = "Broadcast";
@@ -215,20 +215,7 @@ TEST_F(ScratchpadControllerTest, SaveWritesTheWholeImageAndLoadReadsItBack) {
   EXPECT_EQ(again.pad.Banks, scratch.pad.Banks);
   EXPECT_EQ(other.panel[Ctl::ScpdBtn15].caption, "11815");
   EXPECT_EQ(other.panel[Ctl::ScpdBtn15].colour, Colour::Black);
-}
-
-TEST_F(ScratchpadControllerTest, SaveThatCannotCreateTheFileSaysSo) {
-  fs::remove(folder.dir() + "SysFiles");
-  WriteFileBytes(folder.dir() + "SysFiles", "not a folder");
-  EXPECT_FALSE(scratch.SaveScratchpad());
-  const std::string shown = messages.lastMessage();
-  EXPECT_EQ(shown.rfind("Could not save Scratchpad file.  Aborting save operation\n", 0), 0u) << shown;
-  EXPECT_NE(shown.find("SysFiles/Scratchpad.dat"), std::string::npos) << shown;
-  EXPECT_EQ(ReadFileBytes(folder.dir() + "SysFiles"), "not a folder");
-}
-
-// The disk fills in the middle of the write: the old file stays whole.
-TEST_F(ScratchpadControllerTest, FailedSaveLeavesTheOldFile) {
+  // The disk fills in the middle of the write: the old file stays whole.
   scratch.pad.bankTag(1) = "Old";
   ASSERT_TRUE(scratch.SaveScratchpad());
   const std::string before = ReadFileBytes(file);
@@ -239,8 +226,17 @@ TEST_F(ScratchpadControllerTest, FailedSaveLeavesTheOldFile) {
   EXPECT_EQ(messages.lastMessage().rfind("Could not save Scratchpad file.  Aborting save operation", 0), 0u);
   EXPECT_EQ(ReadFileBytes(file), before);
   EXPECT_EQ(FolderEntries(folder.dir() + "SysFiles"), Strings{"Scratchpad.dat"});
+  // No folder to write in.
+  fs::remove_all(folder.dir() + "SysFiles");
+  WriteFileBytes(folder.dir() + "SysFiles", "not a folder");
+  EXPECT_FALSE(scratch.SaveScratchpad());
+  const std::string shown = messages.lastMessage();
+  EXPECT_EQ(shown.rfind("Could not save Scratchpad file.  Aborting save operation\n", 0), 0u) << shown;
+  EXPECT_NE(shown.find("SysFiles/Scratchpad.dat"), std::string::npos) << shown;
+  EXPECT_EQ(ReadFileBytes(folder.dir() + "SysFiles"), "not a folder");
 }
 
+// The disk fills in the middle of the write: the old file stays whole.
 // ---- Recall ------------------------------------------------------------------
 
 struct RecallCase {
@@ -319,6 +315,14 @@ TEST_F(ScratchpadControllerTest, EmptyOrOutOfRangeChannelsSelectTheButtonButTune
     EXPECT_EQ(Status(), "");
     EXPECT_NE(state.Freq, freq);
   }
+  // A middle click only selects the channel number.
+  Store(6, Plain(6000.0));
+  Quiet();
+  scratch.ScpdBtnMouseDown(6, Button::Middle);
+  EXPECT_EQ(scratch.pad.CurrentChannel, 6);
+  EXPECT_FALSE(Btn(6).pressed);
+  EXPECT_TRUE(Sent().empty());
+  EXPECT_EQ(tagDialogsShown, 0);
 }
 
 TEST_F(ScratchpadControllerTest, RecallDoesNothingDuringOtherScansOrInWwvMode) {
@@ -375,16 +379,6 @@ TEST_F(ScratchpadControllerTest, LeftClickDuringMemoryScanPausesThereAndTunes) {
   EXPECT_EQ(Status(), "Utility");
 }
 
-TEST_F(ScratchpadControllerTest, MiddleClickOnlySelectsTheChannelNumber) {
-  Store(6, Plain(6000.0));
-  Quiet();
-  scratch.ScpdBtnMouseDown(6, Button::Middle);
-  EXPECT_EQ(scratch.pad.CurrentChannel, 6);
-  EXPECT_FALSE(Btn(6).pressed);
-  EXPECT_TRUE(Sent().empty());
-  EXPECT_EQ(tagDialogsShown, 0);
-}
-
 // ---- Tags ----------------------------------------------------------------------
 
 TEST_F(ScratchpadControllerTest, RightClickTunesAndOpensTheTagDialogWithTheTag) {
@@ -429,10 +423,7 @@ TEST_F(ScratchpadControllerTest, CancelledOrUnansweredTagDialogChangesNothing) {
   scratch.tagEntryDialog.text = "ignored";
   scratch.tagEntryDialog.OKBtnClick();  // a late OK does nothing
   EXPECT_EQ(scratch.pad.channel(1, 1).Tag, "Kept");
-}
-
-TEST_F(ScratchpadControllerTest, TagOkShowsNoStatusWhileAScanRuns) {
-  Store(1, Plain(6000.0));
+  // An OK while a scan runs behind the dialog shows no status.
   scratch.showTagEntryDialog = [this](TagEntryDialog& dialog) {
     ctx.scan.ScanState = 4;  // a scan running behind the dialog
     panel.setCaption(Ctl::StatusPanel, "Band Scan: ");
@@ -547,9 +538,7 @@ TEST_F(ScratchpadControllerTest, BankButtonsWrapAndShowTheNewBank) {
   EXPECT_EQ(scratch.pad.CurrentBank, 9);
   EXPECT_EQ(Btn(0).caption, "");
   EXPECT_EQ(Btn(0).colour, Colour::Maroon);
-}
-
-TEST_F(ScratchpadControllerTest, BankStatusIsNotShownWhileScanning) {
+  // While scanning the bank status is not shown.
   ctx.scan.ScanState = 2;
   panel.setCaption(Ctl::StatusPanel, "tag of the scanned channel");
   scratch.BankUpBtnClick();
@@ -557,10 +546,10 @@ TEST_F(ScratchpadControllerTest, BankStatusIsNotShownWhileScanning) {
   EXPECT_EQ(Status(), "tag of the scanned channel");
   ctx.scan.ScanState = 0;
   scratch.BankDispPanelClick();
-  EXPECT_EQ(Status(), "Bank 2:  ");
+  EXPECT_EQ(Status(), "Bank 10:  Ten");
 }
 
-TEST_F(ScratchpadControllerTest, BankItemShowsTheBankWhenMemoryScanIsNotChosen) {
+TEST_F(ScratchpadControllerTest, BankItemsShowTheBankOrWithMemoryScanChosenToggleItsScanFlag) {
   scratch.pad.bankTag(3) = "Utility";
   scratch.pad.channel(3, 15) = Plain(8000.0);
   panel.press(Ctl::ScpdBtn4);
@@ -576,9 +565,8 @@ TEST_F(ScratchpadControllerTest, BankItemShowsTheBankWhenMemoryScanIsNotChosen) 
   scratch.SelectOrToggleBank(0);
   scratch.SelectOrToggleBank(11);
   EXPECT_EQ(scratch.pad.CurrentBank, 10);
-}
-
-TEST_F(ScratchpadControllerTest, WithMemoryScanChosenBankItemsToggleTheScanFlag) {
+  // With memory scan chosen the items toggle the scan flag instead.
+  scratch.pad.CurrentBank = 1;
   ctx.scan.ScanKind = 2;
   scratch.SelectOrToggleBank(4);
   EXPECT_TRUE(scratch.pad.bankEnabled(4));
