@@ -13,7 +13,7 @@ std::string CrLfLines(const std::vector<std::string>& lines) {
 StationListRig::StationListRig() {
   std::filesystem::create_directories(folder.path() / "FreqFiles");
   std::filesystem::create_directories(folder.path() / "Export");
-  files.addToRecentFiles = [this](const std::string& path) { recent.push_back(path); };
+  files.addToRecentFiles = [this](const std::string& path) { recentPaths.push_back(path); };
   stations.recordsChanged.push_back([this] { ++recordsChangedCalls; });
   stations.StartupGridSetUp();
 }

@@ -32,7 +32,7 @@ struct StationListRig : PanelRig {
   ScriptedFileDialogs dialogs;
   StationGrid stations{ctx, receiver, controls, tuning, dir};
   FreqFileController files{ctx, stations, dialogs, dir};
-  std::vector<std::string> recent;  // paths handed to addToRecentFiles
+  std::vector<std::string> recentPaths;  // paths handed to addToRecentFiles
   int recordsChangedCalls = 0;
 
   std::string freqFile(const std::string& name) const { return dir + "FreqFiles/" + name; }

@@ -116,7 +116,7 @@ TEST_F(FreqFileControllerTest, StartupLoadsTheLastFile) {
   LoadThree();
   EXPECT_EQ(state.FreqFileRecordCount, 3);
   EXPECT_EQ(panel[Ctl::StatusPanel].caption, "Test.320:  3 records");
-  EXPECT_EQ(recent, Names{freqFile("Test.320")});
+  EXPECT_EQ(recentPaths, Names{freqFile("Test.320")});
   EXPECT_TRUE(panel[Ctl::Grid].enabled);
   EXPECT_TRUE(panel[Ctl::SaveFileItem].enabled);
   EXPECT_TRUE(panel[Ctl::NowBtn].enabled);
@@ -136,7 +136,7 @@ TEST_F(FreqFileControllerTest, AMissingLastFileIsForgottenAndNoNameDisablesTheGr
   EXPECT_EQ(messages.messages(), Names{MissingLastFreqFileMessage});
   EXPECT_EQ(state.LastFreqFile, "");
   EXPECT_EQ(state.FreqFileRecordCount, 0);
-  EXPECT_TRUE(recent.empty());
+  EXPECT_TRUE(recentPaths.empty());
 
   messages.clear();
   state.FreqFileRecordCount = 5;
@@ -173,7 +173,7 @@ TEST_F(FreqFileControllerTest, OpenAsksAboutChangesThenLoadsTheChosenFile) {
   EXPECT_EQ(state.LastFreqFile, "Other.320");
   EXPECT_EQ(state.FreqFileDir, "");  // the program folder itself, stored relative to it
   EXPECT_EQ(files.FreqFilePath(), dir + "Other.320");
-  EXPECT_EQ(recent.back(), dir + "Other.320");
+  EXPECT_EQ(recentPaths.back(), dir + "Other.320");
   EXPECT_EQ(RowNames(), (Names{"Coast Guard", "Beacon"}));
   EXPECT_FALSE(stations.list.Changed);
   EXPECT_EQ(panel[Ctl::FileOpBtn1].colour, Colour::Black);
@@ -256,7 +256,7 @@ TEST_F(FreqFileControllerTest, AppendLeavesTheMergedListUnnamedAndChanged) {
   EXPECT_EQ(dialogs.count(ScriptedFileDialogs::Kind::Save), 1u);
   EXPECT_EQ(Saved("Merged.320"), CrLfLines({Alba, Coast, Beacon, Extra}));
   EXPECT_EQ(state.LastFreqFile, "Merged.320");
-  EXPECT_EQ(recent.back(), freqFile("Merged.320"));
+  EXPECT_EQ(recentPaths.back(), freqFile("Merged.320"));
 }
 
 TEST_F(FreqFileControllerTest, ReopenLoadsOrSaysTheFileIsGone) {
@@ -264,7 +264,7 @@ TEST_F(FreqFileControllerTest, ReopenLoadsOrSaysTheFileIsGone) {
   files.ReopenFile(WriteList("Two.320", {Coast, Beacon}));
   EXPECT_EQ(state.LastFreqFile, "Two.320");
   EXPECT_EQ(stations.list.RecordCount(), 2);
-  EXPECT_EQ(recent.back(), freqFile("Two.320"));
+  EXPECT_EQ(recentPaths.back(), freqFile("Two.320"));
   files.ReopenFile(freqFile("Gone.320"));
   EXPECT_EQ(messages.lastMessage(), ReopenMissingMessage);
   EXPECT_EQ(state.LastFreqFile, "Two.320");
@@ -318,7 +318,7 @@ TEST_F(FreqFileControllerTest, SaveAsNamesTheListAndAsksBeforeOverwriting) {
   EXPECT_TRUE(messages.questions().empty());
   EXPECT_EQ(Saved("Copy.320"), CrLfLines({Alba, Coast}));
   EXPECT_EQ(state.LastFreqFile, "Copy.320");
-  EXPECT_EQ(recent.back(), freqFile("Copy.320"));
+  EXPECT_EQ(recentPaths.back(), freqFile("Copy.320"));
   EXPECT_EQ(panel[Ctl::StatusPanel].caption, "Copy.320 - Saved");
 
   dialogs.chooseNext(WriteList("Keep.320", {Beacon}));
@@ -341,7 +341,7 @@ TEST_F(FreqFileControllerTest, DecliningTheOverwriteKeepsTheOldName) {
   EXPECT_EQ(Saved("Keep.320"), CrLfLines({Beacon}));
   EXPECT_EQ(state.LastFreqFile, "Test.320");
   EXPECT_TRUE(stations.list.Changed);
-  EXPECT_EQ(recent.size(), 1u);  // only the load entered a name
+  EXPECT_EQ(recentPaths.size(), 1u);  // only the load entered a name
   // The next Save goes to the list's own file, not to the one kept.
   files.SaveOrSaveAs();
   EXPECT_EQ(Saved("Keep.320"), CrLfLines({Beacon}));

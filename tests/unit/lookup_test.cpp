@@ -3,35 +3,24 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
-#include <filesystem>
 #include <functional>
-#include <fstream>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
-#include "freqfiles/FreqFileController.h"
 #include "freqfiles/Lookup.h"
 #include "freqfiles/OnAirView.h"
-#include "support/PanelFixture.h"
-#include "support/StationLine.h"
-#include "support/TempFolder.h"
-#include "support/ScriptedFileDialogs.h"
+#include "support/StationListRig.h"
 
 namespace ondaris {
 namespace {
 
-namespace fs = std::filesystem;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-class LookupTest : public PanelFixture {
+class LookupTest : public StationListFixture {
  protected:
   LookupTest() {
-    fs::create_directories(dir + "FreqFiles");
-    fs::create_directories(dir + "Export");
     lookup.sendToCompanion = [this](const std::string& text) { sent.push_back(text); };
     lookup.showDialog = [this](LookupController::Dialog& d) {
       ++dialogsShown;
@@ -39,35 +28,13 @@ class LookupTest : public PanelFixture {
         shownRows.push_back(d.CellText(row, 0) + "|" + d.CellText(row, 1) + "|" + d.CellText(row, 2));
       if (onDialog) onDialog(d);
     };
-    files.addToRecentFiles = [this](const std::string& path) { recent.push_back(path); };
   }
-  void WriteFreqFile(const std::string& name, const std::vector<std::string>& lines) {
-    std::ofstream out(dir + "FreqFiles/" + name, std::ios::binary | std::ios::trunc);
-    for (const std::string& line : lines) out << line << "\r\n";
-  }
-  void Load(const std::vector<std::string>& lines) {
-    WriteFreqFile("list.320", lines);
-    state.FreqFileDir = dir + "FreqFiles/";
-    state.LastFreqFile = "list.320";
-    stations.ClearFrequencyList();
-    files.OpenFrequencyFile();
-    ASSERT_EQ(stations.list.RecordCount(), static_cast<int>(lines.size()));
-  }
-  void WriteMasterList(const std::string& bytes) {
-    std::ofstream out(dir + "Export/Master320FrequencyList.txt", std::ios::binary | std::ios::trunc);
-    out << bytes;
-  }
+  void WriteMasterList(const std::string& bytes) { WriteFileBytes(dir + "Export/Master320FrequencyList.txt", bytes); }
   std::string CurrentName() const { return stations.CellText(stations.grid.Row, 2); }
 
-  TempFolder folder;
-  std::string dir = folder.dir();
-  ScriptedFileDialogs dialogs;
-  StationGrid stations{ctx, receiver, controls, tuning, dir};
-  FreqFileController files{ctx, stations, dialogs, dir};
   OnAirViewController onAir{ctx, stations};
   LookupController lookup{ctx, stations, files, dir};
   std::vector<std::string> sent;
-  std::vector<std::string> recent;
   int dialogsShown = 0;
   std::vector<std::string> shownRows;
   std::function<void(LookupController::Dialog&)> onDialog;
@@ -80,12 +47,15 @@ TEST(LookupRequestTest, IsLAndTheFrequencyWithoutTrailingZeros) {
   EXPECT_EQ(LookupRequestText(153, '.'), "L153");
 }
 
-TEST_F(LookupTest, AsksTheCompanionEvenWithoutAList) {
+TEST_F(LookupTest, AsksTheCompanionEvenWithoutAListAndShowsNoDialogWithoutANearLine) {
   state.Freq = 9580;
   lookup.LookupBtnClick();
   EXPECT_THAT(sent, ElementsAre("L9580"));
+  EXPECT_EQ(dialogsShown, 0);  // no master list
+  WriteMasterList("6000\tFar Away\ta.320\r\n");
+  lookup.LookupBtnClick();
+  EXPECT_EQ(dialogsShown, 0);  // no line near
   EXPECT_THAT(messages.messages(), IsEmpty());
-  EXPECT_EQ(dialogsShown, 0);
 }
 
 TEST_F(LookupTest, ATunedFrequencyInTheListShowsTheFirstRowWithinFourAndAHalfKHzInFrequencyOrder) {
@@ -153,16 +123,6 @@ TEST_F(LookupTest, MasterListLinesWithinTwoAndAHalfKHzAreListedUntilAShortLine) 
   EXPECT_FALSE(lookup.dialog().open);
 }
 
-TEST_F(LookupTest, NoMasterListOrNoNearLineShowsNoDialog) {
-  state.Freq = 9580;
-  lookup.LookupBtnClick();
-  EXPECT_EQ(dialogsShown, 0);
-  WriteMasterList("6000\tFar Away\ta.320\r\n");
-  lookup.LookupBtnClick();
-  EXPECT_EQ(dialogsShown, 0);
-  EXPECT_THAT(messages.messages(), IsEmpty());
-}
-
 TEST_F(LookupTest, TheMasterListIsSearchedAlsoWhenTheListLacksTheFrequency) {
   Load({StationLine("Other", "6.000000")});
   WriteMasterList("9580\tRadio Alba\tb.320\r\n");
@@ -173,9 +133,8 @@ TEST_F(LookupTest, TheMasterListIsSearchedAlsoWhenTheListLacksTheFrequency) {
 }
 
 TEST_F(LookupTest, OpenFileLoadsTheFileOfTheCurrentRow) {
-  WriteFreqFile("b.320", {StationLine("In B", "9.580000"), StationLine("Also B", "9.600000")});
+  WriteList("b.320", {StationLine("In B", "9.580000"), StationLine("Also B", "9.600000")});
   WriteMasterList("9579\tFirst\ta.320\r\n9580\tIn B\tb.320\r\n");
-  state.FreqFileDir = dir + "FreqFiles/";
   state.Freq = 9580;
   onDialog = [this](LookupController::Dialog& d) {
     d.row = 2;
@@ -185,14 +144,14 @@ TEST_F(LookupTest, OpenFileLoadsTheFileOfTheCurrentRow) {
   lookup.LookupBtnClick();
   EXPECT_EQ(state.LastFreqFile, "b.320");
   EXPECT_EQ(stations.list.RecordCount(), 2);
-  EXPECT_THAT(recent, ElementsAre(dir + "FreqFiles/b.320"));
+  EXPECT_THAT(recentPaths, ElementsAre(freqFile("b.320")));
   EXPECT_THAT(messages.messages(), IsEmpty());
 }
 
 TEST_F(LookupTest, OpenFileAsksToSaveAChangedList) {
   Load({StationLine("Mine", "6.000000")});
   stations.list.Changed = true;
-  WriteFreqFile("b.320", {StationLine("In B", "9.580000")});
+  WriteList("b.320", {StationLine("In B", "9.580000")});
   WriteMasterList("9580\tIn B\tb.320\r\n");
   state.Freq = 9580;
   messages.answerNext(false);
@@ -221,11 +180,11 @@ TEST_F(LookupTest, OpenFileOfAMissingFileSaysSoAndKeepsTheList) {
                           "Cannot find the specified frequency file.  Aborting load..."));
   EXPECT_EQ(state.LastFreqFile, "list.320");
   EXPECT_EQ(stations.CellText(1, 2), "Mine");
-  EXPECT_THAT(recent, IsEmpty());
+  EXPECT_THAT(recentPaths, ElementsAre(freqFile("list.320")));  // the load alone
 }
 
 TEST_F(LookupTest, OKClosesWithoutOpening) {
-  WriteFreqFile("b.320", {StationLine("In B", "9.580000")});
+  WriteList("b.320", {StationLine("In B", "9.580000")});
   WriteMasterList("9580\tIn B\tb.320\r\n");
   state.Freq = 9580;
   onDialog = [this](LookupController::Dialog& d) {

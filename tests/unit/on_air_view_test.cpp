@@ -4,72 +4,27 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
-#include <filesystem>
-#include <fstream>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
-#include "freqfiles/FreqFileController.h"
 #include "freqfiles/OnAirView.h"
-#include "support/PanelFixture.h"
-#include "support/ScriptedFileDialogs.h"
+#include "support/StationListRig.h"
 #include "timekeeping/ClockController.h"
 
 namespace ondaris {
 namespace {
 
-namespace fs = std::filesystem;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-std::string MakeTempDir() {
-  std::string pattern = (fs::temp_directory_path() / "ondaris-onair-XXXXXX").string();
-  if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-  return pattern + "/";
-}
-
-std::string StationLine(const std::string& name, const std::string& mhz, const std::string& onAir,
-                        const std::string& offAir, const std::string& lockout = "0") {
-  return "\"" + name + "\"," + mhz + ",AM,6000,2,5000,0,\"Place\",\"English\",\"" + onAir + "\",\"" + offAir +
-         "\",\"Notes\",0," + lockout;
-}
-
 DateTime Utc(int hour, int minute, int second = 0) { return DateTime{2024, 6, 30, hour, minute, second}; }
 
-struct OnAirRig : PanelRig {
+struct OnAirRig : StationListRig {
   OnAirRig() {
     stations.gridContentsChanged = [this] { ++repaints; };
     stations.focusGrid = [this] { ++focusCalls; };
   }
-  ~OnAirRig() override {
-    std::error_code ignored;
-    fs::remove_all(dir, ignored);
-  }
-
-  void Load(const std::vector<std::string>& lines) {
-    fs::create_directories(dir + "FreqFiles");
-    std::ofstream out(dir + "FreqFiles/list.320", std::ios::binary | std::ios::trunc);
-    for (const std::string& line : lines) out << line << "\r\n";
-    out.close();
-    state.FreqFileDir = dir + "FreqFiles/";
-    state.LastFreqFile = "list.320";
-    stations.ClearFrequencyList();
-    files.OpenFrequencyFile();
-    ASSERT_EQ(stations.list.RecordCount(), static_cast<int>(lines.size()));
-  }
-  std::vector<std::string> RowNames() const {
-    std::vector<std::string> names;
-    for (int row = 1; row <= stations.list.ViewCount(); ++row) names.push_back(stations.CellText(row, 2));
-    return names;
-  }
-
-  std::string dir = MakeTempDir();
-  ScriptedFileDialogs dialogs;
-  StationGrid stations{ctx, receiver, controls, tuning, dir};
-  FreqFileController files{ctx, stations, dialogs, dir};
   OnAirViewController onAir{ctx, stations};
   int repaints = 0;
   int focusCalls = 0;
@@ -170,11 +125,6 @@ TEST_F(OnAirViewTest, TheViewIsASnapshotWhileTheColouringFollowsTheMinuteHook) {
   EXPECT_TRUE(stations.RowIsOnAir(1));
 }
 
-TEST_F(OnAirViewTest, MinuteTickWithoutAListDrawsNothing) {
-  onAir.MinuteTick();
-  EXPECT_EQ(repaints, 0);
-}
-
 TEST_F(OnAirViewTest, LockoutSwapsTheMarksOfTheSelectedRows) {
   Load({StationLine("A", "6.010000", "0000", "2400", "1"), StationLine("B", "6.020000", "0000", "2400", "0"),
         StationLine("C", "6.030000", "0000", "2400", "0")});
@@ -209,7 +159,9 @@ TEST_F(OnAirViewTest, LockoutInTheOnAirViewActsOnTheOnAirRows) {
   EXPECT_EQ(stations.list.Cell(1, FreqColumn::Lockout), "1");
 }
 
-TEST_F(OnAirViewTest, LockoutWithNoRowsOnlyRefreshes) {
+TEST_F(OnAirViewTest, WithoutAListTheMinuteDrawsNothingAndLockoutOnlyRefreshes) {
+  onAir.MinuteTick();
+  EXPECT_EQ(repaints, 0);
   const int before = focusCalls;
   onAir.LkBtnClick();
   EXPECT_FALSE(stations.list.Changed);

@@ -3,20 +3,14 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "common/AtomicFile.h"
-#include "freqfiles/FreqFileController.h"
 #include "freqfiles/RecentFiles.h"
-#include "support/PanelFixture.h"
-#include "support/StationLine.h"
-#include "support/TempFolder.h"
-#include "support/ScriptedFileDialogs.h"
+#include "support/StationListRig.h"
 
 namespace ondaris {
 namespace {
@@ -100,19 +94,8 @@ TEST(RecentFileListTest, ReadingReopenDatGivesTenEntries) {
 
 // ---- With the menu and the grid ------------------------------------------------------
 
-class RecentFilesTest : public PanelFixture {
+class RecentFilesTest : public StationListFixture {
  protected:
-  RecentFilesTest() {
-    fs::create_directories(dir + "SysFiles");
-    fs::create_directories(dir + "FreqFiles");
-    state.FreqFileDir = dir + "FreqFiles/";
-  }
-  std::string WriteFreqFile(const std::string& name, const std::vector<std::string>& lines) {
-    const std::string path = dir + "FreqFiles/" + name;
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    for (const std::string& line : lines) out << line << "\r\n";
-    return path;
-  }
   std::vector<std::string> Captions() const {
     std::vector<std::string> captions;
     for (int i = 0; i < RecentFileCount; ++i) captions.push_back(panel[ReopenItem(i)].caption);
@@ -124,11 +107,6 @@ class RecentFilesTest : public PanelFixture {
     return enabled;
   }
 
-  TempFolder folder;
-  std::string dir = folder.dir();
-  ScriptedFileDialogs dialogs;
-  StationGrid stations{ctx, receiver, controls, tuning, dir};
-  FreqFileController files{ctx, stations, dialogs, dir};
   RecentFiles recent{ctx, files, dir};
 };
 
@@ -148,6 +126,10 @@ TEST_F(RecentFilesTest, AShortReopenDatGivesEmptyItemsForTheMissingLines) {
   std::vector<bool> enabled(RecentFileCount, false);
   enabled[0] = enabled[1] = true;
   EXPECT_EQ(Enabled(), enabled);
+  // It is written back as ten lines.
+  recent.WriteReopenDat();
+  EXPECT_EQ(ReadWholeFile(dir + "SysFiles/Reopen.dat"),
+            "/x/one.320\r\n/x/two.320\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n");
 }
 
 TEST_F(RecentFilesTest, ReopenDatRoundTripsByteForByte) {
@@ -161,23 +143,14 @@ TEST_F(RecentFilesTest, ReopenDatRoundTripsByteForByte) {
   fs::remove(dir + "SysFiles/Reopen.dat");
   recent.WriteReopenDat();
   EXPECT_EQ(ReadWholeFile(dir + "SysFiles/Reopen.dat"), original);
-}
-
-TEST_F(RecentFilesTest, AShortFileIsWrittenBackAsTenLines) {
-  WriteFileBytes(dir + "SysFiles/Reopen.dat", "/a.320\n");
-  recent.ReadReopenDat();
-  recent.WriteReopenDat();
-  EXPECT_EQ(ReadWholeFile(dir + "SysFiles/Reopen.dat"), "/a.320\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n");
-}
-
-TEST_F(RecentFilesTest, WritingIntoAMissingFolderThrows) {
+  // Writing into a missing folder throws.
   fs::remove_all(dir + "SysFiles");
   EXPECT_ANY_THROW(recent.WriteReopenDat());
 }
 
 TEST_F(RecentFilesTest, OpeningAFileEntersItAtTheTopOfTheMenu) {
-  const std::string a = WriteFreqFile("a.320", {StationLine("A", "6.000000")});
-  const std::string b = WriteFreqFile("b.320", {StationLine("B", "7.000000")});
+  const std::string a = WriteList("a.320", {StationLine("A", "6.000000")});
+  const std::string b = WriteList("b.320", {StationLine("B", "7.000000")});
   recent.BuildMenuItems();
   dialogs.chooseNext(a);
   files.LoadFileItemClick();
@@ -191,7 +164,7 @@ TEST_F(RecentFilesTest, OpeningAFileEntersItAtTheTopOfTheMenu) {
 }
 
 TEST_F(RecentFilesTest, SaveAsEntersTheNewName) {
-  const std::string a = WriteFreqFile("a.320", {StationLine("A", "6.000000")});
+  const std::string a = WriteList("a.320", {StationLine("A", "6.000000")});
   dialogs.chooseNext(a);
   files.LoadFileItemClick();
   const std::string copy = dir + "FreqFiles/copy.320";
@@ -202,8 +175,8 @@ TEST_F(RecentFilesTest, SaveAsEntersTheNewName) {
 }
 
 TEST_F(RecentFilesTest, ReopenItemLoadsItsFileAndMovesItToTheTop) {
-  const std::string a = WriteFreqFile("a.320", {StationLine("A", "6.000000")});
-  const std::string b = WriteFreqFile("b.320", {StationLine("B1", "7.000000"), StationLine("B2", "7.100000")});
+  const std::string a = WriteList("a.320", {StationLine("A", "6.000000")});
+  const std::string b = WriteList("b.320", {StationLine("B1", "7.000000"), StationLine("B2", "7.100000")});
   recent.AddToRecentFiles(b);
   recent.AddToRecentFiles(a);
   recent.ReopenItemClick(1);
@@ -216,7 +189,7 @@ TEST_F(RecentFilesTest, ReopenItemLoadsItsFileAndMovesItToTheTop) {
 TEST_F(RecentFilesTest, TheTenItemsReopenTheirOwnEntries) {
   std::vector<std::string> paths;
   for (int i = 0; i < RecentFileCount; ++i)
-    paths.push_back(WriteFreqFile("f" + std::to_string(i) + ".320", {StationLine("F" + std::to_string(i), "6.000000")}));
+    paths.push_back(WriteList("f" + std::to_string(i) + ".320", {StationLine("F" + std::to_string(i), "6.000000")}));
   for (auto it = paths.rbegin(); it != paths.rend(); ++it) recent.AddToRecentFiles(*it);
   ASSERT_EQ(Captions(), paths);
   EXPECT_TRUE(recent.ReopenItemClick(Ctl::Reopen10Item));
@@ -229,7 +202,7 @@ TEST_F(RecentFilesTest, TheTenItemsReopenTheirOwnEntries) {
 }
 
 TEST_F(RecentFilesTest, ReopeningTheTopFileLeavesTheMenuUntouched) {
-  const std::string a = WriteFreqFile("a.320", {StationLine("A", "6.000000")});
+  const std::string a = WriteList("a.320", {StationLine("A", "6.000000")});
   recent.AddToRecentFiles(a);
   int menuChanges = 0;
   panel.onChanged = [&](Ctl control) {
@@ -243,7 +216,7 @@ TEST_F(RecentFilesTest, ReopeningTheTopFileLeavesTheMenuUntouched) {
 }
 
 TEST_F(RecentFilesTest, AGoneFileIsReportedAndTheListAndMenuStay) {
-  const std::string a = WriteFreqFile("a.320", {StationLine("A", "6.000000")});
+  const std::string a = WriteList("a.320", {StationLine("A", "6.000000")});
   const std::string gone = dir + "FreqFiles/gone.320";
   recent.AddToRecentFiles(gone);
   recent.AddToRecentFiles(a);
@@ -257,8 +230,8 @@ TEST_F(RecentFilesTest, AGoneFileIsReportedAndTheListAndMenuStay) {
 }
 
 TEST_F(RecentFilesTest, ReopenAsksToSaveAChangedListFirst) {
-  const std::string a = WriteFreqFile("a.320", {StationLine("A", "6.000000")});
-  const std::string b = WriteFreqFile("b.320", {StationLine("B", "7.000000")});
+  const std::string a = WriteList("a.320", {StationLine("A", "6.000000")});
+  const std::string b = WriteList("b.320", {StationLine("B", "7.000000")});
   recent.AddToRecentFiles(b);
   recent.AddToRecentFiles(a);
   recent.ReopenItemClick(0);
@@ -279,7 +252,7 @@ TEST_F(RecentFilesTest, AnEmptyEntryAndAnIndexOutsideTheListDoNothing) {
 }
 
 TEST_F(RecentFilesTest, TheStartupReloadEntersTheLastFile) {
-  const std::string a = WriteFreqFile("a.320", {StationLine("A", "6.000000")});
+  const std::string a = WriteList("a.320", {StationLine("A", "6.000000")});
   state.LastFreqFile = "a.320";
   files.LoadLastFrequencyFile();
   EXPECT_EQ(recent.list()[0], a);

@@ -3,22 +3,15 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
-#include <fstream>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "freqfiles/EntryEditor.h"
-#include "freqfiles/FreqFileController.h"
 #include "freqfiles/OnAirView.h"
 #include "freqfiles/RecordClipboard.h"
-#include "support/PanelFixture.h"
-#include "support/StationLine.h"
-#include "support/TempFolder.h"
-#include "support/ScriptedFileDialogs.h"
+#include "support/StationListRig.h"
 
 namespace ondaris {
 namespace {
@@ -27,20 +20,8 @@ namespace fs = std::filesystem;
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
 
-class RecordClipboardTest : public PanelFixture {
+class RecordClipboardTest : public StationListFixture {
  protected:
-  // Writes the lines as FreqFiles/<name> and opens it as the loaded list.
-  void Load(const std::vector<std::string>& lines, const std::string& name = "list.320") {
-    fs::create_directories(dir + "FreqFiles");
-    std::ofstream out(dir + "FreqFiles/" + name, std::ios::binary | std::ios::trunc);
-    for (const std::string& line : lines) out << line << "\r\n";
-    out.close();
-    state.FreqFileDir = dir + "FreqFiles/";
-    state.LastFreqFile = name;
-    stations.ClearFrequencyList();
-    files.OpenFrequencyFile();
-    ASSERT_EQ(stations.list.RecordCount(), static_cast<int>(lines.size()));
-  }
   // Eight stations S1..S8 at 6 MHz + 10 kHz each.
   void LoadEight() {
     std::vector<std::string> lines;
@@ -48,14 +29,7 @@ class RecordClipboardTest : public PanelFixture {
     Load(lines);
   }
   void Select(int top, int bottom) { stations.GridCursorMoved(top, top, bottom); }
-
-  // Names in record order, and as the rows of the current view show them.
   std::vector<std::string> RecordNames() const { return stations.list.Column(FreqColumn::Name); }
-  std::vector<std::string> RowNames() const {
-    std::vector<std::string> names;
-    for (int row = 1; row <= stations.list.ViewCount(); ++row) names.push_back(stations.CellText(row, 2));
-    return names;
-  }
   std::vector<std::string> ClipboardNames() const {
     std::vector<std::string> names;
     for (const FrequencyRecord& r : clipboard.Records()) names.push_back(r.Name);
@@ -67,11 +41,6 @@ class RecordClipboardTest : public PanelFixture {
     return order;
   }
 
-  TempFolder folder;
-  std::string dir = folder.dir();
-  ScriptedFileDialogs dialogs;
-  StationGrid stations{ctx, receiver, controls, tuning, dir};
-  FreqFileController files{ctx, stations, dialogs, dir};
   OnAirViewController onAir{ctx, stations};
   RecordClipboard clipboard{ctx, stations, onAir};
 };
@@ -97,20 +66,19 @@ TEST_F(RecordClipboardTest, CopyTakesTheSelectedRowsInRowOrder) {
   // Copying changes nothing in the list.
   EXPECT_FALSE(stations.list.Changed);
   EXPECT_EQ(stations.list.RecordCount(), 8);
-}
+  // Enabling the file commands shows the clipboard's count.
+  panel.setCaption(Ctl::PasteItem, "");
+  stations.DisableFileCommands();
+  EXPECT_EQ(panel[Ctl::PasteItem].caption, "&Paste Records (3)          (Ctrl+V)");
+  EXPECT_TRUE(panel[Ctl::PasteItem].enabled);
 
-TEST_F(RecordClipboardTest, ASelectionPastTheLastRowIsClipped) {
-  LoadEight();
-  stations.grid.SelectionTop = 0;  // a top row of 0 counts as row 1
+  // A selection past the last row is clipped (a top row of 0 counts as row 1).
+  stations.grid.SelectionTop = 0;
   stations.grid.SelectionBottom = 40;
   clipboard.CopyItemClick();
-  EXPECT_EQ(clipboard.Count(), 8);
-  EXPECT_EQ(ClipboardNames().front(), "S1");
-  EXPECT_EQ(ClipboardNames().back(), "S8");
-}
+  EXPECT_THAT(ClipboardNames(), ElementsAre("S8", "S7", "S6", "S5", "S4", "S3", "S2", "S1"));
 
-TEST_F(RecordClipboardTest, CopyDuringAFileScanLeavesPasteDisabled) {
-  LoadEight();
+  // During a file scan Paste stays disabled.
   panel.setEnabled(Ctl::PasteItem, false);
   ctx.scan.ScanState = 1;
   Select(1, 2);
@@ -166,8 +134,10 @@ TEST_F(RecordClipboardTest, PasteOnTheRowAfterTheLastRecordAppends) {
   EXPECT_THAT(RecordNames(), ElementsAre("S1", "S2", "S3", "S4", "S5", "S6", "S7", "S8", "S1"));
 }
 
-TEST_F(RecordClipboardTest, PasteIsRefusedBeyondTheRowAfterTheLastAndWhileFileScanIsChosen) {
+TEST_F(RecordClipboardTest, PasteIsRefusedWhenEmptyBeyondTheRowAfterTheLastAndWhileFileScanIsChosen) {
   LoadEight();
+  clipboard.PasteItemClick();
+  EXPECT_EQ(stations.list.RecordCount(), 8);
   Select(1, 1);
   clipboard.CopyItemClick();
   stations.grid.Row = 10;
@@ -183,13 +153,6 @@ TEST_F(RecordClipboardTest, PasteIsRefusedBeyondTheRowAfterTheLastAndWhileFileSc
   ctx.scan.ScanKind = 2;
   clipboard.PasteItemClick();
   EXPECT_EQ(stations.list.RecordCount(), 9);
-}
-
-TEST_F(RecordClipboardTest, PasteWithAnEmptyClipboardDoesNothing) {
-  LoadEight();
-  clipboard.PasteItemClick();
-  EXPECT_EQ(stations.list.RecordCount(), 8);
-  EXPECT_FALSE(stations.list.Changed);
 }
 
 TEST_F(RecordClipboardTest, PastedRecordsKeepTheirLockoutAndEveryField) {
@@ -252,8 +215,7 @@ TEST_F(RecordClipboardTest, CuttingEveryRecordForgetsTheFile) {
   EXPECT_TRUE(panel[Ctl::PasteItem].enabled);
   EXPECT_EQ(panel[Ctl::PasteItem].caption, "&Paste Records (8)          (Ctrl+V)");
   // The file on disk is untouched.
-  EXPECT_TRUE(fs::exists(dir + "FreqFiles/list.320"));
-  EXPECT_EQ(fs::file_size(dir + "FreqFiles/list.320"), 8u * (StationLine("S1", "6.010000").size() + 2));
+    EXPECT_EQ(fs::file_size(freqFile("list.320")), 8u * (StationLine("S1", "6.010000").size() + 2));
 
   // Pasting into the empty list brings the records back in their order.
   clipboard.PasteItemClick();
@@ -261,17 +223,6 @@ TEST_F(RecordClipboardTest, CuttingEveryRecordForgetsTheFile) {
   EXPECT_TRUE(panel[Ctl::SaveFileItem].enabled);
   EXPECT_TRUE(panel[Ctl::Grid].enabled);
   EXPECT_TRUE(stations.list.Changed);
-}
-
-TEST_F(RecordClipboardTest, EnablingTheFileCommandsShowsTheClipboardCount) {
-  LoadEight();
-  Select(1, 5);
-  clipboard.CopyItemClick();
-  panel.setCaption(Ctl::PasteItem, "");
-  panel.setEnabled(Ctl::PasteItem, false);
-  stations.DisableFileCommands();
-  EXPECT_EQ(panel[Ctl::PasteItem].caption, "&Paste Records (5)          (Ctrl+V)");
-  EXPECT_TRUE(panel[Ctl::PasteItem].enabled);
 }
 
 TEST_F(RecordClipboardTest, TheEditKeysActOnlyWhileTheirItemsAreEnabled) {
