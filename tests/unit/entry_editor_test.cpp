@@ -4,31 +4,21 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <cctype>
-#include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "common/AtomicFile.h"
 #include "freqfiles/EntryEditor.h"
-#include "freqfiles/FreqFileController.h"
 #include "freqfiles/FrequencyList.h"
 #include "freqfiles/OnAirView.h"
-#include "support/PanelFixture.h"
-#include "support/StationLine.h"
-#include "support/TempFolder.h"
-#include "support/ScriptedFileDialogs.h"
+#include "support/StationListRig.h"
 
 namespace ondaris {
 namespace {
 
-namespace fs = std::filesystem;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
@@ -238,19 +228,8 @@ TEST(EntryChecksTest, TheDialogsLists) {
 
 // ---- The dialog against a loaded list -----------------------------------------
 
-class EntryEditorTest : public PanelFixture {
+class EntryEditorTest : public StationListFixture {
  protected:
-  void Load(const std::vector<std::string>& lines) {
-    fs::create_directories(dir + "FreqFiles");
-    std::ofstream out(dir + "FreqFiles/list.320", std::ios::binary | std::ios::trunc);
-    for (const std::string& line : lines) out << line << "\r\n";
-    out.close();
-    state.FreqFileDir = dir + "FreqFiles/";
-    state.LastFreqFile = "list.320";
-    stations.ClearFrequencyList();
-    files.OpenFrequencyFile();
-    ASSERT_EQ(stations.list.RecordCount(), static_cast<int>(lines.size()));
-  }
   // The dialog, when shown, runs `script` (which presses its buttons).
   void OnDialog(std::function<void(EntryEditor::Dialog&)> script) {
     editor.showDialog = [this, script](EntryEditor::Dialog& d) {
@@ -261,11 +240,6 @@ class EntryEditorTest : public PanelFixture {
     };
   }
 
-  TempFolder folder;
-  std::string dir = folder.dir();
-  ScriptedFileDialogs dialogs;
-  StationGrid stations{ctx, receiver, controls, tuning, dir};
-  FreqFileController files{ctx, stations, dialogs, dir};
   OnAirViewController onAir{ctx, stations};
   EntryEditor editor{ctx, stations};
   int dialogsShown = 0;
