@@ -5,49 +5,49 @@
 #include "freqfiles/Backup.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "memories/Scratchpad.h"
 #include "scan/LimitRanges.h"
 #include "support/ScriptedMessageBoxes.h"
+#include "support/TempFolder.h"
 
 namespace ondaris {
 namespace {
 
 namespace fs = std::filesystem;
+using Texts = std::vector<std::string>;
 
-std::string Slurp(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+// Odd line ends and no final line end: the copies are byte for byte.
+const std::string BandBytes = "\"49 m band\",5900,6200,\"AM\",8000,1,5000,0,3,\"evening\",0,0\n\"x\",1,2\r\nlast";
+const std::string LogBytes = std::string("Date\tTime\r\n2024-01-01\t1200\xE9\r\n");
+const std::string Pad = "Writing Backup\\Scratchpad.dat", Lim = "Writing Backup\\Limits1.dat",
+                  Band = "Writing Backup\\BandScan.dat", Log = "Writing Backup\\OndarisLog.txt";
 
-void Put(const fs::path& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << bytes;
-}
+struct BackupCase {
+  const char* label;
+  const char* bandScan;     // nullptr: no BandScan.dat; else its bytes
+  bool log;                 // LogFiles/OndarisLog.txt present
+  const char* blocked;      // a folder standing where this copy must go (it fails), or nullptr
+  bool removeBackupFolder;  // the Backup folder is made again
+  int written;
+  bool completed;
+  Texts messages;           // "!" + text: a message that starts with text and a line end
+};
 
-class BackupTest : public ::testing::Test {
+class BackupTest : public ::testing::TestWithParam<BackupCase> {
  protected:
   BackupTest() {
-    std::string pattern = (fs::temp_directory_path() / "ondaris-backup-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    root = pattern;
-    for (const char* dir : {"SysFiles", "LogFiles", "Backup"}) fs::create_directory(root / dir);
-
+    for (const char* dir : {"LogFiles", "Backup"}) fs::create_directory(root.path() / dir);
     pad.CurrentBank = 3;
     pad.bankTag(2) = "Utility";
     pad.setBankEnabled(2, true);
     ScratchpadChannel& c = pad.channel(2, 5);
     c.Frequency = 5000.0;
     c.Tag = "WWV";
-    c.Mode = 0;
     c.FilterIndex = 1;
     c.StepIndex = 4;
     c.AGC = 2;
@@ -56,137 +56,77 @@ class BackupTest : public ::testing::Test {
     limits[0].Low = 5900;
     limits[0].High = 6200;
   }
-  ~BackupTest() override {
-    std::error_code ignored;
-    fs::remove_all(root, ignored);
-  }
+  std::string Copy(const std::string& name) const { return ReadFileBytes(root.file("Backup/" + name)); }
 
-  BackupOutcome Run() { return BackUpData(root.string() + "/", pad, limits, messages); }
-
-  fs::path root;
+  TempFolder root{true};
   Scratchpad pad;
   LimitRangeList limits;
   ScriptedMessageBoxes messages;
 };
 
-// Odd line ends and no final line end: the copies are byte for byte.
-const std::string BandBytes = "\"49 m band\",5900,6200,\"AM\",8000,1,5000,0,3,\"evening\",0,0\n\"x\",1,2\r\nlast";
-const std::string LogBytes = std::string("Date\tTime\r\n2024-01-01\t1200\xE9\r\n");
+TEST_P(BackupTest, CopiesWhatThereIsAndStopsAtTheFirstFailure) {
+  const BackupCase& c = GetParam();
+  if (c.bandScan) WriteFileBytes(root.sysFile("BandScan.dat"), c.bandScan);
+  if (c.log) WriteFileBytes(root.file("LogFiles/OndarisLog.txt"), LogBytes);
+  if (c.removeBackupFolder) fs::remove_all(root.path() / "Backup");
+  // Older copies are replaced.
+  else
+    for (const char* name : {"Scratchpad.dat", "Limits1.dat", "BandScan.dat"})
+      WriteFileBytes(root.file(std::string("Backup/") + name), std::string(50000, 'o'));
+  if (c.blocked) {
+    fs::remove(root.path() / "Backup" / c.blocked);
+    fs::create_directory(root.path() / "Backup" / c.blocked);
+  }
 
-TEST_F(BackupTest, CopiesAllFourFilesWithAMessageBeforeEach) {
-  Put(root / "SysFiles/BandScan.dat", BandBytes);
-  Put(root / "LogFiles/OndarisLog.txt", LogBytes);
-  const BackupOutcome outcome = Run();
-  EXPECT_EQ(outcome.filesWritten, 4);
-  EXPECT_TRUE(outcome.completed);
-  EXPECT_EQ(messages.messages(),
-            (std::vector<std::string>{"Writing Backup\\Scratchpad.dat", "Writing Backup\\Limits1.dat",
-                                      "Writing Backup\\BandScan.dat", "Writing Backup\\OndarisLog.txt"}));
-  EXPECT_EQ(Slurp(root / "Backup/Scratchpad.dat"), EncodeScratchpad(pad));
-  EXPECT_EQ(Slurp(root / "Backup/Scratchpad.dat").size(), ScratchpadFileSize);
-  EXPECT_EQ(Slurp(root / "Backup/Limits1.dat"), EncodeLimitRanges(limits));
-  EXPECT_EQ(Slurp(root / "Backup/Limits1.dat").size(), LimitsFileSize);
-  EXPECT_EQ(Slurp(root / "Backup/BandScan.dat"), BandBytes);
-  EXPECT_EQ(Slurp(root / "Backup/OndarisLog.txt"), LogBytes);
+  const BackupOutcome outcome = BackUpData(root.dir(), pad, limits, messages);
+  EXPECT_EQ(outcome.filesWritten, c.written);
+  EXPECT_EQ(outcome.completed, c.completed);
+  const Texts shown = messages.messages();
+  ASSERT_EQ(shown.size(), c.messages.size()) << ::testing::PrintToString(shown);
+  for (std::size_t i = 0; i < shown.size(); ++i) {
+    if (c.messages[i][0] == '!')
+      EXPECT_EQ(shown[i].rfind(c.messages[i].substr(1) + "\n", 0), 0u) << shown[i];
+    else
+      EXPECT_EQ(shown[i], c.messages[i]);
+  }
+  // Each copy written is exact; none after a failure.
+  const std::string expected[] = {EncodeScratchpad(pad), EncodeLimitRanges(limits), c.bandScan ? c.bandScan : "",
+                                  LogBytes};
+  const char* names[] = {"Scratchpad.dat", "Limits1.dat", "BandScan.dat", "OndarisLog.txt"};
+  int copied = 0;
+  for (int i = 0; i < 4; ++i) {
+    if ((i == 2 && !c.bandScan) || (i == 3 && !c.log)) continue;
+    if (copied++ < c.written) EXPECT_EQ(Copy(names[i]), expected[i]) << names[i];
+    else if (!c.blocked || std::string(c.blocked) != names[i]) EXPECT_NE(Copy(names[i]), expected[i]) << names[i];
+  }
+  if (c.written >= 2) {
+    EXPECT_EQ(Copy("Scratchpad.dat").size(), ScratchpadFileSize);
+    EXPECT_EQ(Copy("Limits1.dat").size(), LimitsFileSize);
+  }
 }
 
-TEST_F(BackupTest, WithoutALogThreeFilesAndThreeMessages) {
-  Put(root / "SysFiles/BandScan.dat", BandBytes);
-  const BackupOutcome outcome = Run();
-  EXPECT_EQ(outcome.filesWritten, 3);
-  EXPECT_TRUE(outcome.completed);
-  EXPECT_EQ(messages.messages(),
-            (std::vector<std::string>{"Writing Backup\\Scratchpad.dat", "Writing Backup\\Limits1.dat",
-                                      "Writing Backup\\BandScan.dat"}));
-  EXPECT_FALSE(fs::exists(root / "Backup/OndarisLog.txt"));
-}
-
-TEST_F(BackupTest, AMissingBandScanListIsSkippedWithAMessageAndTheBackupGoesOn) {
-  Put(root / "LogFiles/OndarisLog.txt", LogBytes);
-  const BackupOutcome outcome = Run();
-  EXPECT_EQ(outcome.filesWritten, 3);
-  EXPECT_TRUE(outcome.completed);
-  EXPECT_EQ(messages.messages(),
-            (std::vector<std::string>{"Writing Backup\\Scratchpad.dat", "Writing Backup\\Limits1.dat",
-                                      BackupBandScanMissingMessage, "Writing Backup\\OndarisLog.txt"}));
-  EXPECT_FALSE(fs::exists(root / "Backup/BandScan.dat"));
-  EXPECT_EQ(Slurp(root / "Backup/OndarisLog.txt"), LogBytes);
-}
-
-TEST_F(BackupTest, ReplacesOlderCopies) {
-  Put(root / "SysFiles/BandScan.dat", BandBytes);
-  for (const char* name : {"Scratchpad.dat", "Limits1.dat", "BandScan.dat"})
-    Put(root / "Backup" / name, std::string(50000, 'o'));
-  EXPECT_TRUE(Run().completed);
-  EXPECT_EQ(Slurp(root / "Backup/Scratchpad.dat"), EncodeScratchpad(pad));
-  EXPECT_EQ(Slurp(root / "Backup/Limits1.dat"), EncodeLimitRanges(limits));
-  EXPECT_EQ(Slurp(root / "Backup/BandScan.dat"), BandBytes);
-}
-
-TEST_F(BackupTest, AMissingBackupFolderIsMadeAgain) {
-  fs::remove_all(root / "Backup");
-  Put(root / "SysFiles/BandScan.dat", BandBytes);
-  EXPECT_EQ(Run().filesWritten, 3);
-  EXPECT_EQ(Slurp(root / "Backup/BandScan.dat"), BandBytes);
-}
-
-// A folder standing where a copy must go makes that copy fail.
-TEST_F(BackupTest, AScratchpadCopyThatFailsEndsTheBackup) {
-  Put(root / "SysFiles/BandScan.dat", BandBytes);
-  fs::create_directory(root / "Backup/Scratchpad.dat");
-  const BackupOutcome outcome = Run();
-  EXPECT_EQ(outcome.filesWritten, 0);
-  EXPECT_FALSE(outcome.completed);
-  EXPECT_EQ(messages.messages(),
-            (std::vector<std::string>{"Writing Backup\\Scratchpad.dat",
-                                      "Could not save Scratchpad backup file.  Aborting save operation"}));
-  EXPECT_FALSE(fs::exists(root / "Backup/Limits1.dat"));
-  EXPECT_FALSE(fs::exists(root / "Backup/BandScan.dat"));
-}
-
-TEST_F(BackupTest, ALimitsCopyThatFailsEndsTheBackupAndKeepsTheScratchpad) {
-  Put(root / "SysFiles/BandScan.dat", BandBytes);
-  fs::create_directory(root / "Backup/Limits1.dat");
-  const BackupOutcome outcome = Run();
-  EXPECT_EQ(outcome.filesWritten, 1);
-  EXPECT_FALSE(outcome.completed);
-  EXPECT_EQ(messages.messages(),
-            (std::vector<std::string>{"Writing Backup\\Scratchpad.dat", "Writing Backup\\Limits1.dat",
-                                      "Could not save the backup limits file to disk."}));
-  EXPECT_EQ(Slurp(root / "Backup/Scratchpad.dat"), EncodeScratchpad(pad));
-  EXPECT_FALSE(fs::exists(root / "Backup/BandScan.dat"));
-}
-
-TEST_F(BackupTest, ABandScanCopyThatFailsSaysWhyAndEndsTheBackup) {
-  Put(root / "SysFiles/BandScan.dat", BandBytes);
-  Put(root / "LogFiles/OndarisLog.txt", LogBytes);
-  fs::create_directory(root / "Backup/BandScan.dat");
-  const BackupOutcome outcome = Run();
-  EXPECT_EQ(outcome.filesWritten, 2);
-  EXPECT_FALSE(outcome.completed);
-  const std::vector<std::string> shown = messages.messages();
-  ASSERT_EQ(shown.size(), 4u);
-  EXPECT_EQ(shown[2], "Writing Backup\\BandScan.dat");
-  EXPECT_EQ(shown[3].rfind(std::string(BackupBandScanFailedMessage) + "\n", 0), 0u) << shown[3];
-  EXPECT_FALSE(fs::exists(root / "Backup/OndarisLog.txt"));
-}
-
-TEST_F(BackupTest, ALogCopyThatFailsSaysWhy) {
-  Put(root / "SysFiles/BandScan.dat", BandBytes);
-  Put(root / "LogFiles/OndarisLog.txt", LogBytes);
-  fs::create_directory(root / "Backup/OndarisLog.txt");
-  const BackupOutcome outcome = Run();
-  EXPECT_EQ(outcome.filesWritten, 3);
-  EXPECT_FALSE(outcome.completed);
-  EXPECT_EQ(messages.messages().back().rfind(std::string(BackupLogFailedMessage) + "\n", 0), 0u);
-}
-
-TEST_F(BackupTest, AnEmptyBandScanListIsCopiedEmpty) {
-  Put(root / "SysFiles/BandScan.dat", "");
-  EXPECT_EQ(Run().filesWritten, 3);
-  ASSERT_TRUE(fs::exists(root / "Backup/BandScan.dat"));
-  EXPECT_EQ(Slurp(root / "Backup/BandScan.dat"), "");
-}
+INSTANTIATE_TEST_SUITE_P(
+    Cases, BackupTest,
+    ::testing::Values(
+        BackupCase{"all four", BandBytes.c_str(), true, nullptr, false, 4, true, {Pad, Lim, Band, Log}},
+        BackupCase{"no log", BandBytes.c_str(), false, nullptr, false, 3, true, {Pad, Lim, Band}},
+        BackupCase{"no band scan list", nullptr, true, nullptr, false, 3, true,
+                   {Pad, Lim, BackupBandScanMissingMessage, Log}},
+        BackupCase{"empty band scan list", "", false, nullptr, false, 3, true, {Pad, Lim, Band}},
+        BackupCase{"no backup folder", BandBytes.c_str(), false, nullptr, true, 3, true, {Pad, Lim, Band}},
+        BackupCase{"scratchpad fails", BandBytes.c_str(), false, "Scratchpad.dat", false, 0, false,
+                   {Pad, "Could not save Scratchpad backup file.  Aborting save operation"}},
+        BackupCase{"limits fail", BandBytes.c_str(), false, "Limits1.dat", false, 1, false,
+                   {Pad, Lim, "Could not save the backup limits file to disk."}},
+        BackupCase{"band scan fails", BandBytes.c_str(), true, "BandScan.dat", false, 2, false,
+                   {Pad, Lim, Band, std::string("!") + BackupBandScanFailedMessage}},
+        BackupCase{"log fails", BandBytes.c_str(), true, "OndarisLog.txt", false, 3, false,
+                   {Pad, Lim, Band, Log, std::string("!") + BackupLogFailedMessage}}),
+    [](const ::testing::TestParamInfo<BackupCase>& info) {
+      std::string name;
+      for (const char* p = info.param.label; *p; ++p) name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
+      return name;
+    });
 
 }  // namespace
 }  // namespace ondaris
