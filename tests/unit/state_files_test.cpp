@@ -111,21 +111,8 @@ std::string Le64(double value) {
   return bytes;
 }
 
-std::string Text(const std::string& text, std::size_t capacity) {
-  return std::string(1, static_cast<char>(text.size())) + text + std::string(capacity - text.size(), '\0');
-}
-
 // ---------------------------------------------------------------------------
 // Ondaris.dat
-
-TEST(OndarisDatTest, RoundTripKeepsEveryField) {
-  const RadioState original = FullySetState();
-  const std::string bytes = EncodeOndarisDat(original, "/opt/ondaris/");
-  ASSERT_EQ(bytes.size(), OndarisDatSize);
-  RadioState back = JunkState();
-  DecodeOndarisDat(bytes, back);
-  EXPECT_EQ(Stored(back), Stored(original));
-}
 
 TEST(OndarisDatTest, RoundTripThroughTheFile) {
   ProgramFolder folder;
@@ -177,34 +164,6 @@ TEST(OndarisDatTest, FieldsSitAtTheirOffsets) {
   EXPECT_EQ(bytes.substr(193, 8), std::string("\x00\x00\x00\x00\x00\xC0\x55\xC0", 8));  // -87.0
 }
 
-TEST(OndarisDatTest, DecodesAHandBuiltRecord) {
-  std::string bytes = Text("/data/lists/", 80) + Text("Utility.320", 80) + Le32(42) + Text("ttyUSB0", 10) +
-                      Le32(-300) + Le32(20000) + Le64(2.5) + Le64(-10.5) + Le64(25.0) + Le64(-200.25) + Le32(0) +
-                      Le32(1) + Le32(12) + Le32(2) + Le32(21) + Le32(3) + std::string("\x01\x00\x01\x00\x01\x01", 6) +
-                      Le32(99) + std::string("\x14\x28\x00\x01", 4);
-  ASSERT_EQ(bytes.size(), 255u);
-  RadioState s = JunkState();
-  DecodeOndarisDat(bytes, s);
-  EXPECT_EQ(Stored(s),
-            "/data/lists/|Utility.320|42|ttyUSB0|-300 20000 cal 2.5 -10.5 25 -200.25 rows 0 1 12 2 21 3 "
-            "flags 1 0 1 0 1 1 speed 99 vol 20 40 mute 0 1");
-}
-
-TEST(OndarisDatTest, A253ByteFileLoadsWithBothMutesOff) {
-  ProgramFolder folder;
-  const RadioState full = FullySetState();  // both mutes on
-  WriteFileBytes(folder.sysFile("Ondaris.dat"), EncodeOndarisDat(full, folder.dir()).substr(0, 253));
-  RadioState s = JunkState();
-  ScriptedMessageBoxes messages;
-  EXPECT_TRUE(ReadOndarisDat(folder.dir(), s, messages));
-  EXPECT_TRUE(messages.shown().empty());
-  EXPECT_EQ(s.SpkrMute, 0);
-  EXPECT_EQ(s.LineMute, 0);
-  EXPECT_EQ(s.SpkrVolume, full.SpkrVolume);
-  EXPECT_EQ(s.LineVolume, full.LineVolume);
-  EXPECT_EQ(s.TuningSpeedMs, full.TuningSpeedMs);
-}
-
 TEST(OndarisDatTest, FieldsBeyondAShortFileAreZeroNotDefaults) {
   const RadioState full = FullySetState();
   RadioState s = JunkState();
@@ -217,6 +176,10 @@ TEST(OndarisDatTest, FieldsBeyondAShortFileAreZeroNotDefaults) {
   EXPECT_EQ(s.CWTone, 650);
   DecodeOndarisDat(EncodeOndarisDat(full, "").substr(0, 178), s);
   EXPECT_EQ(s.CWTone, 0x8A);
+
+  // 253 bytes: both mute flags off.
+  DecodeOndarisDat(EncodeOndarisDat(full, "").substr(0, 253), s);
+  EXPECT_EQ(Stored(s), Stored(full).substr(0, Stored(full).size() - 3) + "0 0");
 
   RadioState empty = JunkState();
   DecodeOndarisDat("", empty);
@@ -321,21 +284,12 @@ TEST(OndarisDatTest, WhatCannotBeStoredIsLeftOutAndTheRestKept) {
                                               ComPortNameTooLongMessage(s.ComPortName)));
 }
 
-TEST(OndarisDatTest, FreqFileDirBelowTheProgramFolderIsStoredRelative) {
-  const std::string programDir = "/home/listener/" + std::string(60, 'p') + "/ondaris/";
-  RadioState s = FullySetState();
-  s.FreqFileDir = programDir + "FreqFiles/";  // 94 characters in full
-  const std::string bytes = EncodeOndarisDat(s, programDir);
-  EXPECT_EQ(bytes.substr(0, 11), std::string("\x0A") + "FreqFiles/");
-  RadioState back;
-  DecodeOndarisDat(bytes, back);
-  EXPECT_EQ(back.FreqFileDir, "FreqFiles/");
-  EXPECT_EQ(ResolveFreqFileDir(back.FreqFileDir, programDir), programDir + "FreqFiles/");
-}
-
 TEST(OndarisDatTest, FreqFileDirHelpers) {
   const std::string program = "/opt/ondaris/";
   EXPECT_EQ(StoredFreqFileDir("/opt/ondaris/FreqFiles/", program), "FreqFiles/");
+  RadioState below;
+  below.FreqFileDir = program + "FreqFiles/";
+  EXPECT_EQ(EncodeOndarisDat(below, program).substr(0, 11), std::string("\x0A") + "FreqFiles/");
   EXPECT_EQ(StoredFreqFileDir("/opt/ondaris/FreqFiles/", "/opt/ondaris"), "FreqFiles/");
   EXPECT_EQ(StoredFreqFileDir("/opt/ondaris/", program), "");
   EXPECT_EQ(StoredFreqFileDir("/opt/ondaris", program), "");
@@ -364,12 +318,14 @@ TEST(OndarisDatTest, MissingFileGivesMessageAndDefaults) {
             "FreqFiles/||0|COM1|700 10000 cal 0 0 0 0 rows 1 4 13 5 23 5 flags 1 1 1 0 0 1 speed 200 vol 30 30 mute 0 0");
 }
 
-TEST(OndarisDatTest, UnreadableFileRaisesTheOpenError) {
+TEST(OndarisDatTest, UnreadableFilesRaiseTheOpenError) {
   ProgramFolder folder;
   fs::create_directory(folder.sysFile("Ondaris.dat"));  // exists, cannot be read as a file
   RadioState s = JunkState();
   ScriptedMessageBoxes messages;
   EXPECT_THROW(ReadOndarisDat(folder.dir(), s, messages), FileError);
+  fs::create_directory(folder.sysFile("Tuning.dat"));
+  EXPECT_THROW(ReadTuningLines(folder.dir(), messages, '.'), FileError);
   EXPECT_TRUE(messages.shown().empty());
 }
 
@@ -404,14 +360,25 @@ const char* const TwoVfoFile =
     "7000.500\r\nLSB\r\n6\r\n14\r\nSlow\r\n-250\r\n"
     "9580.250\r\nCW\r\n8\r\n23\r\nFast\r\n1950\r\n";
 
-TEST(TuningDatTest, WritesThirteenLinesExactly) {
+// Written with either decimal separator the file holds points, and it reads
+// back under both.
+TEST(TuningDatTest, WritesThirteenLinesExactlyAndReadsThemBack) {
+  RadioState want = TwoVfoState();
+  want.OtherVFO.statusText = "";  // not kept in the file
   for (char separator : {'.', ','}) {
     ProgramFolder folder;
     WriteTuningDat(folder.dir(), TwoVfoState(), separator);
     EXPECT_EQ(ReadFileBytes(folder.sysFile("Tuning.dat")), TwoVfoFile) << "separator " << separator;
+    for (char reader : {'.', ','}) {
+      ScriptedMessageBoxes messages;
+      RadioState back;
+      back.OtherVFO.statusText = "left over";
+      ApplyTuningLines(ReadTuningLines(folder.dir(), messages, reader), back, reader);
+      EXPECT_TRUE(messages.shown().empty());
+      EXPECT_EQ(Tunings(back), Tunings(want)) << separator << reader;
+    }
   }
 }
-
 TEST(TuningDatTest, NamesForEveryModeAndAgc) {
   const char* const modes[] = {"AM", "USB", "LSB", "CW"};
   const std::pair<int, const char*> agcs[] = {{1, "Slow"}, {2, "Medium"}, {3, "Fast"}};
@@ -431,36 +398,6 @@ TEST(TuningDatTest, NamesForEveryModeAndAgc) {
     back.AGC = 0;
     ApplyTuningLines(TuningLinesOf(s, '.'), back, '.');
     EXPECT_EQ(back.AGC, agc);
-  }
-}
-
-TEST(TuningDatTest, RoundTripUnderBothSeparators) {
-  for (char separator : {'.', ','}) {
-    SCOPED_TRACE(separator);
-    ProgramFolder folder;
-    WriteTuningDat(folder.dir(), TwoVfoState(), separator);
-    ScriptedMessageBoxes messages;
-    RadioState back;
-    back.OtherVFO.statusText = "left over";
-    ApplyTuningLines(ReadTuningLines(folder.dir(), messages, separator), back, separator);
-    EXPECT_TRUE(messages.shown().empty());
-    RadioState want = TwoVfoState();
-    want.OtherVFO.statusText = "";  // not kept in the file
-    EXPECT_EQ(Tunings(back), Tunings(want));
-  }
-}
-
-TEST(TuningDatTest, WrittenUnderACommaLocaleReadsBackUnderBoth) {
-  RadioState s = TwoVfoState();
-  s.Freq = 15123.456;
-  const std::string bytes = EncodeTuningDat(TuningLinesOf(s, ','));
-  EXPECT_NE(bytes.find("15123.456\r\n"), std::string::npos);
-  EXPECT_EQ(bytes.find(','), std::string::npos);
-  for (char separator : {',', '.'}) {
-    RadioState back;
-    ApplyTuningLines(DecodeTuningDat(bytes), back, separator);
-    EXPECT_EQ(back.Freq, 15123.456) << separator;
-    EXPECT_EQ(back.OtherVFO.freq, 7000.5) << separator;
   }
 }
 
@@ -490,8 +427,6 @@ TEST(TuningDatTest, ModeAndAgcNamesMatchWholeAndCaseSensitively) {
   }
 }
 
-
-
 TEST(TuningDatTest, MissingFileGivesMessageAndDefaults) {
   for (char separator : {'.', ','}) {
     SCOPED_TRACE(separator);
@@ -517,16 +452,6 @@ TEST(TuningDatTest, MissingFileGivesMessageAndDefaults) {
   }
 }
 
-TEST(TuningDatTest, UnreadableFileRaisesTheOpenError) {
-  ProgramFolder folder;
-  fs::create_directory(folder.sysFile("Tuning.dat"));
-  ScriptedMessageBoxes messages;
-  EXPECT_THROW(ReadTuningLines(folder.dir(), messages, '.'), FileError);
-  EXPECT_TRUE(messages.shown().empty());
-}
-
-// A line that is no number is reported; its field keeps what it had and
-// every other line is taken.
 TEST(TuningDatTest, ANumberLineThatIsNoNumberRaisesTheConversionErrorAndTheOthersAreTaken) {
   const struct {
     std::size_t line;  // 0-based
@@ -569,20 +494,6 @@ TEST(TuningDatTest, TuningsOutsideTheirRangesAreBroughtIntoThem) {
   }
 }
 
-TEST(TuningDatTest, AShortFileRaisesTheConversionError) {
-  ProgramFolder folder;
-  const std::string full = TwoVfoFile;
-  WriteFileBytes(folder.sysFile("Tuning.dat"), full.substr(0, full.rfind("1950\r\n")));  // 12 lines
-  ScriptedMessageBoxes messages;
-  const TuningLines lines = ReadTuningLines(folder.dir(), messages, '.');
-  EXPECT_EQ(lines[12], "");
-  RadioState s;
-  EXPECT_THROW(ApplyTuningLines(lines, s, '.'), ConversionError);
-  // The lines before the bad one have been taken.
-  EXPECT_EQ(s.Freq, 9580.25);
-  EXPECT_EQ(s.AGC, 3);
-}
-
 TEST(TuningDatTest, ReadsLfAndCrLfAndCutsLinesAtTwentyCharacters) {
   const std::string lf = "A\n7000.500\nLSB\n6\n14\nSlow\n-250\n9580.250\nCW\n8\n23\nFast\n1950";  // no final end
   const std::string cut = "B\r\n7000.500\r\nLSB\r\n6" + std::string(19, ' ') + "x\r\n14\r\nSlow\r\n-250\r\n"
@@ -590,6 +501,7 @@ TEST(TuningDatTest, ReadsLfAndCrLfAndCutsLinesAtTwentyCharacters) {
   TuningLines lines = DecodeTuningDat(lf);
   EXPECT_EQ(lines[0], "A");
   EXPECT_EQ(lines[12], "1950");
+  EXPECT_EQ(DecodeTuningDat("A\r\n7000.500\r\n")[2], "");  // lines missing at the end are empty
   RadioState s;
   ApplyTuningLines(lines, s, '.');
   EXPECT_EQ(s.OtherVFO.freq, 7000.5);
