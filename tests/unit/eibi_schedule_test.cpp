@@ -1,0 +1,212 @@
+// Reading the EiBi schedule into station entries: the shipped schedule, the
+// line rules, the mode and filter rules and the import options.
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "freqfiles/EibiSchedule.h"
+
+namespace ondaris {
+namespace {
+
+const EibiModeDefaults kDefaults;  // AM 6000 Hz / 500 Hz, SSB 2550 / 1000, CW 300 / 1000
+
+std::string ShippedSchedule() {
+  std::ifstream in(std::string(ONDARIS_DATA_DIR) + "/eibi-sked-b25.csv", std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+// Fields of the entry made from one line of the shipped schedule, checked
+// by hand against the file.
+struct ShippedCase {
+  std::size_t line;  // 1-based; line 1 is the header
+  FrequencyRecord expected;
+};
+
+FrequencyRecord Rec(const char* name, const char* freq, const char* mode, const char* filter, int filterIndex,
+                    const char* step, int stepIndex, const char* location, const char* language, const char* on,
+                    const char* off, const char* notes) {
+  FrequencyRecord r;
+  r.Name = name;
+  r.Freq = freq;
+  r.Mode = mode;
+  r.Filter = filter;
+  r.FilterIndex = filterIndex;
+  r.Step = step;
+  r.StepIndex = stepIndex;
+  r.PBT = "0";
+  r.Location = location;
+  r.Language = language;
+  r.OnAir = on;
+  r.OffAir = off;
+  r.Notes = notes;
+  r.Spare = "0";
+  r.Lockout = "0";
+  return r;
+}
+
+TEST(EibiSchedule, ReadsTheShippedScheduleWholeAndItsLinesExactly) {
+  const std::string bytes = ShippedSchedule();
+  ASSERT_FALSE(bytes.empty()) << "no schedule in " << ONDARIS_DATA_DIR;
+  const EibiImportResult result = ImportEibiSchedule(bytes, {}, kDefaults, '.');
+  EXPECT_EQ(result.entryLines, 10060u);
+  EXPECT_EQ(result.badLines, 0);
+  ASSERT_EQ(result.records.size(), 10060u);
+
+  const ShippedCase cases[] = {
+      // 16.3;0000-2400;;IND;VTX1 Indian Navy;;SAs;v;1;;
+      {2, Rec("VTX1 Indian Navy", "16.3", "AM", "6000", 1, "500", 4, "IND to SAs", "", "0000", "2400", "Remarks: v")},
+      // 17.2;0800-0900;24Dec;S;SAQ Grimeton;-CW;Glo;gr;6;0812;2412
+      {5, Rec("SAQ Grimeton", "17.2", "CW", "300", 23, "1000", 5, "S to Glo", "-CW", "0800", "0900",
+              "Days: 24Dec; Remarks: gr")},
+      // 690;0000-2400;;B;R\xe1dio Clube do Par\xe1;P;B;be;1;; (ISO-8859-1 kept as it is)
+      {152, Rec("R\xe1" "dio Clube do Par\xe1", "690", "AM", "6000", 1, "500", 4, "B to B", "P", "0000", "2400",
+                "Remarks: be")},
+      // 963;2000-0100;;TUN;Radio Tunis Chaine Int.;F;TUN;;1;;[1223]  (name cut to 20)
+      {306, Rec("Radio Tunis Chaine I", "963", "AM", "6000", 1, "500", 4, "TUN to TUN", "F", "2000", "0100", "")},
+      // 3458;0000-2400;LSB;CHN;Beijing Volmet x15,x45;E;FE;;1;;[0122]
+      {1818, Rec("Beijing Volmet x15,x", "3458", "LSB", "2550", 13, "1000", 5, "CHN to FE", "E", "0000", "2400", "")},
+      // 5815;1800-1830;;CLA;Furusato no Kaze;J;KRE;/UZB;4;;[0125]
+      {2530, Rec("Furusato no Kaze", "5815", "AM", "6000", 1, "500", 4, "CLA to KRE", "J", "1800", "1830",
+                 "Remarks: /UZB")},
+      // 7750;0300-0600;irr;SOM;Warsan Radio USB;SO;EAf;b;1;;[0325]
+      {4349, Rec("Warsan Radio USB", "7750", "USB", "2550", 13, "1000", 5, "SOM to EAf", "SO", "0300", "0600",
+                 "Days: irr; Remarks: b")},
+      // 15555;1358-2200;;USA;WJHR Milton, FL (USB);E;NAm;mi;1;;[0326]
+      {8867, Rec("WJHR Milton, FL (USB", "15555", "USB", "2550", 13, "1000", 5, "USA to NAm", "E", "1358", "2200",
+                 "Remarks: mi")},
+      // 28320;2300-2400;Sa;AUS;VK2WI News Broadcast;E;AUS;du;4;;  (the last line)
+      {10061, Rec("VK2WI News Broadcast", "28320", "AM", "6000", 1, "500", 4, "AUS to AUS", "E", "2300", "2400",
+                  "Days: Sa; Remarks: du")},
+  };
+  for (const ShippedCase& c : cases) EXPECT_EQ(result.records[c.line - 2], c.expected) << "line " << c.line;
+}
+
+// ---- Single lines: which are read, and the mode, filter and step of each.
+
+struct LineCase {
+  const char* line;
+  bool reads;
+  const char* mode;  // of the entry made, when read
+  const char* filter;
+  const char* notes;
+};
+
+class EibiLine : public ::testing::TestWithParam<LineCase> {};
+
+TEST_P(EibiLine, ReadsAndMakesItsEntry) {
+  const LineCase& c = GetParam();
+  EibiEntry entry;
+  ASSERT_EQ(ParseEibiLine(c.line, entry), c.reads) << c.line;
+  if (!c.reads) return;
+  const FrequencyRecord r = EibiRecord(entry, kDefaults, ',');
+  EXPECT_EQ(r.Mode, c.mode) << c.line;
+  EXPECT_EQ(r.Filter, c.filter) << c.line;
+  EXPECT_EQ(r.Notes, c.notes) << c.line;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, EibiLine,
+    ::testing::Values(
+        // Mode rules: Days, Lng "-CW", a word of the station name; else AM.
+        LineCase{"9580;0800-1200;;AUS;Radio;E;Pac;;1;;", true, "AM", "6000", ""},
+        LineCase{"8849;0000-2400;usb;CHN;Volmet;E;FE;;1;;", true, "USB", "2550", ""},
+        LineCase{"4000;0000-2400;Mo-Fr;D;Beacon;-CW;Eu;;1;;", true, "CW", "300", "Days: Mo-Fr"},
+        LineCase{"4000;0000-2400;;D;Beacon;-CWX;Eu;;1;;", true, "CW", "300", ""},
+        LineCase{"5000;0000-2400;;F;Navy LSB/FSK;F;Eu;x;1;;", true, "LSB", "2550", "Remarks: x"},
+        LineCase{"5000;0000-2400;;F;USBEKISTAN;F;Eu;;1;;", true, "AM", "6000", ""},
+        LineCase{"4810;0000-2400;;USA;CODAR (CW IDs);;WNA;ob;1;;", true, "AM", "6000", "Remarks: ob"},
+        LineCase{"3044;0000-2400;;F;Teletype;-TY;NAO;br;1;;", true, "AM", "6000", "Remarks: br"},
+        // Fields up to Remarks suffice; the decimal point of the file is ".".
+        LineCase{"9580.5;0800-1200;;AUS;Radio;E;Pac;", true, "AM", "6000", ""},
+        // Unreadable lines.
+        LineCase{"9580;0800-1200;;AUS;Radio;E;Pac", false, "", "", ""},
+        LineCase{"9580,5;0800-1200;;AUS;Radio;E;Pac;;1;;", false, "", "", ""},
+        LineCase{"kHz;0800-1200;;AUS;Radio;E;Pac;;1;;", false, "", "", ""},
+        LineCase{"0;0800-1200;;AUS;Radio;E;Pac;;1;;", false, "", "", ""},
+        LineCase{"-9580;0800-1200;;AUS;Radio;E;Pac;;1;;", false, "", "", ""},
+        LineCase{"30001;0800-1200;;AUS;Radio;E;Pac;;1;;", false, "", "", ""},
+        LineCase{"9580;0800-1260;;AUS;Radio;E;Pac;;1;;", false, "", "", ""},
+        LineCase{"9580;2401-0100;;AUS;Radio;E;Pac;;1;;", false, "", "", ""},
+        LineCase{"9580;2500-0100;;AUS;Radio;E;Pac;;1;;", false, "", "", ""},
+        LineCase{"9580;800-1200;;AUS;Radio;E;Pac;;1;;", false, "", "", ""},
+        LineCase{"9580;0800:1200;;AUS;Radio;E;Pac;;1;;", false, "", "", ""},
+        LineCase{"\x01\xff\xfe;;;;;;;;", false, "", "", ""}));
+
+TEST(EibiSchedule, FrequencyTakesTheLocaleSeparator) {
+  EibiEntry entry;
+  ASSERT_TRUE(ParseEibiLine("9580.5;0800-1200;;AUS;Radio;E;Pac;;1;;", entry));
+  EXPECT_EQ(EibiRecord(entry, kDefaults, ',').Freq, "9580,5");
+}
+
+// ---- A whole file with the options.
+
+const char* const kFile =
+    "kHz:75;Time(UTC):93;Days:59;ITU:49;Station:201;Lng:49;Target:62;Remarks:135;P:35;Start:60;Stop:60;\r\n"
+    "5000;0000-2400;;USA;WWV;-TS;NAm;;1;;\r\n"       // line 2: all day
+    "6000;2330-0030;;CUB;Night;S;Car;;1;;\r\n"       // line 3: across midnight
+    "7000;1200-1300;;G;Noon;E;Eu;;1;;\r\n"           // line 4
+    "garbage\r\n"                                    // line 5: bad
+    "\r\n"                                           // line 6: empty, not counted
+    "9000;1200-1300;;G;Late;E;Eu;;1;;\r\n"           // line 7
+    "9000;1200-99;;G;Broken;E;Eu;;1;;\n"             // line 8: bad
+    "15000;0000-0100;;G;Early;E;Eu;;1;;";            // line 9, no line end
+
+struct OptionsCase {
+  const char* what;
+  EibiImportOptions options;
+  std::vector<std::string> names;
+};
+
+class EibiOptions : public ::testing::TestWithParam<OptionsCase> {};
+
+TEST_P(EibiOptions, TakeTheEntriesAndCountTheRest) {
+  const OptionsCase& c = GetParam();
+  const EibiImportResult result = ImportEibiSchedule(kFile, c.options, kDefaults, '.');
+  std::vector<std::string> names;
+  for (const FrequencyRecord& r : result.records) names.push_back(r.Name);
+  EXPECT_EQ(names, c.names) << c.what;
+  EXPECT_EQ(result.entryLines, 7u) << c.what;
+  EXPECT_EQ(result.badLines, 2) << c.what;
+  EXPECT_EQ(result.firstBadLine, 5u) << c.what;
+  EXPECT_EQ(result.leftOut, 5 - static_cast<int>(names.size())) << c.what;
+}
+
+EibiImportOptions OnAirAt(int hhmm) {
+  EibiImportOptions o;
+  o.onAirOnly = true;
+  o.hhmmNow = hhmm;
+  return o;
+}
+EibiImportOptions Range(double from, double to, bool onAir = false, int hhmm = 0) {
+  EibiImportOptions o = OnAirAt(hhmm);
+  o.onAirOnly = onAir;
+  o.rangeOnly = true;
+  o.fromKHz = from;
+  o.toKHz = to;
+  return o;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, EibiOptions,
+    ::testing::Values(OptionsCase{"all", {}, {"WWV", "Night", "Noon", "Late", "Early"}},
+                      OptionsCase{"on air 1230", OnAirAt(1230), {"WWV", "Noon", "Late"}},
+                      OptionsCase{"on air 0015", OnAirAt(15), {"WWV", "Night", "Early"}},
+                      OptionsCase{"on air 1300", OnAirAt(1300), {"WWV"}},
+                      OptionsCase{"range 6000-9000", Range(6000, 9000), {"Night", "Noon", "Late"}},
+                      OptionsCase{"range 9000.5-10000", Range(9000.5, 10000), {}},
+                      OptionsCase{"range and on air 0015", Range(5500, 30000, true, 15), {"Night", "Early"}}));
+
+TEST(EibiSchedule, BadLinesMessageNamesTheCountAndTheFirst) {
+  EXPECT_EQ(EibiBadLinesMessage(1, 12), "1 line of the schedule could not be read and was skipped (line 12).");
+  EXPECT_EQ(EibiBadLinesMessage(3, 5),
+            "3 lines of the schedule could not be read and were skipped (the first is line 5).");
+}
+
+}  // namespace
+}  // namespace ondaris
