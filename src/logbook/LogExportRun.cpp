@@ -5,6 +5,7 @@
 #include "common/FileLines.h"
 #include "logbook/AdifExport.h"
 #include "logbook/LogDisplay.h"
+#include "logbook/LogReportDialog.h"
 #include "platform/Clock.h"
 #include "platform/MessageBoxes.h"
 
@@ -99,6 +100,10 @@ void ConnectLogExports(LogDisplay& display, LogExporter& exporter, const Logbook
   display.uteExport = button(LogExportKind::Ute);
   display.swlExport = button(LogExportKind::Swl);
   display.mwExport = button(LogExportKind::Mw);
+}
+
+void ConnectLogReport(LogDisplay& display, LogReportDialog& dialog) {
+  display.report = [&dialog](LogDisplay& d) { dialog.ReportBtnClick(d.table, SelectedRecordList(d)); };
 }
 
 }  // namespace ondaris

@@ -15,6 +15,7 @@
 namespace ondaris {
 
 class LogDisplay;
+class LogReportDialog;
 class MessageBoxes;
 struct DateTime;
 struct LogbookSettings;
@@ -58,5 +59,8 @@ std::vector<int> SelectedRecordList(const LogDisplay& display);
 // signature box through `exporter`, showing the text in the display's
 // preview; the bulk sorts are read from `settings` at each click.
 void ConnectLogExports(LogDisplay& display, LogExporter& exporter, const LogbookSettings& settings);
+// Sets the display's Report button to open the report dialog over its log
+// and selected block.
+void ConnectLogReport(LogDisplay& display, LogReportDialog& dialog);
 
 }  // namespace ondaris
