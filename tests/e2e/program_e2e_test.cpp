@@ -300,19 +300,14 @@ int CountMessages(const std::string& output) {
 
 // ---------------------------------------------------------------------------
 
-TEST(ProgramCommandLine, HelpAndVersionEndAtOnce) {
+TEST(ProgramCommandLine, HelpAndVersionEndAtOnceAnythingElsePrintsUsageWithCode2) {
   TempFolder folder("cmd");
   const Finished help = RunAndCapture({kOndaris, "--help"}, {}, folder);
   EXPECT_EQ(help.exitCode, 0);
   EXPECT_NE(help.output.find("--data-dir DIR"), std::string::npos) << help.output;
-
   const Finished version = RunAndCapture({kOndaris, "--version"}, {}, folder);
   EXPECT_EQ(version.exitCode, 0);
   EXPECT_EQ(version.output.rfind("ondaris ", 0), 0u) << version.output;
-}
-
-TEST(ProgramCommandLine, AnythingElsePrintsUsageWithCode2) {
-  TempFolder folder("cmd");
   for (const char* arg : {"--bogus", "extra", "--port", "--data-dir"}) {
     const Finished run = RunAndCapture({kOndaris, arg}, {}, folder);
     EXPECT_EQ(run.exitCode, 2) << arg;
@@ -325,7 +320,6 @@ TEST(ProgramStartup, StateFilesPresentSendVolumesTuningThenPollsAndSigtermSaves)
   ProgramEnvironment environment;
   SimulatedReceiver sim(data);
   ASSERT_FALSE(sim.device().empty());
-
   RadioState stored;
   stored.SpkrVolume = 40;
   stored.LineVolume = 20;
@@ -337,20 +331,15 @@ TEST(ProgramStartup, StateFilesPresentSendVolumesTuningThenPollsAndSigtermSaves)
   Ondaris program(environment, data.path(), sim.device(), data / "out.txt");
   ASSERT_TRUE(program.started());
   ASSERT_TRUE(WaitUntil([&] { return sim.queries() >= 3; }, 15000)) << program.output();
-
-  const std::vector<std::string> commands = sim.commands();
-  ASSERT_GE(commands.size(), 6u) << program.output();
-  EXPECT_EQ(commands[0], "V level=23");  // 63 - 40
-  EXPECT_EQ(commands[1], "A level=43");  // 63 - 20
-  EXPECT_EQ(commands[2], "W code=13 bw=2550");
-  EXPECT_EQ(commands[3].rfind("N ", 0), 0u) << commands[3];
-  EXPECT_EQ(commands[4], "M USB freq=9575.000 kHz");
-  EXPECT_EQ(commands[5], "G 3");
-  // The first query comes after the tuning.
+  // Volumes (63 minus the level), then the tuning; the first query after it.
   const std::vector<std::string> log = sim.log();
-  std::size_t firstQuery = 0;
-  while (firstQuery < log.size() && log[firstQuery].rfind("X ", 0) != 0) ++firstQuery;
-  EXPECT_EQ(firstQuery, 6u);
+  ASSERT_GE(log.size(), 7u) << program.output();
+  EXPECT_EQ(std::vector<std::string>(log.begin(), log.begin() + 3),
+            (std::vector<std::string>{"V level=23", "A level=43", "W code=13 bw=2550"}));
+  EXPECT_EQ(log[3].rfind("N ", 0), 0u) << log[3];
+  EXPECT_EQ(log[4], "M USB freq=9575.000 kHz");
+  EXPECT_EQ(log[5], "G 3");
+  EXPECT_EQ(log[6].rfind("X ", 0), 0u) << log[6];
 
   // About five queries a second.
   const int before = sim.queries();
@@ -363,9 +352,7 @@ TEST(ProgramStartup, StateFilesPresentSendVolumesTuningThenPollsAndSigtermSaves)
   // SIGTERM runs the exit sequence: the mute goes out, the files are saved.
   fs::remove(data / "SysFiles/Tuning.dat");
   program.process().signal(SIGTERM);
-  const std::optional<int> code = program.process().waitExit(15000);
-  ASSERT_TRUE(code.has_value());
-  EXPECT_EQ(*code, 0);
+  EXPECT_EQ(program.process().waitExit(15000).value_or(-2), 0);
   EXPECT_TRUE(WaitUntil([&] { return sim.hasCommand("C mute"); }, 3000));
   const std::string tuning = ReadFile(data / "SysFiles/Tuning.dat");
   EXPECT_NE(tuning.find("\r\n9575.000\r\nUSB\r\n"), std::string::npos) << tuning;
@@ -376,7 +363,7 @@ TEST(ProgramStartup, StateFilesPresentSendVolumesTuningThenPollsAndSigtermSaves)
   EXPECT_EQ(reread.SpkrVolume, 40);
 }
 
-TEST(ProgramStartup, FirstStartInAnEmptyFolderTunes15000AmAndSavesAtExit) {
+TEST(ProgramStartup, FirstStartInAnEmptyFolderTunes15000AmASecondStartOnlyWakesIt) {
   TempFolder folder("first");
   const std::string dataDir = folder / "new-data";  // does not exist yet
   ProgramEnvironment environment;
@@ -393,15 +380,21 @@ TEST(ProgramStartup, FirstStartInAnEmptyFolderTunes15000AmAndSavesAtExit) {
   EXPECT_NE(commands[3].find("freq=15000.000 kHz"), std::string::npos) << commands[3];
   EXPECT_EQ(commands[4], "M AM freq=15000.000 kHz");
   EXPECT_EQ(commands[5], "G 2");
-
   const std::string output = program.output();
-  EXPECT_NE(output.find("Could not find SysFiles\\Limits1.dat"), std::string::npos) << output;
-  EXPECT_NE(output.find("Could not find file SysFiles\\Scratchpad.dat"), std::string::npos) << output;
-  EXPECT_NE(output.find("Could not find file SysFiles\\Tuning.dat"), std::string::npos) << output;
-  EXPECT_NE(output.find("Could not find file SysFiles\\Ondaris.dat"), std::string::npos) << output;
+  for (const char* missing : {"Could not find SysFiles\\Limits1.dat", "Could not find file SysFiles\\Scratchpad.dat",
+                              "Could not find file SysFiles\\Tuning.dat", "Could not find file SysFiles\\Ondaris.dat"})
+    EXPECT_NE(output.find(missing), std::string::npos) << missing << "\n" << output;
   for (const char* dir : {"SysFiles", "WaveFiles", "LogFiles", "LogFiles/ReportSetups", "LogHelp", "Help", "DBHelp",
                           "FreqFiles", "Backup", "Export"})
     EXPECT_TRUE(fs::is_directory(dataDir + "/" + dir)) << dir;
+
+  // A second start wakes the first and ends without creating anything.
+  const std::string otherDir = folder / "second-data";
+  const Finished second =
+      RunAndCapture({kOndaris, "--data-dir", otherDir, "--port", sim.device()}, environment.env(), folder);
+  EXPECT_EQ(second.exitCode, 0) << second.output;
+  EXPECT_FALSE(fs::exists(otherDir));
+  EXPECT_TRUE(program.process().running());
 
   program.process().signal(SIGTERM);
   EXPECT_EQ(program.process().waitExit(15000).value_or(-2), 0);
@@ -414,32 +407,11 @@ TEST(ProgramStartup, FirstStartInAnEmptyFolderTunes15000AmAndSavesAtExit) {
   EXPECT_TRUE(WaitUntil([&] { return sim.hasCommand("C mute"); }, 3000));
 }
 
-TEST(ProgramStartup, CompanionWordsHaveEffect) {
-  TempFolder data("companion");
-  ProgramEnvironment environment;
-  SimulatedReceiver sim(data);
-  ASSERT_FALSE(sim.device().empty());
-  Ondaris program(environment, data.path(), sim.device(), data / "out.txt");
-  ASSERT_TRUE(WaitUntil([&] { return sim.queries() >= 1; }, 15000)) << program.output();
-  // The program listens once start-up is complete.
-  ASSERT_TRUE(WaitUntil([&] { return fs::exists(environment.runtime / "Ondaris"); }, 5000));
-
-  const Finished remote = RunAndCapture({kRemote, "--wait", "800", "?", "+7250", "LSB"}, environment.env(), data);
-  EXPECT_EQ(remote.exitCode, 0) << remote.output;
-  EXPECT_TRUE(WaitUntil([&] { return sim.hasCommand("M LSB freq=7250.000 kHz"); }, 5000)) << remote.output;
-  EXPECT_NE(remote.output.find("*7250.000*LSB*"), std::string::npos) << remote.output;
-
-  program.process().signal(SIGTERM);
-  EXPECT_EQ(program.process().waitExit(15000).value_or(-2), 0);
-  EXPECT_NE(ReadFile(data / "SysFiles/Tuning.dat").find("\r\n7250.000\r\nLSB\r\n"), std::string::npos);
-}
-
-TEST(ProgramStartup, TheLastStationListIsLoadedAndTheCompanionLocatesAndAddsStations) {
+TEST(ProgramStartup, TheLastStationListIsLoadedAndTheCompanionTunesLocatesAndAddsStations) {
   TempFolder data("list");
   ProgramEnvironment environment;
   SimulatedReceiver sim(data);
   ASSERT_FALSE(sim.device().empty());
-
   RadioState stored;
   stored.FreqFileDir = "FreqFiles/";
   stored.LastFreqFile = "Evening.320";
@@ -453,27 +425,29 @@ TEST(ProgramStartup, TheLastStationListIsLoadedAndTheCompanionLocatesAndAddsStat
   std::ofstream(data / "FreqFiles/Evening.320", std::ios::binary) << list;
 
   Ondaris program(environment, data.path(), sim.device(), data / "out.txt");
+  // The program listens once start-up is complete.
   ASSERT_TRUE(WaitUntil([&] { return fs::exists(environment.runtime / "Ondaris"); }, 15000)) << program.output();
 
   // "+" tunes and finds the station in the list; "*" adds one and is
-  // answered OK, a malformed "*" word NO.
+  // answered OK, a malformed "*" word NO; a mode word changes the mode.
   const Finished locate = RunAndCapture({kRemote, "--wait", "300", "?", "+14230.5"}, environment.env(), data);
   EXPECT_EQ(locate.exitCode, 0) << locate.output;
   EXPECT_TRUE(WaitUntil([&] { return sim.hasCommand("M AM freq=14230.500 kHz"); }, 5000)) << locate.output;
   const Finished remote = RunAndCapture(
-      {kRemote, "--wait", "800", "?", "*7250*Evening Radio*Lakeside*French*1800*2000*", "*7250*broken*"},
+      {kRemote, "--wait", "800", "?", "*7250*Evening Radio*Lakeside*French*1800*2000*", "*7250*broken*", "LSB"},
       environment.env(), data);
   EXPECT_EQ(remote.exitCode, 0) << remote.output;
-  const std::vector<std::string> answers = Lines(remote.output);
   std::vector<std::string> okOrNo;
-  for (const std::string& line : answers)
+  for (const std::string& line : Lines(remote.output))
     if (line == "OK" || line == "NO") okOrNo.push_back(line);
   EXPECT_EQ(okOrNo, (std::vector<std::string>{"OK", "NO"})) << remote.output;
   EXPECT_TRUE(WaitUntil([&] { return sim.hasCommand("M AM freq=7250.000 kHz"); }, 5000)) << remote.output;
+  EXPECT_TRUE(WaitUntil([&] { return sim.hasCommand("M LSB freq=7250.000 kHz"); }, 5000)) << remote.output;
+  EXPECT_NE(remote.output.find("*7250.000*LSB*"), std::string::npos) << remote.output;
 
   // Exit asks whether to save the changed list; a run nobody watches answers
-  // No, so the file stays as it was. The grid widths and the Reopen list,
-  // with the list reloaded at start-up on top, are written.
+  // No, so the file stays as it was. The tuning, the grid widths and the
+  // Reopen list, with the list reloaded at start-up on top, are written.
   program.process().signal(SIGTERM);
   EXPECT_EQ(program.process().waitExit(15000).value_or(-2), 0);
   const std::string output = program.output();
@@ -482,30 +456,12 @@ TEST(ProgramStartup, TheLastStationListIsLoadedAndTheCompanionLocatesAndAddsStat
       << output;
   EXPECT_EQ(CountMessages(output), 0) << output;  // every file was there
   EXPECT_EQ(ReadFile(data / "FreqFiles/Evening.320"), list);
+  EXPECT_NE(ReadFile(data / "SysFiles/Tuning.dat").find("\r\n7250.000\r\nLSB\r\n"), std::string::npos);
   EXPECT_EQ(ReadFile(data / "SysFiles/OndarisGrid.dat").size(), 36u);
   const std::vector<std::string> reopen = Lines(ReadFile(data / "SysFiles/Reopen.dat"));
   ASSERT_EQ(reopen.size(), 10u);
   EXPECT_EQ(reopen[0], data / "FreqFiles/Evening.320\r");
   for (std::size_t i = 1; i < reopen.size(); ++i) EXPECT_EQ(reopen[i], "\r") << i;
-}
-
-TEST(ProgramStartup, SecondStartWakesTheFirstAndEndsWithoutCreatingFiles) {
-  TempFolder folder("twice");
-  ProgramEnvironment environment;
-  SimulatedReceiver sim(folder);
-  ASSERT_FALSE(sim.device().empty());
-  Ondaris first(environment, folder / "data", sim.device(), folder / "out.txt");
-  ASSERT_TRUE(WaitUntil([&] { return sim.queries() >= 1; }, 15000)) << first.output();
-
-  const std::string otherDir = folder / "second-data";
-  const Finished second =
-      RunAndCapture({kOndaris, "--data-dir", otherDir, "--port", sim.device()}, environment.env(), folder);
-  EXPECT_EQ(second.exitCode, 0) << second.output;
-  EXPECT_FALSE(fs::exists(otherDir));
-  EXPECT_TRUE(first.process().running());
-
-  first.process().signal(SIGTERM);
-  EXPECT_EQ(first.process().waitExit(15000).value_or(-2), 0);
 }
 
 TEST(ProgramStartup, PortSimRunsTheBuiltInReceiver) {
