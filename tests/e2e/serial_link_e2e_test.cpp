@@ -31,7 +31,6 @@
 namespace ondaris {
 namespace {
 
-
 // Runs the event loop until `done()` holds or `timeoutMs` passes.
 bool RunUntil(const std::function<bool()>& done, int timeoutMs) {
   if (done()) return true;
@@ -115,8 +114,8 @@ class SerialLinkE2E : public ::testing::Test {
   std::vector<std::string> errors;
 };
 
-TEST_F(SerialLinkE2E, TheReceiverDecodesTheExactTuning) {
-  startSimulator(false);
+TEST_F(SerialLinkE2E, TheReceiverDecodesTheTuningAnswersQueriesAndGetsTheLastCommandsAtClose) {
+  startSimulator(true);
   RadioState state;  // 15000 kHz AM, 6000 Hz filter
   state.Freq = 10000.0;
   link->send(UnitKind::Tuning, state.TuningBytes());
@@ -127,6 +126,39 @@ TEST_F(SerialLinkE2E, TheReceiverDecodesTheExactTuning) {
   EXPECT_EQ(lines[1], "N coarse=21999 fine=6824 bfo=30576 freq=10000.000 kHz");
   EXPECT_EQ(lines[2].rfind("M AM", 0), 0u) << lines[2];
   EXPECT_EQ(lines[3], "G 2");
+
+  // Meter queries: the readings are exactly what the receiver answered, in order.
+  FrameAssembler assembler;
+  std::vector<int> readings;
+  link->onReceived = [&](const std::string& chunk) {
+    if (auto r = assembler.onChunk(chunk, 0, 65535)) readings.push_back(*r);
+  };
+  QtTimer meter;
+  meter.onTimer = [&] { link->send(UnitKind::MeterQuery, SignalStrengthQuery()); };
+  meter.setInterval(200);
+  meter.setEnabled(true);
+  RunFor(1500);
+  meter.setEnabled(false);
+  RunUntil([&] { return !readings.empty() && readings.size() >= sim.strengths().size(); }, 1000);
+  EXPECT_GE(readings.size(), 5u);
+  EXPECT_EQ(readings, sim.strengths());
+  EXPECT_FALSE(assembler.frameOpen());
+
+  // Close delivers what is queued; the next send opens the port again.
+  for (int i = 0; i < 3; ++i) {
+    state.Freq = 6000.0 + i;
+    link->send(UnitKind::Tuning, state.TuningBytes());
+  }
+  link->send(UnitKind::Other, ExitMuteCommand());
+  link->close(1500);
+  EXPECT_FALSE(link->isOpen());
+  ASSERT_TRUE(RunUntil([&] { return sim.linesStartingWith("C mute") == 1; }, 3000));
+  ASSERT_FALSE(sim.tunings().empty());
+  EXPECT_EQ(sim.tunings().back(), WordsOf(state));
+  state.Freq = 7000.0;
+  link->send(UnitKind::Tuning, state.TuningBytes());
+  EXPECT_TRUE(link->isOpen());
+  ASSERT_TRUE(RunUntil([&] { return !sim.tunings().empty() && sim.tunings().back() == WordsOf(state); }, 3000));
 }
 
 TEST_F(SerialLinkE2E, FastTuningEndsOnTheNewestWithoutStaleTunings) {
@@ -191,56 +223,7 @@ TEST_F(SerialLinkE2E, FastTuningEndsOnTheNewestWithoutStaleTunings) {
               sent, decoded.size(), capacity, static_cast<long long>(arrivedAfter));
 }
 
-TEST_F(SerialLinkE2E, MeterQueriesAreAnswered) {
-  startSimulator(true);
-  FrameAssembler assembler;
-  std::vector<int> readings;
-  link->onReceived = [&](const std::string& chunk) {
-    if (auto r = assembler.onChunk(chunk, 0, 65535)) readings.push_back(*r);
-  };
-  QtTimer meter;
-  meter.onTimer = [&] { link->send(UnitKind::MeterQuery, SignalStrengthQuery()); };
-  meter.setInterval(200);
-  meter.setEnabled(true);
-  RadioState state;
-  state.Freq = 9575.0;
-  link->send(UnitKind::Tuning, state.TuningBytes());
-  RunFor(1500);
-  meter.setEnabled(false);
-  RunUntil([&] { return static_cast<int>(readings.size()) >= static_cast<int>(sim.strengths().size()) &&
-                        !readings.empty(); },
-           1000);
-
-  const std::vector<int> answered = sim.strengths();
-  EXPECT_GE(readings.size(), 5u);
-  // The readings are exactly what the receiver answered, in order.
-  EXPECT_EQ(readings, answered);
-  EXPECT_FALSE(assembler.frameOpen());
-}
-
-TEST_F(SerialLinkE2E, CloseDeliversTheLastCommands) {
-  startSimulator(true);
-  RadioState state;
-  for (int i = 0; i < 3; ++i) {
-    state.Freq = 6000.0 + i;
-    link->send(UnitKind::Tuning, state.TuningBytes());
-  }
-  link->send(UnitKind::Other, ExitMuteCommand());
-  link->close(1500);
-  EXPECT_FALSE(link->isOpen());
-  ASSERT_TRUE(RunUntil([&] { return sim.linesStartingWith("C mute") == 1; }, 3000));
-  const auto decoded = sim.tunings();
-  ASSERT_FALSE(decoded.empty());
-  EXPECT_EQ(decoded.back(), WordsOf(state));
-
-  // The next send opens the port again.
-  state.Freq = 7000.0;
-  link->send(UnitKind::Tuning, state.TuningBytes());
-  EXPECT_TRUE(link->isOpen());
-  ASSERT_TRUE(RunUntil([&] { return !sim.tunings().empty() && sim.tunings().back() == WordsOf(state); }, 3000));
-}
-
-TEST(QtSerialPortE2E, MissingDeviceGivesTheReason) {
+TEST(QtSerialPortE2E, OpenErrorsGiveTheReason) {
   QtSerialPort port;
   std::string error;
   EXPECT_FALSE(port.open("/dev/ondaris-no-such-port", error));
@@ -248,20 +231,27 @@ TEST(QtSerialPortE2E, MissingDeviceGivesTheReason) {
   EXPECT_EQ(error.rfind("Unable to open com port (", 0), 0u) << error;
   EXPECT_EQ(error.back(), ')') << error;
   EXPECT_EQ(error.find("dialout"), std::string::npos) << error;
-}
-
-TEST(QtSerialPortE2E, SimWithoutSimulatorIsRefused) {
-  QtSerialPort port;
-  std::string error;
+  // SIM without a simulator is refused.
   EXPECT_FALSE(port.open("SIM", error));
   EXPECT_EQ(error.rfind("Unable to open com port (", 0), 0u) << error;
-
   port.simulatedDevice = [](std::string& why) {
     why = "no pseudo-terminals";
     return std::string();
   };
   EXPECT_FALSE(port.open("SIM", error));
   EXPECT_EQ(error, "Unable to open com port (no pseudo-terminals)");
+
+  EXPECT_EQ(QtSerialPort::OpenErrorText(QStringLiteral("No such file or directory"), false, "/dev/ttyS0"),
+            "Unable to open com port (No such file or directory)");
+  const std::string denied = QtSerialPort::OpenErrorText(QStringLiteral("Permission denied"), true, "/dev/ttyS0");
+  EXPECT_EQ(denied.rfind("Unable to open com port (Permission denied)", 0), 0u) << denied;
+  EXPECT_NE(denied.find("dialout"), std::string::npos) << denied;
+  EXPECT_NE(denied.find("/dev/ttyS0"), std::string::npos) << denied;
+  EXPECT_EQ(QtSerialPort::OpenErrorText(QString(), false, ""), "Unable to open com port");
+  EXPECT_EQ(QtSerialPort::TransferErrorText(true, QStringLiteral("Input/output error")),
+            "WriteFile function failed (Input/output error)");
+  EXPECT_EQ(QtSerialPort::TransferErrorText(false, QStringLiteral("Input/output error")),
+            "ReadFile function failed (Input/output error)");
 }
 
 TEST(QtSerialPortE2E, SimOpensTheSimulatorsDevice) {
@@ -285,20 +275,6 @@ TEST(QtSerialPortE2E, SimOpensTheSimulatorsDevice) {
   EXPECT_EQ(reply[3], '\r');
   port.close();
   EXPECT_FALSE(port.isOpen());
-}
-
-TEST(QtSerialPortE2E, ErrorTexts) {
-  EXPECT_EQ(QtSerialPort::OpenErrorText(QStringLiteral("No such file or directory"), false, "/dev/ttyS0"),
-            "Unable to open com port (No such file or directory)");
-  const std::string denied = QtSerialPort::OpenErrorText(QStringLiteral("Permission denied"), true, "/dev/ttyS0");
-  EXPECT_EQ(denied.rfind("Unable to open com port (Permission denied)", 0), 0u) << denied;
-  EXPECT_NE(denied.find("dialout"), std::string::npos) << denied;
-  EXPECT_NE(denied.find("/dev/ttyS0"), std::string::npos) << denied;
-  EXPECT_EQ(QtSerialPort::OpenErrorText(QString(), false, ""), "Unable to open com port");
-  EXPECT_EQ(QtSerialPort::TransferErrorText(true, QStringLiteral("Input/output error")),
-            "WriteFile function failed (Input/output error)");
-  EXPECT_EQ(QtSerialPort::TransferErrorText(false, QStringLiteral("Input/output error")),
-            "ReadFile function failed (Input/output error)");
 }
 
 TEST(QtTimerE2E, TicksOnTheEventLoopWithTheTimerRules) {
