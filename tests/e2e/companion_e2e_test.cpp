@@ -103,126 +103,79 @@ class CompanionLinkTest : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(dir.isValid()); }
   QString path(const char* name) const { return dir.path() + QLatin1Char('/') + QLatin1String(name); }
+  // Listens on "Ondaris" in the test's folder, collecting the words.
+  void listen(QtCompanionTransport& transport, std::vector<std::string>& words) {
+    transport.onWord = [&words](const std::string& word) { words.push_back(word); };
+    std::string error;
+    ASSERT_TRUE(transport.listen(error)) << error;
+  }
+  // A client connected to "Ondaris".
+  std::unique_ptr<QLocalSocket> connectClient() {
+    auto client = std::make_unique<QLocalSocket>();
+    client->connectToServer(path("Ondaris"));
+    EXPECT_TRUE(client->waitForConnected(2000)) << client->errorString().toStdString();
+    return client;
+  }
+  void write(QLocalSocket& client, const QByteArray& bytes) {
+    client.write(bytes);
+    EXPECT_TRUE(client.waitForBytesWritten(2000));
+  }
 
   QTemporaryDir dir;
 };
 
 // ---- Words in ------------------------------------------------------------------
 
-TEST_F(CompanionLinkTest, WordsFromAClientArriveInOrderHoweverTheyAreSplit) {
+TEST_F(CompanionLinkTest, WordsFromClientsArriveInOrderHoweverTheyAreSplit) {
   QtCompanionTransport transport(dir.path());
   std::vector<std::string> words;
-  transport.onWord = [&](const std::string& word) { words.push_back(word); };
-  std::string error;
-  ASSERT_TRUE(transport.listen(error)) << error;
+  listen(transport, words);
   EXPECT_EQ(transport.listenPath(), path("Ondaris"));
-
-  QLocalSocket client;
-  client.connectToServer(path("Ondaris"));
-  ASSERT_TRUE(client.waitForConnected(2000)) << client.errorString().toStdString();
-
-  const QByteArray first = FrameBytes("G1");
-  client.write(first.left(30));
-  client.flush();
-  RunFor(30);
-  EXPECT_TRUE(words.empty());  // a part of a frame is not a word
-  client.write(first.mid(30) + FrameBytes("+9575") + FrameBytes("*9575*Station*Place*English*0000*2400*"));
-  client.flush();
-  ASSERT_TRUE(RunUntil([&] { return words.size() >= 3; }, 2000));
-  EXPECT_EQ(words, (std::vector<std::string>{"G1", "+9575", "*9575*Station*Place*English*0000*2400*"}));
-}
-
-TEST_F(CompanionLinkTest, FrameWithLengthAboveEightyIsIgnored) {
-  QtCompanionTransport transport(dir.path());
-  std::vector<std::string> words;
-  transport.onWord = [&](const std::string& word) { words.push_back(word); };
-  std::string error;
-  ASSERT_TRUE(transport.listen(error)) << error;
-
-  QLocalSocket client;
-  client.connectToServer(path("Ondaris"));
-  ASSERT_TRUE(client.waitForConnected(2000));
-  QByteArray bad = FrameBytes("T+");
-  bad[0] = static_cast<char>(81);
-  client.write(bad + FrameBytes("T-"));
-  client.flush();
-  ASSERT_TRUE(RunUntil([&] { return !words.empty(); }, 2000));
-  RunFor(20);
-  EXPECT_EQ(words, std::vector<std::string>{"T-"});
-}
-
-TEST_F(CompanionLinkTest, SeveralClientsAndReconnects) {
-  QtCompanionTransport transport(dir.path());
-  std::vector<std::string> words;
-  transport.onWord = [&](const std::string& word) { words.push_back(word); };
-  std::string error;
-  ASSERT_TRUE(transport.listen(error)) << error;
-  for (const char* word : {"?", "S+", "Bye"}) {
-    QLocalSocket client;
-    client.connectToServer(path("Ondaris"));
-    ASSERT_TRUE(client.waitForConnected(2000));
-    client.write(FrameBytes(word));
-    ASSERT_TRUE(client.waitForBytesWritten(2000));
-    ASSERT_TRUE(RunUntil([&] { return !words.empty() && words.back() == word; }, 2000)) << word;
-    client.disconnectFromServer();
-  }
-  EXPECT_EQ(words, (std::vector<std::string>{"?", "S+", "Bye"}));
-}
-
-TEST_F(CompanionLinkTest, SocketIsForTheUserOnly) {
-  QtCompanionTransport transport(dir.path());
-  std::string error;
-  ASSERT_TRUE(transport.listen(error)) << error;
-  struct stat info {};
+  struct stat info {};  // for the user only
   ASSERT_EQ(::stat(QFile::encodeName(path("Ondaris")).constData(), &info), 0);
   EXPECT_TRUE(S_ISSOCK(info.st_mode));
   EXPECT_EQ(info.st_mode & 077, 0u) << std::oct << info.st_mode;
   EXPECT_EQ(info.st_uid, ::getuid());
+
+  auto client = connectClient();
+  const QByteArray first = FrameBytes("G1");
+  write(*client, first.left(30));
+  RunFor(30);
+  EXPECT_TRUE(words.empty());  // a part of a frame is not a word
+  QByteArray tooLong = FrameBytes("T+");
+  tooLong[0] = static_cast<char>(81);  // a length above eighty is ignored
+  write(*client, first.mid(30) + FrameBytes("+9575") + tooLong + FrameBytes("*9575*Station*Place*English*0000*2400*"));
+  ASSERT_TRUE(RunUntil([&] { return words.size() >= 3; }, 2000));
+  RunFor(20);
+  EXPECT_EQ(words, (std::vector<std::string>{"G1", "+9575", "*9575*Station*Place*English*0000*2400*"}));
+
+  // Several clients one after the other.
+  words.clear();
+  for (const char* word : {"?", "S+", "Bye"}) {
+    auto next = connectClient();
+    write(*next, FrameBytes(word));
+    ASSERT_TRUE(RunUntil([&] { return !words.empty() && words.back() == word; }, 2000)) << word;
+    next->disconnectFromServer();
+  }
+  EXPECT_EQ(words, (std::vector<std::string>{"?", "S+", "Bye"}));
+
+  transport.close();  // removes the socket
+  EXPECT_FALSE(QFileInfo::exists(path("Ondaris")));
 }
 
-TEST_F(CompanionLinkTest, AServedNameIsNeverTakenOver) {
+TEST_F(CompanionLinkTest, AServedNameIsNeverTakenOverButAStaleOneIsReplaced) {
+  ASSERT_TRUE(MakeStaleSocket(path("Ondaris")));  // as a crashed program leaves it
   QtCompanionTransport first(dir.path());
   std::vector<std::string> words;
-  first.onWord = [&](const std::string& word) { words.push_back(word); };
-  std::string error;
-  ASSERT_TRUE(first.listen(error)) << error;
-
+  listen(first, words);
   QtCompanionTransport second(dir.path());
   std::string secondError;
   EXPECT_FALSE(second.listen(secondError));
   EXPECT_NE(secondError.find("Ondaris"), std::string::npos) << secondError;
-
   // The first still gets the words.
-  QLocalSocket client;
-  client.connectToServer(path("Ondaris"));
-  ASSERT_TRUE(client.waitForConnected(2000));
-  client.write(FrameBytes("Mt"));
-  client.flush();
+  auto client = connectClient();
+  write(*client, FrameBytes("Mt"));
   EXPECT_TRUE(RunUntil([&] { return words == std::vector<std::string>{"Mt"}; }, 2000));
-}
-
-TEST_F(CompanionLinkTest, ASocketLeftByACrashedProgramIsReplaced) {
-  ASSERT_TRUE(MakeStaleSocket(path("Ondaris")));
-  QtCompanionTransport transport(dir.path());
-  std::vector<std::string> words;
-  transport.onWord = [&](const std::string& word) { words.push_back(word); };
-  std::string error;
-  ASSERT_TRUE(transport.listen(error)) << error;
-  QLocalSocket client;
-  client.connectToServer(path("Ondaris"));
-  ASSERT_TRUE(client.waitForConnected(2000));
-  client.write(FrameBytes("R"));
-  client.flush();
-  EXPECT_TRUE(RunUntil([&] { return words == std::vector<std::string>{"R"}; }, 2000));
-}
-
-TEST_F(CompanionLinkTest, CloseRemovesTheSocket) {
-  QtCompanionTransport transport(dir.path());
-  std::string error;
-  ASSERT_TRUE(transport.listen(error)) << error;
-  EXPECT_TRUE(QFileInfo::exists(path("Ondaris")));
-  transport.close();
-  EXPECT_FALSE(QFileInfo::exists(path("Ondaris")));
 }
 
 // ---- Reports out ---------------------------------------------------------------
@@ -341,7 +294,7 @@ class RemoteToolTest : public CompanionLinkTest {
   }
 };
 
-TEST_F(RemoteToolTest, DrivesTheReceiverAndPrintsEveryReport) {
+TEST_F(RemoteToolTest, DrivesTheReceiverAndPrintsEveryReportAndAnswer) {
   PanelRig rig;
   rig.panel.setValue(Ctl::SpkrTrackbar, 17);
   rig.panel.setValue(Ctl::LineTrackbar, 17);
@@ -350,13 +303,13 @@ TEST_F(RemoteToolTest, DrivesTheReceiverAndPrintsEveryReport) {
   std::string error;
   ASSERT_TRUE(transport.listen(error)) << error;
 
-  const Result run = RunTool({"--runtime-dir", dir.path(), "--wait", "300", "?", "+9575", "F-", "Bye", "T+"});
-
+  const Result run =
+      RunTool({"--runtime-dir", dir.path(), "--wait", "300", "?", "+9575", "F-", "*too*short", "Bye", "T+"});
   EXPECT_EQ(run.exitCode, 0) << run.errors;
   const std::string atHello = "*15000.000*AM*6000*5000*0*17*17*False*False*Lo*M*";
   EXPECT_EQ(run.lines, (std::vector<std::string>{atHello, atHello,
                                                  "*9575.000*AM*6000*5000*0*17*17*False*False*Lo*M*",
-                                                 "*9575.000*AM*5400*5000*0*17*17*False*False*Lo*M*"}));
+                                                 "*9575.000*AM*5400*5000*0*17*17*False*False*Lo*M*", "NO"}));
   // Every word was carried out, "T+" after "Bye" too, without a report.
   EXPECT_FALSE(rig.ctx.flags.RemoteControlOn);
   EXPECT_DOUBLE_EQ(rig.state.Freq, 9580.0);
@@ -365,27 +318,11 @@ TEST_F(RemoteToolTest, DrivesTheReceiverAndPrintsEveryReport) {
   EXPECT_FALSE(QFileInfo::exists(path("OndarisDB")));
 }
 
-TEST_F(RemoteToolTest, AnswersComeBackForStarWords) {
-  PanelRig rig;
-  QtCompanionTransport transport(dir.path());
-  CommandDispatcher dispatcher(rig.ctx, rig.receiver, rig.controls, rig.tuning, rig.meter, transport);
-  std::string error;
-  ASSERT_TRUE(transport.listen(error)) << error;
-
-  const Result run = RunTool({"--runtime-dir", dir.path(), "--wait", "300", "?", "*too*short"});
-  EXPECT_EQ(run.exitCode, 0) << run.errors;
-  ASSERT_EQ(run.lines.size(), 3u);
-  EXPECT_EQ(run.lines[2], "NO");
-}
-
-TEST_F(RemoteToolTest, FailsWhenOndarisIsNotRunning) {
+TEST_F(RemoteToolTest, FailsWhenOndarisIsNotRunningAndOnUsageErrors) {
   const Result run = RunTool({"--runtime-dir", dir.path(), "--wait", "0", "?"});
   EXPECT_NE(run.exitCode, 0);
   EXPECT_NE(run.errors.find("Ondaris is not running"), std::string::npos) << run.errors;
   EXPECT_TRUE(run.lines.empty());
-}
-
-TEST_F(RemoteToolTest, UsageErrors) {
   EXPECT_EQ(RunTool({"--runtime-dir", dir.path()}).exitCode, 2);
   EXPECT_EQ(RunTool({"--wait", "soon", "?"}).exitCode, 2);
   EXPECT_EQ(RunTool({"--bogus", "?"}).exitCode, 2);
@@ -416,12 +353,10 @@ TEST_F(CompanionLinkTest, SecondInstanceIsRefusedAndWakesTheFirst) {
 }
 
 TEST_F(CompanionLinkTest, LockIsFreeAgainWhenTheFirstEnds) {
-  {
-    QtSingleInstance first(dir.path());
-    ASSERT_TRUE(first.acquire());
-  }
-  QtSingleInstance next(dir.path());
-  EXPECT_TRUE(next.acquire());
+  auto first = std::make_unique<QtSingleInstance>(dir.path());
+  ASSERT_TRUE(first->acquire());
+  first.reset();
+  EXPECT_TRUE(QtSingleInstance(dir.path()).acquire());
 }
 
 TEST_F(CompanionLinkTest, LockAndWakeSocketLeftByACrashedInstanceAreTakenOver) {
