@@ -4,18 +4,13 @@
 // data folder and its own runtime folder, so it never meets a running
 // program of the listener's.
 
-#include <fcntl.h>
+#include <QProcess>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <stdlib.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <array>
 #include <chrono>
-#include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -32,8 +27,7 @@
 #include "radio/StateFiles.h"
 #include "timekeeping/ClockRadioFile.h"
 #include "scan/LimitRanges.h"
-
-extern char** environ;
+#include "SimulatorProcess.h"
 
 namespace ondaris {
 namespace {
@@ -43,7 +37,6 @@ using Clock = std::chrono::steady_clock;
 
 const std::string kBinDir = ONDARIS_BIN_DIR;
 const std::string kOndaris = kBinDir + "/ondaris";
-const std::string kSim = kBinDir + "/rx320-sim";
 const std::string kRemote = kBinDir + "/ondaris-remote";
 
 std::string ReadFile(const std::string& path) {
@@ -86,143 +79,64 @@ class TempFolder {
   std::string path_;
 };
 
-// A child process with its own environment additions; output to a file or
-// a pipe.
+// A child process with its own environment additions, its output (standard
+// output and errors) going to a file.
 class Child {
  public:
-  Child() = default;
-  Child(const Child&) = delete;
-  Child& operator=(const Child&) = delete;
   ~Child() {
-    if (pid_ > 0) {
-      ::kill(pid_, SIGKILL);
-      ::waitpid(pid_, nullptr, 0);
+    if (process_.state() != QProcess::NotRunning) {
+      process_.kill();
+      process_.waitForFinished(2000);
     }
-    if (pipe_ >= 0) ::close(pipe_);
   }
-
-  // Starts `args`; stdout and stderr go to `outputFile`, or stdout to a pipe
-  // read by readLine() when `outputFile` is empty.
   bool start(const std::vector<std::string>& args, const std::map<std::string, std::string>& env,
              const std::string& outputFile) {
-    int fds[2] = {-1, -1};
-    if (outputFile.empty() && ::pipe(fds) != 0) return false;
-    const pid_t pid = ::fork();
-    if (pid < 0) return false;
-    if (pid == 0) {
-      for (const auto& [name, value] : env) ::setenv(name.c_str(), value.c_str(), 1);
-      if (outputFile.empty()) {
-        ::dup2(fds[1], 1);
-        ::close(fds[0]);
-        ::close(fds[1]);
-      } else {
-        const int fd = ::open(outputFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        ::dup2(fd, 1);
-        ::dup2(fd, 2);
-        ::close(fd);
-      }
-      std::vector<char*> argv;
-      for (const auto& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-      argv.push_back(nullptr);
-      ::execv(argv[0], argv.data());
-      ::_exit(127);
-    }
-    pid_ = pid;
-    if (outputFile.empty()) {
-      ::close(fds[1]);
-      pipe_ = fds[0];
-    }
-    return true;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const auto& [name, value] : env) environment.insert(QString::fromStdString(name), QString::fromStdString(value));
+    process_.setProcessEnvironment(environment);
+    process_.setProcessChannelMode(QProcess::MergedChannels);
+    process_.setStandardOutputFile(QString::fromStdString(outputFile));
+    QStringList arguments;
+    for (std::size_t i = 1; i < args.size(); ++i) arguments << QString::fromStdString(args[i]);
+    process_.start(QString::fromStdString(args[0]), arguments);
+    return process_.waitForStarted(5000);
   }
-
-  // One line of the child's standard output (pipe mode), within `timeoutMs`.
-  std::optional<std::string> readLine(int timeoutMs) {
-    std::string line;
-    const auto end = Clock::now() + std::chrono::milliseconds(timeoutMs);
-    ::fcntl(pipe_, F_SETFL, ::fcntl(pipe_, F_GETFL) | O_NONBLOCK);
-    while (Clock::now() < end) {
-      char c = 0;
-      const ssize_t n = ::read(pipe_, &c, 1);
-      if (n == 1) {
-        if (c == '\n') return line;
-        line += c;
-      } else if (n == 0) {
-        return std::nullopt;
-      } else {
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-      }
-    }
-    return std::nullopt;
+  void signal(int number) {
+    if (process_.processId() > 0) ::kill(static_cast<pid_t>(process_.processId()), number);
   }
-
-  void signal(int number) const {
-    if (pid_ > 0) ::kill(pid_, number);
-  }
-  bool running() {
-    if (pid_ <= 0) return false;
-    int status = 0;
-    const pid_t done = ::waitpid(pid_, &status, WNOHANG);
-    if (done == pid_) {
-      finished(status);
-      return false;
-    }
-    return true;
-  }
+  bool running() { return !process_.waitForFinished(0) && process_.state() != QProcess::NotRunning; }
   // The exit code once the child has ended within `timeoutMs`; -1 if it was
   // killed by a signal, nothing if it is still running.
   std::optional<int> waitExit(int timeoutMs) {
-    if (pid_ <= 0) return exitCode_;
-    WaitUntil([this] { return !running(); }, timeoutMs);
-    if (pid_ > 0) return std::nullopt;
-    return exitCode_;
+    if (process_.state() != QProcess::NotRunning && !process_.waitForFinished(timeoutMs)) return std::nullopt;
+    return process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1;
   }
 
  private:
-  void finished(int status) {
-    pid_ = -1;
-    exitCode_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  }
-
-  pid_t pid_ = -1;
-  int pipe_ = -1;
-  std::optional<int> exitCode_;
+  QProcess process_;
 };
 
-// rx320-sim at full speed, logging every decoded command to a file.
-class SimulatedReceiver {
+// rx320-sim at full speed, logging every decoded command.
+class SimulatedReceiver : public SimulatorProcess {
  public:
-  explicit SimulatedReceiver(const TempFolder& folder) : log_(folder / "sim.log") {
-    if (!child_.start({kSim, "--no-pacing", "--log", log_}, {}, "")) return;
-    device_ = child_.readLine(5000).value_or("");
+  explicit SimulatedReceiver(const TempFolder&) {
+    std::string error;
+    if (!start(false, error)) ADD_FAILURE() << error;
   }
-  ~SimulatedReceiver() {
-    child_.signal(SIGTERM);
-    child_.waitExit(3000);
-  }
-  const std::string& device() const { return device_; }
-  std::vector<std::string> log() const { return Lines(ReadFile(log_)); }
   // The decoded commands without the signal-strength queries.
   std::vector<std::string> commands() const {
     std::vector<std::string> out;
-    for (const auto& line : log())
+    for (const auto& line : logLines())
       if (line.rfind("X ", 0) != 0) out.push_back(line);
     return out;
   }
-  int queries() const {
-    int count = 0;
-    for (const auto& line : log()) count += line.rfind("X ", 0) == 0;
-    return count;
-  }
+  int queries() const { return static_cast<int>(logLines().size() - commands().size()); }
   bool hasCommand(const std::string& prefix) const {
-    for (const auto& line : log())
+    for (const auto& line : logLines())
       if (line.rfind(prefix, 0) == 0) return true;
     return false;
   }
-
- private:
-  std::string log_;
-  std::string device_;
-  Child child_;
+  std::vector<std::string> log() const { return logLines(); }
 };
 
 // What a test runs the program with.
