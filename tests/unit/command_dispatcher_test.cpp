@@ -88,37 +88,32 @@ TEST_F(CommandDispatcherTest, StatusReportFields) {
     Change change;
     const char* report;
   } cases[] = {
-      {[](RadioState& s, PanelModel&, PanelFlags&) { s.Freq = 9575.125; s.Mode = 1; s.SelectFilterRow(13); },
+      {[](auto& s, auto&, auto&) { s.Freq = 9575.125; s.Mode = 1; s.SelectFilterRow(13); },
        "*9575.125*USB*2550*500*0*17*17*False*False*Lo*M*"},
-      {[](RadioState& s, PanelModel&, PanelFlags&) { s.Mode = 2; }, "*15000.000*LSB*6000*500*0*17*17*False*False*Lo*M*"},
-      {[](RadioState& s, PanelModel&, PanelFlags&) { s.Mode = 3; s.SelectFilterRow(23); },
+      {[](auto& s, auto&, auto&) { s.Mode = 2; }, "*15000.000*LSB*6000*500*0*17*17*False*False*Lo*M*"},
+      {[](auto& s, auto&, auto&) { s.Mode = 3; s.SelectFilterRow(23); },
        "*15000.000*CW*300*500*0*17*17*False*False*Lo*M*"},
-      {[](RadioState& s, PanelModel&, PanelFlags&) { s.StepIndex = 8; },
-       "*15000.000*AM*6000*10000*0*17*17*False*False*Lo*M*"},
-      {[](RadioState& s, PanelModel&, PanelFlags&) { s.StepIndex = 8; s.NineKHzSteps = 1; },
+      {[](auto& s, auto&, auto&) { s.StepIndex = 8; }, "*15000.000*AM*6000*10000*0*17*17*False*False*Lo*M*"},
+      {[](auto& s, auto&, auto&) { s.StepIndex = 8; s.NineKHzSteps = 1; },
        "*15000.000*AM*6000*9000*0*17*17*False*False*Lo*M*"},
-      {[](RadioState& s, PanelModel&, PanelFlags&) { s.StepIndex = 7; s.NineKHzSteps = 1; },
+      {[](auto& s, auto&, auto&) { s.StepIndex = 7; s.NineKHzSteps = 1; },
        "*15000.000*AM*6000*5000*0*17*17*False*False*Lo*M*"},
-      {[](RadioState& s, PanelModel&, PanelFlags&) { s.StepIndex = 0; s.StepHz = 500; },  // the row, not StepHz
+      {[](auto& s, auto&, auto&) { s.StepIndex = 0; s.StepHz = 500; },  // the row, not StepHz
        "*15000.000*AM*6000*1*0*17*17*False*False*Lo*M*"},
-      {[](RadioState& s, PanelModel&, PanelFlags&) { s.PBT = -150; },
-       "*15000.000*AM*6000*500*-150*17*17*False*False*Lo*M*"},
-      {[](RadioState& s, PanelModel& p, PanelFlags&) {  // the report shows positions, not volumes
+      {[](auto& s, auto&, auto&) { s.PBT = -150; }, "*15000.000*AM*6000*500*-150*17*17*False*False*Lo*M*"},
+      {[](auto& s, auto& p, auto&) {  // the report shows positions, not volumes
          s.SpkrVolume = 63;
          p.setValue(Ctl::SpkrTrackbar, 0);
          p.setValue(Ctl::LineTrackbar, 50);
        },
        "*15000.000*AM*6000*500*0*0*50*False*False*Lo*M*"},
-      {[](RadioState& s, PanelModel&, PanelFlags&) { s.SpkrMute = 1; s.LineMute = 1; },
-       "*15000.000*AM*6000*500*0*17*17*True*True*Lo*M*"},
-      {[](RadioState& s, PanelModel&, PanelFlags&) { s.LineMute = 1; },
-       "*15000.000*AM*6000*500*0*17*17*False*True*Lo*M*"},
-      {[](RadioState&, PanelModel&, PanelFlags& f) { f.MeterHiSens = true; },
-       "*15000.000*AM*6000*500*0*17*17*False*False*Hi*M*"},
-      {[](RadioState& s, PanelModel&, PanelFlags&) { s.AGC = 3; }, "*15000.000*AM*6000*500*0*17*17*False*False*Lo*F*"},
-      {[](RadioState& s, PanelModel&, PanelFlags&) { s.AGC = 1; }, "*15000.000*AM*6000*500*0*17*17*False*False*Lo*S*"},
-      {[](RadioState& s, PanelModel&, PanelFlags&) { s.AGC = 0; }, "*15000.000*AM*6000*500*0*17*17*False*False*Lo**"},
-      {[](RadioState& s, PanelModel&, PanelFlags&) { s.Freq = 100.0; }, "*100.000*AM*6000*500*0*17*17*False*False*Lo*M*"},
+      {[](auto& s, auto&, auto&) { s.SpkrMute = 1; s.LineMute = 1; }, "*15000.000*AM*6000*500*0*17*17*True*True*Lo*M*"},
+      {[](auto& s, auto&, auto&) { s.LineMute = 1; }, "*15000.000*AM*6000*500*0*17*17*False*True*Lo*M*"},
+      {[](auto&, auto&, auto& f) { f.MeterHiSens = true; }, "*15000.000*AM*6000*500*0*17*17*False*False*Hi*M*"},
+      {[](auto& s, auto&, auto&) { s.AGC = 3; }, "*15000.000*AM*6000*500*0*17*17*False*False*Lo*F*"},
+      {[](auto& s, auto&, auto&) { s.AGC = 1; }, "*15000.000*AM*6000*500*0*17*17*False*False*Lo*S*"},
+      {[](auto& s, auto&, auto&) { s.AGC = 0; }, "*15000.000*AM*6000*500*0*17*17*False*False*Lo**"},
+      {[](auto& s, auto&, auto&) { s.Freq = 100.0; }, "*100.000*AM*6000*500*0*17*17*False*False*Lo*M*"},
   };
   const RadioState fresh = state;
   for (const auto& c : cases) {
