@@ -11,14 +11,13 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QPushButton>
-#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QVBoxLayout>
 #include <exception>
 
 #include "scan/BandScanDialog.h"
+#include "ui/ListGrid.h"
 #include "ui/PanelStyle.h"
 
 namespace ondaris {
@@ -31,28 +30,6 @@ constexpr int TextTop = 2;
 
 QString Text(const char* text) { return QString::fromLatin1(text); }
 std::string Latin(const QString& text) { return text.toLatin1().toStdString(); }
-
-// White cells, navy text 6 pixels right of and 2 below the cell's corner,
-// size 10, and the selected row bold at size 9.
-class BandScanDelegate : public QStyledItemDelegate {
- public:
-  using QStyledItemDelegate::QStyledItemDelegate;
-
-  void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
-    const bool selected = option.state & QStyle::State_Selected;
-    QFont font = option.font;
-    font.setPointSize(selected ? 9 : 10);
-    font.setBold(selected);
-    painter->save();
-    painter->fillRect(option.rect, Qt::white);
-    painter->setPen(PanelColour(Colour::Navy));
-    painter->setFont(font);
-    painter->setClipRect(option.rect);
-    painter->drawText(option.rect.adjusted(TextLeft, TextTop, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-                      index.data(Qt::DisplayRole).toString());
-    painter->restore();
-  }
-};
 
 void ShowCombo(QComboBox* box, const BandScanCombo& combo) {
   box->clear();
@@ -122,21 +99,10 @@ BandScanDialogView::BandScanDialogView(QWidget* parent) : QDialog(parent) {
   grid_ = new QTableView(this);
   grid_->setObjectName(QStringLiteral("BandScanGrid"));
   grid_->setModel(gridModel_);
-  grid_->setItemDelegate(new BandScanDelegate(grid_));
-  grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
-  grid_->setSelectionMode(QAbstractItemView::SingleSelection);
-  grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  grid_->setWordWrap(false);
-  grid_->setCornerButtonEnabled(false);
-  grid_->verticalHeader()->setVisible(false);
-  grid_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-  grid_->verticalHeader()->setDefaultSectionSize(RowHeight);
-  QHeaderView* header = grid_->horizontalHeader();
-  header->setHighlightSections(false);
-  header->setSectionsClickable(false);  // sorting is decided by where the press lands
+  SetUpListGrid(grid_, {PanelColour(Colour::Navy), TextLeft, TextTop, RowHeight});
+  QHeaderView* header = grid_->horizontalHeader();  // sorting is decided by where the press lands
   header->setSectionResizeMode(QHeaderView::Interactive);
   header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-  header->setStretchLastSection(false);
   header->viewport()->installEventFilter(this);
   for (int c = 0; c < BandScanColumnCount; ++c)
     header->resizeSection(c, DefaultBandScanColumnWidths[static_cast<std::size_t>(c)]);

@@ -9,17 +9,16 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <exception>
 
 #include "logbook/LogDisplay.h"
+#include "ui/ListGrid.h"
 #include "ui/LogGridModel.h"
 #include "ui/PanelStyle.h"
 
@@ -30,28 +29,6 @@ namespace {
 constexpr int RowHeight = 21;
 
 std::string Latin(const QString& text) { return text.toLatin1().toStdString(); }
-
-// White cells, the text 6 pixels right of and 2 below the cell's corner, in
-// the row's colour; selected rows bold at size 9, others regular at size 10.
-class LogGridDelegate : public QStyledItemDelegate {
- public:
-  using QStyledItemDelegate::QStyledItemDelegate;
-  void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
-    const bool selected = option.state & QStyle::State_Selected;
-    QFont font = option.font;
-    font.setPointSize(selected ? 9 : 10);
-    font.setBold(selected);
-    painter->save();
-    painter->fillRect(option.rect, Qt::white);
-    const QVariant colour = index.data(Qt::ForegroundRole);
-    painter->setPen(colour.canConvert<QColor>() ? colour.value<QColor>() : LogGridModel::PlainColour());
-    painter->setFont(font);
-    painter->setClipRect(option.rect);
-    painter->drawText(option.rect.adjusted(6, 2, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-                      index.data(Qt::DisplayRole).toString());
-    painter->restore();
-  }
-};
 
 }  // namespace
 
@@ -67,21 +44,12 @@ LogDisplayView::LogDisplayView(LogDisplay& display, QWidget* parent)
   grid_->setToolTip(QStringLiteral("Relocate or resize columns, click headers to sort"));
   model_ = new LogGridModel(display_, this);
   grid_->setModel(model_);
-  grid_->setItemDelegate(new LogGridDelegate(grid_));
-  grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
-  grid_->setSelectionMode(QAbstractItemView::ContiguousSelection);
-  grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  SetUpListGrid(grid_, {LogGridModel::PlainColour(), 6, 2, RowHeight, QAbstractItemView::ContiguousSelection});
   grid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   grid_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   grid_->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
-  grid_->setWordWrap(false);
-  grid_->verticalHeader()->setVisible(false);
-  grid_->verticalHeader()->setDefaultSectionSize(RowHeight);
   QHeaderView* header = grid_->horizontalHeader();
   header->setSectionsMovable(true);
-  header->setSectionsClickable(false);
-  header->setHighlightSections(false);
-  header->setStretchLastSection(false);
   header->setMinimumSectionSize(1);
   header->viewport()->installEventFilter(this);
   layout->addWidget(grid_, 1);

@@ -3,14 +3,13 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QMessageBox>
-#include <QPainter>
 #include <QPushButton>
-#include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <exception>
 
 #include "freqfiles/Lookup.h"
+#include "ui/ListGrid.h"
 #include "ui/PanelStyle.h"
 
 namespace ondaris {
@@ -20,28 +19,6 @@ namespace {
 constexpr int RowHeight = 20;
 constexpr int TextLeft = 6;
 constexpr int TextTop = 2;
-
-// White cells, navy text 6 pixels right of and 2 below the cell's corner,
-// bold at size 9 in the selected row, regular at 10 elsewhere.
-class LookupDelegate : public QStyledItemDelegate {
- public:
-  using QStyledItemDelegate::QStyledItemDelegate;
-
-  void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
-    const bool selected = option.state & QStyle::State_Selected;
-    QFont font = option.font;
-    font.setPointSize(selected ? 9 : 10);
-    font.setBold(selected);
-    painter->save();
-    painter->fillRect(option.rect, Qt::white);
-    painter->setPen(PanelColour(Colour::Navy));
-    painter->setFont(font);
-    painter->setClipRect(option.rect);
-    painter->drawText(option.rect.adjusted(TextLeft, TextTop, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-                      index.data(Qt::DisplayRole).toString());
-    painter->restore();
-  }
-};
 
 }  // namespace
 
@@ -57,19 +34,8 @@ LookupDialog::LookupDialog(LookupController& lookup, QWidget* parent) : QDialog(
   QStringList headers;
   for (const char* header : LookupHeaders) headers << QString::fromLatin1(header);
   grid_->setHorizontalHeaderLabels(headers);
-  grid_->setItemDelegate(new LookupDelegate(grid_));
-  grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
-  grid_->setSelectionMode(QAbstractItemView::SingleSelection);
-  grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  grid_->setWordWrap(false);
-  grid_->setCornerButtonEnabled(false);
-  grid_->verticalHeader()->setVisible(false);
-  grid_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-  grid_->verticalHeader()->setDefaultSectionSize(RowHeight);
-  grid_->horizontalHeader()->setHighlightSections(false);
-  grid_->horizontalHeader()->setSectionsClickable(false);
+  SetUpListGrid(grid_, {PanelColour(Colour::Navy), TextLeft, TextTop, RowHeight});
   grid_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-  grid_->horizontalHeader()->setStretchLastSection(false);
   connect(grid_, &QTableWidget::currentCellChanged, this, [this](int row, int, int, int) {
     if (row >= 0) lookup_.dialog().row = row + 1;
   });

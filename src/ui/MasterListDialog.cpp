@@ -6,9 +6,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QPushButton>
-#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -19,6 +17,7 @@
 #include "radio/SerialLink.h"
 #include "freqfiles/FreqFileController.h"
 #include "platform/MessageBoxes.h"
+#include "ui/ListGrid.h"
 #include "ui/PanelStyle.h"
 
 namespace ondaris {
@@ -28,30 +27,6 @@ namespace {
 constexpr int RowHeight = 20;
 constexpr int TextLeft = 10;
 constexpr int TextTop = 4;
-
-// White cells; the text 10 pixels right of and 4 below the cell's corner in
-// the line's colour, bold at size 9 in the selected rows, regular at 10
-// elsewhere.
-class MasterListDelegate : public QStyledItemDelegate {
- public:
-  using QStyledItemDelegate::QStyledItemDelegate;
-
-  void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
-    const bool selected = option.state & QStyle::State_Selected;
-    QFont font = option.font;
-    font.setPointSize(selected ? 9 : 10);
-    font.setBold(selected);
-    painter->save();
-    painter->fillRect(option.rect, Qt::white);
-    const QVariant colour = index.data(Qt::ForegroundRole);
-    painter->setPen(colour.canConvert<QColor>() ? colour.value<QColor>() : PanelColour(Colour::Navy));
-    painter->setFont(font);
-    painter->setClipRect(option.rect);
-    painter->drawText(option.rect.adjusted(TextLeft, TextTop, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-                      index.data(Qt::DisplayRole).toString());
-    painter->restore();
-  }
-};
 
 std::string Latin1(const QString& text) { return text.toLatin1().toStdString(); }
 
@@ -124,22 +99,11 @@ MasterListDialog::MasterListDialog(MasterListViewer& viewer, std::string freqFil
   table_ = new QTableView(this);
   table_->setObjectName(QStringLiteral("Grid"));
   table_->setModel(model_);
-  table_->setItemDelegate(new MasterListDelegate(table_));
-  table_->setSelectionBehavior(QAbstractItemView::SelectRows);
-  table_->setSelectionMode(QAbstractItemView::SingleSelection);
-  table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  SetUpListGrid(table_, {PanelColour(Colour::Navy), TextLeft, TextTop, RowHeight});
   table_->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
   table_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  table_->setWordWrap(false);
-  table_->setCornerButtonEnabled(false);
-  table_->verticalHeader()->setVisible(false);
-  table_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-  table_->verticalHeader()->setDefaultSectionSize(RowHeight);
   QHeaderView* header = table_->horizontalHeader();
-  header->setHighlightSections(false);
-  header->setSectionsClickable(false);
   header->setSectionsMovable(false);
-  header->setStretchLastSection(false);
   header->setSectionResizeMode(QHeaderView::Interactive);
   header->viewport()->installEventFilter(this);
   table_->viewport()->installEventFilter(this);
