@@ -24,20 +24,9 @@ struct Row {
 
 FrequencyList ListOf(const std::vector<Row>& rows) {
   FrequencyList list;
-  for (const Row& row : rows) {
-    FrequencyRecord r;
-    r.Freq = row.freq;
-    r.Name = row.name;
-    r.OnAir = row.onAir;
-    r.OffAir = row.offAir;
-    r.Language = row.language;
-    r.Location = row.location;
-    r.Mode = row.mode;
-    r.Filter = row.filter;
-    r.Lockout = row.lockout;
-    r.Spare = "0";
-    list.AppendRecord(r);
-  }
+  for (const Row& r : rows)
+    list.AppendRecord(FrequencyRecord{r.name, r.freq, r.mode, r.filter, "0", "", "", r.location, r.language, r.onAir,
+                                      r.offAir, "", "0", r.lockout});
   list.ResetRowOrders();
   return list;
 }
@@ -120,21 +109,9 @@ std::vector<int> ReferenceSort(const FrequencyList& list, std::vector<int> order
   };
   const int count = static_cast<int>(order.size());
   const auto at = [&](int position) -> int& { return order[static_cast<std::size_t>(position - 1)]; };
-  int gap = count / 2;
-  while (gap >= 1) {
-    for (int i = gap + 1; i <= count; ++i) {
-      int j = i - gap;
-      while (j > 0) {
-        if (mustComeAfter(at(j), at(j + gap))) {
-          std::swap(at(j), at(j + gap));
-          j -= gap;
-        } else {
-          break;
-        }
-      }
-    }
-    gap /= 2;
-  }
+  for (int gap = count / 2; gap >= 1; gap /= 2)
+    for (int i = gap + 1; i <= count; ++i)
+      for (int j = i - gap; j > 0 && mustComeAfter(at(j), at(j + gap)); j -= gap) std::swap(at(j), at(j + gap));
   return order;
 }
 
@@ -157,17 +134,10 @@ std::vector<Row> RandomRows(std::mt19937& random, int count, char separator) {
     return pool[std::uniform_int_distribution<std::size_t>(0, pool.size() - 1)(random)];
   };
   std::vector<Row> rows(static_cast<std::size_t>(count));
-  for (Row& row : rows) {
-    row.freq = pick(freqs);
-    row.name = pick(names);
-    row.onAir = pick(times);
-    row.offAir = pick(times);
-    row.language = pick(texts);
-    row.location = pick(texts);
-    row.mode = pick(modes);
-    row.filter = pick(filters);
-    row.lockout = pick(lockouts);
-  }
+  // Braced initialisers run left to right: the same rows on every platform.
+  for (Row& row : rows)
+    row = Row{pick(freqs), pick(names), pick(times), pick(times), pick(texts), pick(texts), pick(modes), pick(filters),
+              pick(lockouts)};
   return rows;
 }
 
@@ -193,117 +163,83 @@ TEST(FrequencySortTest, MatchesTheLiteralSortOnRandomListsWithManyTies) {
   }
 }
 
-TEST(FrequencySortTest, ByFreqThenNameThenOnAir) {
-  const std::vector<Row> rows = {
-      {.freq = "9580", .name = "b", .onAir = "0900"}, {.freq = "153", .name = "z", .onAir = ""},
-      {.freq = "9580", .name = "B", .onAir = "0800"}, {.freq = "14230.5", .name = "a", .onAir = ""},
-      {.freq = "9580", .name = "a", .onAir = "1000"},
+// Each key, its ties and what is no number, on small lists with known outcomes.
+TEST(FrequencySortTest, KeysAndTiesOnKnownLists) {
+  const std::vector<Row> textKeys = [] {
+    std::vector<Row> rows = {{.freq = "9", .name = "b"}, {.freq = "8", .name = "a"}, {.freq = "7", .name = "a"},
+                             {.freq = "6", .name = "c"}, {.freq = "5", .name = "d"}};
+    const std::vector<std::string> keys = {"English", "german", "ENGLISH", "", "english"};
+    for (std::size_t i = 0; i < rows.size(); ++i) rows[i].language = rows[i].location = rows[i].mode = keys[i];
+    return rows;
+  }();
+  const struct {
+    const char* what;
+    std::vector<Row> rows;
+    SortColumn column;
+    char separator;
+    std::vector<int> expected;
+  } cases[] = {
+      {"freq, then name, then on air",
+       {{.freq = "9580", .name = "b", .onAir = "0900"}, {.freq = "153", .name = "z", .onAir = ""},
+        {.freq = "9580", .name = "B", .onAir = "0800"}, {.freq = "14230.5", .name = "a", .onAir = ""},
+        {.freq = "9580", .name = "a", .onAir = "1000"}},
+       SortColumn::Freq, '.', {1, 4, 2, 0, 3}},
+      {"freq with the locale separator", {{.freq = "14230,5", .name = "x"}, {.freq = "9580", .name = "y"}},
+       SortColumn::Freq, ',', {1, 0}},
+      // With "." as separator the comma text is no number and sorts first.
+      {"comma text under a point", {{.freq = "14230,5", .name = "x"}, {.freq = "9580", .name = "y"}},
+       SortColumn::Freq, '.', {0, 1}},
+      // Equal numbers written differently are not equal keys: they stay in place.
+      {"9580.0 and 9580", {{.freq = "9580.0", .name = "b"}, {.freq = "9580", .name = "a"}}, SortColumn::Freq, '.',
+       {0, 1}},
+      {"0800 and 800", {{.freq = "2", .name = "b", .onAir = "0800"}, {.freq = "1", .name = "a", .onAir = "800"}},
+       SortColumn::StartTime, '.', {0, 1}},
+      {"equal names, freq texts differ",
+       {{.freq = "9580.0", .name = "n", .onAir = "2000"}, {.freq = "9580", .name = "N", .onAir = "0100"}},
+       SortColumn::Name, '.', {0, 1}},
+      // "_" (0x5F) is below "a" only once "A" has become "a"; the Latin-1
+      // capitals are not folded and compare as the bytes they are, above "z".
+      {"name folds only A to Z",
+       {{.freq = "7000", .name = "b", .onAir = "1200"}, {.freq = "9580", .name = "A"}, {.freq = "6005", .name = "a"},
+        {.freq = "7000", .name = "B", .onAir = "0100"}, {.freq = "1", .name = "_x"}, {.freq = "1", .name = "\xC9" "b"},
+        {.freq = "1", .name = "zz"}, {.freq = "1", .name = "\xE9" "a"}},
+       SortColumn::Name, '.', {4, 2, 1, 3, 0, 6, 5, 7}},
+      // The empty time is no number and comes first.
+      {"start time, then name, then freq",
+       {{.freq = "1", .name = "x", .onAir = "1200"}, {.freq = "1", .name = "b", .onAir = "0800"},
+        {.freq = "1", .name = "n", .onAir = ""}, {.freq = "1", .name = "a", .onAir = "0800"},
+        {.freq = "9", .name = "c", .onAir = "2330"}, {.freq = "3", .name = "c", .onAir = "2330"}},
+       SortColumn::StartTime, '.', {2, 3, 1, 0, 5, 4}},
+      {"end time, then name, then freq",
+       {{.freq = "9580", .name = "Same", .offAir = "1200"}, {.freq = "153", .name = "same", .offAir = "1200"},
+        {.freq = "1", .name = "a", .offAir = "0030"}, {.freq = "1", .name = "z", .offAir = "1200"},
+        {.freq = "1", .name = "a", .offAir = "2400"}},
+       SortColumn::EndTime, '.', {2, 1, 0, 3, 4}},
+      // "" first, then the three spellings of "english" by name, then "german".
+      {"language", textKeys, SortColumn::Language, '.', {3, 2, 0, 4, 1}},
+      {"location", textKeys, SortColumn::Location, '.', {3, 2, 0, 4, 1}},
+      {"mode", textKeys, SortColumn::Mode, '.', {3, 2, 0, 4, 1}},
+      {"filter as a number",
+       {{.freq = "1", .name = "a", .filter = "300"}, {.freq = "1", .name = "a", .filter = "6000"},
+        {.freq = "1", .name = "a", .filter = "2400"}, {.freq = "1", .name = "a", .filter = "1800"},
+        {.freq = "1", .name = "a", .filter = "525"}, {.freq = "1", .name = "B", .filter = "525"},
+        {.freq = "0", .name = "b", .filter = "525"}},
+       SortColumn::Filter, '.', {0, 4, 6, 5, 3, 2, 1}},
+      {"locked first, then freq, then name",
+       {{.freq = "100", .name = "b", .lockout = "0"}, {.freq = "200", .name = "x", .lockout = "1"},
+        {.freq = "50", .name = "z", .lockout = "0"}, {.freq = "30", .name = "y", .lockout = "1"},
+        {.freq = "100", .name = "a", .lockout = "0"}},
+       SortColumn::Lockout, '.', {3, 1, 2, 4, 0}},
+      // "2" and "1" are both locked out, but not the same key: Freq is not consulted.
+      {"marks 2 and 1", {{.freq = "900", .lockout = "2"}, {.freq = "100", .lockout = "1"}}, SortColumn::Lockout, '.',
+       {0, 1}},
+      {"an empty mark is locked out", {{.freq = "1", .lockout = "0"}, {.freq = "2", .lockout = ""}},
+       SortColumn::Lockout, '.', {1, 0}},
   };
-  EXPECT_EQ(Sorted(rows, SortColumn::Freq), (std::vector<int>{1, 4, 2, 0, 3}));
+  for (const auto& c : cases) EXPECT_EQ(Sorted(c.rows, c.column, c.separator), c.expected) << c.what;
 }
 
-TEST(FrequencySortTest, FreqIsReadWithTheLocaleSeparator) {
-  const std::vector<Row> rows = {{.freq = "14230,5", .name = "x"}, {.freq = "9580", .name = "y"}};
-  EXPECT_EQ(Sorted(rows, SortColumn::Freq, ','), (std::vector<int>{1, 0}));
-  // With "." as separator the comma text is no number and sorts first.
-  EXPECT_EQ(Sorted(rows, SortColumn::Freq, '.'), (std::vector<int>{0, 1}));
-}
-
-TEST(FrequencySortTest, EqualNumbersWrittenDifferentlyStayInPlace) {
-  const std::vector<Row> a = {{.freq = "9580.0", .name = "b"}, {.freq = "9580", .name = "a"}};
-  EXPECT_EQ(Sorted(a, SortColumn::Freq), (std::vector<int>{0, 1}));
-  const std::vector<Row> b = {{.freq = "9580", .name = "b"}, {.freq = "9580.0", .name = "a"}};
-  EXPECT_EQ(Sorted(b, SortColumn::Freq), (std::vector<int>{0, 1}));
-  // The same for whole-number keys: "800" and "0800" are the same time.
-  const std::vector<Row> c = {{.freq = "2", .name = "b", .onAir = "0800"}, {.freq = "1", .name = "a", .onAir = "800"}};
-  EXPECT_EQ(Sorted(c, SortColumn::StartTime), (std::vector<int>{0, 1}));
-  // And for a later key: equal names, Freq numbers equal but texts differ,
-  // so OnAir is never consulted.
-  const std::vector<Row> d = {{.freq = "9580.0", .name = "n", .onAir = "2000"},
-                              {.freq = "9580", .name = "N", .onAir = "0100"}};
-  EXPECT_EQ(Sorted(d, SortColumn::Name), (std::vector<int>{0, 1}));
-}
-
-TEST(FrequencySortTest, ByNameFoldsOnlyAToZ) {
-  const std::vector<Row> rows = {
-      {.freq = "7000", .name = "b", .onAir = "1200"},  {.freq = "9580", .name = "A"},
-      {.freq = "6005", .name = "a"},                   {.freq = "7000", .name = "B", .onAir = "0100"},
-      {.freq = "1", .name = "_x"},                     {.freq = "1", .name = "\xC9" "b"},
-      {.freq = "1", .name = "zz"},                     {.freq = "1", .name = "\xE9" "a"},
-  };
-  // "_" (0x5F) is below "a" only once "A" has become "a"; the Latin-1
-  // capitals are not folded and compare as the bytes they are, above "z".
-  EXPECT_EQ(Sorted(rows, SortColumn::Name), (std::vector<int>{4, 2, 1, 3, 0, 6, 5, 7}));
-}
-
-TEST(FrequencySortTest, ByStartTimeThenNameThenFreq) {
-  const std::vector<Row> rows = {
-      {.freq = "1", .name = "x", .onAir = "1200"}, {.freq = "1", .name = "b", .onAir = "0800"},
-      {.freq = "1", .name = "n", .onAir = ""},     {.freq = "1", .name = "a", .onAir = "0800"},
-      {.freq = "9", .name = "c", .onAir = "2330"}, {.freq = "3", .name = "c", .onAir = "2330"},
-  };
-  // The empty time is no number and comes first.
-  EXPECT_EQ(Sorted(rows, SortColumn::StartTime), (std::vector<int>{2, 3, 1, 0, 5, 4}));
-}
-
-TEST(FrequencySortTest, ByEndTimeThenNameThenFreq) {
-  const std::vector<Row> rows = {
-      {.freq = "9580", .name = "Same", .offAir = "1200"}, {.freq = "153", .name = "same", .offAir = "1200"},
-      {.freq = "1", .name = "a", .offAir = "0030"},       {.freq = "1", .name = "z", .offAir = "1200"},
-      {.freq = "1", .name = "a", .offAir = "2400"},
-  };
-  EXPECT_EQ(Sorted(rows, SortColumn::EndTime), (std::vector<int>{2, 1, 0, 3, 4}));
-}
-
-TEST(FrequencySortTest, ByTextColumnsThenNameThenFreq) {
-  std::vector<Row> rows = {
-      {.freq = "9", .name = "b"}, {.freq = "8", .name = "a"}, {.freq = "7", .name = "a"},
-      {.freq = "6", .name = "c"}, {.freq = "5", .name = "d"},
-  };
-  const std::vector<std::string> keys = {"English", "german", "ENGLISH", "", "english"};
-  for (std::size_t i = 0; i < rows.size(); ++i) rows[i].language = rows[i].location = rows[i].mode = keys[i];
-  // "" first, then the three spellings of "english" by name, then "german".
-  const std::vector<int> expected = {3, 2, 0, 4, 1};
-  EXPECT_EQ(Sorted(rows, SortColumn::Language), expected);
-  EXPECT_EQ(Sorted(rows, SortColumn::Location), expected);
-  EXPECT_EQ(Sorted(rows, SortColumn::Mode), expected);
-}
-
-TEST(FrequencySortTest, ByFilterAsNumberNotText) {
-  const std::vector<Row> rows = {
-      {.freq = "1", .name = "a", .filter = "300"},  {.freq = "1", .name = "a", .filter = "6000"},
-      {.freq = "1", .name = "a", .filter = "2400"}, {.freq = "1", .name = "a", .filter = "1800"},
-      {.freq = "1", .name = "a", .filter = "525"},  {.freq = "1", .name = "B", .filter = "525"},
-      {.freq = "0", .name = "b", .filter = "525"},
-  };
-  EXPECT_EQ(Sorted(rows, SortColumn::Filter), (std::vector<int>{0, 4, 6, 5, 3, 2, 1}));
-}
-
-TEST(FrequencySortTest, ByLockoutLockedFirstThenFreqThenName) {
-  const std::vector<Row> rows = {
-      {.freq = "100", .name = "b", .lockout = "0"}, {.freq = "200", .name = "x", .lockout = "1"},
-      {.freq = "50", .name = "z", .lockout = "0"},  {.freq = "30", .name = "y", .lockout = "1"},
-      {.freq = "100", .name = "a", .lockout = "0"},
-  };
-  EXPECT_EQ(Sorted(rows, SortColumn::Lockout), (std::vector<int>{3, 1, 2, 4, 0}));
-}
-
-TEST(FrequencySortTest, DifferentLockedOutMarksAreNotEqualKeys) {
-  // "2" and "1" are both locked out, but not the same key: Freq is not consulted.
-  const std::vector<Row> rows = {{.freq = "900", .lockout = "2"}, {.freq = "100", .lockout = "1"}};
-  EXPECT_EQ(Sorted(rows, SortColumn::Lockout), (std::vector<int>{0, 1}));
-  // An empty mark is "other than 0": locked out.
-  const std::vector<Row> empty = {{.freq = "1", .lockout = "0"}, {.freq = "2", .lockout = ""}};
-  EXPECT_EQ(Sorted(empty, SortColumn::Lockout), (std::vector<int>{1, 0}));
-}
-
-TEST(FrequencySortTest, FullyEqualRecordsDependOnTheirPositions) {
-  // Shell's sort is not stable: the two equal "a" records 2 and 3 change places.
-  const std::vector<Row> rows = {
-      {.freq = "1", .name = "a"}, {.freq = "1", .name = "b"}, {.freq = "1", .name = "a"}, {.freq = "1", .name = "a"}};
-  EXPECT_EQ(Sorted(rows, SortColumn::Name), (std::vector<int>{0, 3, 2, 1}));
-}
-
+// Shell's sort is not stable: the two equal "a" at 2 and 3 change places.
 TEST(FrequencySortTest, GenericShellSortFollowsTheHalvingGaps) {
   std::vector<char> keys = {'a', 'b', 'a', 'a'};
   std::vector<int> order = {0, 1, 2, 3};
@@ -353,31 +289,21 @@ TEST(FrequencySortTest, NamedSortsUseTheirColumns) {
   }
 }
 
-struct MarkCase {
-  SortColumn column;
-  bool onAirView;
-  bool before;
-  bool after;
-};
-
-class FreqSortedMarkTest : public ::testing::TestWithParam<MarkCase> {};
-
-TEST_P(FreqSortedMarkTest, FollowsTheSort) {
-  const MarkCase& c = GetParam();
-  EXPECT_EQ(FreqSortedAfterSort(c.column, c.onAirView, c.before), c.after);
+TEST(FrequencySortTest, TheFreqSortedMarkFollowsTheSort) {
+  const struct {
+    SortColumn column;
+    bool onAirView, before, after;
+  } cases[] = {{SortColumn::Freq, false, false, true},      {SortColumn::Freq, false, true, true},
+               {SortColumn::StartTime, false, true, true},  {SortColumn::StartTime, false, false, false},
+               {SortColumn::Lockout, false, true, false},   {SortColumn::Name, false, true, false},
+               {SortColumn::EndTime, false, true, false},   {SortColumn::Language, false, true, false},
+               {SortColumn::Location, false, true, false},  {SortColumn::Mode, false, true, false},
+               {SortColumn::Filter, false, true, false},    {SortColumn::Freq, true, false, false},
+               {SortColumn::Name, true, true, true}};
+  for (const auto& c : cases)
+    EXPECT_EQ(FreqSortedAfterSort(c.column, c.onAirView, c.before), c.after)
+        << static_cast<int>(c.column) << " " << c.onAirView << c.before;
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, FreqSortedMarkTest,
-    ::testing::Values(MarkCase{SortColumn::Freq, false, false, true}, MarkCase{SortColumn::Freq, false, true, true},
-                      MarkCase{SortColumn::StartTime, false, true, true},
-                      MarkCase{SortColumn::StartTime, false, false, false},
-                      MarkCase{SortColumn::Lockout, false, true, false}, MarkCase{SortColumn::Name, false, true, false},
-                      MarkCase{SortColumn::EndTime, false, true, false},
-                      MarkCase{SortColumn::Language, false, true, false},
-                      MarkCase{SortColumn::Location, false, true, false}, MarkCase{SortColumn::Mode, false, true, false},
-                      MarkCase{SortColumn::Filter, false, true, false}, MarkCase{SortColumn::Freq, true, false, false},
-                      MarkCase{SortColumn::Name, true, true, true}));
 
 }  // namespace
 }  // namespace ondaris
