@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 #include <memory>
 #include <string>
@@ -88,32 +89,25 @@ TEST_F(CommandDispatcherTest, StatusReportFields) {
     Change change;
     const char* report;
   } cases[] = {
-      {[](auto& s, auto&, auto&) { s.Freq = 9575.125; s.Mode = 1; s.SelectFilterRow(13); },
-       "*9575.125*USB*2550*500*0*17*17*False*False*Lo*M*"},
-      {[](auto& s, auto&, auto&) { s.Mode = 2; }, "*15000.000*LSB*6000*500*0*17*17*False*False*Lo*M*"},
-      {[](auto& s, auto&, auto&) { s.Mode = 3; s.SelectFilterRow(23); },
-       "*15000.000*CW*300*500*0*17*17*False*False*Lo*M*"},
+      {[](auto& s, auto&, auto&) { s.Freq = 9575.125; s.Mode = 1; s.SelectFilterRow(13); s.PBT = -150; s.AGC = 3; },
+       "*9575.125*USB*2550*500*-150*17*17*False*False*Lo*F*"},
+      {[](auto& s, auto&, auto&) { s.Mode = 2; s.LineMute = 1; s.AGC = 1; },
+       "*15000.000*LSB*6000*500*0*17*17*False*True*Lo*S*"},
+      {[](auto& s, auto&, auto& f) { s.Mode = 3; s.SelectFilterRow(23); s.SpkrMute = s.LineMute = 1; s.AGC = 0; f.MeterHiSens = true; },
+       "*15000.000*CW*300*500*0*17*17*True*True*Hi**"},
       {[](auto& s, auto&, auto&) { s.StepIndex = 8; }, "*15000.000*AM*6000*10000*0*17*17*False*False*Lo*M*"},
       {[](auto& s, auto&, auto&) { s.StepIndex = 8; s.NineKHzSteps = 1; },
        "*15000.000*AM*6000*9000*0*17*17*False*False*Lo*M*"},
       {[](auto& s, auto&, auto&) { s.StepIndex = 7; s.NineKHzSteps = 1; },
        "*15000.000*AM*6000*5000*0*17*17*False*False*Lo*M*"},
-      {[](auto& s, auto&, auto&) { s.StepIndex = 0; s.StepHz = 500; },  // the row, not StepHz
-       "*15000.000*AM*6000*1*0*17*17*False*False*Lo*M*"},
-      {[](auto& s, auto&, auto&) { s.PBT = -150; }, "*15000.000*AM*6000*500*-150*17*17*False*False*Lo*M*"},
+      {[](auto& s, auto&, auto&) { s.StepIndex = 0; s.StepHz = 500; s.Freq = 100.0; },  // the row, not StepHz
+       "*100.000*AM*6000*1*0*17*17*False*False*Lo*M*"},
       {[](auto& s, auto& p, auto&) {  // the report shows positions, not volumes
          s.SpkrVolume = 63;
          p.setValue(Ctl::SpkrTrackbar, 0);
          p.setValue(Ctl::LineTrackbar, 50);
        },
        "*15000.000*AM*6000*500*0*0*50*False*False*Lo*M*"},
-      {[](auto& s, auto&, auto&) { s.SpkrMute = 1; s.LineMute = 1; }, "*15000.000*AM*6000*500*0*17*17*True*True*Lo*M*"},
-      {[](auto& s, auto&, auto&) { s.LineMute = 1; }, "*15000.000*AM*6000*500*0*17*17*False*True*Lo*M*"},
-      {[](auto&, auto&, auto& f) { f.MeterHiSens = true; }, "*15000.000*AM*6000*500*0*17*17*False*False*Hi*M*"},
-      {[](auto& s, auto&, auto&) { s.AGC = 3; }, "*15000.000*AM*6000*500*0*17*17*False*False*Lo*F*"},
-      {[](auto& s, auto&, auto&) { s.AGC = 1; }, "*15000.000*AM*6000*500*0*17*17*False*False*Lo*S*"},
-      {[](auto& s, auto&, auto&) { s.AGC = 0; }, "*15000.000*AM*6000*500*0*17*17*False*False*Lo**"},
-      {[](auto& s, auto&, auto&) { s.Freq = 100.0; }, "*100.000*AM*6000*500*0*17*17*False*False*Lo*M*"},
   };
   const RadioState fresh = state;
   for (const auto& c : cases) {
@@ -124,6 +118,7 @@ TEST_F(CommandDispatcherTest, StatusReportFields) {
     EXPECT_EQ(dispatcher.StatusReport(), c.report);
   }
   state = fresh;
+  SetTrackbars(17, 17);
   ctx.flags.MeterHiSens = false;
   ctx.decimalSeparator = ',';
   EXPECT_EQ(dispatcher.StatusReport(), "*15000,000*AM*6000*500*0*17*17*False*False*Lo*M*");
@@ -267,28 +262,65 @@ TEST_F(CommandDispatcherTest, WordsThatDoNothing) {
   }
 }
 
-// ---- Filters, volumes, mutes -------------------------------------------------
+// ---- Words that stand for a control -----------------------------------------
 
-TEST_F(CommandDispatcherTest, NarrowerAndWiderFilter) {
-  Hello();
-  Run("F-");
-  EXPECT_EQ(state.FilterIndex, 2);
-  EXPECT_EQ(state.Bandwidth, FilterTable[2].bandwidthHz);
-  EXPECT_EQ(state.FilterCode, FilterTable[2].code);
-  EXPECT_TRUE(panel[Ctl::FiltBtn2].pressed);
-  EXPECT_EQ(Units(), Tuned());
-  ASSERT_EQ(transport.sent.size(), 1u);
-  EXPECT_NE(transport.sent[0].find("*AM*5400*"), std::string::npos) << transport.sent[0];
-  Settle();
-  Run("F+");
-  EXPECT_NO_THROW(Run("F+"));  // before the "+" rule
-  EXPECT_EQ(state.FilterIndex, 0);
-  EXPECT_TRUE(panel[Ctl::FiltBtn0].pressed);
-  EXPECT_DOUBLE_EQ(state.Freq, 15000.0);
-  const auto units = Units();
-  ASSERT_FALSE(units.empty());
-  EXPECT_EQ(units.back(), state.TuningBytes());
-  EXPECT_EQ(transport.sent.size(), 2u);
+// Each word through the control it stands for: what it changes, what goes on
+// the wire and how many reports go back.
+TEST_F(CommandDispatcherTest, EachWordActsAsItsControl) {
+  enum Sends { Tuning, Volume, Nothing };
+  const auto filter = [this] { return int(state.FilterIndex); };
+  const auto pbt = [this] { return int(state.PBT); };
+  const auto agc = [this] { return int(state.AGC); };
+  const auto step = [this] { return state.StepHz; };
+  const auto hz = [this] { return static_cast<int>(std::lround(state.Freq * 1000)); };
+  const auto mutes = [this] { return state.SpkrMute * 10 + state.LineMute; };
+  const struct {
+    const char* word;
+    std::function<void()> setUp;
+    std::function<int()> value;
+    int expected;
+    Sends sends;
+    std::size_t reports;
+    const char* inReport;
+  } cases[] = {
+      {"F-", nullptr, filter, 2, Tuning, 1, "*AM*5400*"},
+      {"F+", [this] { controls.SelectFilter(5); }, filter, 4, Tuning, 1, "*AM*4800*"},
+      {"Px", nullptr, pbt, 0, Tuning, 1, nullptr},  // tunes even at zero
+      {"Px", [this] { state.PBT = 150; }, pbt, 0, Tuning, 1, nullptr},
+      {"P+", nullptr, pbt, 50, Tuning, 1, "*50*"},
+      {"P+", [this] { state.PBT = 1950; }, pbt, 2000, Tuning, 1, nullptr},  // up to the limit
+      {"P-", nullptr, pbt, -50, Tuning, 1, "*-50*"},
+      {"G1", nullptr, agc, 1, Tuning, 1, "*S*"},
+      {"G2", [this] { controls.AGCBtnClick(3); }, agc, 2, Tuning, 1, "*M*"},
+      {"G3", nullptr, agc, 3, Tuning, 1, "*F*"},
+      {"T+", nullptr, hz, 15005000, Tuning, 1, nullptr},
+      {"T-", nullptr, hz, 14995000, Tuning, 1, nullptr},
+      {"R", [this] { state.Freq = 15002.61; }, hz, 15005000, Tuning, 1, nullptr},
+      {"I+", nullptr, step, 10000, Nothing, 1, "*10000*"},
+      {"I+", [this] { state.NineKHzSteps = 1; }, step, 9000, Nothing, 1, "*9000*"},
+      {"I-", nullptr, step, 3000, Nothing, 1, "*3000*"},
+      {"I-", [this] { tuning.SetTuningStep(10); }, step, 1, Nothing, 1, "*1*"},
+      {"Mt", nullptr, [this] { return int(ctx.flags.MeterHiSens); }, 1, Nothing, 1, "*Hi*"},
+      {"MS", nullptr, mutes, 10, Volume, 2, "*True*False*"},
+      {"ML", nullptr, mutes, 1, Volume, 2, "*False*True*"},
+      {"MB", nullptr, mutes, 11, Volume, 2, nullptr},
+      {"MB", [this] { state.LineMute = 1; }, mutes, 10, Volume, 2, nullptr},  // each toggles on its own
+  };
+  state.MuteTogether = 1;  // the words never couple the mutes
+  Hello();                 // step 5000, row 7
+  const RadioState fresh = state;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.word);
+    state = fresh;
+    ctx.flags.MeterHiSens = false;
+    if (c.setUp) c.setUp();
+    Settle();
+    Run(c.word);
+    EXPECT_EQ(c.value(), c.expected);
+    EXPECT_EQ(Units(), c.sends == Tuning ? Tuned() : c.sends == Volume ? Strings{Volumes()} : Strings{});
+    ASSERT_EQ(transport.sent.size(), c.reports);
+    if (c.inReport) EXPECT_NE(transport.sent.back().find(c.inReport), std::string::npos) << transport.sent.back();
+  }
 }
 
 // Trackbars move by two, up only below 50 and down only above 0; the volume
@@ -297,11 +329,10 @@ TEST_F(CommandDispatcherTest, VolumeWordsMoveTheTrackbarsWithinLimits) {
   const struct {
     const char* word;
     int spkrBefore, lineBefore, spkrAfter, lineAfter;
-  } cases[] = {{"S+", 17, 17, 19, 17}, {"S+", 47, 17, 49, 17}, {"S+", 48, 17, 48, 17}, {"S+", 50, 17, 50, 17},
-               {"S-", 17, 17, 15, 17}, {"S-", 3, 17, 1, 17},   {"S-", 2, 17, 2, 17},   {"S-", 0, 17, 0, 17},
+  } cases[] = {{"S+", 47, 17, 49, 17}, {"S+", 48, 17, 48, 17}, {"S-", 3, 17, 1, 17},   {"S-", 2, 17, 2, 17},
                {"L+", 17, 17, 17, 19}, {"L+", 17, 48, 17, 48}, {"L-", 17, 3, 17, 1},   {"L-", 17, 2, 17, 2},
-               {"B+", 17, 30, 19, 32}, {"B+", 48, 10, 48, 12}, {"B+", 10, 48, 12, 48}, {"B+", 48, 49, 48, 49},
-               {"B-", 17, 30, 15, 28}, {"B-", 2, 30, 2, 28},   {"B-", 2, 1, 2, 1}};
+               {"B+", 48, 10, 48, 12}, {"B+", 10, 48, 12, 48}, {"B+", 48, 49, 48, 49}, {"B-", 17, 30, 15, 28},
+               {"B-", 2, 30, 2, 28},   {"B-", 2, 1, 2, 1}};
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.word) + " " + std::to_string(c.spkrBefore) + "/" + std::to_string(c.lineBefore));
     SetTrackbars(c.spkrBefore, c.lineBefore);
@@ -334,31 +365,6 @@ TEST_F(CommandDispatcherTest, VolumeChangesAfterHelloAreReported) {
   EXPECT_EQ(transport.sent.back(), "*15000.000*AM*6000*5000*0*21*19*False*False*Lo*M*");
 }
 
-TEST_F(CommandDispatcherTest, MuteWordsToggleWithoutCoupling) {
-  state.MuteTogether = 1;
-  Hello();
-  Run("MS");
-  EXPECT_EQ(state.SpkrMute * 10 + state.LineMute, 10);
-  EXPECT_EQ(panel[Ctl::SpkrMuteBtn].caption, "Spkr Mute");
-  EXPECT_EQ(Units(), Strings{Volumes()});
-  EXPECT_EQ(transport.sent.size(), 2u);
-  EXPECT_NE(transport.sent.back().find("*True*False*"), std::string::npos);
-  Settle();
-  Run("ML");
-  EXPECT_EQ(state.SpkrMute * 10 + state.LineMute, 11);
-  EXPECT_EQ(panel[Ctl::LineMuteBtn].caption, "Line Mute");
-  EXPECT_EQ(Units(), Strings{Volumes()});
-  Run("MB");
-  EXPECT_EQ(state.SpkrMute * 10 + state.LineMute, 0);
-  Settle();
-  state.LineMute = 1;
-  Run("MB");  // each toggles on its own
-  EXPECT_EQ(state.SpkrMute * 10 + state.LineMute, 10);
-  EXPECT_EQ(Units(), Strings{Volumes()});
-}
-
-// ---- Modes and AGC -----------------------------------------------------------
-
 // As the mode button, then one tuning more (each tuning reports once).
 TEST_F(CommandDispatcherTest, ModeWords) {
   const struct {
@@ -386,105 +392,15 @@ TEST_F(CommandDispatcherTest, ModeWords) {
   }
 }
 
-TEST_F(CommandDispatcherTest, AgcWordsSetPressAndTune) {
-  const struct {
-    const char* word;
-    int agc;
-    Ctl button;
-  } cases[] = {{"G1", 1, Ctl::AGCSlowBtn}, {"G2", 2, Ctl::AGCMedBtn}, {"G3", 3, Ctl::AGCFastBtn}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.word);
-    state.AGC = c.agc == 2 ? 3 : 2;
-    panel.press(c.agc == 2 ? Ctl::AGCFastBtn : Ctl::AGCMedBtn);
-    Settle();
-    Run(c.word);
-    EXPECT_EQ(state.AGC, c.agc);
-    EXPECT_TRUE(panel[c.button].pressed);
-    const auto units = Units();
-    ASSERT_EQ(units, Tuned());
-    EXPECT_EQ(units[0].substr(units[0].size() - 3), AgcCommand(c.agc));
-  }
-}
-
-// ---- Passband, steps, frequency, meter -----------------------------------------
-
-TEST_F(CommandDispatcherTest, PbtUpDownAndCentre) {
+TEST_F(CommandDispatcherTest, RecallTogglesWithTheLastFrequency) {
   Hello();
-  Run("Px");  // tunes even at zero
-  EXPECT_EQ(Units(), Tuned());
-  EXPECT_EQ(transport.sent.size(), 1u);
-  Settle();
-  Run("P+");
-  EXPECT_EQ(state.PBT, 50);
-  EXPECT_EQ(panel[Ctl::PBTDisplayPanel].caption, "50");
-  EXPECT_EQ(Units(), Tuned());
-  EXPECT_EQ(transport.sent.size(), 1u);
-  Run("P-");
-  Run("P-");
-  EXPECT_EQ(state.PBT, -50);
-  EXPECT_EQ(panel[Ctl::PBTDisplayPanel].caption, "-50");
-  Settle();
-  Run("Px");
-  EXPECT_EQ(state.PBT, 0);
-  EXPECT_EQ(panel[Ctl::PBTDisplayPanel].caption, "0");
-  EXPECT_EQ(Units(), Tuned());
-  state.PBT = 1950;
-  Run("P+");  // up to the limit
-  EXPECT_EQ(state.PBT, 2000);
-}
-
-TEST_F(CommandDispatcherTest, StepsRowsRoundAndRecall) {
-  Hello();  // step 5000, row 7
-  Run("T+");
-  EXPECT_DOUBLE_EQ(state.Freq, 15005.0);
-  EXPECT_EQ(Units(), Tuned());
-  Run("T-");
-  Run("T-");
-  EXPECT_DOUBLE_EQ(state.Freq, 14995.0);
-
-  Run("I+");
-  EXPECT_EQ(state.StepIndex, 8);
-  EXPECT_EQ(state.StepHz, 10000);
-  EXPECT_TRUE(panel[Ctl::StepBtn10000].pressed);
-  ASSERT_FALSE(transport.sent.empty());
-  EXPECT_NE(transport.sent.back().find("*10000*"), std::string::npos);
-  Run("I-");
-  EXPECT_EQ(state.StepHz, 5000);
-  state.NineKHzSteps = 1;
-  Run("I+");
-  EXPECT_EQ(state.StepHz, 9000);
-  EXPECT_NE(transport.sent.back().find("*9000*"), std::string::npos);
-  tuning.SetTuningStep(10);
-  Run("I-");
-  EXPECT_EQ(state.StepIndex, 0);
-  EXPECT_EQ(state.StepHz, 1);
-
-  tuning.SetTuningStep(1000);
-  state.Freq = 9575.61;
-  Settle();
-  Run("R");
-  EXPECT_DOUBLE_EQ(state.Freq, 9576.0);
-  EXPECT_DOUBLE_EQ(state.LastFreqRecord.freq, 9576.0);
-  EXPECT_EQ(Units().back(), state.TuningBytes());
-  EXPECT_TRUE(transport.sent.empty() || transport.sent.back() != "NO");  // "R" is not a "*" word
-
   Run("+9575");
+  Settle();
   Run("Rcl");
-  EXPECT_DOUBLE_EQ(state.Freq, 9576.0);
-  EXPECT_EQ(Units().back(), state.TuningBytes());
+  EXPECT_DOUBLE_EQ(state.Freq, 15000.0);
+  EXPECT_EQ(Units(), Tuned());
   Run("Rcl");
   EXPECT_DOUBLE_EQ(state.Freq, 9575.0);
-}
-
-TEST_F(CommandDispatcherTest, MeterSensitivityToggle) {
-  Hello();
-  Run("Mt");
-  EXPECT_TRUE(ctx.flags.MeterHiSens);
-  ASSERT_EQ(transport.sent.size(), 1u);
-  EXPECT_NE(transport.sent[0].find("*Hi*"), std::string::npos);
-  Run("Mt");
-  EXPECT_FALSE(ctx.flags.MeterHiSens);
-  EXPECT_NE(transport.sent.back().find("*Lo*"), std::string::npos);
 }
 
 TEST_F(CommandDispatcherTest, ContinuousTuningStartsWithoutAStepAndStopStepsBack) {

@@ -28,16 +28,6 @@ TEST_F(MeterTest, TimerPollsFiveTimesASecondUntilShuttingDown) {
   EXPECT_EQ(meterQueriesSent(), 5);
 }
 
-TEST_F(MeterTest, TuningRestartsThePollingInterval) {
-  meterTimer.setEnabled(true);
-  timeline.advanceBy(150);
-  receiver.TuneRadio();
-  timeline.advanceBy(199);
-  EXPECT_EQ(meterQueriesSent(), 0);
-  timeline.advanceBy(1);
-  EXPECT_EQ(meterQueriesSent(), 1);
-}
-
 TEST_F(MeterTest, ReplyThroughTheLinkMovesTheBarClampedToFullScale) {
   port.receive("X");
   port.receive(std::string("\x12\x34\r", 3));
@@ -70,22 +60,17 @@ TEST_F(MeterTest, FourTimesSensitivityIsAQuarterOfFullScale) {
   }
 }
 
-TEST_F(MeterTest, AtFourTimesSensitivity3000IsFullScale) {
+TEST_F(MeterTest, AtFourTimesSensitivity3000IsFullScaleAndTheAgcButtonIsMarked) {
+  controls.ShowAGCMedium();
   meter.ShowMeterReading(8000);
   meter.ToggleMeterSensitivity();
   EXPECT_LE(panel[Ctl::Meter].value, 2500);  // never beyond the new smaller scale
+  EXPECT_EQ(panel[Ctl::AGCMedBtn].colour, Colour::Maroon);
+  EXPECT_TRUE(panel[Ctl::AGCMedBtn].bold);
   meter.ComPortRxChar(Report(3000));
   meter.ComPortRxChar(Report(3000));
   EXPECT_EQ(panel[Ctl::Meter].value, 2500);
   EXPECT_EQ(meter.MeterPercent(), 99);
-}
-
-TEST_F(MeterTest, ToggleRedrawsTheAgcButtonsAndReports) {
-  controls.ShowAGCMedium();
-  meter.ToggleMeterSensitivity();
-  EXPECT_EQ(panel[Ctl::AGCMedBtn].colour, Colour::Maroon);
-  EXPECT_TRUE(panel[Ctl::AGCMedBtn].bold);
-  EXPECT_FALSE(panel[Ctl::AGCFastBtn].bold);
   meter.ToggleMeterSensitivity();
   EXPECT_EQ(panel[Ctl::AGCMedBtn].colour, Colour::Black);
   EXPECT_EQ(statusReports, 2);

@@ -133,43 +133,37 @@ TEST_F(ControlsTest, FilterButtonsAndWiderNarrower) {
 
 // ---- AGC -----------------------------------------------------------------
 
+// The current button is maroon and bold at four times sensitivity, black and
+// regular otherwise.
 TEST_F(ControlsTest, AgcButtonsSetPressAndSend) {
   const std::pair<int, Ctl> cases[] = {{1, Ctl::AGCSlowBtn}, {2, Ctl::AGCMedBtn}, {3, Ctl::AGCFastBtn}};
-  for (const auto& [agc, button] : cases) {
-    Fresh();
-    controls.AGCBtnClick(agc);
-    EXPECT_EQ(state.AGC, agc);
-    EXPECT_TRUE(panel[button].pressed);
-    const auto units = Sent();
-    ASSERT_EQ(units.size(), 1u);
-    EXPECT_EQ(units[0].substr(units[0].size() - 3), "G" + std::to_string(agc) + "\r");
-    // Black and regular at normal sensitivity.
-    for (Ctl c : {Ctl::AGCFastBtn, Ctl::AGCMedBtn, Ctl::AGCSlowBtn})
-      EXPECT_TRUE(panel[c].colour == Colour::Black && !panel[c].bold) << ControlName(c);
+  for (bool hiSens : {false, true}) {
+    ctx.flags.MeterHiSens = hiSens;
+    for (const auto& [agc, button] : cases) {
+      Fresh();
+      controls.AGCBtnClick(agc);
+      EXPECT_EQ(state.AGC, agc);
+      EXPECT_TRUE(panel[button].pressed);
+      const auto units = Sent();
+      ASSERT_EQ(units.size(), 1u);
+      EXPECT_EQ(units[0].substr(units[0].size() - 3), "G" + std::to_string(agc) + "\r");
+      for (Ctl c : {Ctl::AGCFastBtn, Ctl::AGCMedBtn, Ctl::AGCSlowBtn}) {
+        const bool marked = hiSens && c == button;
+        EXPECT_EQ(panel[c].colour, marked ? Colour::Maroon : Colour::Black) << ControlName(c);
+        EXPECT_EQ(panel[c].bold, marked) << ControlName(c);
+      }
+    }
   }
   Fresh();  // the Show functions do not send
   controls.ShowAGCFast();
   EXPECT_EQ(state.AGC, 3);
-  EXPECT_TRUE(panel[Ctl::AGCFastBtn].pressed);
   controls.ShowAGCSlow();
   EXPECT_EQ(state.AGC, 1);
   controls.ShowAGCMedium();
   EXPECT_EQ(state.AGC, 2);
   EXPECT_TRUE(panel[Ctl::AGCMedBtn].pressed);
-  EXPECT_FALSE(panel[Ctl::AGCFastBtn].pressed);
+  EXPECT_FALSE(panel[Ctl::AGCSlowBtn].pressed);
   EXPECT_TRUE(port.writes().empty());
-}
-
-TEST_F(ControlsTest, CurrentAgcButtonIsMaroonBoldAtFourTimesSensitivity) {
-  ctx.flags.MeterHiSens = true;
-  controls.AGCBtnClick(2);
-  EXPECT_EQ(panel[Ctl::AGCMedBtn].colour, Colour::Maroon);
-  EXPECT_TRUE(panel[Ctl::AGCMedBtn].bold);
-  for (Ctl c : {Ctl::AGCFastBtn, Ctl::AGCSlowBtn})
-    EXPECT_TRUE(panel[c].colour == Colour::Black && !panel[c].bold) << ControlName(c);
-  controls.AGCBtnClick(1);
-  EXPECT_TRUE(panel[Ctl::AGCSlowBtn].bold);
-  EXPECT_FALSE(panel[Ctl::AGCMedBtn].bold);
 }
 
 // ---- Passband tuning -----------------------------------------------------

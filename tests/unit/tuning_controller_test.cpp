@@ -338,25 +338,6 @@ TEST_F(TuningTest, StepsPresetsAndSpaceEndLatchedTuning) {
   EXPECT_EQ(starts, 0);  // Space ended the tuning, it started no scan
 }
 
-TEST_F(TuningTest, RemoteTuningStartsWithoutAStepAndStepsBackOnStop) {
-  StartAt(10000.0, 1000);
-  tuning.StartRemoteTuning(false);  // "U+"
-  EXPECT_DOUBLE_EQ(state.Freq, 10000.0);
-  timeline.advanceBy(495 * 2);
-  EXPECT_DOUBLE_EQ(state.Freq, 10002.0);
-  tuning.StopRemoteTuning(false);  // "U-": one step down
-  EXPECT_DOUBLE_EQ(state.Freq, 10001.0);
-  EXPECT_FALSE(tuning.flags.TuningActive);
-  EXPECT_FALSE(tuning.flags.RemoteTuningStarted);
-  tuning.StopRemoteTuning(false);  // nothing started: no step
-  EXPECT_DOUBLE_EQ(state.Freq, 10001.0);
-  tuning.StartRemoteTuning(true);  // "D+"
-  timeline.advanceBy(495);
-  EXPECT_DOUBLE_EQ(state.Freq, 10000.0);
-  tuning.StopRemoteTuning(true);  // "D-": one step up
-  EXPECT_DOUBLE_EQ(state.Freq, 10001.0);
-}
-
 // ---- Digit clicks --------------------------------------------------------
 
 // Bounds at 303 px: five digits 21 50 81 111 141 174 183 215 245 274;
