@@ -1,3 +1,4 @@
+#include "ui/ActionErrors.h"
 #include "ui/AddEditDialog.h"
 
 #include <QComboBox>
@@ -5,10 +6,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <exception>
 
 #include "freqfiles/EntryEditor.h"
 #include "ui/PanelStyle.h"
@@ -165,14 +164,7 @@ void AddEditDialog::takeFields() {
 }
 
 void AddEditDialog::guarded(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const std::exception& error) {
-    if (onError)
-      onError(error.what());
-    else
-      QMessageBox::warning(this, QStringLiteral("Ondaris"), QString::fromLocal8Bit(error.what()));
-  }
+  RunShowingErrors(this, onError, action);
 }
 
 void AddEditDialog::okClicked() {

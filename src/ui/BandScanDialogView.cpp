@@ -1,3 +1,4 @@
+#include "ui/ActionErrors.h"
 #include "ui/BandScanDialogView.h"
 
 #include <QAbstractTableModel>
@@ -9,12 +10,10 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
-#include <exception>
 
 #include "scan/BandScanDialog.h"
 #include "ui/ListGrid.h"
@@ -234,13 +233,7 @@ void BandScanDialogView::run(BandScanDialog& model) {
 
 template <class Action>
 bool BandScanDialogView::act(Action&& action) {
-  bool done = true;
-  try {
-    action();
-  } catch (const std::exception& error) {
-    done = false;
-    QMessageBox::warning(this, QStringLiteral("Ondaris"), QString::fromLocal8Bit(error.what()));
-  }
+  const bool done = RunShowingErrors(this, {}, action);
   push();
   return done;
 }

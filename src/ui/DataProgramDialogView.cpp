@@ -1,3 +1,4 @@
+#include "ui/ActionErrors.h"
 #include "ui/DataProgramDialogView.h"
 
 #include <QButtonGroup>
@@ -8,12 +9,10 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
-#include <exception>
 
 #include "radio/DataModeController.h"
 #include "ui/PanelStyle.h"
@@ -178,14 +177,7 @@ void DataProgramDialogView::okClicked() {
   }
   takeFields();
   bool closes = false;
-  try {
-    closes = model_->OKBtnClick();
-  } catch (const std::exception& error) {
-    if (onError)
-      onError(error.what());
-    else
-      QMessageBox::warning(this, QStringLiteral("Ondaris"), QString::fromLocal8Bit(error.what()));
-  }
+  RunShowingErrors(this, onError, [&] { closes = model_->OKBtnClick(); });
   showModel();
   if (closes) accept();
 }

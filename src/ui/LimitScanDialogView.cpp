@@ -1,13 +1,12 @@
+#include "ui/ActionErrors.h"
 #include "ui/LimitScanDialogView.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <exception>
 
 #include "scan/LimitScanDialog.h"
 #include "ui/PanelStyle.h"
@@ -79,16 +78,8 @@ void LimitScanDialogView::okClicked() {
   }
   model_->LoLimitEdit = low_->text().toLatin1().toStdString();
   model_->HiLimitEdit = high_->text().toLatin1().toStdString();
-  bool closes = true;
-  try {
-    closes = model_->OKBtnClick();
-  } catch (const std::exception& error) {
-    closes = false;
-    if (onError)
-      onError(error.what());
-    else
-      QMessageBox::warning(this, QStringLiteral("Ondaris"), QString::fromLocal8Bit(error.what()));
-  }
+  bool closes = false;
+  RunShowingErrors(this, onError, [&] { closes = model_->OKBtnClick(); });
   // Refused limits empty the edits; the next showing starts from the model.
   low_->setText(PanelText(model_->LoLimitEdit));
   high_->setText(PanelText(model_->HiLimitEdit));

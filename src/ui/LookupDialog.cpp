@@ -1,12 +1,11 @@
+#include "ui/ActionErrors.h"
 #include "ui/LookupDialog.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
-#include <exception>
 
 #include "freqfiles/Lookup.h"
 #include "ui/ListGrid.h"
@@ -89,14 +88,7 @@ void LookupDialog::showEvent(QShowEvent* event) {
 }
 
 void LookupDialog::openFileClicked() {
-  try {
-    lookup_.OpenFileBtnClick();
-  } catch (const std::exception& error) {
-    if (onError)
-      onError(error.what());
-    else
-      QMessageBox::warning(this, QStringLiteral("Ondaris"), QString::fromLocal8Bit(error.what()));
-  }
+  RunShowingErrors(this, onError, [this] { lookup_.OpenFileBtnClick(); });
   QDialog::accept();
 }
 

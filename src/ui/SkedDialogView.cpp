@@ -1,3 +1,4 @@
+#include "ui/ActionErrors.h"
 #include "ui/SkedDialogView.h"
 
 #include <QCheckBox>
@@ -7,11 +8,9 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
-#include <exception>
 
 #include "timekeeping/SkedDialog.h"
 #include "ui/PanelStyle.h"
@@ -226,14 +225,7 @@ void SkedDialogView::fillGrid() {
 template <class Action>
 void SkedDialogView::act(Action&& action) {
   pull();
-  try {
-    action();
-  } catch (const std::exception& error) {
-    if (onError)
-      onError(error.what());
-    else
-      QMessageBox::warning(this, L("Ondaris"), QString::fromLocal8Bit(error.what()));
-  }
+  RunShowingErrors(this, onError, action);
   push();
 }
 
