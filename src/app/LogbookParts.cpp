@@ -7,10 +7,18 @@ namespace ondaris {
 LogbookParts::LogbookParts(FrontPanel& panel)
     : display(panel.platform.messages, panel.platform.fileDialogs, panel.platform.shell, panel.programDir(),
               panel.context.decimalSeparator, panel.logbook),
-      entry(panel.context, panel.programDir(), panel.logbook) {
+      entry(panel.context, panel.programDir(), panel.logbook),
+      exporter(panel.programDir(), panel.context.decimalSeparator, panel.platform.messages),
+      report(panel.platform.messages, panel.platform.fileDialogs, panel.programDir(),
+             panel.context.decimalSeparator) {
   entry.display = &display;
+  ConnectLogExports(display, exporter, panel.logbook);
+  ConnectLogReport(display, report);
   display.tunedFrequency = [&panel] { return panel.state.Freq; };
-  panel.startupSteps.afterStartup.push_back([this] { display.FormCreate(); });
+  panel.startupSteps.afterStartup.push_back([this] {
+    display.FormCreate();
+    report.FormCreate();
+  });
   // A display left open is closed first, so that its question comes while
   // everything else is still there.
   auto& beforeSaving = panel.shutdownSteps.beforeSaving;

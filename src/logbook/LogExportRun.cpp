@@ -103,6 +103,7 @@ void ConnectLogExports(LogDisplay& display, LogExporter& exporter, const Logbook
 }
 
 void ConnectLogReport(LogDisplay& display, LogReportDialog& dialog) {
+  dialog.showPreview = [&display](const std::string& text) { display.preview.Show(LogPreview::Caption, text); };
   display.report = [&dialog](LogDisplay& d) { dialog.ReportBtnClick(d.table, SelectedRecordList(d)); };
 }
 

@@ -60,7 +60,7 @@ std::vector<int> SelectedRecordList(const LogDisplay& display);
 // preview; the bulk sorts are read from `settings` at each click.
 void ConnectLogExports(LogDisplay& display, LogExporter& exporter, const LogbookSettings& settings);
 // Sets the display's Report button to open the report dialog over its log
-// and selected block.
+// and selected block; a generated report is shown in the display's preview.
 void ConnectLogReport(LogDisplay& display, LogReportDialog& dialog);
 
 }  // namespace ondaris

@@ -137,13 +137,14 @@ bool LogReportDialog::OKBtnClick() {
   ReportSetup run = setup;
   run.Heading = HeaderEdit;
   static const LogTable noLog;
-  const auto lines = ReportLines(table_ ? *table_ : noLog, run, records, separator_);
+  const std::string text = JoinCrLf(ReportLines(table_ ? *table_ : noLog, run, records, separator_));
   try {
-    WriteFileAtomically(programDir_ + "Export/" + name, JoinCrLf(lines));
+    WriteFileAtomically(programDir_ + "Export/" + name, text);
   } catch (const FileError& error) {
     messages_.showMessage(error.what());
     return false;
   }
+  if (showPreview) showPreview(text);
   messages_.showMessage(ReportGeneratedMessage(name));
   if (close) close();
   return true;

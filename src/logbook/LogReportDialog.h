@@ -39,6 +39,8 @@ class LogReportDialog {
   std::function<void(LogReportDialog&)> show;
   // Closes the window (after Generate).
   std::function<void()> close;
+  // Shows the generated report (each line ended by CR LF) modally.
+  std::function<void(const std::string& text)> showPreview;
 
   // Once at start-up: a fresh setup, then LogFiles/ReportSetups/Default.rpt
   // when it is there.
@@ -55,8 +57,8 @@ class LogReportDialog {
   void NewBtnClick();
   void OpenBtnClick();
   void SaveBtnClick();
-  // Generate: the report written to Export/, the message, the window
-  // closed. A file that cannot be written is reported and the window stays.
+  // Generate: the report written to Export/ and shown in the preview, the
+  // message, the window closed. A file that cannot be written is reported and the window stays.
   bool OKBtnClick();
 
   // Reads a setup from its file; false (nothing changed) when it cannot be

@@ -4,6 +4,7 @@
 #include "ui/LogDisplayView.h"
 #include "ui/LogEntryDialogView.h"
 #include "ui/LogPreviewView.h"
+#include "ui/LogReportView.h"
 
 namespace ondaris {
 
@@ -15,9 +16,12 @@ LogbookWindows::LogbookWindows(LogbookParts& parts, QWidget* parent,
   display_->onError = reportError;
   // The preview opens over the display that asked for it.
   preview_ = new LogPreviewView(parts.display.preview, display_);
+  report_ = new LogReportView(parts.report, display_);
+  report_->onError = reportError;
 }
 
 LogbookWindows::~LogbookWindows() {
+  delete report_.data();
   delete preview_.data();
   delete display_.data();
   delete entry_.data();
@@ -26,5 +30,6 @@ LogbookWindows::~LogbookWindows() {
 LogEntryDialogView* LogbookWindows::entry() const { return entry_.data(); }
 LogDisplayView* LogbookWindows::display() const { return display_.data(); }
 LogPreviewView* LogbookWindows::preview() const { return preview_.data(); }
+LogReportView* LogbookWindows::report() const { return report_.data(); }
 
 }  // namespace ondaris

@@ -1,6 +1,7 @@
 #pragma once
 // The logbook's windows, created once after the main window: the log entry
-// dialog, the log display and its export preview, each handed to its part.
+// dialog, the log display, its export preview and its report dialog, each
+// handed to its part.
 
 #include <QPointer>
 #include <functional>
@@ -14,6 +15,7 @@ class LogbookParts;
 class LogDisplayView;
 class LogEntryDialogView;
 class LogPreviewView;
+class LogReportView;
 
 class LogbookWindows {
  public:
@@ -25,11 +27,13 @@ class LogbookWindows {
   LogEntryDialogView* entry() const;
   LogDisplayView* display() const;
   LogPreviewView* preview() const;
+  LogReportView* report() const;
 
  private:
   QPointer<LogEntryDialogView> entry_;
   QPointer<LogDisplayView> display_;
   QPointer<LogPreviewView> preview_;
+  QPointer<LogReportView> report_;
 };
 
 }  // namespace ondaris
