@@ -10,9 +10,9 @@
 #include <QRadioButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
-#include <exception>
 
 #include "logbook/LogReportDialog.h"
+#include "ui/ActionErrors.h"
 #include "ui/PanelStyle.h"
 
 namespace ondaris {
@@ -126,11 +126,7 @@ LogReportView::~LogReportView() {
 template <class Action>
 void LogReportView::act(Action&& action) {
   pull();
-  try {
-    action();
-  } catch (const std::exception& error) {
-    if (onError) onError(error.what());
-  }
+  RunShowingErrors(this, onError, action);
   push();
 }
 
