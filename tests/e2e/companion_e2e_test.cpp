@@ -4,14 +4,10 @@
 
 #include <QByteArray>
 #include <QDir>
-#include <QElapsedTimer>
-#include <QEventLoop>
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <QProcess>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <gtest/gtest.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -20,11 +16,11 @@
 #include <unistd.h>
 
 #include <cstring>
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "E2eSupport.h"
 #include "platform/CompanionFrame.h"
 #include "platform/qt/QtCompanionTransport.h"
 #include "platform/qt/QtSingleInstance.h"
@@ -34,23 +30,7 @@
 namespace ondaris {
 namespace {
 
-const QString kRemoteTool = QStringLiteral(ONDARIS_BIN_DIR "/ondaris-remote");
-
-bool RunUntil(const std::function<bool()>& done, int timeoutMs) {
-  if (done()) return true;
-  QEventLoop loop;
-  QTimer poll;
-  poll.setInterval(2);
-  QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-    if (done()) loop.quit();
-  });
-  QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
-  poll.start();
-  loop.exec();
-  return done();
-}
-
-void RunFor(int ms) { RunUntil([] { return false; }, ms); }
+const QString kRemoteTool = kBinDir + "/ondaris-remote";
 
 QByteArray FrameBytes(const std::string& text) {
   const std::string frame = EncodeCompanionFrame(text);
@@ -126,7 +106,8 @@ class CompanionLinkTest : public ::testing::Test {
 
 // ---- Words in ------------------------------------------------------------------
 
-TEST_F(CompanionLinkTest, WordsFromClientsArriveInOrderHoweverTheyAreSplit) {
+TEST_F(CompanionLinkTest, WordsFromClientsArriveInOrderAndAServedNameIsNeverTakenOver) {
+  ASSERT_TRUE(MakeStaleSocket(path("Ondaris")));  // as a crashed program leaves it: replaced
   QtCompanionTransport transport(dir.path());
   std::vector<std::string> words;
   listen(transport, words);
@@ -136,6 +117,10 @@ TEST_F(CompanionLinkTest, WordsFromClientsArriveInOrderHoweverTheyAreSplit) {
   EXPECT_TRUE(S_ISSOCK(info.st_mode));
   EXPECT_EQ(info.st_mode & 077, 0u) << std::oct << info.st_mode;
   EXPECT_EQ(info.st_uid, ::getuid());
+  QtCompanionTransport second(dir.path());
+  std::string secondError;
+  EXPECT_FALSE(second.listen(secondError));
+  EXPECT_NE(secondError.find("Ondaris"), std::string::npos) << secondError;
 
   auto client = connectClient();
   const QByteArray first = FrameBytes("G1");
@@ -161,21 +146,6 @@ TEST_F(CompanionLinkTest, WordsFromClientsArriveInOrderHoweverTheyAreSplit) {
 
   transport.close();  // removes the socket
   EXPECT_FALSE(QFileInfo::exists(path("Ondaris")));
-}
-
-TEST_F(CompanionLinkTest, AServedNameIsNeverTakenOverButAStaleOneIsReplaced) {
-  ASSERT_TRUE(MakeStaleSocket(path("Ondaris")));  // as a crashed program leaves it
-  QtCompanionTransport first(dir.path());
-  std::vector<std::string> words;
-  listen(first, words);
-  QtCompanionTransport second(dir.path());
-  std::string secondError;
-  EXPECT_FALSE(second.listen(secondError));
-  EXPECT_NE(secondError.find("Ondaris"), std::string::npos) << secondError;
-  // The first still gets the words.
-  auto client = connectClient();
-  write(*client, FrameBytes("Mt"));
-  EXPECT_TRUE(RunUntil([&] { return words == std::vector<std::string>{"Mt"}; }, 2000));
 }
 
 // ---- Reports out ---------------------------------------------------------------
@@ -249,43 +219,7 @@ TEST_F(CompanionLinkTest, ACompanionThatStopsReadingCostsOneWaitNotTwo) {
 
 // ---- The whole link: ondaris-remote, the transport and the dispatcher -------------
 
-class RemoteToolTest : public CompanionLinkTest {
- protected:
-  struct Result {
-    int exitCode = -1;
-    std::vector<std::string> lines;
-    std::string errors;
-  };
-
-  Result RunTool(const QStringList& arguments) {
-    Result result;
-    if (!QFileInfo::exists(kRemoteTool)) {
-      ADD_FAILURE() << "ondaris-remote is not built at " << kRemoteTool.toStdString();
-      return result;
-    }
-    QProcess tool;
-    tool.start(kRemoteTool, arguments);
-    if (!tool.waitForStarted(5000)) {
-      ADD_FAILURE() << "ondaris-remote did not start";
-      return result;
-    }
-    // The test's own server needs the event loop while the tool runs.
-    const bool finished = RunUntil([&] { return tool.state() == QProcess::NotRunning; }, 20000);
-    EXPECT_TRUE(finished);
-    if (!finished) {
-      tool.kill();
-      tool.waitForFinished(2000);
-      return result;
-    }
-    result.exitCode = tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1;
-    for (const QByteArray& line : tool.readAllStandardOutput().split('\n'))
-      if (!line.isEmpty()) result.lines.push_back(line.toStdString());
-    result.errors = tool.readAllStandardError().toStdString();
-    return result;
-  }
-};
-
-TEST_F(RemoteToolTest, DrivesTheReceiverAndPrintsEveryReportAndAnswer) {
+TEST_F(CompanionLinkTest, DrivesTheReceiverAndPrintsEveryReportAndAnswer) {
   PanelRig rig;
   rig.panel.setValue(Ctl::SpkrTrackbar, 17);
   rig.panel.setValue(Ctl::LineTrackbar, 17);
@@ -294,11 +228,12 @@ TEST_F(RemoteToolTest, DrivesTheReceiverAndPrintsEveryReportAndAnswer) {
   std::string error;
   ASSERT_TRUE(transport.listen(error)) << error;
 
-  const Result run =
-      RunTool({"--runtime-dir", dir.path(), "--wait", "300", "?", "+9575", "F-", "*too*short", "Bye", "T+"});
+  const Finished run =
+      RunToEnd(kRemoteTool, {"--runtime-dir", dir.path(), "--wait", "300", "?", "+9575", "F-", "*too*short", "Bye", "T+"},
+               {}, 20000, false);
   EXPECT_EQ(run.exitCode, 0) << run.errors;
   const std::string atHello = "*15000.000*AM*6000*5000*0*17*17*False*False*Lo*M*";
-  EXPECT_EQ(run.lines, (std::vector<std::string>{atHello, atHello,
+  EXPECT_EQ(SplitLines(run.output), (std::vector<std::string>{atHello, atHello,
                                                  "*9575.000*AM*6000*5000*0*17*17*False*False*Lo*M*",
                                                  "*9575.000*AM*5400*5000*0*17*17*False*False*Lo*M*", "NO"}));
   // Every word was carried out, "T+" after "Bye" too, without a report.
@@ -309,43 +244,41 @@ TEST_F(RemoteToolTest, DrivesTheReceiverAndPrintsEveryReportAndAnswer) {
   EXPECT_FALSE(QFileInfo::exists(path("OndarisDB")));
 }
 
-TEST_F(RemoteToolTest, FailsWhenOndarisIsNotRunningAndOnUsageErrors) {
-  const Result run = RunTool({"--runtime-dir", dir.path(), "--wait", "0", "?"});
-  EXPECT_NE(run.exitCode, 0);
-  EXPECT_NE(run.errors.find("Ondaris is not running"), std::string::npos) << run.errors;
-  EXPECT_TRUE(run.lines.empty());
-  EXPECT_EQ(RunTool({"--runtime-dir", dir.path()}).exitCode, 2);
-  EXPECT_EQ(RunTool({"--wait", "soon", "?"}).exitCode, 2);
-  EXPECT_EQ(RunTool({"--bogus", "?"}).exitCode, 2);
+TEST_F(CompanionLinkTest, FailsWhenOndarisIsNotRunningAndOnUsageErrors) {
+  const Finished run = RunToEnd(kRemoteTool, {"--runtime-dir", dir.path(), "--wait", "0", "?"});
+  EXPECT_GT(run.exitCode, 0);
+  EXPECT_NE(run.output.find("Ondaris is not running"), std::string::npos) << run.output;
+  EXPECT_EQ(run.output.find('*'), std::string::npos) << "no report without Ondaris";
+  for (const QStringList& usage : {QStringList{"--runtime-dir", dir.path()}, {"--wait", "soon", "?"}, {"--bogus", "?"}})
+    EXPECT_EQ(RunToEnd(kRemoteTool, usage).exitCode, 2) << usage.join(' ').toStdString();
 }
 
 // ---- Single instance -------------------------------------------------------------
 
-TEST_F(CompanionLinkTest, SecondInstanceIsRefusedAndWakesTheFirst) {
-  QtSingleInstance first(dir.path());
-  int wakeCalls = 0;
-  first.onWakeRequest = [&] { ++wakeCalls; };
-  ASSERT_TRUE(first.acquire());
-  EXPECT_TRUE(first.holdsLock());
-  const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System);
+TEST_F(CompanionLinkTest, SecondInstanceIsRefusedAndWakesTheFirstTheLockIsFreeWhenItEnds) {
+  QElapsedTimer timer;
+  timer.start();
+  QtSingleInstance(dir.path()).wakeRunningInstance();  // nothing runs: nothing happens
+  EXPECT_LT(timer.elapsed(), 1000);
+  EXPECT_TRUE(QDir(dir.path()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System));
 
+  auto first = std::make_unique<QtSingleInstance>(dir.path());
+  int wakeCalls = 0;
+  first->onWakeRequest = [&] { ++wakeCalls; };
+  ASSERT_TRUE(first->acquire());
+  EXPECT_TRUE(first->holdsLock());
+  const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System);
   QtSingleInstance second(dir.path());
   EXPECT_FALSE(second.acquire());
   EXPECT_FALSE(second.holdsLock());
-  second.wakeRunningInstance();
-  EXPECT_TRUE(RunUntil([&] { return wakeCalls == 1; }, 2000));
-  RunFor(20);
-  EXPECT_EQ(wakeCalls, 1);
+  for (int wake = 1; wake <= 2; ++wake) {
+    second.wakeRunningInstance();
+    EXPECT_TRUE(RunUntil([&] { return wakeCalls == wake; }, 2000));
+    RunFor(20);
+    EXPECT_EQ(wakeCalls, wake);
+  }
   // The second start created nothing.
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System), before);
-
-  second.wakeRunningInstance();
-  EXPECT_TRUE(RunUntil([&] { return wakeCalls == 2; }, 2000));
-}
-
-TEST_F(CompanionLinkTest, LockIsFreeAgainWhenTheFirstEnds) {
-  auto first = std::make_unique<QtSingleInstance>(dir.path());
-  ASSERT_TRUE(first->acquire());
   first.reset();
   EXPECT_TRUE(QtSingleInstance(dir.path()).acquire());
 }
@@ -370,15 +303,6 @@ TEST_F(CompanionLinkTest, LockAndWakeSocketLeftByACrashedInstanceAreTakenOver) {
   EXPECT_FALSE(second.acquire());
   second.wakeRunningInstance();
   EXPECT_TRUE(RunUntil([&] { return wakeCalls == 1; }, 2000));
-}
-
-TEST_F(CompanionLinkTest, WakingWhenNothingRunsDoesNothing) {
-  QtSingleInstance lonely(dir.path());
-  QElapsedTimer timer;
-  timer.start();
-  lonely.wakeRunningInstance();
-  EXPECT_LT(timer.elapsed(), 1000);
-  EXPECT_TRUE(QDir(dir.path()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System));
 }
 
 }  // namespace

@@ -6,16 +6,11 @@
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QTemporaryDir>
-#include <QThread>
 #include <algorithm>
-#include <functional>
 #include <string>
 #include <vector>
 
-#include "SimulatorProcess.h"
+#include "E2eSupport.h"
 #include "app/FrontPanel.h"
 #include "platform/CompanionTransport.h"
 #include "platform/Shell.h"
@@ -37,24 +32,6 @@ struct NoCompanion : CompanionTransport {
 struct NoShell : Shell {
   bool open(const std::string&, std::string&) override { return true; }
 };
-
-bool RunEventsUntil(const std::function<bool()>& done, int timeoutMs) {
-  QElapsedTimer waited;
-  waited.start();
-  while (!done() && waited.elapsed() < timeoutMs) {
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    QThread::msleep(5);
-  }
-  return done();
-}
-
-// The decoded commands without the meter's queries.
-std::vector<std::string> Commands(const SimulatorProcess& sim) {
-  std::vector<std::string> out;
-  for (const std::string& line : sim.logLines())
-    if (line.rfind("X ", 0) != 0) out.push_back(line);
-  return out;
-}
 
 bool Has(const std::vector<std::string>& lines, const std::string& line) {
   return std::find(lines.begin(), lines.end(), line) != lines.end();
@@ -81,7 +58,7 @@ TEST(OptionsPortE2E, OkMovesTheProgramToTheOtherReceiver) {
                    data.path().toStdString() + "/", '.');
   panel.setPortOverride(first.device());
   panel.FormCreate();
-  ASSERT_TRUE(RunEventsUntil([&] { return Has(Commands(first), "G 2"); }, 10000)) << first.logLines().size();
+  ASSERT_TRUE(RunUntil([&] { return Has(first.commands(), "G 2"); }, 10000)) << first.logLines().size();
 
   panel.options.UsrOptions1Click();
   EXPECT_EQ(panel.options.ComPortBox, first.device());
@@ -90,23 +67,23 @@ TEST(OptionsPortE2E, OkMovesTheProgramToTheOtherReceiver) {
   panel.options.ComPortBox = second.device().substr(5);
   ASSERT_TRUE(panel.options.OKBtnClick());
   EXPECT_EQ(panel.state.ComPortName, second.device().substr(5));
-  const std::size_t firstHeard = Commands(first).size();
+  const std::size_t firstHeard = first.commands().size();
 
   // The whole state: volumes, then the tuning.
-  ASSERT_TRUE(RunEventsUntil([&] { return Commands(second).size() >= 6; }, 10000));
-  EXPECT_EQ(Commands(second), (std::vector<std::string>{"V level=33", "A level=33", "W code=0 bw=6000",
-                                                        Commands(second)[3], "M AM freq=15000.000 kHz", "G 2"}));
-  EXPECT_EQ(Commands(second)[3].rfind("N ", 0), 0u);
+  ASSERT_TRUE(RunUntil([&] { return second.commands().size() >= 6; }, 10000));
+  EXPECT_EQ(second.commands(), (std::vector<std::string>{"V level=33", "A level=33", "W code=0 bw=6000",
+                                                        second.commands()[3], "M AM freq=15000.000 kHz", "G 2"}));
+  EXPECT_EQ(second.commands()[3].rfind("N ", 0), 0u);
 
   // From now on the listener's volume and tuning go to the new receiver.
   panel.controls.SpkrTrackbarChange(40);  // volume 53
   panel.tuning.StepFrequencyUp();         // by the 500 Hz step
-  ASSERT_TRUE(RunEventsUntil([&] { return Has(Commands(second), "M AM freq=15000.500 kHz"); }, 10000))
-      << Commands(second).back();
-  EXPECT_TRUE(Has(Commands(second), "V level=10"));
-  EXPECT_TRUE(RunEventsUntil([&] { return second.logLines().back().rfind("X ", 0) == 0; }, 5000))
+  ASSERT_TRUE(RunUntil([&] { return Has(second.commands(), "M AM freq=15000.500 kHz"); }, 10000))
+      << second.commands().back();
+  EXPECT_TRUE(Has(second.commands(), "V level=10"));
+  EXPECT_TRUE(RunUntil([&] { return second.logLines().back().rfind("X ", 0) == 0; }, 5000))
       << "the meter polls the new receiver";
-  EXPECT_EQ(Commands(first).size(), firstHeard);
+  EXPECT_EQ(first.commands().size(), firstHeard);
   EXPECT_TRUE(messages.questions().empty());
 
   panel.SaveStateAndShutdown();

@@ -2,12 +2,9 @@
 // against the real program on the simulated receiver, and the server's event
 // loop under load, garbage and a client that never reads.
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QEventLoop>
 #include <QFile>
 #include <QStandardPaths>
-#include <QProcess>
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -23,99 +20,23 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
-#include <fstream>
-#include <functional>
 #include <random>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include "SimulatorProcess.h"
+#include "E2eSupport.h"
 #include "platform/qt/QtTcpListener.h"
 #include "radio/RigctlServer.h"
 #include "sim/Rx320Simulator.h"
 #include "support/PanelFixture.h"
+#include "support/TempFolder.h"
 
 namespace ondaris {
 namespace {
 
-bool RunEventsUntil(const std::function<bool()>& done, int timeoutMs) {
-  QElapsedTimer waited;
-  waited.start();
-  while (!done() && waited.elapsed() < timeoutMs) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-  return done();
-}
-
-int FreePort() {
-  QTcpServer probe;
-  probe.listen(QHostAddress::LocalHost, 0);
-  return probe.serverPort();
-}
-
-std::vector<std::string> Lines(const QString& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text.toStdString());
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
-
-struct RigctlRun {
-  int exitCode = -1;
-  std::vector<std::string> out;
-};
-
-RigctlRun RunRigctl(int port, const QStringList& commands) {
-  QProcess rigctl;
-  rigctl.start(QStringLiteral("rigctl"),
-               QStringList{"-m", "2", "-r", QStringLiteral("127.0.0.1:%1").arg(port)} + commands);
-  RigctlRun run;
-  if (!rigctl.waitForFinished(20000)) return run;
-  run.exitCode = rigctl.exitStatus() == QProcess::NormalExit ? rigctl.exitCode() : -1;
-  run.out = Lines(QString::fromLocal8Bit(rigctl.readAllStandardOutput()));
-  return run;
-}
-
-// The program on its own data and runtime folders, non-interactive.
-class Program {
- public:
-  Program(const QString& folder, const QString& device, int rigctlPort) {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    env.insert("ONDARIS_NONINTERACTIVE", "1");
-    env.insert("XDG_RUNTIME_DIR", folder);
-    process_.setProcessEnvironment(env);
-    process_.setProcessChannelMode(QProcess::MergedChannels);
-    process_.start(QStringLiteral(ONDARIS_BIN_DIR "/ondaris"),
-                   {"--data-dir", folder + "/data", "--port", device, "--rigctl-port", QString::number(rigctlPort)});
-    process_.waitForStarted(5000);
-  }
-  ~Program() {
-    process_.terminate();
-    if (!process_.waitForFinished(15000)) process_.kill();
-  }
-  std::string output() {
-    process_.waitForReadyRead(10);
-    output_ += process_.readAll().toStdString();
-    return output_;
-  }
-  bool stop() {
-    process_.terminate();
-    return process_.waitForFinished(15000) && process_.exitCode() == 0;
-  }
-
- private:
-  QProcess process_;
-  std::string output_;
-};
-
-std::vector<std::string> Commands(const std::vector<std::string>& log) {
-  std::vector<std::string> commands;
-  for (const std::string& line : log)
-    if (line.rfind("X ", 0) != 0) commands.push_back(line);
-  return commands;
-}
-
+// The program on its own data and runtime folders, non-interactive, with
+// the rigctl server on `port`; the simulated receiver on the line.
 class RigctlProgram : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -124,29 +45,41 @@ class RigctlProgram : public ::testing::Test {
     ASSERT_TRUE(sim.start(false, error)) << error;
     QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
   }
+  void start(int port) {
+    ASSERT_TRUE(program.start(kBinDir + "/ondaris",
+                              {"--data-dir", folder.path() + "/data", "--port", sim.qdevice(), "--rigctl-port",
+                               QString::number(port)},
+                              ProgramEnvironment(folder.path())));
+  }
+  Finished rigctl(int port, const QStringList& commands) {
+    return RunToEnd(QStringLiteral("rigctl"),
+                    QStringList{"-m", "2", "-r", QStringLiteral("127.0.0.1:%1").arg(port)} + commands, {}, 20000);
+  }
   SimulatorProcess sim;
   QTemporaryDir folder;
+  Child program;
 };
 
 TEST_F(RigctlProgram, HamlibsClientTunesTheProgramAsTheFrontPanelWould) {
-  const int port = FreePort();
-  Program program(folder.path(), QString::fromStdString(sim.device()), port);
+  QTcpServer probe;
+  probe.listen(QHostAddress::LocalHost, 0);
+  const int port = probe.serverPort();
+  probe.close();
+  start(port);
   // Start-up ends with the first tuning's AGC command.
-  ASSERT_TRUE(RunEventsUntil([&] { return Commands(sim.logLines()).size() >= 6; }, 20000)) << program.output();
-  RigctlRun probe;
-  ASSERT_TRUE(RunEventsUntil([&] { return (probe = RunRigctl(port, {"f"})).exitCode == 0; }, 20000))
-      << program.output();
-  EXPECT_EQ(probe.out, std::vector<std::string>{"15000000"});
-  const std::size_t before = Commands(sim.logLines()).size();
+  ASSERT_TRUE(RunUntil([&] { return sim.commands().size() >= 6; }, 20000)) << program.output();
+  Finished first;
+  ASSERT_TRUE(RunUntil([&] { return (first = rigctl(port, {"f"})).exitCode == 0; }, 20000)) << program.output();
+  EXPECT_EQ(SplitLines(first.output), std::vector<std::string>{"15000000"});
+  const std::size_t before = sim.commands().size();
 
-  const RigctlRun run = RunRigctl(port, {"F", "9580000", "M", "USB", "2400", "f", "m", "l", "STRENGTH", "\\dump_state",
-                                   "\\chk_vfo"});
+  const Finished run = rigctl(port, {"F", "9580000", "M", "USB", "2400", "f", "m", "l", "STRENGTH", "\\dump_state",
+                                     "\\chk_vfo"});
   EXPECT_EQ(run.exitCode, 0);
-  ASSERT_GE(run.out.size(), 4u) << program.output();
-  EXPECT_EQ(run.out[0], "9580000");
-  EXPECT_EQ(run.out[1], "USB");
-  EXPECT_EQ(run.out[2], "2400");
-  const int strength = std::stoi(run.out[3]);
+  const std::vector<std::string> out = SplitLines(run.output);
+  ASSERT_GE(out.size(), 4u) << program.output();
+  EXPECT_EQ(std::vector<std::string>(out.begin(), out.begin() + 3), (std::vector<std::string>{"9580000", "USB", "2400"}));
+  const int strength = std::stoi(out[3]);
   EXPECT_GE(strength, -54);
   EXPECT_LE(strength, 60);
 
@@ -169,30 +102,28 @@ TEST_F(RigctlProgram, HamlibsClientTunesTheProgramAsTheFrontPanelWould) {
   ASSERT_GE(expected.size(), 4u);
   const std::vector<std::string> lastTuning(expected.end() - 4, expected.end());
   auto tail = [&] {
-    const std::vector<std::string> got = Commands(sim.logLines());
+    const std::vector<std::string> got = sim.commands();
     if (got.size() < before + 4) return std::vector<std::string>{};
     return std::vector<std::string>(got.end() - 4, got.end());
   };
-  ASSERT_TRUE(RunEventsUntil([&] { return tail() == lastTuning; }, 10000));
-  const std::vector<std::string> got = Commands(sim.logLines());
+  ASSERT_TRUE(RunUntil([&] { return tail() == lastTuning; }, 10000));
+  const std::vector<std::string> got = sim.commands();
   const std::vector<std::string> sent(got.begin() + static_cast<long>(before), got.end());
   EXPECT_TRUE(sent == expected || sent == lastTuning) << ::testing::PrintToString(sent);
 
   // The panel's state is what the files keep.
-  ASSERT_TRUE(program.stop()) << program.output();
-  std::ifstream tuning((folder.path() + "/data/SysFiles/Tuning.dat").toStdString(), std::ios::binary);
-  const std::string saved((std::istreambuf_iterator<char>(tuning)), std::istreambuf_iterator<char>());
+  program.signal(SIGTERM);
+  ASSERT_EQ(program.waitExit(15000), 0) << program.output();
+  const std::string saved = ReadFileBytes((folder.path() + "/data/SysFiles/Tuning.dat").toStdString());
   EXPECT_NE(saved.find("\r\n9580.000\r\nUSB\r\n"), std::string::npos) << saved;
 }
 
 TEST_F(RigctlProgram, ATakenPortIsSaidOnStandardError) {
   QTcpServer squatter;
   ASSERT_TRUE(squatter.listen(QHostAddress::LocalHost, 0));
-  Program program(folder.path(), QString::fromStdString(sim.device()), squatter.serverPort());
-  const std::string said = "The rigctl server cannot listen on 127.0.0.1 port " +
-                           std::to_string(squatter.serverPort());
-  EXPECT_TRUE(RunEventsUntil([&] { return program.output().find(said) != std::string::npos; }, 20000))
-      << program.output();
+  start(squatter.serverPort());
+  const std::string said = "The rigctl server cannot listen on 127.0.0.1 port " + std::to_string(squatter.serverPort());
+  EXPECT_TRUE(RunUntil([&] { return program.output().find(said) != std::string::npos; }, 20000)) << program.output();
 }
 
 // ---- Load ---------------------------------------------------------------
@@ -329,7 +260,7 @@ TEST(RigctlLoad, ManyClientsGarbageAndASilentClientNeverStallTheLoop) {
     garbageSent = SendGarbage(port, GarbageBytes);
     ++finished;
   });
-  const bool done = RunEventsUntil([&] { return finished == Clients + 1; }, 120000);
+  const bool done = RunUntil([&] { return finished == Clients + 1; }, 120000);
   ticker.stop();
   for (std::thread& thread : threads) thread.join();
   ::close(silent);
@@ -346,7 +277,7 @@ TEST(RigctlLoad, ManyClientsGarbageAndASilentClientNeverStallTheLoop) {
   // Every client change went through the front panel and the line.
   EXPECT_GE(rig.state.Freq, 9400.0);
   EXPECT_LE(rig.state.Freq, 9895.0);
-  EXPECT_TRUE(RunEventsUntil([&] { return server.clientCount() == 0; }, 5000));
+  EXPECT_TRUE(RunUntil([&] { return server.clientCount() == 0; }, 5000));
 }
 
 }  // namespace

@@ -2,27 +2,22 @@
 // Qt timers against the simulated receiver tool, paced at 1200 baud like the
 // real line. What the receiver decodes is read back from the tool's log.
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QEventLoop>
-#include <QFile>
-#include <QProcess>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "panel/PanelContext.h"
-#include "panel/PanelModel.h"
+#include "E2eSupport.h"
 #include "freqfiles/StationGrid.h"
 #include "memories/ScratchpadController.h"
+#include "panel/PanelContext.h"
+#include "panel/PanelModel.h"
 #include "platform/qt/QtClock.h"
 #include "platform/qt/QtSerialPort.h"
 #include "platform/qt/QtTimer.h"
@@ -36,49 +31,22 @@
 #include "scan/LimitRanges.h"
 #include "scan/LimitScanDialog.h"
 #include "scan/ScanEngine.h"
-#include "SimulatorProcess.h"
 #include "support/ScriptedMessageBoxes.h"
 
 namespace ondaris {
 namespace {
 
-
-bool RunEventsUntil(const std::function<bool()>& done, int timeoutMs) {
-  if (done()) return true;
-  QEventLoop loop;
-  QTimer poll;
-  poll.setInterval(2);
-  QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-    if (done()) loop.quit();
-  });
-  QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
-  poll.start();
-  loop.exec();
-  return done();
-}
-
-void RunEventsFor(int ms) {
-  RunEventsUntil([] { return false; }, ms);
-}
-
-// The simulator tool, paced at 1200 baud, logging what it decodes.
-class ScanSimulator : public SimulatorProcess {
- public:
-  bool start(std::string& error) { return SimulatorProcess::start(true, error); }
-
-  // The frequency of every tuning decoded so far, in whole hertz.
-  std::vector<long long> tunedHz() const {
-    std::vector<long long> result;
-    for (const std::string& line : logLines()) {
-      if (line.rfind("N ", 0) != 0) continue;
-      const auto at = line.find("freq=");
-      if (at == std::string::npos) continue;
-      double kHz = 0;
-      if (std::sscanf(line.c_str() + at, "freq=%lf", &kHz) == 1) result.push_back(std::llround(kHz * 1000.0));
-    }
-    return result;
+// The frequency of every tuning the simulator decoded so far, in whole hertz.
+std::vector<long long> TunedHz(const SimulatorProcess& sim) {
+  std::vector<long long> result;
+  for (const std::string& line : sim.logLines()) {
+    const auto at = line.find("freq=");
+    double kHz = 0;
+    if (StartsWith(line, "N ") && at != std::string::npos && std::sscanf(line.c_str() + at, "freq=%lf", &kHz) == 1)
+      result.push_back(std::llround(kHz * 1000.0));
   }
-};
+  return result;
+}
 
 // A front panel's scan side over the real line: the controllers the scan
 // engine works with, the five panel timers as Qt timers.
@@ -132,7 +100,7 @@ class ScanE2E : public ::testing::Test {
  protected:
   void SetUp() override {
     std::string error;
-    ASSERT_TRUE(sim.start(error)) << error;
+    ASSERT_TRUE(sim.start(true, error)) << error;
     link = std::make_unique<SerialLink>(port, clock, pump);
     link->onError = [this](const std::string& e) { linkErrors.push_back(e); };
     ASSERT_NO_THROW(link->open(sim.device()));
@@ -147,7 +115,7 @@ class ScanE2E : public ::testing::Test {
     EXPECT_TRUE(linkErrors.empty()) << linkErrors.front();
   }
 
-  ScanSimulator sim;
+  SimulatorProcess sim;
   QtSerialPort port;
   QtClock clock;
   QtTimer pump;
@@ -169,8 +137,8 @@ TEST_F(ScanE2E, FastestLimitScanStepsAsFastAsTheLineCarriesTunings) {
   ASSERT_EQ(r.settings.ScanInterval, 10);
   // The meter polls as it does from start-up on.
   r.meterTimer.setEnabled(true);
-  RunEventsFor(400);
-  const std::size_t decodedBefore = sim.tunedHz().size();
+  RunFor(400);
+  const std::size_t decodedBefore = TunedHz(sim).size();
   const std::uint64_t tuningsBefore = link->tuningsHandedOver();
   const std::uint64_t unitsBefore = link->unitsHandedOver();
 
@@ -191,7 +159,7 @@ TEST_F(ScanE2E, FastestLimitScanStepsAsFastAsTheLineCarriesTunings) {
   ASSERT_EQ(r.ctx.scan.ScanState, 3);
   sinceLast.start();
   heartbeat.start();
-  RunEventsUntil([&] { return elapsed.elapsed() >= runMs; }, runMs + 5000);
+  RunUntil([&] { return elapsed.elapsed() >= runMs; }, runMs + 5000);
   r.engine.StopBtnClick();
   const double ranMs = static_cast<double>(elapsed.elapsed());
   heartbeat.stop();
@@ -200,14 +168,14 @@ TEST_F(ScanE2E, FastestLimitScanStepsAsFastAsTheLineCarriesTunings) {
   const std::uint64_t tunings = link->tuningsHandedOver() - tuningsBefore;
   const std::uint64_t queries = link->unitsHandedOver() - unitsBefore - tunings;
   // The step queued when the scan paused still goes out.
-  RunEventsFor(300);
+  RunFor(300);
   const std::uint64_t delivered = link->tuningsHandedOver() - tuningsBefore;
-  ASSERT_TRUE(RunEventsUntil([&] { return sim.tunedHz().size() >= decodedBefore + delivered; }, 3000))
-      << "the receiver decoded " << sim.tunedHz().size() - decodedBefore << " of " << delivered << " tunings";
-  RunEventsFor(300);
+  ASSERT_TRUE(RunUntil([&] { return TunedHz(sim).size() >= decodedBefore + delivered; }, 3000))
+      << "the receiver decoded " << TunedHz(sim).size() - decodedBefore << " of " << delivered << " tunings";
+  RunFor(300);
 
   // Every step reached the receiver, in order, none skipped or repeated.
-  const std::vector<long long> all = sim.tunedHz();
+  const std::vector<long long> all = TunedHz(sim);
   const std::vector<long long> seen(all.begin() + static_cast<std::ptrdiff_t>(decodedBefore), all.end());
   ASSERT_EQ(seen.size(), delivered);
   ASSERT_GE(delivered, tunings);
@@ -265,16 +233,16 @@ TEST_F(ScanE2E, MemoryScanVisitsTheEnabledUnlockedChannelsInOrder) {
 
   r.engine.MemScanBtnClick();
   r.engine.ScanSpdBtnClick(0);  // ".25S"
-  const std::size_t decodedBefore = sim.tunedHz().size();
+  const std::size_t decodedBefore = TunedHz(sim).size();
   r.engine.ScanBtnClick();
   ASSERT_EQ(r.ctx.scan.ScanState, 2);
   const int steps = 9;
-  ASSERT_TRUE(RunEventsUntil([&] { return r.engine.stepsTaken() >= steps; }, 10000));
+  ASSERT_TRUE(RunUntil([&] { return r.engine.stepsTaken() >= steps; }, 10000));
   r.engine.StopBtnClick();
-  ASSERT_TRUE(RunEventsUntil([&] { return sim.tunedHz().size() >= decodedBefore + steps; }, 3000));
-  RunEventsFor(300);
+  ASSERT_TRUE(RunUntil([&] { return TunedHz(sim).size() >= decodedBefore + steps; }, 3000));
+  RunFor(300);
 
-  const std::vector<long long> all = sim.tunedHz();
+  const std::vector<long long> all = TunedHz(sim);
   const std::vector<long long> seen(all.begin() + static_cast<std::ptrdiff_t>(decodedBefore), all.end());
   // A fresh start passes over channel 0 of the first bank once; after that
   // the enabled banks come round in order.

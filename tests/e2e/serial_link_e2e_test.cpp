@@ -2,23 +2,17 @@
 // the simulated receiver tool behind a pseudo-terminal, paced at 1200 baud
 // like the real line.
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QEventLoop>
-#include <QFile>
-#include <QProcess>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdio>
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "common/Errors.h"
+#include "E2eSupport.h"
 #include "platform/qt/QtClock.h"
 #include "platform/qt/QtSerialPort.h"
 #include "platform/qt/QtTimer.h"
@@ -26,63 +20,32 @@
 #include "radio/RadioState.h"
 #include "radio/Rx320Protocol.h"
 #include "radio/SerialLink.h"
-#include "SimulatorProcess.h"
 
 namespace ondaris {
 namespace {
-
-// Runs the event loop until `done()` holds or `timeoutMs` passes.
-bool RunUntil(const std::function<bool()>& done, int timeoutMs) {
-  if (done()) return true;
-  QEventLoop loop;
-  QTimer poll;
-  poll.setInterval(2);
-  QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-    if (done()) loop.quit();
-  });
-  QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
-  poll.start();
-  loop.exec();
-  return done();
-}
-
-void RunFor(int ms) {
-  RunUntil([] { return false; }, ms);
-}
 
 struct DecodedTuning {
   int coarse = 0, fine = 0, bfo = 0;
   bool operator==(const DecodedTuning&) const = default;
 };
 
-// The simulator tool as a child process writing its log to a file.
-class LoggingSimulator : public SimulatorProcess {
- public:
-  std::vector<DecodedTuning> tunings() const {
-    std::vector<DecodedTuning> result;
-    for (const std::string& line : logLines()) {
-      DecodedTuning t;
-      if (std::sscanf(line.c_str(), "N coarse=%d fine=%d bfo=%d", &t.coarse, &t.fine, &t.bfo) == 3)
-        result.push_back(t);
-    }
-    return result;
+std::vector<DecodedTuning> Tunings(const SimulatorProcess& sim) {
+  std::vector<DecodedTuning> result;
+  for (const std::string& line : sim.logLines()) {
+    DecodedTuning t;
+    if (std::sscanf(line.c_str(), "N coarse=%d fine=%d bfo=%d", &t.coarse, &t.fine, &t.bfo) == 3) result.push_back(t);
   }
+  return result;
+}
 
-  std::vector<int> strengths() const {
-    std::vector<int> result;
-    for (const std::string& line : logLines()) {
-      int s = 0;
-      if (std::sscanf(line.c_str(), "X strength=%d", &s) == 1) result.push_back(s);
-    }
-    return result;
+std::vector<int> Strengths(const SimulatorProcess& sim) {
+  std::vector<int> result;
+  for (const std::string& line : sim.logLines()) {
+    int s = 0;
+    if (std::sscanf(line.c_str(), "X strength=%d", &s) == 1) result.push_back(s);
   }
-
-  int linesStartingWith(const std::string& prefix) const {
-    int count = 0;
-    for (const std::string& line : logLines()) count += line.rfind(prefix, 0) == 0 ? 1 : 0;
-    return count;
-  }
-};
+  return result;
+}
 
 DecodedTuning WordsOf(const RadioState& state) {
   const TuningWords w = ComputeTuningWords(state.TuningInputs());
@@ -106,7 +69,7 @@ class SerialLinkE2E : public ::testing::Test {
     EXPECT_TRUE(errors.empty()) << errors.front();
   }
 
-  LoggingSimulator sim;
+  SimulatorProcess sim;
   QtSerialPort port;
   QtClock clock;
   QtTimer pump;
@@ -139,9 +102,9 @@ TEST_F(SerialLinkE2E, TheReceiverDecodesTheTuningAnswersQueriesAndGetsTheLastCom
   meter.setEnabled(true);
   RunFor(1500);
   meter.setEnabled(false);
-  RunUntil([&] { return !readings.empty() && readings.size() >= sim.strengths().size(); }, 1000);
+  RunUntil([&] { return !readings.empty() && readings.size() >= Strengths(sim).size(); }, 1000);
   EXPECT_GE(readings.size(), 5u);
-  EXPECT_EQ(readings, sim.strengths());
+  EXPECT_EQ(readings, Strengths(sim));
   EXPECT_FALSE(assembler.frameOpen());
 
   // Close delivers what is queued; the next send opens the port again.
@@ -153,12 +116,12 @@ TEST_F(SerialLinkE2E, TheReceiverDecodesTheTuningAnswersQueriesAndGetsTheLastCom
   link->close(1500);
   EXPECT_FALSE(link->isOpen());
   ASSERT_TRUE(RunUntil([&] { return sim.linesStartingWith("C mute") == 1; }, 3000));
-  ASSERT_FALSE(sim.tunings().empty());
-  EXPECT_EQ(sim.tunings().back(), WordsOf(state));
+  ASSERT_FALSE(Tunings(sim).empty());
+  EXPECT_EQ(Tunings(sim).back(), WordsOf(state));
   state.Freq = 7000.0;
   link->send(UnitKind::Tuning, state.TuningBytes());
   EXPECT_TRUE(link->isOpen());
-  ASSERT_TRUE(RunUntil([&] { return !sim.tunings().empty() && sim.tunings().back() == WordsOf(state); }, 3000));
+  ASSERT_TRUE(RunUntil([&] { return !Tunings(sim).empty() && Tunings(sim).back() == WordsOf(state); }, 3000));
 }
 
 TEST_F(SerialLinkE2E, FastTuningEndsOnTheNewestWithoutStaleTunings) {
@@ -196,7 +159,7 @@ TEST_F(SerialLinkE2E, FastTuningEndsOnTheNewestWithoutStaleTunings) {
   const double twoUnits = 2 * link->lineTimeMs(17);
   const bool arrived = RunUntil(
       [&] {
-        const auto decoded = sim.tunings();
+        const auto decoded = Tunings(sim);
         return !decoded.empty() && decoded.back() == newest;
       },
       3000);
@@ -207,7 +170,7 @@ TEST_F(SerialLinkE2E, FastTuningEndsOnTheNewestWithoutStaleTunings) {
   EXPECT_LE(arrivedAfter, static_cast<qint64>(twoUnits) + 150) << "newest tuning took " << arrivedAfter << " ms";
 
   RunFor(300);  // nothing else may follow
-  const auto decoded = sim.tunings();
+  const auto decoded = Tunings(sim);
   EXPECT_EQ(decoded.back(), newest);
   EXPECT_LE(mostQueued, 1u) << "more than one tuning waited";
   EXPECT_EQ(link->tuningsHandedOver() + link->tuningsReplaced(), static_cast<std::uint64_t>(sent));
@@ -223,17 +186,17 @@ TEST_F(SerialLinkE2E, FastTuningEndsOnTheNewestWithoutStaleTunings) {
               sent, decoded.size(), capacity, static_cast<long long>(arrivedAfter));
 }
 
-TEST(QtSerialPortE2E, OpenErrorsGiveTheReason) {
+TEST(QtSerialPortE2E, OpenErrorsGiveTheReasonAndSimOpensTheSimulatorsDevice) {
   QtSerialPort port;
   std::string error;
   EXPECT_FALSE(port.open("/dev/ondaris-no-such-port", error));
   EXPECT_FALSE(port.isOpen());
-  EXPECT_EQ(error.rfind("Unable to open com port (", 0), 0u) << error;
+  EXPECT_TRUE(StartsWith(error, "Unable to open com port (")) << error;
   EXPECT_EQ(error.back(), ')') << error;
   EXPECT_EQ(error.find("dialout"), std::string::npos) << error;
   // SIM without a simulator is refused.
   EXPECT_FALSE(port.open("SIM", error));
-  EXPECT_EQ(error.rfind("Unable to open com port (", 0), 0u) << error;
+  EXPECT_TRUE(StartsWith(error, "Unable to open com port (")) << error;
   port.simulatedDevice = [](std::string& why) {
     why = "no pseudo-terminals";
     return std::string();
@@ -244,7 +207,7 @@ TEST(QtSerialPortE2E, OpenErrorsGiveTheReason) {
   EXPECT_EQ(QtSerialPort::OpenErrorText(QStringLiteral("No such file or directory"), false, "/dev/ttyS0"),
             "Unable to open com port (No such file or directory)");
   const std::string denied = QtSerialPort::OpenErrorText(QStringLiteral("Permission denied"), true, "/dev/ttyS0");
-  EXPECT_EQ(denied.rfind("Unable to open com port (Permission denied)", 0), 0u) << denied;
+  EXPECT_TRUE(StartsWith(denied, "Unable to open com port (Permission denied)")) << denied;
   EXPECT_NE(denied.find("dialout"), std::string::npos) << denied;
   EXPECT_NE(denied.find("/dev/ttyS0"), std::string::npos) << denied;
   EXPECT_EQ(QtSerialPort::OpenErrorText(QString(), false, ""), "Unable to open com port");
@@ -252,24 +215,15 @@ TEST(QtSerialPortE2E, OpenErrorsGiveTheReason) {
             "WriteFile function failed (Input/output error)");
   EXPECT_EQ(QtSerialPort::TransferErrorText(false, QStringLiteral("Input/output error")),
             "ReadFile function failed (Input/output error)");
-}
 
-TEST(QtSerialPortE2E, SimOpensTheSimulatorsDevice) {
-  LoggingSimulator sim;
-  std::string error;
+  SimulatorProcess sim;
   ASSERT_TRUE(sim.start(false, error)) << error;
-  QtSerialPort port;
   port.simulatedDevice = [&](std::string&) { return sim.device(); };
   ASSERT_TRUE(port.open("SIM", error)) << error;
   EXPECT_EQ(port.devicePath(), sim.device());
   ASSERT_TRUE(port.write(SignalStrengthQuery(), error)) << error;
   std::string reply;
-  RunUntil(
-      [&] {
-        reply += port.readAvailable();
-        return reply.size() >= 4;
-      },
-      3000);
+  RunUntil([&] { return (reply += port.readAvailable()).size() >= 4; }, 3000);
   ASSERT_EQ(reply.size(), 4u);
   EXPECT_EQ(reply[0], 'X');
   EXPECT_EQ(reply[3], '\r');
@@ -277,13 +231,13 @@ TEST(QtSerialPortE2E, SimOpensTheSimulatorsDevice) {
   EXPECT_FALSE(port.isOpen());
 }
 
-TEST(QtTimerE2E, TicksOnTheEventLoopWithTheTimerRules) {
+TEST(QtTimerE2E, TicksOnTheEventLoopWithTheTimerRulesNeverOverlapping) {
   QtTimer timer;
-  QElapsedTimer clock;
-  std::vector<qint64> ticks;
-  timer.onTimer = [&] { ticks.push_back(clock.elapsed()); };
+  QtClock clock;
+  const auto startMs = clock.monotonicMs();
+  std::vector<std::int64_t> ticks;
+  timer.onTimer = [&] { ticks.push_back(clock.monotonicMs() - startMs); };
   timer.setInterval(50);
-  clock.start();
   timer.setEnabled(true);
   RunFor(275);
   timer.setEnabled(false);
@@ -294,15 +248,14 @@ TEST(QtTimerE2E, TicksOnTheEventLoopWithTheTimerRules) {
   for (std::size_t i = 1; i < ticks.size(); ++i) EXPECT_GE(ticks[i] - ticks[i - 1], 49);
   RunFor(150);
   EXPECT_EQ(ticks.size(), count) << "a disabled timer ticked";
-
   timer.setEnabled(true);
   timer.setInterval(20);  // disables
   RunFor(100);
   EXPECT_EQ(ticks.size(), count) << "changing the interval did not stop the timer";
-}
+  const DateTime utc = clock.utcNow();
+  EXPECT_GE(utc.year, 2020);
+  EXPECT_TRUE(utc.month >= 1 && utc.month <= 12 && utc.hour <= 23 && utc.second <= 60);
 
-TEST(QtTimerE2E, ANestedEventLoopInTheHandlerDoesNotOverlapTicks) {
-  QtTimer timer;
   int depth = 0, deepest = 0, runs = 0;
   timer.onTimer = [&] {
     ++depth;
@@ -317,26 +270,11 @@ TEST(QtTimerE2E, ANestedEventLoopInTheHandlerDoesNotOverlapTicks) {
     }
     --depth;
   };
-  timer.setInterval(20);
   timer.setEnabled(true);
   RunFor(300);
   timer.setEnabled(false);
   EXPECT_EQ(deepest, 1);
   EXPECT_GE(runs, 3);
-}
-
-TEST(QtClockE2E, MonotonicAndPlausibleDates) {
-  QtClock clock;
-  const auto a = clock.monotonicMs();
-  RunFor(30);
-  const auto b = clock.monotonicMs();
-  EXPECT_GE(b - a, 25);
-  const DateTime utc = clock.utcNow();
-  EXPECT_GE(utc.year, 2020);
-  EXPECT_GE(utc.month, 1);
-  EXPECT_LE(utc.month, 12);
-  EXPECT_LE(utc.hour, 23);
-  EXPECT_LE(utc.second, 60);
 }
 
 }  // namespace

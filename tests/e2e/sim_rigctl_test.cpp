@@ -16,7 +16,6 @@
 // So each case runs "M mode width [L IF pbt | L CWPITCH 700] F hz l RAWSTR"
 // in one rigctl process, and cases whose bytes would hold a zero are left out.
 
-#include <QProcess>
 #include <QStandardPaths>
 #include <gtest/gtest.h>
 
@@ -24,7 +23,6 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -32,54 +30,22 @@
 #include <optional>
 #include <random>
 #include <string>
-#include <thread>
 #include <vector>
 
-#include "SimulatorProcess.h"
+#include "E2eSupport.h"
 #include "radio/Rx320Protocol.h"
 #include "sim/StrengthModel.h"
 
 namespace ondaris {
 namespace {
 
-const QString kSimTool = QStringLiteral(ONDARIS_BIN_DIR "/rx320-sim");
+const QString kSimTool = kBinDir + "/rx320-sim";
 
-struct RunResult {
-  int exitCode = -1;
-  std::string output;  // standard output and error together
-};
-
-// Runs a program to its end (killed after ten seconds).
-RunResult RunProgram(const QString& program, const QStringList& args) {
-  QProcess process;
-  process.setProcessChannelMode(QProcess::MergedChannels);
-  process.start(program, args);
-  RunResult result;
-  if (!process.waitForFinished(10000)) {
-    process.kill();
-    process.waitForFinished(1000);
-  } else if (process.exitStatus() == QProcess::NormalExit) {
-    result.exitCode = process.exitCode();
-  }
-  result.output = process.readAll().toStdString();
-  return result;
+// The simulator's log once it holds at least `count` lines (or after five seconds).
+std::vector<std::string> WaitForLines(const SimulatorProcess& sim, std::size_t count) {
+  RunUntil([&] { return sim.logLines().size() >= count; }, 5000);
+  return sim.logLines();
 }
-
-// rx320-sim without pacing, logging what it decodes.
-struct SimProcess : SimulatorProcess {
-  explicit SimProcess(const QStringList& extraArgs = {}) { start(false, extraArgs, startError); }
-  // Waits until the log holds at least `count` lines.
-  std::vector<std::string> waitForLines(std::size_t count) const {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    std::vector<std::string> lines = logLines();
-    while (lines.size() < count && std::chrono::steady_clock::now() < deadline) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-      lines = logLines();
-    }
-    return lines;
-  }
-  std::string startError;
-};
 
 std::string KHz(long long hz) {
   char text[40];
@@ -181,44 +147,56 @@ std::optional<std::vector<std::string>> ExpectedLines(const RigCase& c, std::vec
 // ---- Tests ------------------------------------------------------------------
 
 TEST(SimTool, HelpAndBadArguments) {
-  const RunResult help = RunProgram(kSimTool, {"--help"});
+  const Finished help = RunToEnd(kSimTool, {"--help"});
   EXPECT_EQ(help.exitCode, 0);
   EXPECT_NE(help.output.find("usage: rx320-sim [--no-pacing] [--log FILE] [--stations FILE] [--seed N]"),
             std::string::npos)
       << help.output;
   for (const char* bad : {"--bogus", "--seed", "--seed=x", "--log"}) {
-    const RunResult run = RunProgram(kSimTool, {bad});
+    const Finished run = RunToEnd(kSimTool, {bad});
     EXPECT_EQ(run.exitCode, 2) << bad;
     EXPECT_NE(run.output.find("usage:"), std::string::npos) << bad;
   }
-  const RunResult missing = RunProgram(kSimTool, {"--stations", "/nonexistent/stations.csv"});
+  const Finished missing = RunToEnd(kSimTool, {"--stations", "/nonexistent/stations.csv"});
   EXPECT_EQ(missing.exitCode, 1);
   EXPECT_NE(missing.output.find("cannot open /nonexistent/stations.csv"), std::string::npos) << missing.output;
 }
 
-TEST(SimTool, PrintsTheDeviceAndEndsOnSignals) {
-  for (int signal : {SIGTERM, SIGINT}) {
-    SimProcess sim;
-    ASSERT_EQ(sim.device().rfind("/dev/pts/", 0), 0u) << "device line '" << sim.device() << "' " << sim.startError;
-    struct stat info {};
-    EXPECT_EQ(stat(sim.device().c_str(), &info), 0);
-    EXPECT_TRUE(S_ISCHR(info.st_mode));
-    EXPECT_EQ(sim.stop(signal), 0) << strsignal(signal);
-  }
-}
-
-TEST(SimTool, BytesWrittenToTheDeviceAreDecoded) {
-  SimProcess sim;
-  ASSERT_FALSE(sim.device().empty()) << sim.startError;
+TEST(SimTool, DecodesTheBytesWrittenToItsDeviceAndEndsOnSigterm) {
+  SimulatorProcess sim;
+  std::string error;
+  ASSERT_TRUE(sim.start(false, error)) << error;
+  ASSERT_TRUE(StartsWith(sim.device(), "/dev/pts/")) << sim.device();
+  struct stat info {};
+  EXPECT_EQ(stat(sim.device().c_str(), &info), 0);
+  EXPECT_TRUE(S_ISCHR(info.st_mode));
   // Filter 2550 Hz (its code is a CR), 10 MHz in USB, then the mode.
   const std::string bytes("\x57\x0D\x0D\x4E\x55\xF0\x04\xCC\x65\x0A\x0D\x4D\x31\x0D");
   const int fd = open(sim.device().c_str(), O_WRONLY | O_NOCTTY);
   ASSERT_GE(fd, 0) << std::strerror(errno);
   ASSERT_EQ(write(fd, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
   close(fd);
-  EXPECT_EQ(sim.waitForLines(3), (std::vector<std::string>{"W code=13 bw=2550",
-                                                           "N coarse=22000 fine=1228 bfo=25866 freq=10001.475 kHz",
-                                                           "M USB freq=10000.000 kHz"}));
+  EXPECT_EQ(WaitForLines(sim, 3), (std::vector<std::string>{"W code=13 bw=2550",
+                                                            "N coarse=22000 fine=1228 bfo=25866 freq=10001.475 kHz",
+                                                            "M USB freq=10000.000 kHz"}));
+  EXPECT_EQ(sim.stop(SIGTERM), 0);
+}
+
+TEST(SimTool, TakesItsStationsFromTheScheduleAndEndsOnSigint) {
+  const std::string schedule = std::string(__FILE__).substr(0, std::string(__FILE__).rfind("/tests/")) +
+                               "/../shared/data/eibi-sked-b25.csv";
+  std::ifstream in(schedule, std::ios::binary);
+  if (!in) GTEST_SKIP() << "no schedule at " << schedule;
+  StrengthModel model;
+  model.setStations(StrengthModel::ParseStationList(in));
+  ASSERT_GT(model.stations().size(), 1000u);
+  SimulatorProcess sim;
+  std::string error;
+  ASSERT_TRUE(sim.start(false, error, {"--stations", QString::fromStdString(schedule)})) << error;
+  // The tool reports its stations on standard error just after the device.
+  const std::string report = "rx320-sim: " + std::to_string(model.stations().size()) + " stations";
+  EXPECT_TRUE(RunUntil([&] { return sim.errors().find(report) != std::string::npos; }, 5000)) << sim.errors();
+  EXPECT_EQ(sim.stop(SIGINT), 0);
 }
 
 class SimRigctl : public ::testing::Test {
@@ -226,19 +204,24 @@ class SimRigctl : public ::testing::Test {
   void SetUp() override {
     rigctl_ = QStandardPaths::findExecutable("rigctl");
     if (rigctl_.isEmpty()) GTEST_SKIP() << "rigctl (hamlib) is not installed";
+    std::string error;
+    ASSERT_TRUE(sim.start(false, error)) << error;
+  }
+  Finished run(const QStringList& commands) {
+    return RunToEnd(rigctl_, QStringList{"-m", "16003", "-r", sim.qdevice()} + commands, {}, 10000);
   }
 
   // Runs one case; false when it had to be left out for a zero byte.
-  bool runCase(SimProcess& sim, const RigCase& c) {
+  bool runCase(const RigCase& c) {
     std::vector<std::string> commands;
     const std::optional<std::vector<std::string>> expected = ExpectedLines(c, commands);
     if (!expected) return false;
     const std::size_t before = sim.logLines().size();
-    QStringList args{"-m", "16003", "-r", QString::fromStdString(sim.device())};
+    QStringList args;
     for (const std::string& command : commands) args << QString::fromStdString(command);
-    const RunResult run = RunProgram(rigctl_, args);
-    EXPECT_EQ(run.exitCode, 0) << c << "\n" << run.output;
-    const std::vector<std::string> lines = sim.waitForLines(before + expected->size() + 1);
+    const Finished result = run(args);
+    EXPECT_EQ(result.exitCode, 0) << c << "\n" << result.output;
+    const std::vector<std::string> lines = WaitForLines(sim, before + expected->size() + 1);
     EXPECT_EQ(lines.size(), before + expected->size() + 1) << c;
     if (lines.size() != before + expected->size() + 1) return true;
     const std::vector<std::string> got(lines.begin() + static_cast<long>(before), lines.end() - 1);
@@ -246,23 +229,22 @@ class SimRigctl : public ::testing::Test {
     // compared by their words (their frequency reads them in the mode then).
     for (std::size_t i = 0; i < expected->size(); ++i) {
       const std::string& want = (*expected)[i];
-      const bool wordsOnly = want.rfind("N ", 0) == 0 && want.find(" freq=") == std::string::npos;
+      const bool wordsOnly = StartsWith(want, "N ") && want.find(" freq=") == std::string::npos;
       EXPECT_EQ(wordsOnly ? got[i].substr(0, got[i].find(" freq=")) : got[i], want) << c << " line " << i;
     }
     // The strength rigctl printed is the one the simulator sent.
     const std::string& query = lines.back();
-    EXPECT_EQ(query.rfind("X strength=", 0), 0u) << query;
+    EXPECT_TRUE(StartsWith(query, "X strength=")) << query;
     const std::string strength = query.substr(std::strlen("X strength="));
-    EXPECT_NE(run.output.find(strength + "\n"), std::string::npos) << c << " rigctl said: " << run.output;
+    EXPECT_NE(result.output.find(strength + "\n"), std::string::npos) << c << " rigctl said: " << result.output;
     return true;
   }
 
   QString rigctl_;
+  SimulatorProcess sim;
 };
 
-TEST_F(SimRigctl, SetsTheFrequencyToTheHertzInEveryMode) {
-  SimProcess sim;
-  ASSERT_FALSE(sim.device().empty()) << sim.startError;
+TEST_F(SimRigctl, SetsTheFrequencyToTheHertzInEveryModeAndTheAudioLevel) {
   const RigCase cases[] = {
       {"AM", 5100, 0, 9580000},     {"AM", 8000, 0, 15400000},  {"AM", 4200, 150, 11735000},
       {"USB", 2400, 100, 14230000}, {"USB", 3000, 250, 21310000}, {"USB", 2550, -500, 5000123},
@@ -270,7 +252,7 @@ TEST_F(SimRigctl, SetsTheFrequencyToTheHertzInEveryMode) {
       {"CW", 300, 0, 9575000},      {"CW", 300, 0, 14060001},
   };
   int ran = 0;
-  for (const RigCase& c : cases) ran += runCase(sim, c) ? 1 : 0;
+  for (const RigCase& c : cases) ran += runCase(c) ? 1 : 0;
   EXPECT_GE(ran, 9) << "too many cases left out for zero bytes";
 
   // More frequencies, widths and shifts from a fixed seed.
@@ -281,40 +263,18 @@ TEST_F(SimRigctl, SetsTheFrequencyToTheHertzInEveryMode) {
   for (int i = 0; i < 40 && randomRan < 15; ++i) {
     RigCase c{modes[rng() % 3], widths[rng() % 8], static_cast<int>(rng() % 401) * 10 - 2000,
               100000 + static_cast<long long>(rng() % 29900000)};
-    randomRan += runCase(sim, c) ? 1 : 0;
+    randomRan += runCase(c) ? 1 : 0;
     if (HasFailure()) break;
   }
   EXPECT_EQ(randomRan, 15);
+
+  // The audio level arrives as the combined volume.
+  const std::size_t before = sim.logLines().size();
+  EXPECT_EQ(run({"L", "AF", "0.5", "L", "AF", "0"}).exitCode, 0);
+  const std::vector<std::string> lines = WaitForLines(sim, before + 2);
+  EXPECT_EQ(std::vector<std::string>(lines.begin() + static_cast<long>(before), lines.end()),
+            (std::vector<std::string>{"C level=31", "C level=63 mute"}));
   EXPECT_EQ(sim.stop(SIGTERM), 0) << sim.errors();
-}
-
-TEST_F(SimRigctl, AudioLevelArrivesAsTheCombinedVolume) {
-  SimProcess sim;
-  ASSERT_FALSE(sim.device().empty()) << sim.startError;
-  const RunResult run =
-      RunProgram(rigctl_, {"-m", "16003", "-r", QString::fromStdString(sim.device()), "L", "AF", "0.5", "L", "AF", "0"});
-  EXPECT_EQ(run.exitCode, 0) << run.output;
-  const std::vector<std::string> lines = sim.waitForLines(2);
-  EXPECT_EQ(lines, (std::vector<std::string>{"C level=31", "C level=63 mute"}));
-}
-
-TEST(SimTool, TakesItsStationsFromTheSchedule) {
-  const std::string schedule = std::string(__FILE__).substr(0, std::string(__FILE__).rfind("/tests/")) +
-                               "/../shared/data/eibi-sked-b25.csv";
-  std::ifstream in(schedule, std::ios::binary);
-  if (!in) GTEST_SKIP() << "no schedule at " << schedule;
-  StrengthModel model;
-  model.setStations(StrengthModel::ParseStationList(in));
-  ASSERT_GT(model.stations().size(), 1000u);
-  SimProcess sim({"--stations", QString::fromStdString(schedule)});
-  ASSERT_FALSE(sim.device().empty()) << sim.startError;
-  // The tool reports its stations on standard error just after the device.
-  const std::string report = "rx320-sim: " + std::to_string(model.stations().size()) + " stations";
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-  while (sim.errors().find(report) == std::string::npos && std::chrono::steady_clock::now() < deadline) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  EXPECT_NE(sim.errors().find(report), std::string::npos) << sim.errors();
 }
 
 }  // namespace

@@ -9,18 +9,14 @@
 #include <gtest/gtest.h>
 #include <sndfile.h>
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QElapsedTimer>
-#include <QProcess>
 #include <QTemporaryDir>
-#include <QThread>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "E2eSupport.h"
 #include "platform/qt/QtAudio.h"
 
 namespace ondaris {
@@ -85,7 +81,7 @@ class SoundServer : public ::testing::Test {
     player_.setProcessEnvironment(env_);
     player_.start("paplay", {dir_->path() + "/tone.wav"});
     ASSERT_TRUE(player_.waitForStarted(5000));
-    Wait(500);
+    RunFor(500);
   }
   void TearDown() override {
     if (player_.state() != QProcess::NotRunning) {
@@ -93,15 +89,6 @@ class SoundServer : public ::testing::Test {
       player_.waitForFinished(2000);
     }
   }
-  static void Wait(int ms) {
-    QElapsedTimer t;
-    t.start();
-    while (t.elapsed() < ms) {
-      QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-      QThread::msleep(5);
-    }
-  }
-
   struct WaveCheck {
     bool readable = false;
     int format = 0;
@@ -159,11 +146,9 @@ TEST_F(SoundServer, ThreeSecondsOfAOneKilohertzToneMakeThreeSecondsOfSixteenBitW
   QtWaveRecorder recorder;
   std::string error;
   ASSERT_TRUE(recorder.startRecording(path, error)) << error;
-  QElapsedTimer first;
-  first.start();
-  while (recorder.recordedMs() == 0 && first.elapsed() < 10000) Wait(10);
+  RunUntil([&] { return recorder.recordedMs() > 0; }, 10000);
   ASSERT_GT(recorder.recordedMs(), 0) << "no sound arrived";
-  Wait(3000 - static_cast<int>(recorder.recordedMs()));
+  RunFor(3000 - static_cast<int>(recorder.recordedMs()));
   recorder.finishRecording();
   const WaveCheck c = Check(path);
   ASSERT_TRUE(c.readable);
@@ -177,29 +162,25 @@ TEST_F(SoundServer, ExpressRecordingEndedBySigtermLeavesACompleteFile) {
   PlayTone();
   const fs::path data = dir_->path().toStdString() + "/data";
   fs::create_directories(data);
-  QProcess program;
-  QProcessEnvironment env = env_;
-  env.insert("QT_QPA_PLATFORM", "offscreen");
-  env.insert("ONDARIS_NONINTERACTIVE", "1");
-  env.insert("ONDARIS_EXPRESS_RECORD", "1");
-  program.setProcessEnvironment(env);
-  program.start(ONDARIS_BIN_DIR "/ondaris", {"--port", "SIM", "--data-dir", QString::fromStdString(data.string())});
-  ASSERT_TRUE(program.waitForStarted(5000));
+  Environment env = ProgramEnvironment(env_.value("XDG_RUNTIME_DIR"));
+  env["PULSE_SERVER"] = env_.value("PULSE_SERVER");
+  env["HOME"] = env_.value("HOME");
+  env["ONDARIS_EXPRESS_RECORD"] = "1";
+  Child program;
+  ASSERT_TRUE(program.start(kBinDir + "/ondaris", {"--port", "SIM", "--data-dir", QString::fromStdString(data.string())},
+                            env));
   // Recording has begun once its working file is there.
-  QElapsedTimer t;
-  t.start();
   auto waves = [&] {
     std::vector<fs::path> found;
     if (fs::exists(data / "WaveFiles"))
       for (const auto& e : fs::directory_iterator(data / "WaveFiles")) found.push_back(e.path());
     return found;
   };
-  while (waves().empty() && t.elapsed() < 15000) Wait(100);
-  ASSERT_EQ(waves().size(), 1u) << program.readAllStandardError().toStdString();
-  Wait(4000);
-  program.terminate();
-  ASSERT_TRUE(program.waitForFinished(15000));
-  EXPECT_EQ(program.exitCode(), 0);
+  RunUntil([&] { return !waves().empty(); }, 15000);
+  ASSERT_EQ(waves().size(), 1u) << program.output();
+  RunFor(4000);
+  program.signal(SIGTERM);
+  EXPECT_EQ(program.waitExit(15000), 0) << program.output();
   const std::vector<fs::path> kept = waves();
   ASSERT_EQ(kept.size(), 1u);
   EXPECT_EQ(kept[0].string().find(".recording."), std::string::npos) << kept[0];

@@ -1,0 +1,224 @@
+#pragma once
+// What the end-to-end tests share: the event loop run until a condition
+// holds, child programs (run to their end, or kept running with their
+// output in a file), and the rx320-sim tool on a fresh pseudo-terminal,
+// logging every decoded command into a private folder.
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <signal.h>
+
+#include <functional>
+#include <map>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace ondaris {
+
+const QString kBinDir = QStringLiteral(ONDARIS_BIN_DIR);
+
+// Runs the event loop until `done()` holds or `timeoutMs` passes.
+inline bool RunUntil(const std::function<bool()>& done, int timeoutMs) {
+  if (done()) return true;
+  QEventLoop loop;
+  QTimer poll;
+  poll.setInterval(2);
+  QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+    if (done()) loop.quit();
+  });
+  QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
+  poll.start();
+  loop.exec();
+  return done();
+}
+
+inline void RunFor(int ms) { RunUntil([] { return false; }, ms); }
+
+inline std::vector<std::string> SplitLines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+inline bool StartsWith(const std::string& text, const std::string& prefix) { return text.rfind(prefix, 0) == 0; }
+
+// The decoded commands without the meter's queries.
+inline std::vector<std::string> WithoutQueries(const std::vector<std::string>& log) {
+  std::vector<std::string> out;
+  for (const std::string& line : log)
+    if (!StartsWith(line, "X ")) out.push_back(line);
+  return out;
+}
+
+using Environment = std::map<QString, QString>;
+
+// A child program; its standard output and errors go together to `outputFile`
+// when one is given, else they are kept in the process (apart when
+// `mergeErrors` is false).
+class Child {
+ public:
+  // Ended as a listener ends it, so that it saves and leaves its counters.
+  ~Child() {
+    if (process_.state() != QProcess::NotRunning) {
+      process_.terminate();
+      if (!process_.waitForFinished(15000)) process_.kill();
+      process_.waitForFinished(2000);
+    }
+  }
+  bool start(const QString& program, const QStringList& args, const Environment& env = {},
+             const QString& outputFile = {}, bool mergeErrors = true) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const auto& [name, value] : env) environment.insert(name, value);
+    process_.setProcessEnvironment(environment);
+    process_.setProcessChannelMode(mergeErrors ? QProcess::MergedChannels : QProcess::SeparateChannels);
+    if (!outputFile.isEmpty()) process_.setStandardOutputFile(outputFile);
+    outputFile_ = outputFile;
+    process_.start(program, args);
+    return process_.waitForStarted(5000);
+  }
+  void signal(int number) {
+    if (process_.processId() > 0) ::kill(static_cast<pid_t>(process_.processId()), number);
+  }
+  bool running() { return !process_.waitForFinished(0) && process_.state() != QProcess::NotRunning; }
+  // The exit code once the child has ended within `timeoutMs` (the event
+  // loop runs meanwhile); -1 if a signal ended it, nothing if it still runs.
+  std::optional<int> waitExit(int timeoutMs) {
+    if (!RunUntil([this] { return process_.state() == QProcess::NotRunning; }, timeoutMs)) return std::nullopt;
+    return process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1;
+  }
+  std::string output() {
+    if (!outputFile_.isEmpty()) {
+      QFile file(outputFile_);
+      return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string();
+    }
+    output_ += process_.readAllStandardOutput().toStdString();
+    return output_;
+  }
+  std::string errors() { return process_.readAllStandardError().toStdString(); }
+
+ private:
+  QProcess process_;
+  QString outputFile_;
+  std::string output_;
+};
+
+struct Finished {
+  int exitCode = -2;  // -2: did not end in time, -1: ended by a signal
+  std::string output;
+  std::string errors;  // when kept apart from the output
+};
+
+// Runs a program to its end, the event loop turning meanwhile.
+inline Finished RunToEnd(const QString& program, const QStringList& args, const Environment& env = {},
+                         int timeoutMs = 15000, bool mergeErrors = true) {
+  Child child;
+  Finished run;
+  if (!child.start(program, args, env, {}, mergeErrors)) return run;
+  run.exitCode = child.waitExit(timeoutMs).value_or(-2);
+  run.output = child.output();
+  run.errors = child.errors();
+  return run;
+}
+
+// The environment the program runs in under test: no display, nobody to
+// answer questions, and its own runtime folder so that it never meets a
+// running program of the listener's.
+inline Environment ProgramEnvironment(const QString& runtimeDir) {
+  return {{"QT_QPA_PLATFORM", "offscreen"}, {"ONDARIS_NONINTERACTIVE", "1"}, {"XDG_RUNTIME_DIR", runtimeDir}};
+}
+
+class SimulatorProcess {
+ public:
+  // Starts the tool (paced at 1200 baud unless `pacing` is false) with
+  // `extraArgs` and reads the device it prints on its first line.
+  bool start(bool pacing, std::string& error, const QStringList& extraArgs = {}) {
+    if (!dir_.isValid()) {
+      error = "no temporary folder";
+      return false;
+    }
+    const QString tool = kBinDir + "/rx320-sim";
+    logPath_ = dir_.filePath(QStringLiteral("sim.log"));
+    QStringList args{QStringLiteral("--log"), logPath_};
+    if (!pacing) args << QStringLiteral("--no-pacing");
+    process_.start(tool, args + extraArgs);
+    if (!process_.waitForStarted(5000)) {
+      error = "cannot start " + tool.toStdString() + ": " + process_.errorString().toStdString();
+      return false;
+    }
+    QElapsedTimer waited;
+    waited.start();
+    while (!process_.canReadLine() && waited.elapsed() < 5000) process_.waitForReadyRead(100);
+    if (!process_.canReadLine()) {
+      error = "the simulator printed no device: " + process_.readAllStandardError().toStdString();
+      return false;
+    }
+    device_ = QString::fromLocal8Bit(process_.readLine()).trimmed().toStdString();
+    return !device_.empty();
+  }
+
+  ~SimulatorProcess() {
+    if (process_.state() != QProcess::NotRunning) {
+      process_.terminate();
+      if (!process_.waitForFinished(3000)) {
+        process_.kill();
+        process_.waitForFinished(1000);
+      }
+    }
+  }
+
+  const std::string& device() const { return device_; }
+  QString qdevice() const { return QString::fromStdString(device_); }
+  // What the tool wrote on standard error so far.
+  std::string errors() {
+    QCoreApplication::processEvents();
+    errors_ += process_.readAllStandardError().toStdString();
+    return errors_;
+  }
+  // Ends the tool with `signal`; its exit code, or -1 when it did not end
+  // by itself within three seconds or was ended by the signal.
+  int stop(int signal) {
+    if (process_.state() == QProcess::NotRunning) return -1;
+    ::kill(static_cast<pid_t>(process_.processId()), signal);
+    if (!process_.waitForFinished(3000)) {
+      process_.kill();
+      process_.waitForFinished(1000);
+      return -1;
+    }
+    return process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1;
+  }
+  QString folder() const { return dir_.path(); }
+
+  // The simulator's log so far, one decoded command a line.
+  std::vector<std::string> logLines() const {
+    std::vector<std::string> lines;
+    QFile file(logPath_);
+    if (!file.open(QIODevice::ReadOnly)) return lines;
+    for (const QByteArray& line : file.readAll().split('\n'))
+      if (!line.isEmpty()) lines.push_back(line.toStdString());
+    return lines;
+  }
+  std::vector<std::string> commands() const { return WithoutQueries(logLines()); }
+  int linesStartingWith(const std::string& prefix) const {
+    int count = 0;
+    for (const std::string& line : logLines()) count += StartsWith(line, prefix) ? 1 : 0;
+    return count;
+  }
+
+ private:
+  QTemporaryDir dir_;
+  QString logPath_;
+  QProcess process_;
+  std::string device_;
+  std::string errors_;
+};
+
+}  // namespace ondaris
