@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -171,43 +170,6 @@ TEST_F(SerialLinkTest, FastTuningKeepsTheLineBusyAndEndsOnTheNewest) {
   EXPECT_EQ(link.tuningsHandedOver(), static_cast<std::uint64_t>(tunings));
   EXPECT_LE(mostQueued, 2u);  // one tuning and one query at most
   EXPECT_LE(port.maxLineBacklogAtWrite(), 2u);
-}
-
-TEST_F(SerialLinkTest, TheSystemNeverHoldsMuchMoreThanOneUnit) {
-  std::mt19937 random(1234);
-  std::uniform_int_distribution<int> gap(0, 40);
-  std::uniform_int_distribution<int> kind(0, 9);
-  std::string newestTuning, newestVolume;
-  std::vector<std::string> sentUnits;
-  for (int i = 0; i < 1500; ++i) {
-    timeline.advanceBy(gap(random));
-    const int k = kind(random);
-    if (k < 5) {
-      newestTuning = Tuning(3000 + i);
-      link.send(UnitKind::Tuning, newestTuning);
-      sentUnits.push_back(newestTuning);
-    } else if (k < 7) {
-      newestVolume = Volume(13 + i % 50);
-      link.send(UnitKind::Volume, newestVolume);
-      sentUnits.push_back(newestVolume);
-    } else {
-      link.send(UnitKind::MeterQuery, SignalStrengthQuery());
-      sentUnits.push_back(SignalStrengthQuery());
-    }
-    ASSERT_LE(link.queuedUnits(), 3u);
-  }
-  timeline.advanceBy(2000);
-  EXPECT_EQ(link.queuedUnits(), 0u);
-  EXPECT_LE(port.maxLineBacklogAtWrite(), 2u);
-  // Every write is one whole unit that was sent, and the newest states won.
-  std::string lastTuning, lastVolume;
-  for (const auto& w : port.writes()) {
-    EXPECT_NE(std::find(sentUnits.begin(), sentUnits.end(), w.bytes), sentUnits.end());
-    if (w.bytes.size() == 17) lastTuning = w.bytes;
-    if (w.bytes.size() == 8) lastVolume = w.bytes;
-  }
-  EXPECT_EQ(lastTuning, newestTuning);
-  EXPECT_EQ(lastVolume, newestVolume);
 }
 
 TEST_F(SerialLinkTest, PacingHoldsWhenTheSystemCannotTellItsQueue) {

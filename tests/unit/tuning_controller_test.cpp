@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "radio/StepTable.h"
@@ -43,6 +44,13 @@ class TuningTest : public PanelFixture {
     EXPECT_EQ(state.AGC, agc);
     EXPECT_EQ(state.PBT, pbt);
     EXPECT_EQ(panel[Ctl::PBTDisplayPanel].caption, std::to_string(pbt));
+  }
+  // WWV mode disables the scan controls, the VFO button and every limit range.
+  void ExpectWwvLocks(bool inWwv, const bool (&defined)[20]) {
+    for (Ctl c : {Ctl::ScanBtn, Ctl::StopBtn, Ctl::FileScanBtn, Ctl::MemScanBtn, Ctl::LimitScanBtn,
+                  Ctl::BandScanBtn, Ctl::VFOBtn})
+      EXPECT_EQ(panel[c].enabled, !inWwv) << ControlName(c);
+    for (int i = 0; i < 20; ++i) EXPECT_EQ(panel[LimitRangeItem(i)].enabled, !inWwv && defined[i]) << i;
   }
   void ExpectLastSentIsTheTuning() {
     ASSERT_TRUE(flushLine());
@@ -182,10 +190,9 @@ TEST_F(TuningTest, HoldingRepeatsAfterTheDebounceAndTheClickAddsNoStep) {
   timeline.advanceBy(499);
   EXPECT_FALSE(tuning.flags.TuningActive);
   timeline.advanceBy(1);  // debounce tick
-  EXPECT_TRUE(tuning.flags.TuningActive);
-  EXPECT_TRUE(tuning.flags.HoldTuned);
-  EXPECT_TRUE(tuning.flags.RemoteTuningStarted);
-  EXPECT_FALSE(tuning.flags.TuningDown);
+  const TuningFlags& f = tuning.flags;
+  EXPECT_EQ((std::vector<bool>{f.TuningActive, f.HoldTuned, f.RemoteTuningStarted, f.TuningDown}),
+            (std::vector<bool>{true, true, true, false}));
   EXPECT_FALSE(debounceTimer.enabled());
   EXPECT_EQ(tuningTimer.interval(), 495);
   EXPECT_DOUBLE_EQ(state.Freq, 10000.0);
@@ -213,11 +220,9 @@ TEST_F(TuningTest, HoldingRepeatsAfterTheDebounceAndTheClickAddsNoStep) {
   tuning.FreqDnBtnMouseUp();
   tuning.FreqDnBtnClick();
   EXPECT_NEAR(state.Freq, 9999.7, 1e-9);
-}
 
-TEST_F(TuningTest, QuickClicksAreOneStepEach) {
-  StartAt(10000.0, 1000);
-  for (double expected : {10001.0, 10002.0}) {  // the second 350 ms later is no hold either
+  StartAt(10000.0, 1000);  // quick clicks are one step each, 350 ms apart too
+  for (double expected : {10001.0, 10002.0}) {
     tuning.FreqUpBtnMouseDown();
     timeline.advanceBy(100);
     tuning.FreqUpBtnMouseUp();
@@ -510,14 +515,9 @@ TEST_F(TuningTest, VfoButtonSwapsTheTwoTunings) {
   EXPECT_EQ(panel[Ctl::StatusPanel].caption, "Station B");
   EXPECT_EQ(state.DataBFOActive, 0);
   EXPECT_DOUBLE_EQ(state.LastFreqRecord.freq, 15000.0);
-  const VfoTuning& other = state.OtherVFO;
-  EXPECT_DOUBLE_EQ(other.freq, 15000.0);
-  EXPECT_EQ(other.mode, 0);
-  EXPECT_EQ(other.stepIndex, 4);
-  EXPECT_EQ(other.filterIndex, 1);
-  EXPECT_EQ(other.agc, 2);
-  EXPECT_EQ(other.pbt, 0);
-  EXPECT_EQ(other.statusText, "Station A");
+  const VfoTuning& o = state.OtherVFO;
+  EXPECT_EQ(std::tie(o.freq, o.mode, o.stepIndex, o.filterIndex, o.agc, o.pbt, o.statusText),
+            std::make_tuple(15000.0, std::uint8_t{0}, 4, 1, 2, 0, std::string("Station A")));
   ExpectLastSentIsTheTuning();
 
   tuning.VFOBtnClick();
@@ -553,8 +553,6 @@ TEST_F(TuningTest, WwvRoundTripReturnsToTheTuningBeforeTheFirstPreset) {
   receiver.TuneRadio();
   ASSERT_TRUE(flushLine());
   clearRecords();
-  const Ctl disabledInWwv[] = {Ctl::ScanBtn,      Ctl::StopBtn,     Ctl::FileScanBtn, Ctl::MemScanBtn,
-                               Ctl::LimitScanBtn, Ctl::BandScanBtn, Ctl::VFOBtn};
 
   tuning.WWVBtnClick(10);
   EXPECT_DOUBLE_EQ(state.Freq, 10000.0);
@@ -565,8 +563,7 @@ TEST_F(TuningTest, WwvRoundTripReturnsToTheTuningBeforeTheFirstPreset) {
   EXPECT_EQ(panel[Ctl::WWVRestoreBtn].colour, Colour::Maroon);
   EXPECT_TRUE(panel[Ctl::WWVRestoreBtn].bold);
   EXPECT_TRUE(panel[Ctl::WWV10Btn].pressed);
-  for (Ctl c : disabledInWwv) EXPECT_FALSE(panel[c].enabled) << ControlName(c);
-  for (int i = 0; i < 20; ++i) EXPECT_FALSE(panel[LimitRangeItem(i)].enabled) << i;
+  ExpectWwvLocks(true, defined);
 
   const std::pair<int, double> presets[] = {{25, 2500.0}, {5, 5000.0}, {20, 20000.0}, {15, 15000.0}};
   for (const auto& [code, freq] : presets) {
@@ -594,8 +591,7 @@ TEST_F(TuningTest, WwvRoundTripReturnsToTheTuningBeforeTheFirstPreset) {
   EXPECT_EQ(panel[Ctl::WWVRestoreBtn].bold, fresh[Ctl::WWVRestoreBtn].bold);
   for (Ctl c : {Ctl::WWV25Btn, Ctl::WWV5Btn, Ctl::WWV10Btn, Ctl::WWV15Btn, Ctl::WWV20Btn})
     EXPECT_FALSE(panel[c].pressed) << ControlName(c);
-  for (Ctl c : disabledInWwv) EXPECT_TRUE(panel[c].enabled) << ControlName(c);
-  for (int i = 0; i < 20; ++i) EXPECT_EQ(panel[LimitRangeItem(i)].enabled, defined[i]) << i;
+  ExpectWwvLocks(false, defined);
   ExpectLastSentIsTheTuning();
 }
 
