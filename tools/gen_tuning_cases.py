@@ -182,7 +182,7 @@ def near_whole_cases():
                 case["note"] = "Q at a whole number"
                 whole.append(case)
     # Spread the chosen cases over the band.
-    return below[::max(1, len(below) // 15)][:15] + whole[::max(1, len(whole) // 5)][:5]
+    return below[::max(1, len(below) // 10)][:10] + whole[::max(1, len(whole) // 4)][:4]
 
 
 def build_cases():
@@ -203,22 +203,20 @@ def build_cases():
         make_case("10000.000", 0, 1, cal=(5.0, -87.0, 15.0, -126.0), note="calibration line"),
         make_case("10000.000", 0, 1, cal=(10.0, -50.0, 10.0, -50.0), note="equal points"),
     ]
-    # The widest, the default, a middle and the narrowest filter in every mode
-    # at one frequency.
+    # The widest and the narrowest filter in every mode at one frequency.
     for mode in range(4):
-        for filt in (0, 1, 13, 23):
+        for filt in (0, 23):
             cases.append(make_case("9580.000", mode, filt, note="filter sweep"))
     # Multiples of 2.5 kHz in AM put the exact Q on a half: fine lands on 6825
     # or a hair below it.
     # In AM the filter moves only the BFO, so one filter per frequency will do.
-    for i, khz in enumerate((2500, 3330, 5000, 6000, 7000, 7850, 9500, 10000, 11000, 12000, 13000, 14670,
-                             15000, 17500, 20000, 21000, 25000, 29999)):
+    for i, khz in enumerate((2500, 3330, 7850, 9500, 10000, 14670, 17500, 25000, 29999)):
         cases.append(make_case("%d.000" % khz, 0, (0, 1, 13, 23)[i % 4], note="whole kHz"))
-    for _ in range(20):
+    for _ in range(10):
         cases.append(random_case(rng, "random"))
     # Random cases that plain double arithmetic gets wrong.
     wrong = []
-    while len(wrong) < 30:
+    while len(wrong) < 20:
         case = random_case(rng, "plain double differs")
         if words_extended(case)[:3] != words_plain_double(case):
             wrong.append(case)

@@ -147,6 +147,17 @@ class ScanEngineTest : public PanelFixture {
                                         StationLine("D", "8.000000"), StationLine("E", "9.000000")}));
   }
 
+  void StartMemoryScan() {
+    ThreeBanks();
+    engine.MemScanBtnClick();
+    engine.ScanBtnClick();
+  }
+  void StartFileScan() {
+    FiveStations();
+    engine.FileScanBtnClick();
+    engine.ScanBtnClick();
+  }
+
   void ExpectEnabled(const std::vector<Ctl>& controls, bool enabled) {
     for (Ctl c : controls) EXPECT_EQ(panel[c].enabled, enabled) << ControlName(c);
   }
@@ -565,9 +576,7 @@ TEST_F(ScanEngineTest, MemoryScanRefusedWithoutUsableChannels) {
 }
 
 TEST_F(ScanEngineTest, MemoryScanStopsWhenEveryChannelGetsLocked) {
-  ThreeBanks();
-  engine.MemScanBtnClick();
-  engine.ScanBtnClick();
+  StartMemoryScan();
   StepOnce();
   for (int bank : {1, 3})
     for (int ch = 0; ch < 16; ++ch) scratch.pad.channel(bank, ch).Lockout = 1;
@@ -580,9 +589,7 @@ TEST_F(ScanEngineTest, MemoryScanStopsWhenEveryChannelGetsLocked) {
 }
 
 TEST_F(ScanEngineTest, MemoryScanPausesAndResumesFromTheKeptChannel) {
-  ThreeBanks();
-  engine.MemScanBtnClick();
-  engine.ScanBtnClick();
+  StartMemoryScan();
   Channels(2);  // (1,3), (3,7)
   engine.StopBtnClick();
   EXPECT_EQ(ctx.scan.ScanState, 0);
@@ -622,9 +629,7 @@ TEST_F(ScanEngineTest, MemoryScanPausesAndResumesFromTheKeptChannel) {
 }
 
 TEST_F(ScanEngineTest, TheBankShownIsScannedEvenWhenDisabledAndAnEnabledBankJoins) {
-  ThreeBanks();
-  engine.MemScanBtnClick();
-  engine.ScanBtnClick();
+  StartMemoryScan();
   Channels(1);  // (1,3)
   engine.StopBtnClick();
   scratch.BankUpBtnClick();  // bank 2, disabled; the channel stays 3
@@ -697,9 +702,7 @@ TEST_F(ScanEngineTest, FileScanChoiceRefusalsThenTheFirstScannableRow) {
 }
 
 TEST_F(ScanEngineTest, FileScanStepsDownTheListSkippingLockedRowsAndWraps) {
-  FiveStations();
-  engine.FileScanBtnClick();
-  engine.ScanBtnClick();
+  StartFileScan();
   ASSERT_EQ(ctx.scan.ScanState, 1);
   EXPECT_TRUE(panel[Ctl::FreqDnBtn].pressed);  // "down the list"
   ExpectEnabled(kFileItems, false);
@@ -751,9 +754,7 @@ TEST_F(ScanEngineTest, FileScanAtItsFastestTunesEveryRowInTurn) {
 }
 
 TEST_F(ScanEngineTest, FileScanEndsWhenEveryRowIsLockedOut) {
-  FiveStations();
-  engine.FileScanBtnClick();
-  engine.ScanBtnClick();
+  StartFileScan();
   StepOnce();
   for (int record = 0; record < stations.list.RecordCount(); ++record) stations.list.Cell(record, FreqColumn::Lockout) = "1";
   timeline.advanceBy(600);

@@ -132,31 +132,27 @@ TEST_F(TuningTest, SpeedIsKeptInRangeAndRestartsTheTimerOnlyWhileTuning) {
 
 // ---- Single steps --------------------------------------------------------
 
+// A step that would leave 10 to 30000 kHz is refused and remembers nothing.
 TEST_F(TuningTest, SingleStepsTuneWithin10To30000) {
-  StartAt(10000.0, 500);
-  tuning.FreqUpBtnClick();
-  EXPECT_DOUBLE_EQ(state.Freq, 10000.5);
-  EXPECT_TRUE(state.LastFreqRecord.valid);
-  EXPECT_DOUBLE_EQ(state.LastFreqRecord.freq, 10000.0);
-  EXPECT_EQ(TuningsSent(), 1);
-  EXPECT_EQ(panel[Ctl::FreqDispPanel].caption, "10000.500");
-
-  state.LastFreqRecord.valid = false;
-  StartAt(29999.0, 1000);
-  tuning.FreqUpBtnClick();  // would pass 30000
-  EXPECT_DOUBLE_EQ(state.Freq, 29999.0);
-  EXPECT_EQ(TuningsSent(), 0);
-  EXPECT_FALSE(state.LastFreqRecord.valid);
-
-  StartAt(105.0, 10000);
-  tuning.FreqDnBtnClick();
-  EXPECT_DOUBLE_EQ(state.Freq, 95.0);
-  StartAt(10.5, 500);
-  tuning.FreqDnBtnClick();
-  EXPECT_DOUBLE_EQ(state.Freq, 10.0);
-  tuning.FreqDnBtnClick();
-  EXPECT_DOUBLE_EQ(state.Freq, 10.0);
-  EXPECT_EQ(TuningsSent(), 1);
+  const struct {
+    double start;
+    int stepHz;
+    bool down;
+    double expected;
+  } cases[] = {{10000.0, 500, false, 10000.5}, {29999.0, 1000, false, 29999.0}, {105.0, 10000, true, 95.0},
+               {10.5, 500, true, 10.0},        {10.0, 500, true, 10.0}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.start);
+    state.LastFreqRecord.valid = false;
+    StartAt(c.start, c.stepHz);
+    c.down ? tuning.FreqDnBtnClick() : tuning.FreqUpBtnClick();
+    EXPECT_DOUBLE_EQ(state.Freq, c.expected);
+    const bool moved = c.expected != c.start;
+    EXPECT_EQ(TuningsSent(), moved ? 1 : 0);
+    EXPECT_EQ(state.LastFreqRecord.valid, moved);
+    if (moved) EXPECT_DOUBLE_EQ(state.LastFreqRecord.freq, c.start);
+  }
+  EXPECT_EQ(panel[Ctl::FreqDispPanel].caption, "10.000");
 }
 
 TEST_F(TuningTest, StepsWhileScanningOnlySetTheScanDirection) {
