@@ -1,14 +1,11 @@
 // The frequency grid on screen: it reads only the rows it shows, follows the
 // list's cursor and scrolling both ways, sorts on header clicks inside the
-// hot zones, tunes on clicks and the K/M keys, and draws rows on white. The
-// window routes the File menu, the Save button and the Ctrl keys to the list.
+// hot zones, tunes on clicks and the K/M keys, and draws rows on white.
 
 #include <gtest/gtest.h>
 
-#include <QAction>
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QHeaderView>
 #include <QImage>
 #include <QScrollBar>
@@ -18,16 +15,10 @@
 #include <string>
 #include <vector>
 
-#include "app/FrontPanel.h"
 #include "freqfiles/StationGrid.h"
-#include "platform/CompanionTransport.h"
-#include "platform/Shell.h"
 #include "support/PanelFixture.h"
-#include "support/ScriptedFileDialogs.h"
 #include "ui/FrequencyGridModel.h"
 #include "ui/FrequencyGridView.h"
-#include "ui/FrontPanelActions.h"
-#include "ui/MainWindow.h"
 
 namespace ondaris {
 namespace {
@@ -249,100 +240,6 @@ TEST_F(FrequencyGridTest, RowsAreDrawnOnWhiteInTheirColours) {
   EXPECT_EQ(FrequencyGridView::HeaderFontSize(745), 11);
   EXPECT_EQ(FrequencyGridView::SelectedFontSize(745), 10);
   EXPECT_EQ(FrequencyGridView::PlainFontSize(500), 9);
-}
-
-// ---- The window routes the station list's commands --------------------------------
-
-class QuietCompanion : public CompanionTransport {
- public:
-  bool listen(std::string&) override { return true; }
-  void close() override {}
-  void send(const std::string&) override {}
-};
-
-class QuietShell : public Shell {
- public:
-  bool open(const std::string&, std::string&) override { return true; }
-};
-
-class GridWindowTest : public ::testing::Test {
- protected:
-  GridWindowTest()
-      : panel(PanelPlatform{port, clock, messages, companion, shell, tuningTimer, meterTimer, scanTimer, clockTimer,
-                            debounceTimer, pumpTimer, dialogs},
-              dir.path().toStdString() + "/", '.'),
-        stations(panel.stations),
-        actions(panel) {}
-
-  void SetUp() override {
-    ASSERT_TRUE(QDir(dir.path()).mkpath("FreqFiles"));
-    panel.link().open("COM1");
-    window = std::make_unique<MainWindow>(panel.panel, actions);
-    window->setStationGrid(stations);
-    stations.StartupGridSetUp();
-    window->show();
-  }
-  void TearDown() override { window.reset(); }
-
-  std::string WriteList(const std::string& name, const std::string& text) {
-    const std::string path = dir.path().toStdString() + "/FreqFiles/" + name;
-    QFile file(QString::fromStdString(path));
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(text.data(), static_cast<qint64>(text.size()));
-    return path;
-  }
-
-  QTemporaryDir dir;
-  FakeTimeline timeline;
-  FakeClock clock{timeline};
-  FakeSerialPort port{&timeline};
-  FakeTimer tuningTimer{timeline, "TuningTimer"}, meterTimer{timeline, "MeterTimer"},
-      scanTimer{timeline, "ScanTimer"}, clockTimer{timeline, "ClockTimer"}, debounceTimer{timeline, "Debounce"},
-      pumpTimer{timeline, "LinkPump"};
-  ScriptedMessageBoxes messages;
-  QuietCompanion companion;
-  QuietShell shell;
-  ScriptedFileDialogs dialogs;
-  FrontPanel panel;
-  StationGrid& stations;
-  FrontPanelActions actions;
-  std::unique_ptr<MainWindow> window;
-};
-
-TEST_F(GridWindowTest, OpenSaveAndTheKeysReachTheList) {
-  auto* grid = qobject_cast<FrequencyGridView*>(window->controlWidget(Ctl::Grid));
-  ASSERT_NE(grid, nullptr);
-  EXPECT_FALSE(window->menuAction(Ctl::SaveFileItem)->isEnabled());
-
-  const std::string path =
-      WriteList("A.320", "\"Radio Alba\",9.580000,AM,6000,2,5000,0,\"Mountains\",\"English\",\"0800\",\"1200\",\"Notes\",0,0\r\n");
-  dialogs.chooseNext(path);
-  window->menuAction(Ctl::LoadFileItem)->trigger();
-  EXPECT_EQ(panel.state.LastFreqFile, "A.320");
-  EXPECT_EQ(grid->gridModel()->rowCount(), 1);
-  EXPECT_TRUE(window->menuAction(Ctl::SaveFileItem)->isEnabled());
-  EXPECT_TRUE(window->controlWidget(Ctl::Grid)->isEnabled());
-
-  // A change turns the Save button maroon; clicking it saves.
-  stations.list.Cell(0, FreqColumn::Name) = "Radio Alba 2";
-  stations.list.Changed = true;
-  stations.RefreshFrequencyGrid();
-  EXPECT_EQ(panel.panel[Ctl::FileOpBtn1].colour, Colour::Maroon);
-  QTest::mouseClick(window->controlWidget(Ctl::FileOpBtn1), Qt::LeftButton);
-  EXPECT_FALSE(stations.list.Changed);
-  EXPECT_EQ(panel.panel[Ctl::StatusPanel].caption, "A.320 - Saved");
-
-  // Ctrl+A asks for a name; Enter in the grid tunes the current row.
-  dialogs.cancelNext();
-  window->activateWindow();
-  grid->setFocus();
-  QApplication::processEvents();
-  ASSERT_EQ(QApplication::focusWidget(), grid);
-  QTest::keyClick(grid, Qt::Key_A, Qt::ControlModifier);
-  EXPECT_EQ(dialogs.count(ScriptedFileDialogs::Kind::Save), 1u);
-  panel.tuning.enterWithoutKeypad = [this] { stations.TuneSelectedRow(); };
-  QTest::keyClick(grid, Qt::Key_Return);
-  EXPECT_DOUBLE_EQ(panel.state.Freq, 9580.0);
 }
 
 }  // namespace
