@@ -41,10 +41,8 @@ class LookupTest : public StationListFixture {
 };
 
 TEST(LookupRequestTest, IsLAndTheFrequencyWithoutTrailingZeros) {
-  EXPECT_EQ(LookupRequestText(9580, '.'), "L9580");
-  EXPECT_EQ(LookupRequestText(9580.5, '.'), "L9580.5");
-  EXPECT_EQ(LookupRequestText(14230.25, ','), "L14230,25");
-  EXPECT_EQ(LookupRequestText(153, '.'), "L153");
+  EXPECT_EQ(LookupRequestText(9580, '.') + LookupRequestText(9580.5, '.') + LookupRequestText(14230.25, ','),
+            "L9580L9580.5L14230,25");
 }
 
 TEST_F(LookupTest, AsksTheCompanionEvenWithoutAListAndShowsNoDialogWithoutANearLine) {
@@ -70,21 +68,16 @@ TEST_F(LookupTest, ATunedFrequencyInTheListShowsTheFirstRowWithinFourAndAHalfKHz
   EXPECT_EQ(stations.grid.Row, 2);
   EXPECT_EQ(stations.grid.TopRow, 2);
   EXPECT_EQ(CurrentName(), "Near");
-}
-
-TEST_F(LookupTest, AListAlreadyInFrequencyOrderIsNotSortedAgain) {
-  Load({StationLine("B", "9.580000"), StationLine("A", "9.580000")});
-  stations.SortByFreq();  // Name decides between equal frequencies: A, B
-  ASSERT_EQ(stations.list.RowOrder, (std::vector<int>{1, 0}));
-  stations.list.RowOrder = {0, 1};  // shuffled by hand, the mark still set
-  state.Freq = 9580;
+  // A list already in frequency order is not sorted again.
+  stations.list.RowOrder = {0, 1, 2, 3};  // shuffled by hand, the mark still set
   lookup.LookupBtnClick();
-  EXPECT_EQ(stations.list.RowOrder, (std::vector<int>{0, 1}));
-  EXPECT_EQ(CurrentName(), "B");
+  EXPECT_EQ(stations.list.RowOrder, (std::vector<int>{0, 1, 2, 3}));
+  EXPECT_EQ(CurrentName(), "Exact");
 }
 
-TEST_F(LookupTest, ATunedFrequencyNotInTheListIsReportedAndSelectsNothing) {
+TEST_F(LookupTest, ATunedFrequencyNotInTheListIsReportedAndTheMasterListSearchedAllTheSame) {
   Load({StationLine("Near", "9.575500"), StationLine("Exact", "9.580000")});
+  WriteMasterList("9581\tRadio Alba\tb.320\r\n");
   stations.SetRow(2);
   state.Freq = 9581;
   lookup.LookupBtnClick();
@@ -93,6 +86,7 @@ TEST_F(LookupTest, ATunedFrequencyNotInTheListIsReportedAndSelectsNothing) {
   EXPECT_FALSE(stations.FreqSorted);
   EXPECT_EQ(stations.list.RowOrder, (std::vector<int>{0, 1}));
   EXPECT_THAT(sent, ElementsAre("L9581"));
+  EXPECT_EQ(dialogsShown, 1);
 }
 
 TEST_F(LookupTest, LookupLeavesTheOnAirView) {
@@ -123,78 +117,50 @@ TEST_F(LookupTest, MasterListLinesWithinTwoAndAHalfKHzAreListedUntilAShortLine) 
   EXPECT_FALSE(lookup.dialog().open);
 }
 
-TEST_F(LookupTest, TheMasterListIsSearchedAlsoWhenTheListLacksTheFrequency) {
-  Load({StationLine("Other", "6.000000")});
-  WriteMasterList("9580\tRadio Alba\tb.320\r\n");
-  state.Freq = 9580;
-  lookup.LookupBtnClick();
-  EXPECT_THAT(messages.messages(), ElementsAre("The tuned frequency isn't in the frequency file."));
-  EXPECT_EQ(dialogsShown, 1);
-}
-
-TEST_F(LookupTest, OpenFileLoadsTheFileOfTheCurrentRow) {
+TEST_F(LookupTest, OpenFileAsksToSaveAChangedListThenLoadsTheFileOfTheCurrentRow) {
+  Load({StationLine("Mine", "6.000000")});
+  stations.list.Changed = true;
   WriteList("b.320", {StationLine("In B", "9.580000"), StationLine("Also B", "9.600000")});
   WriteMasterList("9579\tFirst\ta.320\r\n9580\tIn B\tb.320\r\n");
   state.Freq = 9580;
+  messages.answerNext(false);
   onDialog = [this](LookupController::Dialog& d) {
     d.row = 2;
     lookup.OpenFileBtnClick();
     EXPECT_FALSE(d.open);
   };
   lookup.LookupBtnClick();
-  EXPECT_EQ(state.LastFreqFile, "b.320");
-  EXPECT_EQ(stations.list.RecordCount(), 2);
-  EXPECT_THAT(recentPaths, ElementsAre(freqFile("b.320")));
-  EXPECT_THAT(messages.messages(), IsEmpty());
-}
-
-TEST_F(LookupTest, OpenFileAsksToSaveAChangedList) {
-  Load({StationLine("Mine", "6.000000")});
-  stations.list.Changed = true;
-  WriteList("b.320", {StationLine("In B", "9.580000")});
-  WriteMasterList("9580\tIn B\tb.320\r\n");
-  state.Freq = 9580;
-  messages.answerNext(false);
-  onDialog = [this](LookupController::Dialog&) { lookup.OpenFileBtnClick(); };
-  lookup.LookupBtnClick();
   EXPECT_THAT(messages.questions(), ElementsAre("Your frequency file has been changed.  Do you want to save it?"));
   EXPECT_EQ(state.LastFreqFile, "b.320");
+  EXPECT_EQ(stations.list.RecordCount(), 2);
   EXPECT_EQ(stations.CellText(1, 2), "In B");
+  EXPECT_THAT(recentPaths, ElementsAre(freqFile("list.320"), freqFile("b.320")));
 }
 
-TEST_F(LookupTest, OpenFileOfAMissingFileSaysSoAndKeepsTheList) {
-  Load({StationLine("Mine", "6.000000")});
-  WriteMasterList("9580\tGone\tgone.320\r\n9581\tNo File\t\r\n");
-  state.Freq = 9580;
-  onDialog = [this](LookupController::Dialog&) { lookup.OpenFileBtnClick(); };
-  lookup.LookupBtnClick();
-  onDialog = [this](LookupController::Dialog& d) {
-    d.row = 2;  // an empty file name
-    lookup.OpenFileBtnClick();
-  };
-  lookup.LookupBtnClick();
-  EXPECT_THAT(messages.messages(),
-              ElementsAre("The tuned frequency isn't in the frequency file.",
-                          "Cannot find the specified frequency file.  Aborting load...",
-                          "The tuned frequency isn't in the frequency file.",
-                          "Cannot find the specified frequency file.  Aborting load..."));
-  EXPECT_EQ(state.LastFreqFile, "list.320");
-  EXPECT_EQ(stations.CellText(1, 2), "Mine");
-  EXPECT_THAT(recentPaths, ElementsAre(freqFile("list.320")));  // the load alone
-}
-
-TEST_F(LookupTest, OKClosesWithoutOpening) {
+TEST_F(LookupTest, OpenFileOfAMissingFileSaysSoAndOKClosesWithoutOpening) {
+  Load({StationLine("Mine", "9.580000")});
   WriteList("b.320", {StationLine("In B", "9.580000")});
-  WriteMasterList("9580\tIn B\tb.320\r\n");
+  WriteMasterList("9580\tGone\tgone.320\r\n9581\tNo File\t\r\n9582\tIn B\tb.320\r\n");
   state.Freq = 9580;
+  for (int row : {1, 2}) {  // a missing file, an empty file name
+    onDialog = [this, row](LookupController::Dialog& d) {
+      d.row = row;
+      lookup.OpenFileBtnClick();
+    };
+    lookup.LookupBtnClick();
+  }
   onDialog = [this](LookupController::Dialog& d) {
+    d.row = 3;
     lookup.OKBtnClick();
     EXPECT_FALSE(d.open);
     lookup.OpenFileBtnClick();  // a closed dialog has no buttons
   };
   lookup.LookupBtnClick();
-  EXPECT_EQ(state.LastFreqFile, "");
-  EXPECT_EQ(stations.list.RecordCount(), 0);
+  EXPECT_THAT(messages.messages(), ElementsAre("Cannot find the specified frequency file.  Aborting load...",
+                                               "Cannot find the specified frequency file.  Aborting load..."));
+  EXPECT_EQ(state.LastFreqFile, "list.320");
+  EXPECT_EQ(stations.CellText(1, 2), "Mine");
+  EXPECT_THAT(recentPaths, ElementsAre(freqFile("list.320")));  // the load alone
 }
 
 }  // namespace
