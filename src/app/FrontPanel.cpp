@@ -66,9 +66,11 @@ FrontPanel::FrontPanel(PanelPlatform platformPieces, std::string programDir, cha
       options(context, receiver, tuning, meter, platform.fileDialogs, programDir_),
       scheduler(context, receiver, controls, programDir_),
       skedDialog(context, scheduler),
-      logbookOptions(logbook, programDir_, platform.messages) {
+      logbookOptions(logbook, programDir_, platform.messages),
+      rigctlOptions(context, rigctlSettings, programDir_) {
   controls.setTuning(&tuning);
   options.addSection(logbookOptions);
+  options.addSection(rigctlOptions);
   dispatcher = std::make_unique<CommandDispatcher>(context, receiver, controls, tuning, meter, platform.companion);
   clock = std::make_unique<ClockController>(context);
   clock->meterPercent = [this] { return meter.MeterPercent(); };
@@ -78,11 +80,13 @@ FrontPanel::FrontPanel(PanelPlatform platformPieces, std::string programDir, cha
   scan = std::make_unique<ScanEngine>(context, receiver, tuning, scratch, stations, limits, scanSettings);
   if (platform.rigctlListener)
     rigctl = std::make_unique<RigctlServer>(context, receiver, controls, tuning, *platform.rigctlListener);
+  rigctlOptions.setServer(rigctl.get());
   WireTimersAndLink();
   WireParts();
 }
 
 FrontPanel::~FrontPanel() {
+  rigctlOptions.setServer(nullptr);
   rigctl.reset();
   scan.reset();
   bandDialog.resetScanSelection = nullptr;
@@ -361,22 +365,6 @@ void FrontPanel::StartRigctlServer() {
   const int port = rigctlPortOverride_ > 0 ? rigctlPortOverride_ : rigctlSettings.port;
   std::string problem;
   if (on && !rigctl->Start(rigctlSettings.address, port, problem)) ReportError(problem);
-}
-
-bool FrontPanel::ApplyRigctlSettings(const RigctlSettings& settings) {
-  const bool saved = Step([&] { WriteRigctlSettings(programDir_, settings); });
-  rigctlSettings = settings;
-  if (!rigctl) return saved;
-  if (!settings.enabled) {
-    rigctl->Stop();
-    return saved;
-  }
-  std::string problem;
-  if (!rigctl->Start(settings.address, settings.port, problem)) {
-    ReportError(problem);
-    return false;
-  }
-  return saved;
 }
 
 void FrontPanel::ApplyLoadedTuning() {

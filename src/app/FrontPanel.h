@@ -23,6 +23,7 @@
 #include "logbook/LogFile.h"
 #include "memories/ScratchpadController.h"
 #include "options/LogbookOptions.h"
+#include "options/RigctlOptions.h"
 #include "options/UserOptionsDialog.h"
 #include "platform/SerialPortList.h"
 #include "radio/DataModeController.h"
@@ -116,12 +117,9 @@ class FrontPanel {
   // the stored settings say; they are kept. Set before FormCreate.
   void setRigctlPortOverride(int port) { rigctlPortOverride_ = port; }
 
-  // The stored rigctl server settings (read at start-up). Applying them
-  // stores them and starts or stops the server at once; false with the
-  // problem reported when the server cannot listen or the file cannot be
-  // written.
+  // The stored rigctl server settings (read at start-up; the options
+  // dialog's rigctl page changes them).
   RigctlSettings rigctlSettings;
-  bool ApplyRigctlSettings(const RigctlSettings& settings);
   // The serial ports the options dialog offers (none until set).
   void setPortList(SerialPortList& ports) { options.setPortList(&ports); }
 
@@ -211,6 +209,8 @@ class FrontPanel {
   LogbookSettings logbook;
   // Their page of the options dialog.
   LogbookOptions logbookOptions;
+  // The rigctl server's page of the options dialog.
+  RigctlOptions rigctlOptions;
 
   std::unique_ptr<CommandDispatcher> dispatcher;
   std::unique_ptr<ClockController> clock;

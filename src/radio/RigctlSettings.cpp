@@ -1,5 +1,7 @@
 #include "radio/RigctlSettings.h"
 
+#include <arpa/inet.h>
+
 #include <charconv>
 #include <optional>
 #include <vector>
@@ -47,8 +49,10 @@ int RigctlPortFromText(const std::string& text) {
 std::string RigctlAddressFromText(const std::string& text) {
   const std::string word = Trimmed(text);
   if (word.empty() || word.size() > RigctlAddressMax) return {};
-  for (char c : word)
-    if (c <= ' ' || c > '~') return {};
+  // The system's own parser: exactly what the listener will accept later.
+  unsigned char bytes[16];
+  const int family = word.find(':') == std::string::npos ? AF_INET : AF_INET6;
+  if (inet_pton(family, word.c_str(), bytes) != 1) return {};
   return word;
 }
 

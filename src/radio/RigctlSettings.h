@@ -34,8 +34,8 @@ void WriteRigctlSettings(const std::string& programDir, const RigctlSettings& se
 
 // A port typed or stored: 1..65535, else 0.
 int RigctlPortFromText(const std::string& text);
-// An address typed or stored: one word of at most RigctlAddressMax printable
-// characters, else empty.
+// An address typed or stored: an IPv4 address in dotted form or an IPv6
+// address (without brackets or zone), blanks around it dropped; else empty.
 std::string RigctlAddressFromText(const std::string& text);
 
 }  // namespace ondaris

@@ -7,6 +7,7 @@
 #include "ui/LimitScanDialogView.h"
 #include "ui/LogbookOptionsPage.h"
 #include "ui/LookupDialog.h"
+#include "ui/RigctlOptionsPage.h"
 #include "ui/SkedDialogView.h"
 #include "ui/TagDialogView.h"
 #include "ui/UserOptionsDialogView.h"
@@ -42,6 +43,7 @@ PanelDialogs::PanelDialogs(FrontPanel& panel, QWidget* parent) : panel_(panel) {
   userOptions_ = new UserOptionsDialogView(parent);
   userOptions_->onError = report;
   AddLogbookOptionsPage(*userOptions_, panel.logbookOptions);
+  AddRigctlOptionsPage(*userOptions_, panel.rigctlOptions);
   panel.options.show = [dialog = userOptions_](UserOptionsDialog& model) {
     if (dialog) dialog->run(model);
   };

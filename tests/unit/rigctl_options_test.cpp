@@ -1,0 +1,159 @@
+// The rigctl server's options: what OK refuses, the settings file written
+// and read back through the fields, and the server started, restarted and
+// stopped as the choices change.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "options/RigctlOptions.h"
+#include "radio/RigctlServer.h"
+#include "support/PanelFixture.h"
+#include "support/TempFolder.h"
+
+namespace ondaris {
+namespace {
+
+// Remembers where it was asked to listen; one port can be taken.
+struct ListenLog : TcpListener {
+  bool listen(const std::string& address, int port, std::string& error) override {
+    calls.emplace_back(address, port);
+    listening_ = port != takenPort;
+    if (!listening_) error = "The bound address is already in use";
+    return listening_;
+  }
+  void close() override { listening_ = false; }
+  bool listening() const override { return listening_; }
+  int port() const override { return listening_ ? calls.back().second : 0; }
+  void send(ConnectionId, std::string_view) override {}
+  std::size_t unsentBytes(ConnectionId) const override { return 0; }
+  void disconnect(ConnectionId) override {}
+  std::vector<std::pair<std::string, int>> calls;
+  int takenPort = -1;
+  bool listening_ = false;
+};
+
+class RigctlOptionsTest : public PanelFixture {
+ protected:
+  RigctlOptionsTest() { section.setServer(&server); }
+  void Choose(bool on, const std::string& address, const std::string& port) {
+    section.Fill();
+    section.RigctlOnBox = on;
+    section.RigctlAddressEdit = address;
+    section.RigctlPortEdit = port;
+  }
+  TempFolder folder{true};
+  std::string dir = folder.dir();
+  ListenLog listener;
+  RigctlServer server{ctx, receiver, controls, tuning, listener};
+  RigctlSettings settings;
+  RigctlOptions section{ctx, settings, dir};
+};
+
+struct FieldCase {
+  const char* address;
+  const char* port;
+  const char* refusal;  // empty: taken
+};
+
+class RigctlOptionsCheck : public ::testing::TestWithParam<FieldCase> {};
+
+TEST_P(RigctlOptionsCheck, RefusesWhatCannotBeListenedOn) {
+  PanelRig rig;
+  RigctlSettings settings;
+  const std::string dir = "/nonexistent/";
+  RigctlOptions section(rig.ctx, settings, dir);
+  section.RigctlAddressEdit = GetParam().address;
+  section.RigctlPortEdit = GetParam().port;
+  EXPECT_EQ(section.Check(), GetParam().refusal) << GetParam().address << " " << GetParam().port;
+  EXPECT_EQ(settings, RigctlSettings{});  // checking changes nothing
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Fields, RigctlOptionsCheck,
+    ::testing::Values(FieldCase{"127.0.0.1", "4532", ""}, FieldCase{" 192.168.1.20 ", " 1 ", ""},
+                      FieldCase{"::1", "65535", ""}, FieldCase{"fe80::1:2", "4533", ""},
+                      FieldCase{"127.0.0.1", "0", RigctlPortRefusedMessage},
+                      FieldCase{"127.0.0.1", "65536", RigctlPortRefusedMessage},
+                      FieldCase{"127.0.0.1", "-4532", RigctlPortRefusedMessage},
+                      FieldCase{"127.0.0.1", "45x2", RigctlPortRefusedMessage},
+                      FieldCase{"127.0.0.1", "", RigctlPortRefusedMessage},
+                      FieldCase{"", "4532", RigctlAddressRefusedMessage},
+                      FieldCase{"256.0.0.1", "4532", RigctlAddressRefusedMessage},
+                      FieldCase{"127.0.0", "4532", RigctlAddressRefusedMessage},
+                      FieldCase{"localhost", "4532", RigctlAddressRefusedMessage},
+                      FieldCase{"::g", "4532", RigctlAddressRefusedMessage},
+                      FieldCase{"1.2.3.4 5", "4532", RigctlAddressRefusedMessage}));
+
+TEST_F(RigctlOptionsTest, FieldsRoundTripThroughTheSettingsFile) {
+  section.Fill();
+  EXPECT_FALSE(section.RigctlOnBox);
+  EXPECT_EQ(section.RigctlAddressEdit, "127.0.0.1");
+  EXPECT_EQ(section.RigctlPortEdit, "4532");
+
+  Choose(true, " ::1 ", "14532");
+  ASSERT_EQ(section.Check(), "");
+  section.Apply();
+  EXPECT_EQ(ReadFileBytes(folder.sysFile("RigctlServer.dat")), "1\r\n::1\r\n14532\r\n");
+
+  RigctlSettings reread = ReadRigctlSettings(dir);
+  RigctlOptions next(ctx, reread, dir);
+  next.Fill();
+  EXPECT_TRUE(next.RigctlOnBox);
+  EXPECT_EQ(next.RigctlAddressEdit, "::1");
+  EXPECT_EQ(next.RigctlPortEdit, "14532");
+}
+
+TEST_F(RigctlOptionsTest, ApplyStartsRestartsAndStopsTheServer) {
+  using Calls = std::vector<std::pair<std::string, int>>;
+  Choose(true, "127.0.0.1", "4532");
+  section.Apply();
+  EXPECT_TRUE(server.running());
+  // Nothing changed: the running server is left alone.
+  Choose(true, "127.0.0.1", "4532");
+  section.Apply();
+  EXPECT_EQ(listener.calls, (Calls{{"127.0.0.1", 4532}}));
+
+  Choose(true, "10.0.0.2", "4533");
+  section.Apply();
+  EXPECT_EQ(listener.calls.back(), (std::pair<std::string, int>{"10.0.0.2", 4533}));
+  EXPECT_TRUE(server.running());
+
+  // A taken port is said; pressing OK again tries again.
+  listener.takenPort = 4534;
+  Choose(true, "10.0.0.2", "4534");
+  section.Apply();
+  EXPECT_FALSE(server.running());
+  ASSERT_EQ(reportedErrors.size(), 1u);
+  EXPECT_EQ(reportedErrors[0],
+            "The rigctl server cannot listen on 10.0.0.2 port 4534: The bound address is already in use");
+  listener.takenPort = -1;
+  Choose(true, "10.0.0.2", "4534");
+  section.Apply();
+  EXPECT_TRUE(server.running());
+  EXPECT_EQ(listener.calls.size(), 4u);
+
+  Choose(false, "10.0.0.2", "4534");
+  section.Apply();
+  EXPECT_FALSE(server.running());
+  EXPECT_EQ(ReadRigctlSettings(dir), (RigctlSettings{false, "10.0.0.2", 4534}));
+  EXPECT_EQ(listener.calls.size(), 4u);
+  EXPECT_TRUE(messages.messages().empty());
+}
+
+TEST_F(RigctlOptionsTest, AFileThatCannotBeWrittenIsSaidAndTheServerStillFollows) {
+  std::filesystem::remove_all(folder.path() / "SysFiles");
+  WriteFileBytes(folder.file("SysFiles"), "not a folder");
+  Choose(true, "127.0.0.1", "4540");
+  section.Apply();
+  ASSERT_EQ(messages.messages().size(), 1u);
+  EXPECT_EQ(messages.messages()[0].rfind(RigctlSaveFailedMessage, 0), 0u) << messages.messages()[0];
+  EXPECT_TRUE(server.running());
+  EXPECT_EQ(settings, (RigctlSettings{true, "127.0.0.1", 4540}));
+}
+
+}  // namespace
+}  // namespace ondaris
