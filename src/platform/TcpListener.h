@@ -35,8 +35,10 @@ class TcpListener {
 
   std::function<void(ConnectionId)> onConnected;
   // Received bytes, in order; a busy client's bytes come in slices, so that
-  // one client never holds the window for long.
-  std::function<void(ConnectionId, std::string_view)> onReceived;
+  // one client never holds the window for long. Returns how many of them it
+  // took: the rest stays with the listener and is offered again, first, on a
+  // later turn of the event loop (while it waits, TCP slows the client).
+  std::function<std::size_t(ConnectionId, std::string_view)> onReceived;
   std::function<void(ConnectionId)> onDisconnected;
 };
 

@@ -112,8 +112,11 @@ struct RigctlSession::Command {
   std::vector<std::string_view> args;
 };
 
-void RigctlSession::receive(std::string_view bytes, std::string& out) {
+std::size_t RigctlSession::receive(std::string_view bytes, std::string& out, std::size_t maxLines) {
+  const std::size_t offered = bytes.size();
+  std::size_t lines = 0;
   while (!bytes.empty() && !quitting_) {
+    if (lines == maxLines) return offered - bytes.size();
     const std::size_t end = bytes.find('\n');
     const std::string_view piece = bytes.substr(0, end);
     bytes = end == std::string_view::npos ? std::string_view() : bytes.substr(end + 1);
@@ -131,7 +134,9 @@ void RigctlSession::receive(std::string_view bytes, std::string& out) {
     if (!discarding_) out += answer(pending_);
     pending_.clear();
     discarding_ = false;
+    ++lines;
   }
+  return offered;
 }
 
 std::string RigctlSession::answer(std::string_view line) {

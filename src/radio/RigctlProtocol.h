@@ -69,10 +69,12 @@ class RigctlSession {
 
   explicit RigctlSession(RigctlRadio& radio) : radio_(radio) {}
 
-  // Takes received bytes and appends the replies of every line they complete
-  // to `out`. A CR before the LF and blank lines are ignored; an
-  // unfinished line is kept for the next bytes.
-  void receive(std::string_view bytes, std::string& out);
+  // Takes received bytes and appends the replies of the lines they complete
+  // to `out`, at most `maxLines` of them; returns how many bytes it took
+  // (all of them, or up to the end of the last line answered). A CR before
+  // the LF and blank lines are ignored; an unfinished line is kept for the
+  // next bytes.
+  std::size_t receive(std::string_view bytes, std::string& out, std::size_t maxLines = SIZE_MAX);
 
   // The reply to one command line (without its line end).
   std::string answer(std::string_view line);

@@ -30,7 +30,9 @@ RigctlServer::RigctlServer(PanelContext& context, Receiver& receiver, ReceiverCo
                            TuningController& tuning, TcpListener& listener)
     : ctx_(context), receiver_(receiver), controls_(controls), tuning_(tuning), listener_(listener) {
   listener_.onConnected = [this](TcpListener::ConnectionId id) { Connected(id); };
-  listener_.onReceived = [this](TcpListener::ConnectionId id, std::string_view bytes) { Received(id, bytes); };
+  listener_.onReceived = [this](TcpListener::ConnectionId id, std::string_view bytes) {
+    return Received(id, bytes);
+  };
   listener_.onDisconnected = [this](TcpListener::ConnectionId id) { sessions_.erase(id); };
 }
 
@@ -63,16 +65,20 @@ void RigctlServer::Connected(TcpListener::ConnectionId id) {
   sessions_.try_emplace(id, *this);
 }
 
-void RigctlServer::Received(TcpListener::ConnectionId id, std::string_view bytes) {
+std::size_t RigctlServer::Received(TcpListener::ConnectionId id, std::string_view bytes) {
   const auto found = sessions_.find(id);
-  if (found == sessions_.end()) return;
+  if (found == sessions_.end()) return bytes.size();
   RigctlSession& session = found->second;
   std::string replies;
-  session.receive(bytes, replies);
+  const std::size_t taken = session.receive(bytes, replies, MaxLinesPerTurn);
   const bool quitting = session.quitting();
   if (!replies.empty()) listener_.send(id, replies);
   // Past this point the session may be gone.
-  if (quitting || listener_.unsentBytes(id) > MaxUnsentBytes) listener_.disconnect(id);
+  if (quitting || listener_.unsentBytes(id) > MaxUnsentBytes) {
+    listener_.disconnect(id);
+    return bytes.size();
+  }
+  return taken;
 }
 
 void RigctlServer::EndScanForClient() {

@@ -10,9 +10,11 @@
 // still waiting is replaced by the newest). A change to what is already set
 // sends nothing.
 //
-// Several clients at once, each with its own session. A client that stops
-// reading while its replies pile up is dropped, so it never holds memory or
-// the window; so is one past MaxClients.
+// Several clients at once, each with its own session. Each turn of the event
+// loop answers at most MaxLinesPerTurn lines of a client; the rest of its
+// bytes wait with the listener for a later turn, so a flood of commands
+// never holds the window. A client that stops reading while its replies pile
+// up is dropped, so it never holds memory; so is one past MaxClients.
 
 #include <cstddef>
 #include <cstdint>
@@ -33,6 +35,7 @@ class RigctlServer : public RigctlRadio {
  public:
   static constexpr std::size_t MaxClients = 32;
   static constexpr std::size_t MaxUnsentBytes = 256 * 1024;
+  static constexpr std::size_t MaxLinesPerTurn = 16;
 
   // Takes over the listener's hooks.
   RigctlServer(PanelContext& context, Receiver& receiver, ReceiverControls& controls, TuningController& tuning,
@@ -62,7 +65,8 @@ class RigctlServer : public RigctlRadio {
 
  private:
   void Connected(TcpListener::ConnectionId id);
-  void Received(TcpListener::ConnectionId id, std::string_view bytes);
+  // How many of the bytes were taken.
+  std::size_t Received(TcpListener::ConnectionId id, std::string_view bytes);
   // A client's change begins: the running scan or continuous tuning ends.
   void EndScanForClient();
   int NormalFilterRow(int mode) const;

@@ -20,6 +20,9 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <ctime>
+#include <fstream>
+#include <functional>
 #include <random>
 #include <string>
 #include <thread>
@@ -217,6 +220,14 @@ std::size_t SendGarbage(int port, std::size_t total) {
   return sent;
 }
 
+// CPU time of the calling thread: unlike the wall clock it leaves out the
+// time the machine gave to other processes and to the client threads.
+qint64 ThreadCpuUs() {
+  timespec now{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+  return static_cast<qint64>(now.tv_sec) * 1000000 + now.tv_nsec / 1000;
+}
+
 TEST(RigctlLoad, ManyClientsGarbageAndASilentClientNeverStallTheLoop) {
   PanelRig rig;
   QtTcpListener listener;
@@ -228,19 +239,23 @@ TEST(RigctlLoad, ManyClientsGarbageAndASilentClientNeverStallTheLoop) {
   qint64 longestSliceUs = 0;
   auto handler = listener.onReceived;
   listener.onReceived = [&](TcpListener::ConnectionId id, std::string_view bytes) {
-    QElapsedTimer took;
-    took.start();
-    handler(id, bytes);
-    longestSliceUs = std::max(longestSliceUs, took.nsecsElapsed() / 1000);
+    const qint64 start = ThreadCpuUs();
+    const std::size_t taken = handler(id, bytes);
+    longestSliceUs = std::max(longestSliceUs, ThreadCpuUs() - start);
+    return taken;
   };
 
-  // The stall: the longest gap between ticks of a 2 ms timer on the loop.
+  // The stall: the longest gap between ticks of a 2 ms timer on the loop,
+  // on the wall clock and in the loop's own work.
   QElapsedTimer sinceTick;
-  qint64 longestGapMs = 0;
+  qint64 longestGapMs = 0, longestBusyUs = 0, lastTickCpuUs = ThreadCpuUs();
   QTimer ticker;
   ticker.setInterval(2);
   QObject::connect(&ticker, &QTimer::timeout, [&] {
     longestGapMs = std::max(longestGapMs, sinceTick.restart());
+    const qint64 cpu = ThreadCpuUs();
+    longestBusyUs = std::max(longestBusyUs, cpu - lastTickCpuUs);
+    lastTickCpuUs = cpu;
   });
   sinceTick.start();
   ticker.start();
@@ -271,15 +286,26 @@ TEST(RigctlLoad, ManyClientsGarbageAndASilentClientNeverStallTheLoop) {
   ticker.stop();
   for (std::thread& thread : threads) thread.join();
   ::close(silent);
-  std::printf("[ rigctl ] longest event-loop stall %lld ms (longest slice %lld us); %zu bytes of garbage taken; %zu clients left\n",
-              static_cast<long long>(longestGapMs), static_cast<long long>(longestSliceUs), garbageSent, server.clientCount());
+  std::printf("[ rigctl ] longest event-loop stall %lld us of work, %lld ms on the wall clock (longest slice %lld us);"
+              " %zu bytes of garbage taken; %zu clients left\n",
+              static_cast<long long>(longestBusyUs), static_cast<long long>(longestGapMs),
+              static_cast<long long>(longestSliceUs), garbageSent, server.clientCount());
 
   ASSERT_TRUE(done);
   for (int c = 0; c < Clients; ++c) EXPECT_EQ(good[c], Commands) << "client " << c;
   EXPECT_EQ(garbageSent, GarbageBytes);
-  // The server's own work per slice stays well inside 50 ms; the loop's
-  // gap also holds the time the machine gave to the 21 client threads.
-  EXPECT_LT(longestSliceUs, 50000);
+  // The loop's own work between two ticks stays under 50 ms. A build
+  // without optimisation and with coverage counters does the same work a
+  // few times slower, so it is given three times the room. The wall-clock
+  // gap also holds the time a loaded machine gave to other processes and
+  // to the 21 client threads, hence its wider bound.
+#ifdef __OPTIMIZE__
+  constexpr qint64 StallLimitUs = 50000;
+#else
+  constexpr qint64 StallLimitUs = 150000;
+#endif
+  EXPECT_LT(longestBusyUs, StallLimitUs);
+  EXPECT_LT(longestSliceUs, StallLimitUs);
   EXPECT_LT(longestGapMs, 250);
   // Every client change went through the front panel and the line.
   EXPECT_GE(rig.state.Freq, 9400.0);

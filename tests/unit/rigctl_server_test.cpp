@@ -251,7 +251,10 @@ TEST_F(RigctlServerTest, ATakenPortIsSaidAndSilentOrSurplusClientsAreDropped) {
   listener.reading = false;
   std::string flood;
   for (int i = 0; i < 40000; ++i) flood += "\\dump_state\n";
-  listener.onReceived(2, flood.substr(0, flood.size() / 2));
+  // Offered as a listener does: what the server leaves comes again.
+  std::string_view rest = std::string_view(flood).substr(0, flood.size() / 2);
+  while (!rest.empty() && server.clientCount() == RigctlServer::MaxClients)
+    rest.remove_prefix(listener.onReceived(2, rest));
   EXPECT_EQ(server.clientCount(), RigctlServer::MaxClients - 1);
   EXPECT_EQ(listener.ask(3, "q"), "");  // answered, then the connection closes
   EXPECT_EQ(server.clientCount(), RigctlServer::MaxClients - 2);

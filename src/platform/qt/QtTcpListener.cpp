@@ -6,6 +6,8 @@
 #include <QTcpSocket>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace ondaris {
 
 QtTcpListener::QtTcpListener(QObject* parent) : QObject(parent), server_(new QTcpServer(this)) {
@@ -67,11 +69,20 @@ void QtTcpListener::readSlice(ConnectionId id) {
   const auto found = clients_.find(id);
   if (found == clients_.end()) return;
   QTcpSocket* socket = found->second.socket;
-  const QByteArray bytes = socket->read(SliceBytes);
-  if (!bytes.isEmpty() && onReceived) onReceived(id, std::string_view(bytes.constData(), bytes.size()));
-  // The rest waits for the next turn, after the other clients and the window.
+  // Looked at, not read: what the handler leaves stays in the socket.
+  const QByteArray bytes = socket->peek(SliceBytes);
+  if (bytes.isEmpty()) return;
+  const std::size_t taken =
+      onReceived ? onReceived(id, std::string_view(bytes.constData(), bytes.size())) : bytes.size();
+  // The handler may have dropped the client.
   const auto still = clients_.find(id);
-  if (still != clients_.end() && still->second.socket->bytesAvailable() > 0) scheduleSlice(id);
+  if (still == clients_.end()) return;
+  // Read rather than skipped: reading is what lets a socket whose buffer was
+  // full take more from the system.
+  char used[SliceBytes];
+  socket->read(used, static_cast<qint64>(std::min<std::size_t>(taken, static_cast<std::size_t>(bytes.size()))));
+  // The rest waits for the next turn, after the other clients and the window.
+  if (socket->bytesAvailable() > 0) scheduleSlice(id);
 }
 
 void QtTcpListener::send(ConnectionId id, std::string_view bytes) {

@@ -1,8 +1,9 @@
 #pragma once
 // TcpListener over QTcpServer on the user-interface thread. Each client is
-// read a slice at a time (at most SliceBytes per turn of the event loop, and
-// at most ReadBufferBytes held, so a flooding client is slowed down by TCP
-// itself instead of filling memory).
+// offered a slice at a time (at most SliceBytes per turn of the event loop,
+// and at most ReadBufferBytes held, so a flooding client is slowed down by
+// TCP itself instead of filling memory); what the handler does not take is
+// offered again on the next turn.
 
 #include <QObject>
 #include <unordered_map>
