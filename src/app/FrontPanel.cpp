@@ -54,6 +54,7 @@ FrontPanel::FrontPanel(PanelPlatform platformPieces, std::string programDir, cha
       dataModes(context, receiver, controls, tuning, programDir_),
       stations(context, receiver, controls, tuning, programDir_),
       files(context, stations, platform.fileDialogs, programDir_),
+      eibiImport(context, files, platform.fileDialogs),
       scratch(context, receiver, controls, tuning, programDir_),
       limits(context, controls, tuning, scanSettings, programDir_),
       limitDialog(context, scanSettings),

@@ -13,6 +13,7 @@
 #include "panel/PanelContext.h"
 #include "radio/RadioState.h"
 #include "radio/SerialLink.h"
+#include "freqfiles/EibiImport.h"
 #include "freqfiles/EntryEditor.h"
 #include "freqfiles/FreqFileController.h"
 #include "freqfiles/Lookup.h"
@@ -192,6 +193,8 @@ class FrontPanel {
   // and save it.
   StationGrid stations;
   FreqFileController files;
+  // File menu, "Import EiBi Schedule...".
+  EibiImport eibiImport;
   ScratchpadController scratch;
   LimitRanges limits;
   LimitScanDialog limitDialog;

@@ -164,13 +164,31 @@ void FreqFileController::AppendFileItemClick() {
     ctx_.messages.showMessage(EmptyFileMessage(ExtractFileNamePart(*chosen)));
     return;
   }
+  const bool wasEmpty = list_.RecordCount() == 0;
   list_.AppendFile(content, ctx_.decimalSeparator,
                    [this](const std::string& message) { ctx_.messages.showMessage(message); });
+  FinishAppend(wasEmpty);
+}
+
+void FreqFileController::AppendRecords(const std::vector<FrequencyRecord>& records) {
+  if (records.empty()) return;
+  if (list_.OnAirView) stations_.LeaveOnAirView();
+  const bool wasEmpty = list_.RecordCount() == 0;
+  for (const FrequencyRecord& record : records) list_.AppendRecord(record);
+  FinishAppend(wasEmpty);
+}
+
+void FreqFileController::FinishAppend(bool wasEmpty) {
   list_.OnAirView = false;
   list_.ResetRowOrders();
   list_.Changed = true;
   // The merged list is no longer any one file: it must be saved under a new name.
   ctx_.state.LastFreqFile.clear();
+  // A list that began with these entries needs its commands to be saved at all.
+  if (wasEmpty && list_.RecordCount() > 0) {
+    stations_.EnableFileCommands();
+    ctx_.panel.setEnabled(Ctl::Grid, true);
+  }
   stations_.RefreshFrequencyGrid();
   SetStatus(ctx_.state.LastFreqFile + ":  " + std::to_string(list_.RecordCount()) + " records");
   stations_.NotifyRecordsChanged();

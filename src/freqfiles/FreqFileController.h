@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "panel/PanelContext.h"
 #include "radio/RadioState.h"
@@ -53,6 +54,11 @@ class FreqFileController {
   void AppendFileItemClick();
   void SaveOrSaveAs();  // SaveFileItem, FileOpBtn1, Ctrl+S
   void SaveFileAsItemClick();
+  // Adds entries behind the list the way Append adds a file's: the full
+  // view with both row orders the identity, Changed set, the list unnamed
+  // (it must be saved under a new name), the grid refreshed and the new
+  // total shown. Nothing happens for no entries.
+  void AppendRecords(const std::vector<FrequencyRecord>& records);
   // Ctrl+N, Ctrl+O (while their items are enabled), Ctrl+S, Ctrl+A (while no
   // sort runs). Returns false for any other key.
   bool CtrlKeyUp(char key);
@@ -76,6 +82,7 @@ class FreqFileController {
 
  private:
   void SetStatus(const std::string& text);
+  void FinishAppend(bool wasEmpty);
   void AskToSaveChanges();
   // False, after its message, when Ondaris.dat cannot hold the folder or
   // the name of `path`: such a file is refused when it is chosen.

@@ -35,7 +35,8 @@
   X(NewFileItem) X(LoadFileItem) X(ReopenMainItem)                                                     \
   X(Reopen1Item) X(Reopen2Item) X(Reopen3Item) X(Reopen4Item) X(Reopen5Item) X(Reopen6Item)            \
   X(Reopen7Item) X(Reopen8Item) X(Reopen9Item) X(Reopen10Item)                                         \
-  X(AppendFileItem) X(SaveFileItem) X(SaveFileAsItem) X(SaveScpdItem) X(BackupItem) X(ExitItem)        \
+  X(AppendFileItem) X(ImportEibiItem) X(SaveFileItem) X(SaveFileAsItem) X(SaveScpdItem) X(BackupItem)  \
+  X(ExitItem)                                                                                          \
   X(AddEntryItem) X(EditEntryItem) X(CopyItem) X(DeleteEntryItem) X(PasteItem)                          \
   X(Bank1) X(Bank2) X(Bank3) X(Bank4) X(Bank5) X(Bank6) X(Bank7) X(Bank8) X(Bank9) X(Bank10)           \
   X(BankTagItem) X(ClrMemItem) X(ClearBankItem)                                                        \

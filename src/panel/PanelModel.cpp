@@ -261,6 +261,7 @@ PanelModel::PanelModel() {
   set(Ctl::ReopenMainItem, "Reopen");
   for (int i = 0; i < 10; ++i) s[Index(ReopenItem(i))].visible = false;  // until a recent file fills it
   set(Ctl::AppendFileItem, "Append &File");
+  set(Ctl::ImportEibiItem, "&Import EiBi Schedule...");
   set(Ctl::SaveFileItem, "&Save Frequency File          (Ctrl+S)");
   set(Ctl::SaveFileAsItem, "Save Frequency File &As...  (Ctrl+A)");
   set(Ctl::SaveScpdItem, "Save Scratch&pad               (Ctrl+P)");

@@ -37,10 +37,11 @@ constexpr Ctl MemoryScanLocked[] = {Ctl::LimitScanBtn, Ctl::MemScanBtn,    Ctl::
                                     Ctl::FreqUpBtnFast, Ctl::FreqDnBtnFast, Ctl::VFOBtn};
 
 // The file items and buttons a running file scan disables (PasteItem besides).
-constexpr Ctl FileScanFileControls[] = {Ctl::NewFileItem,  Ctl::LoadFileItem,    Ctl::AppendFileItem, Ctl::SaveFileItem,
-                                        Ctl::FileOpBtn1,   Ctl::SaveFileAsItem,  Ctl::AddEntryItem,   Ctl::FileOpBtn2,
-                                        Ctl::EditEntryItem, Ctl::CopyItem,       Ctl::FileOpBtn3,     Ctl::ReopenMainItem,
-                                        Ctl::DeleteEntryItem, Ctl::FileOpBtn5};
+constexpr Ctl FileScanFileControls[] = {Ctl::NewFileItem,     Ctl::LoadFileItem,   Ctl::AppendFileItem,
+                                        Ctl::ImportEibiItem,  Ctl::SaveFileItem,   Ctl::FileOpBtn1,
+                                        Ctl::SaveFileAsItem,  Ctl::AddEntryItem,   Ctl::FileOpBtn2,
+                                        Ctl::EditEntryItem,   Ctl::CopyItem,       Ctl::FileOpBtn3,
+                                        Ctl::ReopenMainItem,  Ctl::DeleteEntryItem, Ctl::FileOpBtn5};
 
 // The other controls a running file scan disables (the LimRange items besides).
 constexpr Ctl FileScanOtherControls[] = {Ctl::FileScanBtn, Ctl::MemScanBtn,    Ctl::LimitScanBtn,  Ctl::BandScanBtn,

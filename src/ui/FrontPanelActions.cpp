@@ -129,6 +129,7 @@ bool FrontPanelActions::FrequencyFileClick(Ctl control) {
     case Ctl::NewFileItem: files.NewFileItemClick(); return true;
     case Ctl::LoadFileItem: files.LoadFileItemClick(); return true;
     case Ctl::AppendFileItem: files.AppendFileItemClick(); return true;
+    case Ctl::ImportEibiItem: panel_.eibiImport.ImportEibiItemClick(); return true;
     case Ctl::SaveFileItem:
     case Ctl::FileOpBtn1: files.SaveOrSaveAs(); return true;
     case Ctl::SaveFileAsItem: files.SaveFileAsItemClick(); return true;

@@ -234,6 +234,7 @@ void MainWindow::buildMenus() {
   actions_[Index(Ctl::ReopenMainItem)] = reopen->menuAction();
   for (int i = 0; i < 10; ++i) addItem(reopen, ReopenItem(i));
   addItem(file, Ctl::AppendFileItem);
+  addItem(file, Ctl::ImportEibiItem);
   addItem(file, Ctl::SaveFileItem);
   addItem(file, Ctl::SaveFileAsItem);
   file->addSeparator();

@@ -4,6 +4,7 @@
 #include "ui/AddEditDialog.h"
 #include "ui/BandScanDialogView.h"
 #include "ui/DataProgramDialogView.h"
+#include "ui/EibiImportDialogView.h"
 #include "ui/LimitScanDialogView.h"
 #include "ui/LogbookOptionsPage.h"
 #include "ui/LookupDialog.h"
@@ -54,6 +55,11 @@ PanelDialogs::PanelDialogs(FrontPanel& panel, QWidget* parent) : panel_(panel) {
   };
   scheduler_ = new SkedDialogView(panel.skedDialog, parent);
   scheduler_->onError = report;
+  eibiImport_ = new EibiImportDialogView(parent);
+  eibiImport_->onError = report;
+  panel.eibiImport.show = [dialog = eibiImport_](EibiImport& model) {
+    if (dialog) dialog->run(model);
+  };
 }
 
 PanelDialogs::~PanelDialogs() {
@@ -62,6 +68,7 @@ PanelDialogs::~PanelDialogs() {
   panel_.scratch.showBankTagDialog = nullptr;
   panel_.options.show = nullptr;
   panel_.dataModes.show = nullptr;
+  panel_.eibiImport.show = nullptr;
   delete limitScan_.data();
   delete tagEntry_.data();
   delete bankTag_.data();
@@ -71,6 +78,7 @@ PanelDialogs::~PanelDialogs() {
   delete userOptions_.data();
   delete dataProgram_.data();
   delete scheduler_.data();
+  delete eibiImport_.data();
 }
 
 TagDialogView* PanelDialogs::tagEntry() const { return tagEntry_.data(); }
@@ -82,5 +90,6 @@ LookupDialog* PanelDialogs::lookup() const { return lookup_.data(); }
 UserOptionsDialogView* PanelDialogs::userOptions() const { return userOptions_.data(); }
 DataProgramDialogView* PanelDialogs::dataProgram() const { return dataProgram_.data(); }
 SkedDialogView* PanelDialogs::scheduler() const { return scheduler_.data(); }
+EibiImportDialogView* PanelDialogs::eibiImport() const { return eibiImport_.data(); }
 
 }  // namespace ondaris

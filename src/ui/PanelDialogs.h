@@ -3,7 +3,8 @@
 // shown modally when their part asks for them: the limit-scan setup, the
 // scratchpad's two tag dialogs, the add/edit dialog of the station list, the
 // band-scan setup, the master-list lookup, the user options, the
-// data-mode programming dialog and the scheduler. Creating this object hands each part its dialog;
+// data-mode programming dialog, the scheduler and the options of the EiBi
+// import. Creating this object hands each part its dialog;
 // destroying it takes them back (the dialogs belong to the parent window and
 // may also go with it).
 
@@ -16,6 +17,7 @@ namespace ondaris {
 class AddEditDialog;
 class BandScanDialogView;
 class DataProgramDialogView;
+class EibiImportDialogView;
 class FrontPanel;
 class LimitScanDialogView;
 class LookupDialog;
@@ -40,6 +42,7 @@ class PanelDialogs {
   UserOptionsDialogView* userOptions() const;
   DataProgramDialogView* dataProgram() const;
   SkedDialogView* scheduler() const;
+  EibiImportDialogView* eibiImport() const;
 
  private:
   FrontPanel& panel_;
@@ -52,6 +55,7 @@ class PanelDialogs {
   QPointer<UserOptionsDialogView> userOptions_;
   QPointer<DataProgramDialogView> dataProgram_;
   QPointer<SkedDialogView> scheduler_;
+  QPointer<EibiImportDialogView> eibiImport_;
 };
 
 }  // namespace ondaris
