@@ -1,58 +1,32 @@
+// The clock's tick through the panel's fakes: its texts in UTC, the work it
+// runs each tick, second and minute, the meter report and the status line.
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "panel/PanelContext.h"
-#include "radio/RadioState.h"
-#include "radio/SerialLink.h"
 #include "common/Version.h"
-#include "support/FakeClock.h"
-#include "support/FakeSerialPort.h"
-#include "support/FakeTimeline.h"
-#include "support/FakeTimer.h"
-#include "support/ScriptedMessageBoxes.h"
+#include "support/PanelFixture.h"
 #include "timekeeping/ClockController.h"
 
 namespace ondaris {
 namespace {
 
-class ClockControllerTest : public ::testing::Test {
+class ClockControllerTest : public PanelFixture {
  protected:
-  ClockControllerTest()
-      : clock(timeline),
-        port(&timeline),
-        tuningTimer(timeline, "TuningTimer"),
-        meterTimer(timeline, "MeterTimer"),
-        scanTimer(timeline, "ScanTimer"),
-        clockTimer(timeline, "ClockTimer"),
-        debounceTimer(timeline, "DebounceTimer"),
-        pumpTimer(timeline, "pump"),
-        link(port, clock, pumpTimer),
-        ctx{state, panel, link, PanelTimers{tuningTimer, meterTimer, scanTimer, clockTimer, debounceTimer},
-            clock, messages, '.', {}, {}, {}, {}, {}, {}},
-        controller(ctx) {
+  ClockControllerTest() {
     panel.setCaption(Ctl::StatusPanel, "");
     clockTimer.onTimer = [this] { controller.ClockTimerTimer(); };
     clockTimer.setInterval(100);
   }
-
   void startAt(const DateTime& utc) {
     clock.setUtc(utc);
     clockTimer.setEnabled(true);
   }
   void runMs(int ms) { timeline.advanceBy(ms); }
 
-  FakeTimeline timeline;
-  FakeClock clock;
-  FakeSerialPort port;
-  FakeTimer tuningTimer, meterTimer, scanTimer, clockTimer, debounceTimer, pumpTimer;
-  SerialLink link;
-  ScriptedMessageBoxes messages;
-  RadioState state;
-  PanelModel panel;
-  PanelContext ctx;
-  ClockController controller;
+  ClockController controller{ctx};
 };
 
 TEST_F(ClockControllerTest, FirstTickSetsRunningFlagAndVersionInAnEmptyStatusLine) {
@@ -135,20 +109,6 @@ TEST_F(ClockControllerTest, MeterReportOnlyWhileRemoteControlOnAndNotShuttingDow
   EXPECT_EQ(reports.size(), 3u);
 }
 
-TEST(SchedulerStatusText, TextsForEachState) {
-  SchedulerClockStatus s;
-  EXPECT_EQ(ClockController::SchedulerStatusText(s), "");
-  s.armed = true;
-  EXPECT_EQ(ClockController::SchedulerStatusText(s), "Scheduler Armed");
-  s.broadcastOn = true;
-  s.startHHMM = 930;
-  s.endHHMM = 1000;
-  EXPECT_EQ(ClockController::SchedulerStatusText(s), "Scheduled Broadcast  0930 - 1000");
-  s.recording = true;
-  s.armed = false;
-  EXPECT_EQ(ClockController::SchedulerStatusText(s), "Recording Broadcast  0930 - 1000");
-}
-
 TEST_F(ClockControllerTest, SchedulerArmedKeepsTheStatusLineUntilShuttingDown) {
   SchedulerClockStatus status;
   status.armed = true;
@@ -172,6 +132,15 @@ TEST_F(ClockControllerTest, SchedulerArmedKeepsTheStatusLineUntilShuttingDown) {
   runMs(300);
   EXPECT_EQ(panelWrites, writes);
   EXPECT_EQ(panel[Ctl::StatusPanel].caption, "Shutting down...");
+
+  SchedulerClockStatus s;
+  EXPECT_EQ(ClockController::SchedulerStatusText(s), "");
+  s.broadcastOn = true;
+  s.startHHMM = 930;
+  s.endHHMM = 1000;
+  EXPECT_EQ(ClockController::SchedulerStatusText(s), "Scheduled Broadcast  0930 - 1000");
+  s.recording = true;
+  EXPECT_EQ(ClockController::SchedulerStatusText(s), "Recording Broadcast  0930 - 1000");
 }
 
 }  // namespace

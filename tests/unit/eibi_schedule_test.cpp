@@ -85,6 +85,11 @@ TEST(EibiSchedule, ReadsTheShippedScheduleWholeAndItsLinesExactly) {
                   "Days: Sa; Remarks: du")},
   };
   for (const ShippedCase& c : cases) EXPECT_EQ(result.records[c.line - 2], c.expected) << "line " << c.line;
+  // The frequency takes the locale's separator.
+  EibiEntry entry;
+  ASSERT_TRUE(ParseEibiLine("9580.5;0800-1200;;AUS;Radio;E;Pac;;1;;", entry));
+  EXPECT_EQ(EibiRecord(entry, kDefaults, ',').Freq, "9580,5");
+  EXPECT_EQ(EibiBadLinesMessage(1, 12), "1 line of the schedule could not be read and was skipped (line 12).");
 }
 
 // ---- Single lines: which are read, and the mode, filter and step of each.
@@ -138,12 +143,6 @@ INSTANTIATE_TEST_SUITE_P(
         LineCase{"9580;0800:1200;;AUS;Radio;E;Pac;;1;;", false, "", "", ""},
         LineCase{"\x01\xff\xfe;;;;;;;;", false, "", "", ""}));
 
-TEST(EibiSchedule, FrequencyTakesTheLocaleSeparator) {
-  EibiEntry entry;
-  ASSERT_TRUE(ParseEibiLine("9580.5;0800-1200;;AUS;Radio;E;Pac;;1;;", entry));
-  EXPECT_EQ(EibiRecord(entry, kDefaults, ',').Freq, "9580,5");
-}
-
 // ---- A whole file with the options.
 
 const char* const kFile =
@@ -175,6 +174,8 @@ TEST_P(EibiOptions, TakeTheEntriesAndCountTheRest) {
   EXPECT_EQ(result.badLines, 2) << c.what;
   EXPECT_EQ(result.firstBadLine, 5u) << c.what;
   EXPECT_EQ(result.leftOut, 5 - static_cast<int>(names.size())) << c.what;
+  EXPECT_EQ(EibiBadLinesMessage(result.badLines, result.firstBadLine),
+            "2 lines of the schedule could not be read and were skipped (the first is line 5).");
 }
 
 EibiImportOptions OnAirAt(int hhmm) {
@@ -201,12 +202,6 @@ INSTANTIATE_TEST_SUITE_P(
                       OptionsCase{"range 6000-9000", Range(6000, 9000), {"Night", "Noon", "Late"}},
                       OptionsCase{"range 9000.5-10000", Range(9000.5, 10000), {}},
                       OptionsCase{"range and on air 0015", Range(5500, 30000, true, 15), {"Night", "Early"}}));
-
-TEST(EibiSchedule, BadLinesMessageNamesTheCountAndTheFirst) {
-  EXPECT_EQ(EibiBadLinesMessage(1, 12), "1 line of the schedule could not be read and was skipped (line 12).");
-  EXPECT_EQ(EibiBadLinesMessage(3, 5),
-            "3 lines of the schedule could not be read and were skipped (the first is line 5).");
-}
 
 }  // namespace
 }  // namespace ondaris

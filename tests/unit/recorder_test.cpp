@@ -23,6 +23,10 @@ class RecorderTest : public ::testing::Test, public ClockRadioRig {
 
 TEST_F(RecorderTest, TimedRecordingIsSavedUnderItsNameWithoutADialog) {
   EXPECT_EQ(recorder.MakeWaveFileName(), "9410_031526_1430.wav");
+  recorder.MoreTimeBtnClick();
+  recorder.LessTimeBtnClick();  // never below five minutes
+  EXPECT_EQ(recorder.TimedRemaining(), 300);
+  EXPECT_EQ(recorder.dlg.TimedRecDisp, "5:00");
   recorder.RecordItemClick();
   recorder.RecordBtnClick();
   EXPECT_TRUE(recorder.dlg.TimedControlsVisible);
@@ -41,16 +45,6 @@ TEST_F(RecorderTest, TimedRecordingIsSavedUnderItsNameWithoutADialog) {
   EXPECT_EQ(hidden, 1);
   EXPECT_FALSE(recorder.IsRecording());
   EXPECT_FALSE(recorder.dlg.TimedControlsVisible);
-}
-
-TEST_F(RecorderTest, LessTimeNeverGoesToZero) {
-  recorder.MoreTimeBtnClick();
-  recorder.LessTimeBtnClick();
-  EXPECT_EQ(recorder.TimedRemaining(), 300);
-  recorder.MoreTimeBtnClick();
-  recorder.LessTimeBtnClick();
-  EXPECT_EQ(recorder.TimedRemaining(), 300);
-  EXPECT_EQ(recorder.dlg.TimedRecDisp, "5:00");
 }
 
 struct StopCase {
@@ -102,17 +96,6 @@ TEST_F(RecorderTest, ExpressRecordingUnmutesTheLineAndIgnoresASecondPress) {
   EXPECT_EQ(shown, 2);
 }
 
-TEST_F(RecorderTest, RecordingThatCannotStartSaysSoAndKeepsNothing) {
-  device.refuseWith = "no audio input device";
-  recorder.RecordBtnClick();
-  EXPECT_EQ(recorder.dlg.StatusDisp, "Cannot record: no audio input device");
-  EXPECT_FALSE(recorder.IsRecording());
-  EXPECT_TRUE(waves().empty());
-  std::string error;
-  EXPECT_FALSE(recorder.StartBroadcastRecording("", error));
-  EXPECT_EQ(error, "no audio input device");
-}
-
 struct EndCase {
   const char* name;
   int how;  // 0 device failure, 1 error routine, 2 exit
@@ -131,11 +114,8 @@ TEST_P(RecorderEnds, KeepsTheRecordingWithoutReplacingAnotherFile) {
   EXPECT_FALSE(device.recordingOpen());
   EXPECT_EQ(waves(), (std::vector<std::string>{"9410_031526_1430.wav", "9410_031526_1430_2.wav"}));
   EXPECT_EQ(ReadFileBytes(waveDir() + "9410_031526_1430.wav"), "earlier");
-  if (GetParam().how == 1) {
-    EXPECT_EQ(recorder.dlg.StatusDisp, SessionClosedText);
-  }
-  if (GetParam().how == 0) {
-    EXPECT_EQ(recorder.dlg.StatusDisp, "Recording stopped: disk full");
+  if (GetParam().how < 2) {
+    EXPECT_EQ(recorder.dlg.StatusDisp, GetParam().how == 0 ? "Recording stopped: disk full" : SessionClosedText);
   }
   EXPECT_FALSE(recorder.RecordingUnsaved());
 }
@@ -160,6 +140,17 @@ TEST_F(RecorderTest, BroadcastRecordingForTheScheduler) {
 
   recorder.RecordBtnClick();  // a manual recording is never taken over
   EXPECT_FALSE(recorder.StartBroadcastRecording("x.wav", error));
+}
+
+TEST_F(RecorderTest, RecordingThatCannotStartSaysSoAndKeepsNothing) {
+  device.refuseWith = "no audio input device";
+  recorder.RecordBtnClick();
+  EXPECT_EQ(recorder.dlg.StatusDisp, "Cannot record: no audio input device");
+  EXPECT_FALSE(recorder.IsRecording());
+  EXPECT_TRUE(waves().empty());
+  std::string error;
+  EXPECT_FALSE(recorder.StartBroadcastRecording("", error));
+  EXPECT_EQ(error, "no audio input device");
 }
 
 TEST_F(RecorderTest, PlaybackRunsItsProgressBarToTheEnd) {
