@@ -24,6 +24,8 @@ class RecorderTest : public ::testing::Test, public ClockRadioRig {
 TEST_F(RecorderTest, TimedRecordingIsSavedUnderItsNameWithoutADialog) {
   EXPECT_EQ(recorder.MakeWaveFileName(), "9410_031526_1430.wav");
   recorder.MoreTimeBtnClick();
+  recorder.MoreTimeBtnClick();
+  recorder.LessTimeBtnClick();
   recorder.LessTimeBtnClick();  // never below five minutes
   EXPECT_EQ(recorder.TimedRemaining(), 300);
   EXPECT_EQ(recorder.dlg.TimedRecDisp, "5:00");
