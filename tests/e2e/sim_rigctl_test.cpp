@@ -183,8 +183,7 @@ TEST(SimTool, DecodesTheBytesWrittenToItsDeviceAndEndsOnSigterm) {
 }
 
 TEST(SimTool, TakesItsStationsFromTheScheduleAndEndsOnSigint) {
-  const std::string schedule = std::string(__FILE__).substr(0, std::string(__FILE__).rfind("/tests/")) +
-                               "/../shared/data/eibi-sked-b25.csv";
+  const std::string schedule = std::string(ONDARIS_DATA_DIR) + "/eibi-sked-b25.csv";
   std::ifstream in(schedule, std::ios::binary);
   if (!in) GTEST_SKIP() << "no schedule at " << schedule;
   StrengthModel model;
