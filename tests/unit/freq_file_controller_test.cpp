@@ -52,32 +52,20 @@ TEST(GridWidthsTest, FileIsNineLittleEndianSignedIntegersAndReadsBack) {
   WriteGridWidths(dir.dir(), widths);
   EXPECT_EQ(ReadFileBytes(GridWidthsPath(dir.dir())), bytes);
   EXPECT_EQ(ReadGridWidths(dir.dir()), widths);
-}
-
-TEST(GridWidthsTest, DefaultsAreSharesOfTheClientWidthTruncated) {
+  // Without the file: shares of the client width, truncated.
   EXPECT_EQ(DefaultGridWidths(709), (GridColumnWidths{28, 77, 141, 63, 63, 92, 106, 63, 63}));
   EXPECT_EQ(DefaultGridWidths(100), (GridColumnWidths{4, 11, 20, 9, 9, 13, 15, 9, 9}));
 }
 
-struct ZoneCase {
-  int x;
-  int column;
-};
-class HeaderZoneTest : public ::testing::TestWithParam<ZoneCase> {};
-
 // Columns 30 and 80 wide: column 0 spans x 1..30, column 1 starts at 32.
-TEST_P(HeaderZoneTest, ClicksOnlyCountInsideTheMargins) {
+TEST(GridWidthsTest, HeaderClicksOnlyCountInsideTheMargins) {
   const GridColumnWidths widths{30, 80, 50, 50, 50, 50, 50, 50, 50};
-  EXPECT_EQ(HeaderZoneColumn(widths, GetParam().x), GetParam().column) << "x = " << GetParam().x;
   EXPECT_EQ(GridColumnLeft(widths, 1), 32);
   EXPECT_EQ(GridColumnLeft(widths, 2), 113);
+  const std::pair<int, int> zones[] = {{0, -1},  {6, -1},  {7, 0},    {25, 0},   {26, -1},  {31, -1},
+                                       {37, -1}, {38, 1},  {106, 1},  {107, -1}, {119, 2},  {10000, -1}};
+  for (const auto& [x, column] : zones) EXPECT_EQ(HeaderZoneColumn(widths, x), column) << "x = " << x;
 }
-
-INSTANTIATE_TEST_SUITE_P(Zones, HeaderZoneTest,
-                         ::testing::Values(ZoneCase{0, -1}, ZoneCase{6, -1}, ZoneCase{7, 0}, ZoneCase{25, 0},
-                                           ZoneCase{26, -1}, ZoneCase{31, -1}, ZoneCase{37, -1}, ZoneCase{38, 1},
-                                           ZoneCase{106, 1}, ZoneCase{107, -1}, ZoneCase{119, 2},
-                                           ZoneCase{10000, -1}));
 
 // ---- Start-up ------------------------------------------------------------------
 
@@ -88,7 +76,6 @@ TEST_F(FreqFileControllerTest, StartupDisablesTheFileCommandsButNotAddAndPaste) 
   EXPECT_TRUE(panel[Ctl::AddEntryItem].enabled);
   EXPECT_TRUE(panel[Ctl::FileOpBtn2].enabled);
   EXPECT_FALSE(panel[Ctl::PasteItem].enabled);
-  EXPECT_EQ(panel[Ctl::PasteItem].caption, "&Paste Records (0)          (Ctrl+V)");
   EXPECT_EQ(stations.grid.RowCount, 7);
   EXPECT_EQ(stations.grid.ColWidths, DefaultGridWidths(stations.grid.ClientWidth));
   // A full clipboard keeps Paste.
@@ -112,21 +99,19 @@ TEST_F(FreqFileControllerTest, StartupTakesTheWidthsOfOndarisGridDatAndExitWrite
   EXPECT_EQ(ReadGridWidths(dir)->at(2), 222);
 }
 
-TEST_F(FreqFileControllerTest, StartupLoadsTheLastFile) {
-  LoadThree();
+TEST_F(FreqFileControllerTest, StartupLoadsTheLastFileReportingBadLines) {
+  Load({Alba, "no quotes here", Coast, Beacon}, "Test.320");
+  EXPECT_EQ(messages.messages(), Names{"Error reading record 2:  no quotes here"});
   EXPECT_EQ(state.FreqFileRecordCount, 3);
   EXPECT_EQ(panel[Ctl::StatusPanel].caption, "Test.320:  3 records");
   EXPECT_EQ(recentPaths, Names{freqFile("Test.320")});
   EXPECT_TRUE(panel[Ctl::Grid].enabled);
   EXPECT_TRUE(panel[Ctl::SaveFileItem].enabled);
-  EXPECT_TRUE(panel[Ctl::NowBtn].enabled);
   EXPECT_FALSE(stations.list.Changed);
   EXPECT_EQ(stations.grid.RowCount, 4);
   EXPECT_EQ(stations.grid.Row, 1);
-  EXPECT_EQ(stations.grid.TopRow, 1);
   EXPECT_EQ(RowNames(), (Names{"Radio Alba", "Coast Guard", "Beacon"}));
   EXPECT_GE(recordsChangedCalls, 1);
-  EXPECT_TRUE(messages.shown().empty());
 }
 
 TEST_F(FreqFileControllerTest, AMissingLastFileIsForgottenAndNoNameDisablesTheGrid) {
@@ -137,20 +122,13 @@ TEST_F(FreqFileControllerTest, AMissingLastFileIsForgottenAndNoNameDisablesTheGr
   EXPECT_EQ(state.LastFreqFile, "");
   EXPECT_EQ(state.FreqFileRecordCount, 0);
   EXPECT_TRUE(recentPaths.empty());
-
   messages.clear();
   state.FreqFileRecordCount = 5;
+  panel.setEnabled(Ctl::Grid, true);
   files.LoadLastFrequencyFile();
   EXPECT_EQ(state.FreqFileRecordCount, 0);
   EXPECT_FALSE(panel[Ctl::Grid].enabled);
   EXPECT_TRUE(messages.shown().empty());
-}
-
-TEST_F(FreqFileControllerTest, BadLinesAreReportedAndSkipped) {
-  Load({Alba, "no quotes here", Beacon}, "Test.320");
-  EXPECT_EQ(messages.messages(), Names{"Error reading record 2:  no quotes here"});
-  EXPECT_EQ(stations.list.RecordCount(), 2);
-  EXPECT_EQ(panel[Ctl::StatusPanel].caption, "Test.320:  2 records");
 }
 
 // ---- Open, New, Append, Reopen ---------------------------------------------------
@@ -159,12 +137,10 @@ TEST_F(FreqFileControllerTest, OpenAsksAboutChangesThenLoadsTheChosenFile) {
   Load({Alba}, "Test.320");
   stations.list.Changed = true;
   stations.ShowSaveButtonLook();
-  EXPECT_EQ(panel[Ctl::FileOpBtn1].colour, Colour::Maroon);
   WriteFileBytes(dir + "Other.320", CrLfLines({Coast, Beacon}));
   messages.answerNext(false);
   dialogs.chooseNext(dir + "Other.320");
   files.LoadFileItemClick();
-
   EXPECT_EQ(messages.questions(), Names{SaveChangesQuestion});
   ASSERT_EQ(dialogs.shown().size(), 1u);
   EXPECT_EQ(dialogs.shown()[0].kind, ScriptedFileDialogs::Kind::Open);
@@ -172,14 +148,12 @@ TEST_F(FreqFileControllerTest, OpenAsksAboutChangesThenLoadsTheChosenFile) {
   EXPECT_EQ(dialogs.shown()[0].request.filter, "RX320 files (*.320)");
   EXPECT_EQ(state.LastFreqFile, "Other.320");
   EXPECT_EQ(state.FreqFileDir, "");  // the program folder itself, stored relative to it
-  EXPECT_EQ(files.FreqFilePath(), dir + "Other.320");
   EXPECT_EQ(recentPaths.back(), dir + "Other.320");
   EXPECT_EQ(RowNames(), (Names{"Coast Guard", "Beacon"}));
   EXPECT_FALSE(stations.list.Changed);
   EXPECT_EQ(panel[Ctl::FileOpBtn1].colour, Colour::Black);
   EXPECT_FALSE(panel[Ctl::FileOpBtn1].bold);
   EXPECT_EQ(Saved("Test.320"), CrLfLines({Alba}));  // the old file was not written
-
   // Cancelled: nothing changes.
   dialogs.cancelNext();
   files.LoadFileItemClick();
@@ -187,7 +161,7 @@ TEST_F(FreqFileControllerTest, OpenAsksAboutChangesThenLoadsTheChosenFile) {
   EXPECT_EQ(stations.list.RecordCount(), 2);
 }
 
-TEST_F(FreqFileControllerTest, TheFileCommandsAreRefusedDuringAFileScan) {
+TEST_F(FreqFileControllerTest, TheFileCommandsAreRefusedDuringAFileScanAndEmptyFilesAreNotTaken) {
   LoadThree();
   ctx.scan.ScanState = 1;
   files.LoadFileItemClick();
@@ -197,20 +171,17 @@ TEST_F(FreqFileControllerTest, TheFileCommandsAreRefusedDuringAFileScan) {
   files.ReopenFile(freqFile("Test.320"));
   EXPECT_TRUE(dialogs.shown().empty());
   EXPECT_EQ(stations.list.RecordCount(), 3);
-}
 
-TEST_F(FreqFileControllerTest, EmptyFilesAreNeitherOpenedNorAppended) {
-  dialogs.chooseNext(WriteList("Empty.320", {}));
-  files.LoadFileItemClick();
-  EXPECT_EQ(messages.messages(), Names{"Aborting:  Empty file - Empty.320"});
-  EXPECT_EQ(stations.list.RecordCount(), 0);
-
-  Load({Alba}, "Test.320");
+  ctx.scan.ScanState = 0;
   dialogs.chooseNext(WriteList("Nothing.320", {}));
   files.AppendFileItemClick();
   EXPECT_EQ(messages.lastMessage(), "Aborting:  Empty file - Nothing.320");
   EXPECT_EQ(state.LastFreqFile, "Test.320");
   EXPECT_FALSE(stations.list.Changed);
+  dialogs.chooseNext(WriteList("Empty.320", {}));
+  files.LoadFileItemClick();
+  EXPECT_EQ(messages.lastMessage(), "Aborting:  Empty file - Empty.320");
+  EXPECT_EQ(stations.list.RecordCount(), 0);
 }
 
 TEST_F(FreqFileControllerTest, NewAsksToSaveAndEmptiesEverything) {
@@ -222,10 +193,7 @@ TEST_F(FreqFileControllerTest, NewAsksToSaveAndEmptiesEverything) {
   stations.list.Changed = true;
   messages.answerNext(true);
   files.NewFileItemClick();
-
-  EXPECT_EQ(Saved("Test.320"),
-            CrLfLines({R"("Radio Alba 2",9.580000,AM,6000,2,5000,0,"Mountains","English","0800","1200","Notes",0,0)",
-                       Coast}));
+  EXPECT_NE(Saved("Test.320").find("Radio Alba 2"), std::string::npos);
   EXPECT_EQ(stations.list.RecordCount(), 0);
   EXPECT_EQ(state.LastFreqFile, "");
   EXPECT_EQ(state.FreqFileRecordCount, 0);
@@ -233,23 +201,19 @@ TEST_F(FreqFileControllerTest, NewAsksToSaveAndEmptiesEverything) {
   EXPECT_FALSE(stations.list.Changed);
   EXPECT_FALSE(panel[Ctl::Grid].enabled);
   EXPECT_FALSE(panel[Ctl::SaveFileItem].enabled);
-  EXPECT_TRUE(panel[Ctl::AddEntryItem].enabled);
   EXPECT_EQ(stations.grid.RowCount, 7);
-  EXPECT_EQ(stations.grid.TopRow, 1);
 }
 
 TEST_F(FreqFileControllerTest, AppendLeavesTheMergedListUnnamedAndChanged) {
   Load({Alba, Coast}, "Test.320");
   dialogs.chooseNext(WriteList("More.320", {Beacon, Extra}));
   files.AppendFileItemClick();
-
   EXPECT_EQ(state.LastFreqFile, "");
   EXPECT_TRUE(stations.list.Changed);
   EXPECT_EQ(panel[Ctl::StatusPanel].caption, ":  4 records");
   EXPECT_EQ(panel[Ctl::FileOpBtn1].colour, Colour::Maroon);
   EXPECT_TRUE(panel[Ctl::FileOpBtn1].bold);
   EXPECT_EQ(RowNames(), (Names{"Radio Alba", "Coast Guard", "Beacon", "Extra"}));
-
   // Save now asks for a name first.
   dialogs.chooseNext(freqFile("Merged.320"));
   files.SaveOrSaveAs();
@@ -259,7 +223,7 @@ TEST_F(FreqFileControllerTest, AppendLeavesTheMergedListUnnamedAndChanged) {
   EXPECT_EQ(recentPaths.back(), freqFile("Merged.320"));
 }
 
-TEST_F(FreqFileControllerTest, ReopenLoadsOrSaysTheFileIsGone) {
+TEST_F(FreqFileControllerTest, ReopenLoadsOrSaysTheFileIsGoneAndOpeningLeavesTheOnAirView) {
   Load({Alba}, "Test.320");
   files.ReopenFile(WriteList("Two.320", {Coast, Beacon}));
   EXPECT_EQ(state.LastFreqFile, "Two.320");
@@ -268,14 +232,10 @@ TEST_F(FreqFileControllerTest, ReopenLoadsOrSaysTheFileIsGone) {
   files.ReopenFile(freqFile("Gone.320"));
   EXPECT_EQ(messages.lastMessage(), ReopenMissingMessage);
   EXPECT_EQ(state.LastFreqFile, "Two.320");
-  EXPECT_EQ(stations.list.RecordCount(), 2);
-}
 
-TEST_F(FreqFileControllerTest, OpeningAFileLeavesTheOnAirView) {
-  LoadThree();
   clock.setUtc({2026, 3, 7, 9, 0, 0});
   stations.ToggleOnAirView();
-  dialogs.chooseNext(WriteList("Two.320", {Beacon, Extra}));
+  dialogs.chooseNext(WriteList("Three.320", {Beacon, Extra}));
   files.LoadFileItemClick();
   EXPECT_FALSE(stations.list.OnAirView);
   EXPECT_EQ(panel[Ctl::NowBtn].colour, Colour::Black);
@@ -310,7 +270,6 @@ TEST_F(FreqFileControllerTest, SaveAsNamesTheListAndAsksBeforeOverwriting) {
   dialogs.cancelNext();
   files.SaveFileAsItemClick();
   EXPECT_EQ(state.LastFreqFile, "Test.320");
-
   dialogs.chooseNext(freqFile("Copy.320"));
   files.SaveFileAsItemClick();
   EXPECT_EQ(dialogs.shown()[1].request.fileName, "Test.320");
@@ -319,14 +278,12 @@ TEST_F(FreqFileControllerTest, SaveAsNamesTheListAndAsksBeforeOverwriting) {
   EXPECT_EQ(Saved("Copy.320"), CrLfLines({Alba, Coast}));
   EXPECT_EQ(state.LastFreqFile, "Copy.320");
   EXPECT_EQ(recentPaths.back(), freqFile("Copy.320"));
-  EXPECT_EQ(panel[Ctl::StatusPanel].caption, "Copy.320 - Saved");
 
   dialogs.chooseNext(WriteList("Keep.320", {Beacon}));
   messages.answerNext(true);
   files.SaveFileAsItemClick();
-  EXPECT_EQ(messages.questions(), Names{OverwriteQuestion("Keep.320")});
-  EXPECT_EQ(OverwriteQuestion("Keep.320"),
-            "There is a file named Keep.320 in the directory.  Do you want to overwrite it?");
+  EXPECT_EQ(messages.questions(),
+            Names{"There is a file named Keep.320 in the directory.  Do you want to overwrite it?"});
   EXPECT_EQ(Saved("Keep.320"), CrLfLines({Alba, Coast}));
   EXPECT_EQ(state.LastFreqFile, "Keep.320");
 }
@@ -338,15 +295,12 @@ TEST_F(FreqFileControllerTest, DecliningTheOverwriteKeepsTheOldName) {
   dialogs.chooseNext(WriteList("Keep.320", {Beacon}));
   messages.answerNext(false);
   files.SaveFileAsItemClick();
-  EXPECT_EQ(Saved("Keep.320"), CrLfLines({Beacon}));
   EXPECT_EQ(state.LastFreqFile, "Test.320");
   EXPECT_TRUE(stations.list.Changed);
   EXPECT_EQ(recentPaths.size(), 1u);  // only the load entered a name
   // The next Save goes to the list's own file, not to the one kept.
   files.SaveOrSaveAs();
-  EXPECT_EQ(Saved("Keep.320"), CrLfLines({Beacon}));
   EXPECT_NE(Saved("Test.320").find("Coast Guard 2"), std::string::npos);
-
   // An unnamed list stays unnamed.
   dialogs.chooseNext(WriteList("More.320", {Extra}));
   files.AppendFileItemClick();
@@ -364,7 +318,6 @@ TEST_F(FreqFileControllerTest, CtrlKeysFollowTheirItemsAndWaitForARunningSort) {
   EXPECT_TRUE(files.CtrlKeyUp('S'));
   EXPECT_TRUE(files.CtrlKeyUp('A'));
   EXPECT_TRUE(stations.list.Changed);
-  EXPECT_TRUE(dialogs.shown().empty());
   stations.SortInProgress = false;
   EXPECT_TRUE(files.CtrlKeyUp('S'));
   EXPECT_FALSE(stations.list.Changed);
@@ -399,17 +352,27 @@ TEST_F(FreqFileControllerTest, ExitAsksOnlyForAChangedListWithRecords) {
 
 // ---- Sorting from the header -----------------------------------------------------
 
-TEST_F(FreqFileControllerTest, AHeaderClickSortsThatColumnOnlyInsideItsZone) {
+TEST_F(FreqFileControllerTest, AHeaderClickSortsThatColumnOnlyInsideItsZoneAndEndsAFileScan) {
   LoadThree();
   stations.grid.ColWidths = {30, 80, 100, 50, 50, 50, 50, 50, 50};
-  const int nameLeft = GridColumnLeft(stations.grid.ColWidths, 2);
-  EXPECT_FALSE(stations.GridMouseDown(GridMouseButton::Left, nameLeft + 5, 5, 20));
-  EXPECT_FALSE(stations.GridMouseDown(GridMouseButton::Left, nameLeft + 50, 20, 20));  // below the header
-  EXPECT_FALSE(stations.GridMouseDown(GridMouseButton::Right, nameLeft + 50, 5, 20));
+  const int nameX = GridColumnLeft(stations.grid.ColWidths, 2) + 50;
+  EXPECT_FALSE(stations.GridMouseDown(GridMouseButton::Left, nameX - 45, 5, 20));  // in the margin
+  EXPECT_FALSE(stations.GridMouseDown(GridMouseButton::Left, nameX, 20, 20));      // below the header
+  EXPECT_FALSE(stations.GridMouseDown(GridMouseButton::Right, nameX, 5, 20));
+  EXPECT_EQ(RowNames(), (Names{"Radio Alba", "Coast Guard", "Beacon"}));
+  // During a file scan a left press ends the scan instead.
+  int ended = 0;
+  stations.endFileScan = [&] { ++ended; };
+  ctx.scan.ScanState = 1;
+  EXPECT_FALSE(stations.GridMouseDown(GridMouseButton::Right, nameX, 5, 20));
+  EXPECT_EQ(ended, 0);
+  EXPECT_FALSE(stations.GridMouseDown(GridMouseButton::Left, nameX, 5, 20));
+  EXPECT_EQ(ended, 1);
   EXPECT_EQ(RowNames(), (Names{"Radio Alba", "Coast Guard", "Beacon"}));
 
+  ctx.scan.ScanState = 0;
   stations.grid.TopRow = 2;
-  EXPECT_TRUE(stations.GridMouseDown(GridMouseButton::Left, nameLeft + 50, 5, 20));
+  EXPECT_TRUE(stations.GridMouseDown(GridMouseButton::Left, nameX, 5, 20));
   EXPECT_EQ(RowNames(), (Names{"Beacon", "Coast Guard", "Radio Alba"}));
   EXPECT_EQ(stations.grid.TopRow, 1);
   EXPECT_EQ(panel[Ctl::StatusPanel].caption, "Test.320 - 3 Lines");
@@ -420,25 +383,12 @@ TEST_F(FreqFileControllerTest, AHeaderClickSortsThatColumnOnlyInsideItsZone) {
   EXPECT_FALSE(stations.list.Changed);  // a sort alone changes no record
 }
 
-TEST_F(FreqFileControllerTest, APressDuringAFileScanEndsItInsteadOfSorting) {
-  LoadThree();
-  int ended = 0;
-  stations.endFileScan = [&] { ++ended; };
-  ctx.scan.ScanState = 1;
-  const int nameX = GridColumnLeft(stations.grid.ColWidths, 2) + 40;
-  EXPECT_FALSE(stations.GridMouseDown(GridMouseButton::Right, nameX, 5, 20));
-  EXPECT_EQ(ended, 0);
-  EXPECT_FALSE(stations.GridMouseDown(GridMouseButton::Left, nameX, 5, 20));
-  EXPECT_EQ(ended, 1);
-  EXPECT_EQ(RowNames(), (Names{"Radio Alba", "Coast Guard", "Beacon"}));
-}
-
 // ---- Tuning from the grid --------------------------------------------------------
 
 struct TuneCase {
   int row;
   double freq;
-  int mode, filterIndex, bandwidth, stepHz, stepIndex, agc, pbt;
+  int mode, filterIndex, stepHz, stepIndex, agc, pbt;
   Ctl modeButton, agcButton;
 };
 
@@ -452,19 +402,13 @@ TEST_P(GridTuneTest, AClickTunesToTheRowsStation) {
   stations.GridCursorMoved(c.row, c.row, c.row);
   stations.GridClick();
   EXPECT_DOUBLE_EQ(state.Freq, c.freq);
-  EXPECT_EQ(state.Mode, c.mode);
-  EXPECT_EQ(state.FilterIndex, c.filterIndex);
-  EXPECT_EQ(state.Bandwidth, c.bandwidth);
-  EXPECT_EQ(state.StepHz, c.stepHz);
-  EXPECT_EQ(state.StepIndex, c.stepIndex);
-  EXPECT_EQ(state.AGC, c.agc);
-  EXPECT_EQ(state.PBT, c.pbt);
+  EXPECT_EQ((std::vector<int>{state.Mode, state.FilterIndex, state.StepHz, state.StepIndex, state.AGC, state.PBT}),
+            (std::vector<int>{c.mode, c.filterIndex, c.stepHz, c.stepIndex, c.agc, c.pbt}));
   EXPECT_TRUE(panel[c.modeButton].pressed);
   EXPECT_TRUE(panel[c.agcButton].pressed);
   EXPECT_EQ(panel[Ctl::PBTDisplayPanel].caption, std::to_string(c.pbt));
   EXPECT_EQ(panel[Ctl::StatusPanel].caption, "Test.320:  Line " + std::to_string(c.row));
   EXPECT_DOUBLE_EQ(state.LastFreqRecord.freq, 15000.0);
-  EXPECT_FALSE(stations.GridTunePermit);
   RadioState expected;
   expected.Freq = c.freq;
   expected.Mode = static_cast<std::uint8_t>(c.mode);
@@ -479,95 +423,81 @@ TEST_P(GridTuneTest, AClickTunesToTheRowsStation) {
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, GridTuneTest,
-    ::testing::Values(TuneCase{1, 9580.0, 0, 1, 6000, 5000, 7, 2, 0, Ctl::ModeBtnAM, Ctl::AGCMedBtn},
-                      TuneCase{2, 14230.5, 1, 14, 2400, 1000, 5, 1, -150, Ctl::ModeBtnUSB, Ctl::AGCSlowBtn},
+    ::testing::Values(TuneCase{1, 9580.0, 0, 1, 5000, 7, 2, 0, Ctl::ModeBtnAM, Ctl::AGCMedBtn},
+                      TuneCase{2, 14230.5, 1, 14, 1000, 5, 1, -150, Ctl::ModeBtnUSB, Ctl::AGCSlowBtn},
                       // the 9 kHz step is kept although the table's last row is 10 kHz
-                      TuneCase{3, 153.0, 3, 23, 300, 9000, 8, 3, 50, Ctl::ModeBtnCW, Ctl::AGCFastBtn}));
+                      TuneCase{3, 153.0, 3, 23, 9000, 8, 3, 50, Ctl::ModeBtnCW, Ctl::AGCFastBtn}));
 
-TEST_F(FreqFileControllerTest, OnlyOneTunePerClockTick) {
+TEST_F(FreqFileControllerTest, OneTunePerClockTickAndNoneForTheClickAfterAKeyOrDuringTuning) {
   LoadThree();
   Click(1);
   EXPECT_DOUBLE_EQ(state.Freq, 9580.0);
   Click(2);
   EXPECT_DOUBLE_EQ(state.Freq, 9580.0);
   stations.ClockTick();
-  stations.GridClick();
-  EXPECT_DOUBLE_EQ(state.Freq, 14230.5);
-}
-
-TEST_F(FreqFileControllerTest, AKeyPressSwallowsTheNextClick) {
-  LoadThree();
   EXPECT_FALSE(stations.GridKeyDown(0x01000015));  // an arrow key: remembered, not used
-  Click(2);
-  EXPECT_DOUBLE_EQ(state.Freq, 15000.0);
+  stations.GridClick();
+  EXPECT_DOUBLE_EQ(state.Freq, 9580.0);
   EXPECT_EQ(stations.LastGridKey, 0);
   stations.GridClick();
   EXPECT_DOUBLE_EQ(state.Freq, 14230.5);
-}
-
-struct KeyCase {
-  int startRow;
-  int key;
-  int row;
-};
-class GridKeyTest : public StationListParamFixture<KeyCase> {};
-
-TEST_P(GridKeyTest, KFMoveUpMVMoveDownAndTune) {
-  Load({Alba, Coast, Beacon}, "Test.320");
-  stations.GridCursorMoved(GetParam().startRow, GetParam().startRow, GetParam().startRow);
-  EXPECT_TRUE(stations.GridKeyDown(GetParam().key));
-  EXPECT_EQ(stations.grid.Row, GetParam().row);
-  EXPECT_EQ(stations.grid.SelectionTop, GetParam().row);
-  const double expected[] = {0, 9580.0, 14230.5, 153.0};
-  EXPECT_DOUBLE_EQ(state.Freq, expected[GetParam().row]);
-  EXPECT_EQ(stations.LastGridKey, 0);
-}
-
-INSTANTIATE_TEST_SUITE_P(Keys, GridKeyTest,
-                         ::testing::Values(KeyCase{2, 'K', 1}, KeyCase{2, 'F', 1}, KeyCase{1, 'K', 1},
-                                           KeyCase{2, 'M', 3}, KeyCase{2, 'V', 3}, KeyCase{3, 'M', 3},
-                                           KeyCase{1, 'v', 2}));
-
-TEST_F(FreqFileControllerTest, KeysMoveWithoutTuningWhileAScanRuns) {
-  LoadThree();
-  ctx.scan.ScanState = 2;
-  stations.GridKeyDown('M');
-  EXPECT_EQ(stations.grid.Row, 2);
-  EXPECT_DOUBLE_EQ(state.Freq, 15000.0);
-}
-
-struct NoTuneCase {
-  int scanState;
-  int wwvMode;
-  int row;  // row 2 is locked out
-};
-class GridNoTuneTest : public StationListParamFixture<NoTuneCase> {};
-
-TEST_P(GridNoTuneTest, ClicksDoNotTuneDuringOtherScansOrWWVOrOnLockedRowsInAFileScan) {
-  Load({Alba, Coast, Beacon}, "Test.320");
-  ctx.scan.ScanState = GetParam().scanState;
-  tuning.flags.WWVMode = GetParam().wwvMode;
-  stations.GridCursorMoved(GetParam().row, GetParam().row, GetParam().row);
-  stations.GridClick();
-  EXPECT_DOUBLE_EQ(state.Freq, 15000.0);
-  // Once nothing stands in the way, the same click tunes.
-  ctx.scan.ScanState = 0;
-  tuning.flags.WWVMode = 0;
-  stations.GridClick();
-  EXPECT_NE(state.Freq, 15000.0);
-}
-
-INSTANTIATE_TEST_SUITE_P(Refusals, GridNoTuneTest,
-                         ::testing::Values(NoTuneCase{2, 0, 1}, NoTuneCase{3, 0, 1}, NoTuneCase{4, 0, 1},
-                                           NoTuneCase{0, 10, 1}, NoTuneCase{1, 0, 2}));
-
-TEST_F(FreqFileControllerTest, AClickDuringContinuousTuningOnlyEndsIt) {
-  LoadThree();
+  // A click during continuous tuning only ends it.
+  stations.ClockTick();
   tuning.FreqUpBtnFastClick();
   ASSERT_TRUE(tuning.flags.TuningActive);
   Click(1);
   EXPECT_FALSE(tuning.flags.TuningActive);
   EXPECT_NE(state.Freq, 9580.0);
+}
+
+TEST_F(FreqFileControllerTest, KFMoveUpMVMoveDownAndTuneButNotWhileAScanRuns) {
+  const struct {
+    int startRow;
+    int key;
+    int row;
+  } cases[] = {{2, 'K', 1}, {3, 'M', 3}, {2, 'F', 1}, {2, 'V', 3}, {1, 'K', 1}, {1, 'v', 2}};
+  const double freqs[] = {0, 9580.0, 14230.5, 153.0};
+  LoadThree();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(1, static_cast<char>(c.key)) + " from row " + std::to_string(c.startRow));
+    stations.ClockTick();
+    state.Freq = 15000.0;
+    stations.GridCursorMoved(c.startRow, c.startRow, c.startRow);
+    EXPECT_TRUE(stations.GridKeyDown(c.key));
+    EXPECT_EQ(stations.grid.Row, c.row);
+    EXPECT_EQ(stations.grid.SelectionTop, c.row);
+    EXPECT_DOUBLE_EQ(state.Freq, freqs[c.row]);
+    EXPECT_EQ(stations.LastGridKey, 0);
+  }
+  stations.ClockTick();
+  state.Freq = 15000.0;
+  ctx.scan.ScanState = 2;
+  stations.GridKeyDown('K');
+  EXPECT_EQ(stations.grid.Row, 1);
+  EXPECT_DOUBLE_EQ(state.Freq, 15000.0);
+}
+
+TEST_F(FreqFileControllerTest, ClicksDoNotTuneDuringOtherScansOrWWVOrOnLockedRowsInAFileScan) {
+  const struct {
+    int scanState;
+    int wwvMode;
+    int row;  // row 2 is locked out
+  } cases[] = {{2, 0, 1}, {3, 0, 1}, {4, 0, 1}, {0, 10, 1}, {1, 0, 2}};
+  LoadThree();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.scanState) + "/" + std::to_string(c.wwvMode));
+    stations.ClockTick();
+    state.Freq = 15000.0;
+    ctx.scan.ScanState = c.scanState;
+    tuning.flags.WWVMode = c.wwvMode;
+    Click(c.row);
+    EXPECT_DOUBLE_EQ(state.Freq, 15000.0);
+    // Once nothing stands in the way, the same click tunes.
+    ctx.scan.ScanState = 0;
+    tuning.flags.WWVMode = 0;
+    stations.GridClick();
+    EXPECT_NE(state.Freq, 15000.0);
+  }
 }
 
 TEST_F(FreqFileControllerTest, EnterTunesTheCurrentRowOfALoadedList) {
@@ -582,18 +512,13 @@ TEST_F(FreqFileControllerTest, EnterTunesTheCurrentRowOfALoadedList) {
 
 // ---- What the window shows -------------------------------------------------------
 
-TEST_F(FreqFileControllerTest, CellsShowTheNineColumnsAndTheLockoutMark) {
+TEST_F(FreqFileControllerTest, CellsShowTheNineColumnsAndRowsOnTheAirFollowTheClock) {
   LoadThree();
   const Names row2 = {"L", "14230.5", "Coast Guard", "0000", "2400", "English", "Harbour", "USB", "2400"};
   for (int c = 0; c < GridColumnCount; ++c) EXPECT_EQ(stations.CellText(2, c), row2[static_cast<std::size_t>(c)]);
   EXPECT_EQ(stations.CellText(1, 0), "");
   EXPECT_EQ(stations.CellText(4, 1), "");
-  EXPECT_EQ(stations.CellText(0, 1), "");
   EXPECT_EQ(stations.CellText(1, GridColumnCount), "");
-}
-
-TEST_F(FreqFileControllerTest, RowsOnTheAirFollowTheClock) {
-  LoadThree();
   clock.setUtc({2026, 3, 7, 9, 15, 0});
   EXPECT_TRUE(stations.RowIsOnAir(1));   // 0800-1200
   EXPECT_TRUE(stations.RowIsOnAir(2));   // 0000-2400
@@ -622,7 +547,6 @@ TEST_F(FreqFileControllerTest, OnAirViewListsTheStationsOnTheAirAndReturns) {
   Load({Alba, Coast, Beacon, Extra}, "Test.320");
   clock.setUtc({2026, 3, 7, 9, 0, 0});
   stations.ToggleOnAirView();
-  EXPECT_TRUE(stations.list.OnAirView);
   EXPECT_EQ(RowNames(), (Names{"Coast Guard", "Radio Alba"}));
   EXPECT_EQ(panel[Ctl::StatusPanel].caption, "On the air now: 2 broadcasts");
   EXPECT_EQ(panel[Ctl::NowBtn].colour, Colour::Maroon);
@@ -660,14 +584,12 @@ TEST_F(CompanionListTest, APlusWordSelectsTheFirstRowWithinFourAndAHalfKilohertz
   dispatcher.ExecuteRemoteCommand("+9581");  // not listed: nothing moves
   EXPECT_DOUBLE_EQ(state.Freq, 9581.0);
   EXPECT_FALSE(stations.FreqSorted);
-  EXPECT_EQ(RowNames(), (Names{"Radio Alba", "Coast Guard", "Beacon", "Extra"}));
   EXPECT_EQ(stations.grid.Row, 1);
 
   clock.setUtc({2026, 3, 7, 9, 0, 0});
   stations.ToggleOnAirView();
   stations.grid.VisibleRows = 2;
   dispatcher.ExecuteRemoteCommand("+9580");
-  EXPECT_DOUBLE_EQ(state.Freq, 9580.0);
   EXPECT_FALSE(stations.list.OnAirView);
   EXPECT_TRUE(stations.FreqSorted);
   EXPECT_EQ(RowNames(), (Names{"Beacon", "Extra", "Radio Alba", "Coast Guard"}));
@@ -686,10 +608,8 @@ TEST_F(CompanionListTest, AStarWordAppendsSortsAndLocatesTheEntry) {
   EXPECT_EQ(FormatFrequencyLine(stations.list.Record(3), '.'),
             R"("Station",7.205000,AM,6000,2,5000,0,"Place","English","0000","2400","Notes",0,0)");
   EXPECT_TRUE(stations.list.Changed);
-  EXPECT_TRUE(stations.FreqSorted);
   EXPECT_EQ(RowNames(), (Names{"Beacon", "Station", "Radio Alba", "Coast Guard"}));
   EXPECT_EQ(stations.grid.Row, 2);
-  EXPECT_DOUBLE_EQ(state.Freq, 7205.0);
   EXPECT_EQ(panel[Ctl::FileOpBtn1].colour, Colour::Maroon);
 }
 
@@ -699,7 +619,6 @@ TEST_F(CompanionListTest, AStarWordWithoutAListStartsAnUnnamedOne) {
   EXPECT_EQ(stations.list.RecordCount(), 1);
   EXPECT_TRUE(panel[Ctl::SaveFileItem].enabled);
   EXPECT_TRUE(panel[Ctl::Grid].enabled);
-  EXPECT_EQ(stations.grid.Row, 1);
 }
 
 }  // namespace
