@@ -40,33 +40,28 @@ TEST(DataModesFile, RoundTripIsExactly520BytesAtTheRecordOffsets) {
   EXPECT_EQ(read, modes);
 }
 
-struct ShortFileCase {
-  std::size_t size;
-  int recordsRead;
-  const char* message;
-};
-
-class DataModesShortFile : public ::testing::TestWithParam<ShortFileCase> {};
-
-TEST_P(DataModesShortFile, MissingRecordsAreDefaultsAndSaidSo) {
+TEST(DataModesFile, MissingRecordsAreDefaultsAndSaidSo) {
+  const std::string none = "SysFiles/DataModes.dat is incomplete: data modes D-1 to D-5 are not programmed.";
+  const struct {
+    std::size_t size;
+    int recordsRead;
+    std::string message;
+  } cases[] = {{0, 0, none},
+               {103, 0, none},
+               {312, 3, "SysFiles/DataModes.dat is incomplete: data modes D-4 to D-5 are not programmed."},
+               {519, 4, "SysFiles/DataModes.dat is incomplete: data mode D-5 is not programmed."},
+               {520, 5, ""}};
   DataModes modes{};
   for (auto& m : modes) m = Programmed(2, 10, 3, 1, 50, 0);
-  const std::string bytes = EncodeDataModes(modes).substr(0, GetParam().size);
-  DataModesReadReport report;
-  const DataModes read = DecodeDataModes(bytes, &report);
-  EXPECT_EQ(report.recordsRead, GetParam().recordsRead);
-  for (int i = 0; i < DataModeCount; ++i) EXPECT_EQ(read[i], i < report.recordsRead ? modes[i] : DataMode{}) << i;
-  EXPECT_EQ(DataModesDamageMessage(report), GetParam().message);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.size);
+    DataModesReadReport report;
+    const DataModes read = DecodeDataModes(EncodeDataModes(modes).substr(0, c.size), &report);
+    EXPECT_EQ(report.recordsRead, c.recordsRead);
+    for (int i = 0; i < DataModeCount; ++i) EXPECT_EQ(read[i], i < c.recordsRead ? modes[i] : DataMode{}) << i;
+    EXPECT_EQ(DataModesDamageMessage(report), c.message);
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Sizes, DataModesShortFile,
-    ::testing::Values(
-        ShortFileCase{0, 0, "SysFiles/DataModes.dat is incomplete: data modes D-1 to D-5 are not programmed."},
-        ShortFileCase{103, 0, "SysFiles/DataModes.dat is incomplete: data modes D-1 to D-5 are not programmed."},
-        ShortFileCase{312, 3, "SysFiles/DataModes.dat is incomplete: data modes D-4 to D-5 are not programmed."},
-        ShortFileCase{519, 4, "SysFiles/DataModes.dat is incomplete: data mode D-5 is not programmed."},
-        ShortFileCase{520, 5, ""}));
 
 TEST(DataModesFile, ValuesOutsideTheirTablesAreBroughtIntoRange) {
   DataModes modes{};
