@@ -128,27 +128,10 @@ TEST_F(ScratchpadControllerTest, MissingFileGivesDefaultsAndAStoredOneShowsItsBa
   for (int i = 0; i < 10; ++i) EXPECT_EQ(panel[BankItem(i)].pressed, i == 2 || i == 6) << i;
   EXPECT_EQ(Captions(), (Strings{"5000", "9250.5", "50", "", "", "", "", "", "", "", "", "", "", "", "", ""}));
   EXPECT_EQ(Btn(0).hint, "WWV");
-  EXPECT_EQ(Btn(0).colour, Colour::Maroon);
-  EXPECT_EQ(Btn(1).colour, Colour::Black);
-  // While scanning the bank status is not shown.
-  ctx.scan.ScanState = 1;
-  panel.setCaption(Ctl::StatusPanel, "File Scan");
-  scratch.LoadScratchpad();
-  EXPECT_EQ(Status(), "File Scan");
-}
-
-TEST_F(ScratchpadControllerTest, UnreadableFileRaisesAFileErrorAndAShortOneIsReadAsFarAsItGoes) {
+  // An unreadable file is an error for the caller.
+  fs::remove(file);
   fs::create_directory(file);
   EXPECT_THROW(scratch.LoadScratchpad(), FileError);
-  fs::remove(file);
-  Scratchpad stored;
-  stored.setBankEnabled(5, true);
-  WriteFileBytes(file, EncodeScratchpad(stored).substr(0, 344 + 72));  // one channel record only
-  scratch.pad.channel(1, 1) = Plain(7000.0, "Kept");
-  scratch.LoadScratchpad();
-  EXPECT_TRUE(messages.shown().empty());
-  EXPECT_EQ(scratch.pad.channel(1, 1).Tag, "Kept");
-  EXPECT_TRUE(panel[Ctl::Bank5].pressed);
 }
 
 TEST_F(ScratchpadControllerTest, SaveWritesTheWholeImageAtomicallyOrSaysWhyNot) {
@@ -300,6 +283,8 @@ TEST_F(ScratchpadControllerTest, RightClickTunesAndOpensTheTagDialogWithTheTag) 
   scratch.ScpdBtnMouseDown(7, Button::Right);
   EXPECT_TRUE(Btn(7).pressed);
   EXPECT_EQ(shownText, "Old tag");
+  EXPECT_STREQ(scratch.tagEntryDialog.caption(), "Scratchpad Memory Tag Entry");
+  EXPECT_STREQ(scratch.tagEntryDialog.label(), "Enter Tag:");
   EXPECT_EQ(Sent(), Strings{kUsb10000Hex});
   EXPECT_EQ(scratch.pad.channel(1, 7).Tag, "New tag");
   EXPECT_EQ(Status(), "New tag");
