@@ -68,7 +68,6 @@ class BandScanDialogTest : public PanelFixture {
             dialog.bsCommentEdit,    dialog.bsModeCombo.text, dialog.bsAGCCombo.text, dialog.bsFiltCombo.text,
             dialog.bsStepCombo.text, dialog.bsSpeedCombo.text};
   }
-  std::string FileLines(const Strings& lines) const { return JoinBandScanLines(lines); }
 
   TempFolder folder{true};
   const std::string listPath = folder.sysFile("BandScan.dat");
@@ -88,26 +87,15 @@ TEST_F(BandScanDialogTest, OpeningFillsTheGridChoosesBandScanAndShowsTheFirstRec
   panel.press(Ctl::ScanBtn);
   panel.setEnabled(Ctl::NowBtn, false);
   Open({Band49, Band31, Ham40});
-  EXPECT_EQ(showCalls, 1);
   EXPECT_FALSE(dialog.isOpen());
-  EXPECT_TRUE(messages.shown().empty());
-  EXPECT_EQ(dialog.GridRowCount(), 8);
   EXPECT_EQ(Row(1), (Strings{"49 m band", "5900", "6200", "AM", ".2S", "evening"}));
   EXPECT_EQ(Row(3), (Strings{"Ham 40", "7000", "7200", "LSB", ".1S", "nets"}));
-  EXPECT_EQ(Row(4), Strings(6, ""));
   EXPECT_EQ(dialog.SelectedRow(), 1);
-  EXPECT_TRUE(dialog.TakeScrollToTop());
-  EXPECT_FALSE(dialog.TakeScrollToTop());
   EXPECT_EQ(Edits(), (Strings{"49 m band", "5900", "6200", "0", "evening", "AM", "Fast", "8000", "5000", ".2S"}));
-  EXPECT_EQ(dialog.bsStepCombo.index, 7);
-  EXPECT_EQ(dialog.LimitPanel, "49 m band:  5900 to 6200 kHz AM");
-  EXPECT_FALSE(dialog.BandScanChanged());
   // Band scan is chosen with its own speed table.
-  EXPECT_EQ(ctx.scan.ScanKind, 4);
-  EXPECT_EQ(ctx.scan.ScanDirection, 0);
-  EXPECT_FALSE(settings.MemScanStarted);
-  EXPECT_EQ(settings.ScanSpeedIndex, 3);
-  EXPECT_EQ(settings.ScanInterval, 200);
+  EXPECT_EQ((std::vector<int>{ctx.scan.ScanKind, ctx.scan.ScanDirection, settings.MemScanStarted,
+                              settings.ScanSpeedIndex, settings.ScanInterval}),
+            (std::vector<int>{4, 0, false, 3, 200}));
   EXPECT_EQ(settings.SpeedIntervals, (std::array<int, 6>{10, 50, 200, 500, 1000, 3000}));
   EXPECT_TRUE(panel[Ctl::ScanSpd2Btn].pressed);
   EXPECT_TRUE(panel[Ctl::BandScanBtn].pressed);
@@ -124,7 +112,6 @@ TEST_F(BandScanDialogTest, OpeningFillsTheGridChoosesBandScanAndShowsTheFirstRec
 TEST_F(BandScanDialogTest, FrequenciesAndSpeedCaptionsShowTheLocaleSeparatorAndAddStoresAPoint) {
   ctx.decimalSeparator = ',';
   Open({Band("Half", "5900.5", "6200.25")});
-  EXPECT_EQ(dialog.CellText(1, 1), "5900,5");
   EXPECT_EQ(dialog.CellText(1, 2), "6200,25");
   EXPECT_EQ(dialog.LimitPanel, "Half:  5900,5 to 6200,25 kHz AM");
   EXPECT_EQ(panel[Ctl::ScanSpd1Btn].caption, "0,1S");
@@ -139,8 +126,7 @@ TEST_F(BandScanDialogTest, AMissingFileIsAnnouncedAndTheFirstSaveCreatesIt) {
   dialog.BandScanBtnClick();
   EXPECT_EQ(messages.messages(), (Strings{"Could not find SysFiles\\BandScan.datin the working directory."}));
   EXPECT_EQ(showCalls, 1);
-  EXPECT_EQ(dialog.RecordCount(), 0);
-  EXPECT_EQ(ctx.scan.ScanKind, 4);
+  EXPECT_EQ(dialog.GridRowCount(), 8);
   dialog.SortByColumn(0);  // nothing to sort
   EXPECT_FALSE(dialog.BandScanChanged());
   TypeBand("Edge", "10", "10");  // equal limits at the edges of the range
@@ -181,8 +167,7 @@ TEST_F(BandScanDialogTest, BadLinesAreReportedDroppedAndKeptInTheFileUntilASave)
   dialog.SortByColumn(1);
   dialog.BandScanSaveBtnClick();
   EXPECT_FALSE(dialog.BandScanChanged());
-  EXPECT_EQ(ReadFileBytes(listPath), FileLines({Band49, Ham40, Band31}));
-  EXPECT_EQ(dialog.bsNameEdit, "49 m band");
+  EXPECT_EQ(ReadFileBytes(listPath), JoinBandScanLines({Band49, Ham40, Band31}));
 }
 
 TEST_F(BandScanDialogTest, TheGridGrowsWithTheList) {
@@ -195,12 +180,8 @@ TEST_F(BandScanDialogTest, TheGridGrowsWithTheList) {
 
 TEST_F(BandScanDialogTest, SelectingARowShowsItsRecord) {
   Open({Band49, Band31, Ham40});
-  dialog.BandScanGridClick(2);
-  EXPECT_EQ(dialog.BandScanSelected(), 2);
-  EXPECT_EQ(Edits(), (Strings{"31 m band", "9400", "9900", "0", "Europe", "AM", "Medium", "6000", "5000", ".5S"}));
   dialog.BandScanGridClick(3);
   EXPECT_EQ(Edits(), (Strings{"Ham 40", "7000", "7200", "-50", "nets", "LSB", "Slow", "2550", "100", ".1S"}));
-  EXPECT_EQ(dialog.bsModeCombo.index, 2);
   EXPECT_EQ(dialog.bsFiltCombo.index, 13);
   // An empty row is selected, but the edits keep the last record, and
   // Replace and Delete have nothing to act on; a row past the grid is ignored.
@@ -219,9 +200,8 @@ TEST_F(BandScanDialogTest, TheStepComboShowsStepsOutsideItsFirstEightAsText) {
   Open({Band("Ten", "100", "200", "AM", '3', "", "10000"), Band("Nine", "100", "200", "AM", '3', "", "9000"),
         Band("Odd", "100", "200", "XX", '9', "", "2500", "1234", '7')});
   EXPECT_EQ(dialog.bsStepCombo.text, "10000");
-  EXPECT_EQ(dialog.bsStepCombo.items.back(), "10000");
+  EXPECT_EQ(dialog.bsStepCombo.index, 8);
   dialog.BandScanGridClick(2);
-  EXPECT_EQ(dialog.bsStepCombo.text, "9000");
   EXPECT_EQ(dialog.bsStepCombo.index, -1);
   dialog.BandScanGridClick(3);
   EXPECT_EQ(dialog.bsStepCombo.text, "2500");
@@ -260,9 +240,8 @@ TEST_F(BandScanDialogTest, ClearTakesTheReceiversSettings) {
 
 TEST(BandScanHeaderTest, OnlyTheMiddleOfAColumnSorts) {
   // Default widths 140, 64, 64, 40, 42, 313: edges at 0, 140, 204, 268, 308, 350, 663.
-  const std::pair<int, int> cases[] = {{0, -1},   {2, -1},  {3, 0},   {135, 0},  {136, -1},  {142, -1}, {143, 1},
-                                       {199, 1},  {200, -1}, {207, 2}, {271, 3},  {303, 3},   {311, 4},  {345, 4},
-                                       {353, 5},  {658, 5},  {659, -1}, {5000, -1}, {-10, -1}};
+  const std::pair<int, int> cases[] = {{2, -1},   {3, 0},  {135, 0},  {136, -1}, {142, -1}, {143, 1},   {207, 2},
+                                       {271, 3},  {311, 4}, {658, 5},  {659, -1}, {-10, -1}};
   for (const auto& [x, column] : cases)
     EXPECT_EQ(BandScanDialog::HeaderColumnAt(x, DefaultBandScanColumnWidths), column) << "x = " << x;
 }
@@ -275,7 +254,6 @@ TEST_F(BandScanDialogTest, SortingByNameIsOrdinalWithEqualNamesByLow) {
   dialog.BandScanGridClick(4);
   dialog.SortByColumn(0);
   EXPECT_EQ(dialog.lines(), (Strings{mike, same6, same7, zulu, apple}));
-  EXPECT_EQ(Column(1), (Strings{"1000", "600", "7000", "2000", "3000"}));
   EXPECT_TRUE(dialog.BandScanChanged());
   EXPECT_EQ(dialog.SelectedRow(), 1);
   EXPECT_EQ(dialog.BandScanSelected(), 1);
@@ -358,11 +336,10 @@ TEST_F(BandScanDialogTest, AddAppendsTheBuiltLineAndSelectsIt) {
   dialog.BandScanAddBtnClick();
   EXPECT_EQ(messages.messages(), Strings{"The data has been added to the end of the file."});
   EXPECT_EQ(dialog.lines().back(), "\"Ham 20\",14000,14350,\"USB\",2550,3,100,100,1,\"DX\",0,0");
-  EXPECT_EQ(dialog.SelectedRow(), 3);
   EXPECT_EQ(dialog.BandScanSelected(), 3);
   EXPECT_EQ(dialog.LimitPanel, "Ham 20:  14000 to 14350 kHz USB");
   EXPECT_TRUE(dialog.BandScanChanged());
-  EXPECT_EQ(ReadFileBytes(listPath), FileLines({Band49, Band31}));  // nothing written before Save
+  EXPECT_EQ(ReadFileBytes(listPath), JoinBandScanLines({Band49, Band31}));  // nothing written before Save
 }
 
 TEST_F(BandScanDialogTest, AddStoresQuotesAsSingleQuotesAndCutsLongTexts) {
@@ -418,7 +395,6 @@ TEST_F(BandScanDialogTest, ReplaceAsksChecksAndWritesTheSelectedLine) {
   dialog.BandScanEditBtnClick();
   EXPECT_EQ(dialog.lines(),
             (Strings{Band49, "\"25 m band\",11600,12100,\"AM\",6000,2,5000,0,4,\"Europe\",0,0", Ham40}));
-  EXPECT_EQ(dialog.CellText(2, 1), "11600");
   EXPECT_TRUE(dialog.BandScanChanged());
   EXPECT_EQ(dialog.LimitPanel, "25 m band:  11600 to 12100 kHz AM");
 }
@@ -433,7 +409,6 @@ TEST_F(BandScanDialogTest, DeleteMovesTheFollowingRecordsUpAndTheOnlyRecordIsNoC
   EXPECT_EQ(messages.questions(), (Strings(2, "Are you sure you want to delete this entry?")));
   EXPECT_EQ(dialog.lines(), (Strings{Band49, Ham40}));
   EXPECT_EQ(dialog.CellText(3, 0), "");
-  EXPECT_EQ(dialog.GridRowCount(), 8);
   EXPECT_TRUE(dialog.BandScanChanged());
   EXPECT_EQ(dialog.BandScanSelected(), 2);
   EXPECT_EQ(dialog.bsNameEdit, "Ham 40");
@@ -447,7 +422,7 @@ TEST_F(BandScanDialogTest, DeleteMovesTheFollowingRecordsUpAndTheOnlyRecordIsNoC
   EXPECT_FALSE(dialog.BandScanChanged());
   EXPECT_TRUE(dialog.CanBtnClick());  // no question about saving
   EXPECT_EQ(messages.questions().size(), 4u);
-  EXPECT_EQ(ReadFileBytes(listPath), FileLines({Band49, Band31, Ham40}));
+  EXPECT_EQ(ReadFileBytes(listPath), JoinBandScanLines({Band49, Band31, Ham40}));
 }
 
 // ---- Save, Cancel ----------------------------------------------------------------
@@ -468,7 +443,7 @@ TEST_F(BandScanDialogTest, CancelAsksToSaveAChangedListAndForgetsTheChoice) {
   dialog.SortByColumn(1);
   messages.answerNext(false);
   dialog.CanBtnClick();
-  EXPECT_EQ(ReadFileBytes(listPath), FileLines({Band31, Band49}));
+  EXPECT_EQ(ReadFileBytes(listPath), JoinBandScanLines({Band31, Band49}));
   dialog.BandScanBtnClick();  // No lost the change
   EXPECT_EQ(dialog.lines(), (Strings{Band31, Band49}));
 
@@ -477,7 +452,7 @@ TEST_F(BandScanDialogTest, CancelAsksToSaveAChangedListAndForgetsTheChoice) {
   messages.answerNext(true);
   EXPECT_TRUE(dialog.CanBtnClick());
   EXPECT_EQ(messages.questions().back(), "Your Band Scan file has been changed.  Do you want to save it?");
-  EXPECT_EQ(ReadFileBytes(listPath), FileLines({Band49, Band31}));
+  EXPECT_EQ(ReadFileBytes(listPath), JoinBandScanLines({Band49, Band31}));
   EXPECT_EQ(resetCalls, 2);
   EXPECT_FALSE(panel[Ctl::BandScanBtn].pressed);
   EXPECT_EQ(ReadFileBytes(colsPath), EncodeBandScanColumns({150, 70, 71, 41, 43, 300}));
@@ -502,7 +477,6 @@ TEST_F(BandScanDialogTest, OKTunesToTheBandAndSetsTheScanLimits) {
   dialog.BandScanGridClick(3);
   clearRecords();
   EXPECT_TRUE(dialog.ScanBtnClick());
-  EXPECT_TRUE(messages.shown().empty());
   EXPECT_DOUBLE_EQ(state.LastFreqRecord.freq, 15000.0);
   EXPECT_DOUBLE_EQ(state.Freq, 7000.0);
   EXPECT_EQ((std::vector<int>{state.Mode, state.AGC, state.FilterIndex, state.Bandwidth, state.StepHz, state.PBT}),
@@ -510,7 +484,6 @@ TEST_F(BandScanDialogTest, OKTunesToTheBandAndSetsTheScanLimits) {
   for (Ctl c : {Ctl::ModeBtnLSB, Ctl::AGCSlowBtn, Ctl::FiltBtn13, Ctl::ScanSpd1Btn})
     EXPECT_TRUE(panel[c].pressed) << ControlName(c);
   EXPECT_EQ(panel[Ctl::PBTDisplayPanel].caption, "-50");
-  EXPECT_EQ(settings.ScanSpeedIndex, 2);
   EXPECT_EQ(settings.ScanInterval, 50);
   EXPECT_EQ((std::vector<double>{settings.LimitLow, settings.LimitHigh, settings.ScanFrequency}),
             (std::vector<double>{7000, 7200, 7000}));
@@ -519,7 +492,6 @@ TEST_F(BandScanDialogTest, OKTunesToTheBandAndSetsTheScanLimits) {
   EXPECT_EQ(panel[Ctl::StatusPanel].caption, "Band Scan: 7000 to 7200 kHz");
   ASSERT_NE(dialog.ChosenBand(), nullptr);
   EXPECT_EQ(dialog.ChosenBand()->Name, "Ham 40");
-  EXPECT_EQ(resetCalls, 0);
   EXPECT_EQ(ReadFileBytes(colsPath), EncodeBandScanColumns({141, 65, 65, 41, 43, 314}));
   ASSERT_TRUE(flushLine());
   EXPECT_NE(sentBytes().find(ModeCommand(2)), std::string::npos);
@@ -587,17 +559,18 @@ TEST_F(BandScanDialogTest, OKAsksToSaveAChangedListFirst) {
   messages.answerNext(false);
   EXPECT_TRUE(dialog.ScanBtnClick());
   EXPECT_DOUBLE_EQ(settings.LimitLow, 5900.0);  // No shows the record again: its own limits
-  EXPECT_EQ(ReadFileBytes(listPath), FileLines({Band31, Band49}));
+  EXPECT_EQ(ReadFileBytes(listPath), JoinBandScanLines({Band31, Band49}));
   dialog.BandScanBtnClick();
   dialog.SortByColumn(1);
   messages.answerNext(true);
   EXPECT_TRUE(dialog.ScanBtnClick());
-  EXPECT_EQ(ReadFileBytes(listPath), FileLines({Band49, Band31}));
+  EXPECT_EQ(ReadFileBytes(listPath), JoinBandScanLines({Band49, Band31}));
 }
 
 TEST_F(BandScanDialogTest, TheChosenRowIsSelectedAgainAtTheNextOpening) {
   Open({Band49, Band31, Ham40});
   EXPECT_TRUE(dialog.TakeScrollToTop());
+  EXPECT_FALSE(dialog.TakeScrollToTop());
   dialog.BandScanGridClick(2);
   ASSERT_TRUE(dialog.ScanBtnClick());
   dialog.BandScanBtnClick();
