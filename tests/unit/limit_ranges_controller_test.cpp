@@ -266,9 +266,9 @@ TEST_F(LimitRangesTest, TheButtonChoosesLimitScanAndShowsTheDialogWithLimitsThat
 struct OkCase {
   const char* low;
   const char* high;
-  const char* message;  // "" when accepted
-  const char* status;   // when accepted
-  double acceptedLow, acceptedHigh;
+  const char* message;      // "" when accepted
+  const char* status = "";  // when accepted
+  double acceptedLow = 0, acceptedHigh = 0;
 };
 
 void PrintTo(const OkCase& c, std::ostream* out) { *out << "'" << c.low << "' to '" << c.high << "'"; }
