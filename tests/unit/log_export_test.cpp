@@ -1,9 +1,11 @@
-// The Ute, SWL and MW exports: the exact bytes written and previewed, the
-// Ute line cutting at its edges, and the bulk sorts of the selection.
+// The Ute, SWL, MW and ADIF exports: the exact bytes written and previewed,
+// the display's buttons, the Ute line cutting at its edges, and the bulk sorts
+// of the selection.
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -12,6 +14,8 @@
 #include "logbook/LogExport.h"
 #include "logbook/LogExportRun.h"
 #include "platform/Shell.h"
+#include "support/FakeClock.h"
+#include "support/FakeTimeline.h"
 #include "support/ScriptedFileDialogs.h"
 #include "support/ScriptedMessageBoxes.h"
 #include "support/TempFolder.h"
@@ -25,123 +29,123 @@ const char* const SmallLog =
     "UT\t153\tusb\t0230\t12/24/2000\tDCF49\tTime signal.\t\t\t\t\t\t\t\t\t\r\n"
     "BC\t15345\tAM\t2100*\t3/1/2002\tRAE\t\t3/2/2002\tcard\t\t\t2200*\targentina\t\t\t\r\n";
 
-struct ExportFolder : TempFolder {
-  ExportFolder() {
-    std::filesystem::create_directory(path() / "LogFiles");
-    std::filesystem::create_directory(path() / "Export");
-    table.Load(SmallLog, ',');
-    WriteFileBytes(dir() + "LogFiles/LogSig.dat", "OLD\r\n");
-  }
-  LogTable table;
-  ScriptedMessageBoxes messages;
-  std::vector<std::string> previews;
-  bool run(LogExportKind kind, const std::vector<int>& selection, const std::string& sig, LogExportSettings s = {}) {
-    LogExporter exporter(dir(), ',', messages);
-    exporter.showPreview = [this](const std::string& text) { previews.push_back(text); };
-    return exporter.Export(kind, table, selection, sig, s);
-  }
-};
-
-struct ExportCase {
-  const char* name;
-  LogExportKind kind;
-  std::string signature;
-  std::optional<std::string> closingFile;
-  LogExportSettings settings;
-  std::vector<int> selection;
-  std::string expected;
-};
-
-class ExportBytes : public ::testing::TestWithParam<ExportCase> {};
-
-TEST_P(ExportBytes, FileAndPreviewHoldTheListing) {
-  const ExportCase& c = GetParam();
-  ExportFolder f;
-  if (c.closingFile) WriteFileBytes(f.dir() + "LogFiles/Bragfile.dat", *c.closingFile);
-  ASSERT_TRUE(f.run(c.kind, c.selection, c.signature, c.settings));
-  EXPECT_EQ(ReadFileBytes(f.dir() + "Export/" + LogExportFileName(c.kind)), c.expected);
-  EXPECT_EQ(f.previews, std::vector<std::string>{c.expected});
-  EXPECT_EQ(f.messages.messages(), std::vector<std::string>{LogExportDoneMessage(c.kind)});
-  // An empty signature box leaves the stored signature alone.
-  EXPECT_EQ(ReadFileBytes(f.dir() + "LogFiles/LogSig.dat"), c.signature.empty() ? "OLD\r\n" : c.signature + "\r\n");
-}
-
-const LogExportSettings AllSorted{true, true, true};
-
-INSTANTIATE_TEST_SUITE_P(
-    Exports, ExportBytes,
-    ::testing::Values(
-        ExportCase{"swlSigned", LogExportKind::Swl, "XYZ", std::nullopt, {}, {1, 2, 3},
-                   "UTOPIA 9580.5, 1400-1457, Radio Example Jan 5 English news. (XYZ)\r\n\r\n"
-                   "[COUNTRY] 153, 0230-, DCF49 Dec 24 Time signal. (XYZ)\r\n\r\n"
-                   "ARGENTINA 15345, 2100*-2200*, RAE Mar 1 . (XYZ)\r\n"},
-        ExportCase{"swlSortedUnsignedWithClosing", LogExportKind::Swl, "", "73 de me\r\nQTH here\r\n", AllSorted,
-                   {1, 2, 3},
-                   "[COUNTRY] 153, 0230-, DCF49 Dec 24 Time signal. \r\n\r\n"
-                   "ARGENTINA 15345, 2100*-2200*, RAE Mar 1 . \r\n\r\n"
-                   "UTOPIA 9580.5, 1400-1457, Radio Example Jan 5 English news. \r\n\r\n73 de me\r\nQTH here\r\n"},
-        ExportCase{"mwClosingWithoutLineEnd", LogExportKind::Mw, "XYZ", "Good DX", {}, {3, 1},
-                   "9580.5 UTOPIA Capital Radio Example, Jan 5 1400 - English news. (XYZ)\r\n\r\n"
-                   "15345 ARGENTINA RAE, Mar 1 2100* - . (XYZ)\r\n\r\nGood DX\r\n"},
-        ExportCase{"mwEmptyClosingFile", LogExportKind::Mw, "", "", AllSorted, {2},
-                   "153 DCF49, Dec 24 0230 - Time signal. \r\n"},
-        ExportCase{"mwClosingOfOneEmptyLine", LogExportKind::Mw, "", "\r\n", {}, {2},
-                   "153 DCF49, Dec 24 0230 - Time signal. \r\n\r\n\r\n"},
-        ExportCase{"uteSortedSigned", LogExportKind::Ute, "XYZ", std::nullopt, AllSorted, {3, 2, 1},
-                   "  153   DCF49  0230  USB  Time signal.  24/Dec/2000  (XYZ)\r\n\r\n"
-                   "9580.5   Radio Example   1400  AM  English news  5/Jan/2001  (XYZ)\r\n\r\n"
-                   "15345   RAE  2100*  AM    1/Mar/2002  (XYZ)\r\n"},
-        ExportCase{"uteOutsideRowsDropped", LogExportKind::Ute, "", std::nullopt, {}, {0, 3, 3, 9},
-                   "15345   RAE  2100*  AM    1/Mar/2002\r\n"}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST(ExportFrame, NothingToExportWritesNothing) {
-  ExportFolder f;
-  WriteFileBytes(f.dir() + "LogFiles/Bragfile.dat", "closing\r\n");
-  EXPECT_FALSE(f.run(LogExportKind::Swl, {7}, ""));  // a closing text alone is no export
-  EXPECT_EQ(f.messages.messages(), std::vector<std::string>{NothingExportedMessage});
-  f.table.Clear();
-  EXPECT_FALSE(f.run(LogExportKind::Ute, {1}, ""));  // empty log: nothing at all
-  EXPECT_EQ(f.messages.messages().size(), 1u);
-  EXPECT_TRUE(f.previews.empty());
-  EXPECT_FALSE(std::filesystem::exists(f.dir() + "Export/SwlExport.txt"));
-}
-
-TEST(ExportFrame, UnwritableFileIsReportedAndNotPreviewed) {
-  ExportFolder f;
-  std::filesystem::remove(f.path() / "Export");
-  EXPECT_FALSE(f.run(LogExportKind::Mw, {1}, ""));
-  ASSERT_EQ(f.messages.messages().size(), 1u);
-  EXPECT_NE(f.messages.lastMessage().find("MwExport.txt"), std::string::npos);
-  EXPECT_TRUE(f.previews.empty());
-}
-
 struct NoShell : Shell {
   bool open(const std::string&, std::string&) override { return false; }
 };
 
-TEST(ExportFrame, DisplayButtonsExportTheSelectedBlockIntoThePreview) {
-  ExportFolder f;
-  WriteFileBytes(f.dir() + "LogFiles/OndarisLog.txt", SmallLog);
+// The log display over SmallLog with its export buttons connected, the
+// stored signature "OLD" and the clock at a fixed time.
+struct ExportRig : TempFolder {
+  ExportRig() {
+    std::filesystem::create_directory(path() / "LogFiles");
+    std::filesystem::create_directory(path() / "Export");
+    WriteFileBytes(dir() + "LogFiles/OndarisLog.txt", SmallLog);
+    WriteFileBytes(dir() + "LogFiles/LogSig.dat", "OLD\r\n");
+    clock.setUtc(DateTime{2026, 12, 7, 9, 5, 3});
+    ConnectLogExports(display, exporter, settings, clock);
+    display.preview.show = [this](LogPreview& preview) { previews.push_back(preview.text); };
+  }
+  ScriptedMessageBoxes messages;
   ScriptedFileDialogs dialogs;
   NoShell shell;
   LogbookSettings settings;
-  settings.Export.SwlBulkSort = true;
-  LogDisplay display{f.messages, dialogs, shell, f.dir(), ',', settings};
-  display.tunedFrequency = [] { return 9580.0; };
-  LogExporter exporter(f.dir(), ',', f.messages);
-  ConnectLogExports(display, exporter, settings);
-  display.LogDispBtnClick();
-  display.GridCursorMoved(1, 1, 2);
-  display.SigEdit = "me";
-  display.SWLExportBtnClick();
-  const std::string expected =
-      "[COUNTRY] 153, 0230-, DCF49 Dec 24 Time signal. (me)\r\n\r\n"
-      "UTOPIA 9580.5, 1400-1457, Radio Example Jan 5 English news. (me)\r\n";
-  EXPECT_EQ(display.preview.text, expected);
-  EXPECT_EQ(display.preview.title, LogPreview::Caption);
-  EXPECT_EQ(ReadFileBytes(f.dir() + "Export/SwlExport.txt"), expected);
-  EXPECT_EQ(ReadFileBytes(f.dir() + "LogFiles/LogSig.dat"), "me\r\n");
+  FakeTimeline timeline;
+  FakeClock clock{timeline};
+  LogDisplay display{messages, dialogs, shell, dir(), ',', settings};
+  LogExporter exporter{dir(), ',', messages};
+  std::vector<std::string> previews;
+};
+
+struct ExportCase {
+  const char* name;
+  std::function<void(LogDisplay&)> LogDisplay::*button;
+  int top, bottom;  // the selected block
+  std::string signature;
+  std::optional<std::string> closingFile;
+  bool bulkSorts, unwritable;
+  const char* file;
+  std::string expected, message;  // expected empty: nothing written or previewed
+};
+
+class ExportButtons : public ::testing::TestWithParam<ExportCase> {};
+
+TEST_P(ExportButtons, WriteAndPreviewTheListingOfTheSelectedBlock) {
+  const ExportCase& c = GetParam();
+  ExportRig rig;
+  if (c.closingFile) WriteFileBytes(rig.dir() + "LogFiles/Bragfile.dat", *c.closingFile);
+  if (c.unwritable) std::filesystem::remove(rig.path() / "Export");
+  rig.settings.Export = c.bulkSorts ? LogExportSettings{true, true, true} : LogExportSettings{};
+  rig.display.LogDispBtnClick();
+  rig.display.GridCursorMoved(c.top, c.top, c.bottom);
+  rig.display.SigEdit = c.signature;
+  rig.display.HookBtnClick(c.button);
+  EXPECT_EQ(ReadFileBytes(rig.dir() + "Export/" + c.file), c.expected);
+  EXPECT_EQ(rig.previews, c.expected.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.expected});
+  ASSERT_EQ(rig.messages.messages().size(), 1u);
+  EXPECT_NE(rig.messages.lastMessage().find(c.message), std::string::npos) << rig.messages.lastMessage();
+  // An empty signature box leaves the stored signature alone; ADIF has none.
+  const bool keepsSignature = c.signature.empty() || c.button == &LogDisplay::adifExport;
+  EXPECT_EQ(ReadFileBytes(rig.dir() + "LogFiles/LogSig.dat"), keepsSignature ? "OLD\r\n" : c.signature + "\r\n");
+}
+
+const auto Ute = &LogDisplay::uteExport;
+const auto Swl = &LogDisplay::swlExport;
+const auto Mw = &LogDisplay::mwExport;
+const auto Adif = &LogDisplay::adifExport;
+const std::string AdifDone = "exported to Export\\AdifExport.adi in the working directory.";
+using E = ExportCase;
+
+INSTANTIATE_TEST_SUITE_P(
+    Exports, ExportButtons,
+    ::testing::Values(
+        E{"swlSigned", Swl, 1, 3, "XYZ", std::nullopt, false, false, "SwlExport.txt",
+          "UTOPIA 9580.5, 1400-1457, Radio Example Jan 5 English news. (XYZ)\r\n\r\n"
+          "[COUNTRY] 153, 0230-, DCF49 Dec 24 Time signal. (XYZ)\r\n\r\n"
+          "ARGENTINA 15345, 2100*-2200*, RAE Mar 1 . (XYZ)\r\n",
+          LogExportDoneMessage(LogExportKind::Swl)},
+        E{"swlSortedUnsignedWithClosing", Swl, 1, 3, "", "73 de me\r\nQTH here\r\n", true, false, "SwlExport.txt",
+          "[COUNTRY] 153, 0230-, DCF49 Dec 24 Time signal. \r\n\r\n"
+          "ARGENTINA 15345, 2100*-2200*, RAE Mar 1 . \r\n\r\n"
+          "UTOPIA 9580.5, 1400-1457, Radio Example Jan 5 English news. \r\n\r\n73 de me\r\nQTH here\r\n",
+          LogExportDoneMessage(LogExportKind::Swl)},
+        E{"swlClosingTextAloneIsNoExport", Swl, 5, 9, "", "closing\r\n", false, false, "SwlExport.txt", "",
+          NothingExportedMessage},
+        E{"mwClosingWithoutLineEnd", Mw, 1, 3, "XYZ", "Good DX", false, false, "MwExport.txt",
+          "9580.5 UTOPIA Capital Radio Example, Jan 5 1400 - English news. (XYZ)\r\n\r\n"
+          "153 DCF49, Dec 24 0230 - Time signal. (XYZ)\r\n\r\n"
+          "15345 ARGENTINA RAE, Mar 1 2100* - . (XYZ)\r\n\r\nGood DX\r\n",
+          LogExportDoneMessage(LogExportKind::Mw)},
+        E{"mwEmptyClosingFile", Mw, 2, 2, "", "", true, false, "MwExport.txt",
+          "153 DCF49, Dec 24 0230 - Time signal. \r\n", LogExportDoneMessage(LogExportKind::Mw)},
+        E{"mwClosingOfOneEmptyLine", Mw, 2, 2, "", "\r\n", false, false, "MwExport.txt",
+          "153 DCF49, Dec 24 0230 - Time signal. \r\n\r\n\r\n", LogExportDoneMessage(LogExportKind::Mw)},
+        E{"uteSortedSigned", Ute, 1, 3, "XYZ", std::nullopt, true, false, "UteExport.txt",
+          "  153   DCF49  0230  USB  Time signal.  24/Dec/2000  (XYZ)\r\n\r\n"
+          "9580.5   Radio Example   1400  AM  English news  5/Jan/2001  (XYZ)\r\n\r\n"
+          "15345   RAE  2100*  AM    1/Mar/2002  (XYZ)\r\n",
+          LogExportDoneMessage(LogExportKind::Ute)},
+        E{"uteBlockClampedToTheLog", Ute, 3, 9, "", std::nullopt, false, false, "UteExport.txt",
+          "15345   RAE  2100*  AM    1/Mar/2002\r\n", LogExportDoneMessage(LogExportKind::Ute)},
+        E{"adif", Adif, 2, 2, "XYZ", std::nullopt, false, false, "AdifExport.adi",
+          "ADIF export of the Ondaris log\r\n<ADIF_VER:5>3.1.4\r\n<CREATED_TIMESTAMP:15>20261207 090503\r\n"
+          "<PROGRAMID:7>Ondaris\r\n<PROGRAMVERSION:3>1.1\r\n<EOH>\r\n"
+          "<SWL:1>Y <QSO_DATE:8>20001224 <TIME_ON:4>0230 <FREQ:5>0.153 <MODE:3>SSB <SUBMODE:3>USB "
+          "<CALL:5>DCF49 <COMMENT:12>Time signal. <APP_ONDARIS_CODE:2>UT <EOR>\r\n",
+          AdifDone},
+        E{"adifNoRecordSelected", Adif, 5, 9, "", std::nullopt, false, false, "AdifExport.adi", "",
+          NothingExportedMessage},
+        E{"adifUnwritable", Adif, 1, 3, "", std::nullopt, false, true, "AdifExport.adi", "",
+          "Could not write the file"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ExportEmptyLog, ExportsNothingAndSaysNothing) {
+  ExportRig rig;
+  WriteFileBytes(rig.dir() + "LogFiles/OndarisLog.txt", "");
+  rig.display.LogDispBtnClick();
+  rig.display.HookBtnClick(&LogDisplay::uteExport);
+  EXPECT_TRUE(rig.messages.shown().empty());
+  EXPECT_TRUE(rig.previews.empty());
+  EXPECT_FALSE(std::filesystem::exists(rig.dir() + "Export/UteExport.txt"));
 }
 
 // ---- Cutting the Ute line ----------------------------------------------------
