@@ -1,6 +1,8 @@
-// The Ute, SWL, MW and ADIF exports: the exact bytes written and previewed,
-// the display's buttons, the Ute line cutting at its edges, and the bulk sorts
-// of the selection.
+// The log display's export and report buttons: the exact bytes of the Ute, SWL,
+// MW and ADIF exports and of the reports, written and previewed; the Ute line
+// cutting at its edges; the bulk sorts of the selection; the ADIF file's
+// fields (every length the byte count of its value, the text ASCII only); the
+// report setup file at its exact size, short, long and damaged.
 
 #include <gtest/gtest.h>
 
@@ -10,9 +12,11 @@
 #include <string>
 #include <vector>
 
+#include "logbook/AdifExport.h"
 #include "logbook/LogDisplay.h"
 #include "logbook/LogExport.h"
 #include "logbook/LogExportRun.h"
+#include "logbook/LogReportDialog.h"
 #include "platform/Shell.h"
 #include "support/FakeClock.h"
 #include "support/FakeTimeline.h"
@@ -33,16 +37,17 @@ struct NoShell : Shell {
   bool open(const std::string&, std::string&) override { return false; }
 };
 
-// The log display over SmallLog with its export buttons connected, the
-// stored signature "OLD" and the clock at a fixed time.
-struct ExportRig : TempFolder {
-  ExportRig() {
-    std::filesystem::create_directory(path() / "LogFiles");
+// The log display over SmallLog with its export and report buttons connected,
+// the stored signature "OLD" and the clock at a fixed time.
+struct LogRig : TempFolder {
+  LogRig() {
+    std::filesystem::create_directories(path() / "LogFiles" / "ReportSetups");
     std::filesystem::create_directory(path() / "Export");
     WriteFileBytes(dir() + "LogFiles/OndarisLog.txt", SmallLog);
     WriteFileBytes(dir() + "LogFiles/LogSig.dat", "OLD\r\n");
     clock.setUtc(DateTime{2026, 12, 7, 9, 5, 3});
     ConnectLogExports(display, exporter, settings, clock);
+    ConnectLogReport(display, report);
     display.preview.show = [this](LogPreview& preview) { previews.push_back(preview.text); };
   }
   ScriptedMessageBoxes messages;
@@ -53,7 +58,13 @@ struct ExportRig : TempFolder {
   FakeClock clock{timeline};
   LogDisplay display{messages, dialogs, shell, dir(), ',', settings};
   LogExporter exporter{dir(), ',', messages};
+  LogReportDialog report{messages, dialogs, dir(), ','};
   std::vector<std::string> previews;
+  std::string setupPath(const std::string& name) const { return dir() + "LogFiles/ReportSetups/" + name; }
+  void open(int top, int bottom) {
+    display.LogDispBtnClick();
+    display.GridCursorMoved(top, top, bottom);
+  }
 };
 
 struct ExportCase {
@@ -71,12 +82,11 @@ class ExportButtons : public ::testing::TestWithParam<ExportCase> {};
 
 TEST_P(ExportButtons, WriteAndPreviewTheListingOfTheSelectedBlock) {
   const ExportCase& c = GetParam();
-  ExportRig rig;
+  LogRig rig;
   if (c.closingFile) WriteFileBytes(rig.dir() + "LogFiles/Bragfile.dat", *c.closingFile);
   if (c.unwritable) std::filesystem::remove(rig.path() / "Export");
   rig.settings.Export = c.bulkSorts ? LogExportSettings{true, true, true} : LogExportSettings{};
-  rig.display.LogDispBtnClick();
-  rig.display.GridCursorMoved(c.top, c.top, c.bottom);
+  rig.open(c.top, c.bottom);
   rig.display.SigEdit = c.signature;
   rig.display.HookBtnClick(c.button);
   EXPECT_EQ(ReadFileBytes(rig.dir() + "Export/" + c.file), c.expected);
@@ -139,13 +149,43 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ExportEmptyLog, ExportsNothingAndSaysNothing) {
-  ExportRig rig;
+  LogRig rig;
   WriteFileBytes(rig.dir() + "LogFiles/OndarisLog.txt", "");
   rig.display.LogDispBtnClick();
   rig.display.HookBtnClick(&LogDisplay::uteExport);
   EXPECT_TRUE(rig.messages.shown().empty());
   EXPECT_TRUE(rig.previews.empty());
   EXPECT_FALSE(std::filesystem::exists(rig.dir() + "Export/UteExport.txt"));
+}
+
+// ---- The ADIF file -------------------------------------------------------------
+
+const char* const FixedLog =
+    "BC\t9580.5\tAM\t1400\t1/5/2001\tRadio Example \tEnglish news\t\t\t45444\t\t1457\tUtopia\tCapital\t\t\r\n"
+    "UT\t153\tusb\t0230\t12/24/00\tDCF49\tTime signal.\t\t\t\t\t\t\t\t\t\r\n"
+    "\t15345\tAM\t2100*\t2/29/2000\tRAE\t\t3/2/2002 direct\tcard\t\t\t2200*\targentina\t\t\t\r\n"
+    "X\tabc\tDRM\t905\t2/29/2001\tR\xE9union 1\tCaf\xE9 \x93news\x94 \x80 5\xB0\t\t\tS9\t\xB1\t2460\t\xD6sterreich\t\t\t\r\n";
+
+TEST(AdifExport, WritesEveryRecordWithItsFields) {
+  LogTable table;
+  table.Load(FixedLog, ',');
+  // The last record: not a frequency, not a date (2001 is no leap year), a
+  // time without its leading zero, an off time with minute 60, a mode outside
+  // the ADIF list, text outside ASCII.
+  EXPECT_EQ(AdifFileText(table, {1, 2, 0, 3, 4, 5}, ',', DateTime{2026, 12, 7, 9, 5, 3}),
+            "ADIF export of the Ondaris log\r\n<ADIF_VER:5>3.1.4\r\n<CREATED_TIMESTAMP:15>20261207 090503\r\n"
+            "<PROGRAMID:7>Ondaris\r\n<PROGRAMVERSION:3>1.1\r\n<EOH>\r\n"
+            "<SWL:1>Y <QSO_DATE:8>20010105 <TIME_ON:4>1400 <TIME_OFF:4>1457 <FREQ:6>9.5805 <MODE:2>AM "
+            "<NAME:13>Radio Example <QTH:7>Capital <COUNTRY:6>Utopia <RST_RCVD:5>45444 <COMMENT:12>English news "
+            "<APP_ONDARIS_CODE:2>BC <EOR>\r\n"
+            "<SWL:1>Y <QSO_DATE:8>20001224 <TIME_ON:4>0230 <FREQ:5>0.153 <MODE:3>SSB <SUBMODE:3>USB "
+            "<CALL:5>DCF49 <COMMENT:12>Time signal. <APP_ONDARIS_CODE:2>UT <EOR>\r\n"
+            "<SWL:1>Y <QSO_DATE:8>20000229 <TIME_ON:4>2100 <TIME_OFF:4>2200 <FREQ:6>15.345 <MODE:2>AM "
+            "<NAME:3>RAE <COUNTRY:9>argentina <QSL_SENT:1>Y <QSL_RCVD:1>Y <APP_ONDARIS_SENT:15>3/2/2002 direct "
+            "<APP_ONDARIS_RCVD:4>card <EOR>\r\n"
+            "<SWL:1>Y <TIME_ON:4>0905 <NAME:9>Reunion 1 <COUNTRY:10>Osterreich <RST_RCVD:2>S9 "
+            "<COMMENT:20>Cafe \"news\" EUR 5deg <APP_ONDARIS_CODE:1>X <APP_ONDARIS_MODE:3>DRM "
+            "<APP_ONDARIS_RPT2:3>+/- <EOR>\r\n");
 }
 
 // ---- Cutting the Ute line ----------------------------------------------------
@@ -226,6 +266,152 @@ INSTANTIATE_TEST_SUITE_P(
                       SortCase{"mwSameCountryByMisc", LogExportKind::Mw, true, {7, 8}, {8, 7}},
                       SortCase{"uteSameTextByIdIgnoringCase", LogExportKind::Ute, true, {3, 7}, {3, 7}},
                       SortCase{"uteById", LogExportKind::Ute, true, {7, 8}, {8, 7}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// What the listener does in the window before Generate.
+struct ReportCase {
+  const char* name;
+  std::vector<int> marksClicked;
+  int movedFrom, movedTo;  // a column dragged, when movedFrom >= 0
+  std::string heading, outfile;
+  bool selectedOnly;
+  std::string outputFile, expected;
+};
+
+class ReportBytes : public ::testing::TestWithParam<ReportCase> {};
+
+TEST_P(ReportBytes, GenerateWritesTheMarkedColumns) {
+  const ReportCase& c = GetParam();
+  LogRig rig;
+  rig.report.FormCreate();
+  bool closed = false;
+  rig.report.close = [&] { closed = true; };
+  rig.report.show = [&](LogReportDialog& d) {
+    for (int column : c.marksClicked) d.MarkCellClick(column);
+    if (c.movedFrom >= 0) d.GridColumnMoved(c.movedFrom, c.movedTo);
+    d.HeaderEdit = c.heading;
+    d.OutfileEdit = c.outfile;
+    d.SelCheckbox = c.selectedOnly;
+    EXPECT_TRUE(d.OKBtnClick());
+  };
+  rig.open(2, 3);
+  rig.display.HookBtnClick(&LogDisplay::report);
+  EXPECT_TRUE(closed);
+  EXPECT_EQ(ReadFileBytes(rig.dir() + "Export/" + c.outputFile), c.expected);
+  EXPECT_EQ(rig.previews, std::vector<std::string>{c.expected});
+  EXPECT_EQ(rig.messages.messages(), std::vector<std::string>{ReportGeneratedMessage(c.outputFile)});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Reports, ReportBytes,
+    ::testing::Values(
+        ReportCase{"freqDraggedBeforeCodeAllRecords", {0, 1}, 1, 0, "My log", "", false, "Report.txt",
+                   "My log\r\n\r\nFreq\tCode\r\n\r\n9580.5\tBC\r\n153\tUT\r\n15345\tBC\r\n"},
+        ReportCase{"selectedWithFlag", {6, 15}, -1, 0, "", "Weekly.txt", true, "Weekly.txt",
+                   "ID\tS(Y)\r\n\r\nDCF49\t\r\nRAE\tY\r\n"},
+        ReportCase{"toggledTwiceIsOff", {3, 3}, -1, 0, "", "", true, "Report.txt", "\r\n\r\n"},
+        ReportCase{"emptyLinesLeftOut", {10, -1, 18}, -1, 0, "", "", false, "Report.txt", "Misc\r\n\r\nCapital\r\n"},
+        ReportCase{"nameStaysInExport", {2}, -1, 0, "", "..\\SysFiles/x.txt", true, "x.txt",
+                   "Mode\r\n\r\nusb\r\nAM\r\n"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// ---- The setup file ---------------------------------------------------------------
+
+void PutInt(std::string& image, std::size_t at, int value) {
+  for (int i = 0; i < 4; ++i) image[at + i] = static_cast<char>((static_cast<unsigned>(value) >> (8 * i)) & 0xFF);
+}
+
+TEST(ReportSetupFile, SavedAtItsExactSizeAndReopened) {
+  LogRig f;
+  f.report.FormCreate(600);  // columns 600 / 18 - 1 = 32 pixels
+  f.report.MarkCellClick(5);
+  f.report.GridColumnMoved(5, 0);  // Date first, its mark with it
+  f.report.HeaderEdit = "Heard";
+  f.report.OutfileEdit = "w.txt";
+  f.report.SelCheckbox = false;
+  f.dialogs.chooseNext(f.setupPath("Weekly.rpt"));
+  f.report.SaveBtnClick();
+
+  std::string expected(469, '\0');
+  expected.replace(0, 6, "\x05Heard");
+  expected.replace(82, 6, "\x05w.txt");
+  const int order[18] = {5, 0, 1, 2, 3, 4, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17};
+  for (int p = 0; p < 18; ++p) {
+    PutInt(expected, 163 + 4 * p, order[p]);
+    PutInt(expected, 235 + 8 * p, 1 + 33 * p + 3);
+    PutInt(expected, 239 + 8 * p, 1 + 33 * p + 29);
+    PutInt(expected, 379 + 4 * order[p], p);
+    expected[451 + p] = p == 0 ? 'Y' : 'N';
+  }
+  EXPECT_EQ(ReadFileBytes(f.setupPath("Weekly.rpt")), expected);
+  EXPECT_EQ(f.report.CurrentSetupName, "Weekly.rpt");
+
+  LogReportDialog again{f.messages, f.dialogs, f.dir(), ','};
+  again.FormCreate(600);
+  f.dialogs.chooseNext(f.setupPath("Weekly.rpt"));
+  again.OpenBtnClick();
+  EXPECT_EQ(again.setup, f.report.setup);
+  EXPECT_EQ(again.HeadingText(0), "Date");
+  EXPECT_EQ(again.MarkText(0), "  Y");
+  EXPECT_EQ(again.MarkText(1), "  N");
+  EXPECT_EQ(again.HeaderEdit, "Heard");
+  EXPECT_EQ(again.OutfileEdit, "w.txt");
+  EXPECT_FALSE(again.SelCheckbox);
+}
+
+TEST(ReportSetupFile, DefaultSetupLoadsAtCreation) {
+  LogRig f;
+  ReportSetup saved = FreshReportSetup();
+  saved.Heading = "Default";
+  WriteFileBytes(f.setupPath("Default.rpt"), ReportSetupBytes(saved));
+  f.report.FormCreate();
+  EXPECT_EQ(f.report.HeaderEdit, "Default");
+}
+
+struct ParseCase {
+  const char* name;
+  std::function<std::string(std::string)> damage;  // from the bytes of `Sample`
+  std::function<void(ReportSetup&)> expect;         // the sample's setup made what must be read
+};
+
+ReportSetup Sample() {
+  ReportSetup s = FreshReportSetup();
+  s.Heading = "Heard";
+  s.SelectedOnly = false;
+  s.OutputName = "w.txt";
+  s.MoveColumn(5, 0);
+  s.Marks.fill('N');
+  s.Marks[0] = 'Y';
+  s.RecordColumnBounds(32);
+  return s;
+}
+
+class ReportSetupParse : public ::testing::TestWithParam<ParseCase> {};
+
+TEST_P(ReportSetupParse, ReadsWhatIsThere) {
+  ReportSetup expected = Sample();
+  GetParam().expect(expected);
+  EXPECT_EQ(ParseReportSetup(GetParam().damage(ReportSetupBytes(Sample()))), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, ReportSetupParse,
+    ::testing::Values(
+        ParseCase{"longerIgnoresTheRest", [](std::string b) { return b + "extra"; }, [](ReportSetup&) {}},
+        ParseCase{"empty", [](std::string) { return std::string(); }, [](ReportSetup& s) { s = FreshReportSetup(); }},
+        // The heading, the flag, and the output name's length byte and two characters were there.
+        ParseCase{"shortKeepsHeadingAndFlag", [](std::string b) { return b.substr(0, 85); },
+                  [](ReportSetup& s) {
+                    const std::string heading = s.Heading;
+                    s = FreshReportSetup();
+                    s.Heading = heading;
+                    s.SelectedOnly = false;
+                    s.OutputName = std::string("w.\0\0\0", 5);
+                  }},
+        ParseCase{"lengthByteBeyondCapacity", [](std::string b) { return b.replace(0, 1, "\xC8"); },
+                  [](ReportSetup& s) { s.Heading = std::string("Heard") + std::string(75, '\0'); }},
+        ParseCase{"orderNotAPermutation", [](std::string b) { return PutInt(b, 163 + 4, 5), b; },  // field 5 twice
+                  [](ReportSetup& s) { s.ColumnOrder = s.ColumnPositions = FreshReportSetup().ColumnOrder; }}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
