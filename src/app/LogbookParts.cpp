@@ -12,7 +12,7 @@ LogbookParts::LogbookParts(FrontPanel& panel)
       report(panel.platform.messages, panel.platform.fileDialogs, panel.programDir(),
              panel.context.decimalSeparator) {
   entry.display = &display;
-  ConnectLogExports(display, exporter, panel.logbook);
+  ConnectLogExports(display, exporter, panel.logbook, panel.context.clock);
   ConnectLogReport(display, report);
   display.tunedFrequency = [&panel] { return panel.state.Freq; };
   panel.startupSteps.afterStartup.push_back([this] {

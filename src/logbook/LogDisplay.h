@@ -99,9 +99,9 @@ class LogDisplay {
   std::function<void()> hide;
   // The rows, the cursor, the columns or the Save button's look changed.
   std::function<void()> gridChanged;
-  // The export and report buttons (ExportPopBtn, SWLExportBtn, MWExportBtn,
-  // ReportBtn): their parts set these; the selection is SelectedRecords().
-  std::function<void(LogDisplay&)> uteExport, swlExport, mwExport, report;
+  // The export and report buttons (LogHookButtons below): their parts set
+  // these; the selection is SelectedRecords().
+  std::function<void(LogDisplay&)> uteExport, swlExport, mwExport, adifExport, report;
 
   // ---- The listener's actions ----
   // Once at start-up: the grid layout from its file (or its defaults).
@@ -130,10 +130,8 @@ class LogDisplay {
   void AttachBtnClick();
   void ExecBtnClick();
   void SortBtnClick(LogButtonSort sort);
-  void ExportPopBtnClick() { Hand(uteExport); }
-  void SWLExportBtnClick() { Hand(swlExport); }
-  void MWExportBtnClick() { Hand(mwExport); }
-  void ReportBtnClick() { Hand(report); }
+  // One of LogHookButtons: its hook, when a part has set it.
+  void HookBtnClick(std::function<void(LogDisplay&)> LogDisplay::*hook) { Hand(this->*hook); }
   // Close (and any other way of closing): the question about a changed log,
   // the layout saved, the window hidden. False when the display stays open
   // because the log could not be saved.
@@ -173,6 +171,23 @@ class LogDisplay {
   LogbookSettings& settings_;
   bool open_ = false;
   bool created_ = false;
+};
+
+// The row of buttons whose work other parts do, in the window's order; each
+// is enabled once its hook is set.
+struct LogHookButton {
+  const char* name;
+  const char* caption;
+  const char* hint;  // may be none
+  std::function<void(LogDisplay&)> LogDisplay::*hook;
+};
+inline constexpr LogHookButton LogHookButtons[] = {
+    {"ReportBtn", "Report", nullptr, &LogDisplay::report},
+    {"ExportPopBtn", "Ute Export", nullptr, &LogDisplay::uteExport},
+    {"SWLExportBtn", "SWL Export", nullptr, &LogDisplay::swlExport},
+    {"MWExportBtn", "MW Export", nullptr, &LogDisplay::mwExport},
+    {"ADIFExportBtn", "ADIF Export", "Export selected records as an ADIF file for amateur loggers",
+     &LogDisplay::adifExport},
 };
 
 }  // namespace ondaris

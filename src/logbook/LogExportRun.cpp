@@ -90,7 +90,8 @@ std::vector<int> SelectedRecordList(const LogDisplay& display) {
   return records;
 }
 
-void ConnectLogExports(LogDisplay& display, LogExporter& exporter, const LogbookSettings& settings) {
+void ConnectLogExports(LogDisplay& display, LogExporter& exporter, const LogbookSettings& settings,
+                       const Clock& clock) {
   exporter.showPreview = [&display](const std::string& text) { display.preview.Show(LogPreview::Caption, text); };
   const auto button = [&exporter, &settings](LogExportKind kind) {
     return [&exporter, &settings, kind](LogDisplay& d) {
@@ -100,6 +101,9 @@ void ConnectLogExports(LogDisplay& display, LogExporter& exporter, const Logbook
   display.uteExport = button(LogExportKind::Ute);
   display.swlExport = button(LogExportKind::Swl);
   display.mwExport = button(LogExportKind::Mw);
+  display.adifExport = [&exporter, &clock](LogDisplay& d) {
+    exporter.ExportAdif(d.table, SelectedRecordList(d), clock.utcNow());
+  };
 }
 
 void ConnectLogReport(LogDisplay& display, LogReportDialog& dialog) {

@@ -14,6 +14,7 @@
 
 namespace ondaris {
 
+class Clock;
 class LogDisplay;
 class LogReportDialog;
 class MessageBoxes;
@@ -55,10 +56,12 @@ class LogExporter {
 
 // The log display's selected block as record numbers, top to bottom.
 std::vector<int> SelectedRecordList(const LogDisplay& display);
-// Sets the display's three export buttons to export its selection with its
-// signature box through `exporter`, showing the text in the display's
-// preview; the bulk sorts are read from `settings` at each click.
-void ConnectLogExports(LogDisplay& display, LogExporter& exporter, const LogbookSettings& settings);
+// Sets the display's four export buttons to export its selection through
+// `exporter`, showing the text in the display's preview: Ute, SWL and MW with
+// its signature box and the bulk sorts read from `settings` at each click,
+// ADIF stamped with the UTC time of `clock`.
+void ConnectLogExports(LogDisplay& display, LogExporter& exporter, const LogbookSettings& settings,
+                       const Clock& clock);
 // Sets the display's Report button to open the report dialog over its log
 // and selected block; a generated report is shown in the display's preview.
 void ConnectLogReport(LogDisplay& display, LogReportDialog& dialog);

@@ -9,11 +9,16 @@ namespace ondaris {
 ListGridDelegate::ListGridDelegate(QColor plain, int textLeft, int textTop, QObject* parent)
     : QStyledItemDelegate(parent), plain_(plain), textLeft_(textLeft), textTop_(textTop) {}
 
-void ListGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
+QFont ListGridDelegate::cellFont(const QStyleOptionViewItem& option) {
   const bool selected = option.state & QStyle::State_Selected;
   QFont font = option.font;
   font.setPointSize(selected ? 9 : 10);
   font.setBold(selected);
+  return font;
+}
+
+void ListGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
+  const QFont font = cellFont(option);
   painter->save();
   painter->fillRect(option.rect, Qt::white);
   const QVariant colour = index.data(Qt::ForegroundRole);
@@ -27,7 +32,7 @@ void ListGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
 
 void SetUpListGrid(QTableView* grid, const ListGridLook& look) {
   grid->setItemDelegate(new ListGridDelegate(look.plain, look.textLeft, look.textTop, grid));
-  grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+  grid->setSelectionBehavior(look.behavior);
   grid->setSelectionMode(look.selection);
   grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
   grid->setWordWrap(false);

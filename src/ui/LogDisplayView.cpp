@@ -166,13 +166,12 @@ LogDisplayView::LogDisplayView(LogDisplay& display, QWidget* parent)
   layout->addLayout(row1);
 
   auto* row2 = new QHBoxLayout;
-  exportButtons_ = {
-      button("ReportBtn", "Report", nullptr, [this] { display_.ReportBtnClick(); }),
-      button("ExportPopBtn", "Ute Export", nullptr, [this] { display_.ExportPopBtnClick(); }),
-      button("SWLExportBtn", "SWL Export", nullptr, [this] { display_.SWLExportBtnClick(); }),
-      button("MWExportBtn", "MW Export", nullptr, [this] { display_.MWExportBtnClick(); }),
-  };
-  for (QPushButton* exportButton : exportButtons_) row2->addWidget(exportButton);
+  for (const LogHookButton& hooked : LogHookButtons) {
+    const auto hook = hooked.hook;
+    exportButtons_.push_back(
+        button(hooked.name, hooked.caption, hooked.hint, [this, hook] { display_.HookBtnClick(hook); }));
+    row2->addWidget(exportButtons_.back());
+  }
   row2->addWidget(button("SortFreqIDBtn", "Sort Freq/ID", "Sort by Code, Date, Freq, then ID",
                          [this] { display_.SortBtnClick(LogButtonSort::FreqID); }));
   row2->addWidget(button("SortDateFreqBtn", "Sort Date/Freq", "Sort by Code, Date, then Frequency",
@@ -248,11 +247,8 @@ void LogDisplayView::push() {
     match_->setChecked(display_.MatchCase);
   }
   findNext_->setEnabled(display_.FindNextEnabled);
-  for (std::size_t i = 0; i < exportButtons_.size(); ++i) {
-    const auto& hook = i == 0 ? display_.report : i == 1 ? display_.uteExport : i == 2 ? display_.swlExport
-                                                                                        : display_.mwExport;
-    exportButtons_[i]->setEnabled(static_cast<bool>(hook));
-  }
+  for (std::size_t i = 0; i < exportButtons_.size(); ++i)
+    exportButtons_[i]->setEnabled(static_cast<bool>(display_.*LogHookButtons[i].hook));
   pushGrid();
 }
 

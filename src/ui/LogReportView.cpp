@@ -13,6 +13,8 @@
 
 #include "logbook/LogReportDialog.h"
 #include "ui/ActionErrors.h"
+#include "ui/ListGrid.h"
+#include "ui/LogGridModel.h"
 #include "ui/PanelStyle.h"
 
 namespace ondaris {
@@ -33,21 +35,21 @@ LogReportView::LogReportView(LogReportDialog& dialog, QWidget* parent) : QDialog
   grid_->setObjectName(QStringLiteral("Grid"));
   grid_->setToolTip(
       QStringLiteral("Drag columns to order export fields.  Click Y or N to choose exported fields."));
+  // The mark row is drawn as the log grid: navy on white, the selected mark
+  // bold; one mark at a time is selected, not the whole row.
+  SetUpListGrid(grid_, {LogGridModel::PlainColour(), 6, 2, 21, QAbstractItemView::SingleSelection,
+                        QAbstractItemView::SelectItems});
   grid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   grid_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  grid_->setSelectionMode(QAbstractItemView::SingleSelection);
-  grid_->verticalHeader()->setVisible(false);
   QHeaderView* header = grid_->horizontalHeader();
   header->setSectionsMovable(true);
-  header->setSectionsClickable(false);
   header->setMinimumSectionSize(1);
   for (int p = 0; p < ReportFieldCount; ++p) {
-    grid_->setHorizontalHeaderItem(p, new QTableWidgetItem);
-    auto* mark = new QTableWidgetItem;
-    mark->setForeground(QColor(0, 0, 128));
-    mark->setBackground(Qt::white);
-    grid_->setItem(0, p, mark);
+    auto* heading = new QTableWidgetItem;
+    heading->setForeground(QColor(Qt::black));
+    heading->setBackground(palette().button());
+    grid_->setHorizontalHeaderItem(p, heading);
+    grid_->setItem(0, p, new QTableWidgetItem);
   }
   grid_->setFixedHeight(header->sizeHint().height() + grid_->rowHeight(0) + 2 * grid_->frameWidth());
   layout->addWidget(grid_);

@@ -1,18 +1,19 @@
 // The log display's sorts and searches, and its controller through the fakes:
-// find, delete, replace, save, the question at closing, and an entry written
-// while the display holds unsaved edits.
+// find, delete, replace, attach, save and the question at closing; the log
+// entry dialog: its pre-fill from the tuning and the clock, the pick lists and
+// their files, and the line it writes, also while the display is open.
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <map>
 #include <string>
 #include <vector>
 
 #include "logbook/LogDisplay.h"
+#include "logbook/LogEntryDialog.h"
 #include "platform/Shell.h"
+#include "support/PanelFixture.h"
 #include "support/ScriptedFileDialogs.h"
-#include "support/ScriptedMessageBoxes.h"
 #include "support/TempFolder.h"
 
 namespace ondaris {
@@ -20,18 +21,19 @@ namespace {
 
 using F = LogField;
 
-// Notes carries each record's label: no sort ever reads it.
-struct R {
-  std::string label;
-  std::map<F, std::string> fields;
-};
-
-LogTable TableOf(const std::vector<R>& records) {
+// One record a row, "label|text|text|..." for `columns`; the label goes into
+// Notes, which no sort ever reads.
+LogTable TableOf(const std::vector<F>& columns, const std::vector<std::string>& rows) {
   LogTable table;
-  for (const auto& r : records) {
+  for (const std::string& row : rows) {
     const int k = table.AppendRecord(LogRecord{});
-    table.SetCell(k, F::Notes, r.label);
-    for (const auto& [field, text] : r.fields) table.SetCell(k, field, text);
+    std::size_t at = row.find('|');
+    table.SetCell(k, F::Notes, row.substr(0, at));
+    for (std::size_t c = 0; c < columns.size() && at != std::string::npos; ++c) {
+      const std::size_t next = row.find('|', at + 1);
+      table.SetCell(k, columns[c], row.substr(at + 1, next == std::string::npos ? next : next - at - 1));
+      at = next;
+    }
   }
   return table;
 }
@@ -47,15 +49,15 @@ std::string Labels(const LogTable& table) {
 struct SortCase {
   const char* name;
   std::vector<LogSortKey> keys;
-  std::vector<R> records;
+  std::vector<F> columns;
+  std::vector<std::string> rows;
   const char* expected;
 };
 
 class LogSorts : public ::testing::TestWithParam<SortCase> {};
 
 TEST_P(LogSorts, OrdersByKeysAndTies) {
-  LogTable table = TableOf(GetParam().records);
-  table.SetMark(1, true);
+  LogTable table = TableOf(GetParam().columns, GetParam().rows);
   SortLogRecords(table, GetParam().keys, ',');
   EXPECT_EQ(Labels(table), GetParam().expected);
   EXPECT_FALSE(table.Changed);
@@ -63,90 +65,46 @@ TEST_P(LogSorts, OrdersByKeysAndTies) {
 
 const auto H = HeaderSortKeys;
 const auto B = ButtonSortKeys;
+using S = SortCase;
 
 INSTANTIATE_TEST_SUITE_P(
     SortKeys, LogSorts,
     ::testing::Values(
-        SortCase{"freqThenTimeOfSameFreq", H(F::Freq),
-                 {{"a", {{F::Freq, "9580"}, {F::Time, "1200"}}}, {"b", {{F::Freq, "6000,5"}}},
-                  {"c", {{F::Freq, "9580"}, {F::Time, "0100"}}}},
-                 "bca"},
-        SortCase{"equalFreqWrittenOtherwiseStays", H(F::Freq),
-                 {{"a", {{F::Freq, "9580"}, {F::Time, "1200"}}}, {"e", {{F::Freq, "9580,0"}, {F::Time, "0000"}}}},
-                 "ae"},
-        SortCase{"unreadableFreqSortsAsEmpty", H(F::Freq),
-                 {{"a", {{F::Freq, "9580"}}}, {"x", {{F::Freq, "abc"}}}, {"b", {}}, {"c", {{F::Freq, "6000"}}}},
-                 "bxca"},
-        SortCase{"unreadableDateFirst", H(F::Date),
-                 {{"a", {{F::Date, "1/5/2001"}}}, {"x", {{F::Date, "1-5-2001"}}}, {"b", {{F::Date, "3/1/2000"}}}},
-                 "xba"},
-        SortCase{"timeDecidesSameDateOnly", H(F::Date),
-                 {{"a", {{F::Date, "1/5/2001"}, {F::Time, "1200"}}},
-                  {"c", {{F::Date, "1/5/2001"}, {F::Time, "0100"}}},
-                  {"z", {{F::Date, "01/5/2001"}, {F::Time, "0000"}}}},
-                 "caz"},
-        SortCase{"unreadableTimeAsEmpty", H(F::Time),
-                 {{"a", {{F::Time, "1200"}}}, {"x", {{F::Time, "12:00"}}}, {"s", {{F::Time, "*0100"}}}}, "xsa"},
-        SortCase{"offTime", H(F::Off), {{"a", {{F::Off, "2300"}}}, {"b", {{F::Off, "5*"}}}}, "ba"},
-        SortCase{"codeTimeNeedsSameCode", H(F::Code),
-                 {{"a", {{F::Code, "BC"}, {F::Freq, "9580"}, {F::Time, "1200"}}},
-                  {"b", {{F::Code, "bc"}, {F::Freq, "9580"}, {F::Time, "0100"}}},
-                  {"c", {{F::Code, "ab"}, {F::Freq, "6000"}}}},
-                 "cab"},
-        SortCase{"codeThenFreqThenTime", H(F::Code),
-                 {{"a", {{F::Code, "bc"}, {F::Freq, "9580"}, {F::Time, "1200"}}},
-                  {"b", {{F::Code, "BC"}, {F::Freq, "6000"}}},
-                  {"c", {{F::Code, "bc"}, {F::Freq, "9580"}, {F::Time, "0100"}}}},
-                 "bca"},
-        SortCase{"modeEqualIgnoringCase", H(F::Mode),
-                 {{"a", {{F::Mode, "am"}, {F::Freq, "9580"}, {F::Time, "1200"}}},
-                  {"b", {{F::Mode, "AM"}, {F::Freq, "9580"}, {F::Time, "0100"}}}, {"c", {{F::Mode, "Usb"}}}},
-                 "bac"},
-        SortCase{"countryKeepsCountriesTogether", H(F::Country),
-                 {{"a", {{F::Country, "Peru"}, {F::Date, "1/5/2001"}, {F::Time, "1200"}}},
-                  {"b", {{F::Country, "Chile"}, {F::Date, "1/5/2001"}, {F::Time, "0100"}}},
-                  {"c", {{F::Country, "peru"}, {F::Date, "1/5/2001"}, {F::Time, "0000"}}},
-                  {"d", {{F::Country, "Chile"}, {F::Date, "1/4/2001"}, {F::Time, "2300"}}}},
-                 "dbca"},
-        SortCase{"sentFirstByDateThenID", H(F::S),
-                 {{"a", {{F::Date, "1/1/2001"}, {F::ID, "x"}}},
-                  {"b", {{F::Sent, "card"}, {F::Date, "1/9/2001"}, {F::ID, "Z"}}},
-                  {"c", {{F::Sent, "y"}, {F::Date, "1/9/2001"}, {F::ID, "m"}}},
-                  {"d", {{F::Sent, "q"}, {F::Date, "1/2/2001"}, {F::ID, "k"}}}},
-                 "dcba"},
-        SortCase{"rcvdThenSent", H(F::R),
-                 {{"a", {{F::Date, "1/1/2001"}}}, {"b", {{F::Sent, "s"}, {F::Date, "1/3/2001"}}},
-                  {"c", {{F::Rcvd, "r"}, {F::Date, "1/9/2001"}}},
-                  {"d", {{F::Rcvd, "r"}, {F::Sent, "s"}, {F::Date, "1/9/2001"}}}},
-                 "dcba"},
-        SortCase{"attached", H(F::Att),
-                 {{"a", {{F::Date, "1/1/2001"}}}, {"b", {{F::Attach, "/x.jpg"}, {F::Date, "2/1/2001"}}},
-                  {"c", {{F::Attach, "http://a"}, {F::Date, "1/1/2001"}}}},
-                 "cba"},
-        SortCase{"rpt1CaseFolded", H(F::Rpt1),
-                 {{"a", {{F::Rpt1, "s9"}}}, {"b", {{F::Rpt1, "S5"}}}, {"c", {{F::Rpt1, "\xe9"}}}}, "bac"},
-        SortCase{"codeDateFreq", B(LogButtonSort::DateFreq),
-                 {{"a", {{F::Code, "b"}, {F::Date, "1/5/2001"}, {F::Freq, "9580"}}},
-                  {"b", {{F::Code, "B"}, {F::Date, "1/5/2001"}, {F::Freq, "6000"}}},
-                  {"c", {{F::Code, "a"}, {F::Date, "1/9/2001"}}}},
-                 "cba"},
-        SortCase{"codeDateFreqIDSameFreq", B(LogButtonSort::FreqID),
-                 {{"a", {{F::Code, "b"}, {F::Freq, "9580"}, {F::ID, "z"}}},
-                  {"b", {{F::Code, "b"}, {F::Freq, "9580"}, {F::ID, "a"}}},
-                  {"c", {{F::Code, "b"}, {F::Freq, "9580,0"}, {F::ID, "0"}}}},
-                 "bac"},
-        SortCase{"codeDateFreqCountry", B(LogButtonSort::FreqCtry),
-                 {{"a", {{F::Freq, "9580"}, {F::Country, "Peru"}}}, {"b", {{F::Freq, "6000"}, {F::Country, "Zaire"}}},
-                  {"c", {{F::Freq, "9580"}, {F::Country, "chile"}}}},
-                 "bca"},
-        SortCase{"codeDateCountryFreq", B(LogButtonSort::CtryFreq),
-                 {{"a", {{F::Freq, "9580"}, {F::Country, "Peru"}}}, {"b", {{F::Freq, "6000"}, {F::Country, "Zaire"}}},
-                  {"c", {{F::Freq, "9580,5"}, {F::Country, "peru"}}}, {"d", {{F::Freq, "5000"}, {F::Country, "peru"}}}},
-                 "dacb"}),
+        S{"freqThenTimeOfSameFreq", H(F::Freq), {F::Freq, F::Time}, {"a|9580|1200", "b|6000,5", "c|9580|0100"}, "bca"},
+        S{"equalFreqWrittenOtherwiseStays", H(F::Freq), {F::Freq, F::Time}, {"a|9580|1200", "e|9580,0|0000"}, "ae"},
+        S{"unreadableFreqSortsAsEmpty", H(F::Freq), {F::Freq}, {"a|9580", "x|abc", "b", "c|6000"}, "bxca"},
+        S{"unreadableDateFirst", H(F::Date), {F::Date}, {"a|1/5/2001", "x|1-5-2001", "b|3/1/2000"}, "xba"},
+        S{"timeDecidesSameDateOnly", H(F::Date), {F::Date, F::Time},
+          {"a|1/5/2001|1200", "c|1/5/2001|0100", "z|01/5/2001|0000"}, "caz"},
+        S{"unreadableTimeAsEmpty", H(F::Time), {F::Time}, {"a|1200", "x|12:00", "s|*0100"}, "xsa"},
+        S{"offTime", H(F::Off), {F::Off}, {"a|2300", "b|5*"}, "ba"},
+        S{"codeTimeNeedsSameCode", H(F::Code), {F::Code, F::Freq, F::Time},
+          {"a|BC|9580|1200", "b|bc|9580|0100", "c|ab|6000"}, "cab"},
+        S{"codeThenFreqThenTime", H(F::Code), {F::Code, F::Freq, F::Time},
+          {"a|bc|9580|1200", "b|BC|6000", "c|bc|9580|0100"}, "bca"},
+        S{"modeEqualIgnoringCase", H(F::Mode), {F::Mode, F::Freq, F::Time},
+          {"a|am|9580|1200", "b|AM|9580|0100", "c|Usb"}, "bac"},
+        S{"countryKeepsCountriesTogether", H(F::Country), {F::Country, F::Date, F::Time},
+          {"a|Peru|1/5/2001|1200", "b|Chile|1/5/2001|0100", "c|peru|1/5/2001|0000", "d|Chile|1/4/2001|2300"}, "dbca"},
+        S{"sentFirstByDateThenID", H(F::S), {F::Sent, F::Date, F::ID},
+          {"a||1/1/2001|x", "b|card|1/9/2001|Z", "c|y|1/9/2001|m", "d|q|1/2/2001|k"}, "dcba"},
+        S{"rcvdThenSent", H(F::R), {F::Rcvd, F::Sent, F::Date},
+          {"a|||1/1/2001", "b||s|1/3/2001", "c|r||1/9/2001", "d|r|s|1/9/2001"}, "dcba"},
+        S{"attached", H(F::Att), {F::Attach, F::Date}, {"a||1/1/2001", "b|/x.jpg|2/1/2001", "c|http://a|1/1/2001"},
+          "cba"},
+        S{"rpt1CaseFolded", H(F::Rpt1), {F::Rpt1}, {"a|s9", "b|S5", "c|\xe9"}, "bac"},
+        S{"codeDateFreq", B(LogButtonSort::DateFreq), {F::Code, F::Date, F::Freq},
+          {"a|b|1/5/2001|9580", "b|B|1/5/2001|6000", "c|a|1/9/2001"}, "cba"},
+        S{"codeDateFreqIDSameFreq", B(LogButtonSort::FreqID), {F::Code, F::Freq, F::ID},
+          {"a|b|9580|z", "b|b|9580|a", "c|b|9580,0|0"}, "bac"},
+        S{"codeDateFreqCountry", B(LogButtonSort::FreqCtry), {F::Freq, F::Country},
+          {"a|9580|Peru", "b|6000|Zaire", "c|9580|chile"}, "bca"},
+        S{"codeDateCountryFreq", B(LogButtonSort::CtryFreq), {F::Freq, F::Country},
+          {"a|9580|Peru", "b|6000|Zaire", "c|9580,5|peru", "d|5000|peru"}, "dacb"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(LogSortMarks, ExchangedRecordsLoseTheirMarksOthersKeepThem) {
-  LogTable table = TableOf({{"a", {{F::Freq, "1"}}}, {"c", {{F::Freq, "3"}}}, {"b", {{F::Freq, "2"}}}});
+  LogTable table = TableOf({F::Freq}, {"a|1", "c|3", "b|2"});
   table.SetMark(1, true);
   table.SetMark(2, true);
   SortLogByHeader(table, F::Freq, '.');
@@ -156,10 +114,8 @@ TEST(LogSortMarks, ExchangedRecordsLoseTheirMarksOthersKeepThem) {
 }
 
 TEST(LogFindSort, GathersMatchesOnTopInDateOrderAllMarked) {
-  LogTable table = TableOf({{"a", {{F::ID, "BBC"}, {F::Date, "1/9/2001"}}},
-                            {"b", {{F::ID, "VOA"}}},
-                            {"c", {{F::Country, "bbc x"}, {F::Date, "1/2/2001"}}},
-                            {"d", {{F::ID, "bbc"}, {F::Date, "1/5/2001"}}}});
+  LogTable table =
+      TableOf({F::ID, F::Date, F::Country}, {"a|BBC|1/9/2001", "b|VOA", "c||1/2/2001|bbc x", "d|bbc|1/5/2001"});
   EXPECT_EQ(GatherMatchingRecords(table, "bbc", false, '.'), 3);
   EXPECT_EQ(Labels(table), "cdab");
   EXPECT_EQ(table.Marks, (std::vector<std::string>{"T", "T", "T", ""}));
@@ -186,24 +142,40 @@ const std::string ThreeLines =
     "SW\t6000\tAM\t0200\t1/6/2001\tVOA\t\t\t\t\t\t\t\t\t\t\r\n"
     "UT\t9580.5\tUSB\t0300\t1/7/2001\tRAE\t\t\t\t\t\t\t\t\t\t\r\n";
 
-struct DisplayFixture : ::testing::Test {
+// The display and the entry dialog as the program joins them, the receiver
+// on 9580 kHz AM, the clock at 2001-01-05 00:05 UTC.
+struct DisplayFixture : PanelFixture {
   TempFolder folder;
-  ScriptedMessageBoxes messages;
   ScriptedFileDialogs dialogs;
   RecordingShell shell;
   LogbookSettings settings;
   LogDisplay display{messages, dialogs, shell, folder.dir(), '.', settings};
+  LogEntryDialog entry{ctx, folder.dir(), settings};
+  int entryShown = 0;
 
   DisplayFixture() {
     std::filesystem::create_directory(folder.path() / "LogFiles");
     display.tunedFrequency = [] { return 9580.0; };
+    entry.display = &display;
+    entry.show = [this](LogEntryDialog&) { ++entryShown; };
+    state.Freq = 9580.0;
+    state.Mode = 0;
+    clock.setUtc(DateTime{2001, 1, 5, 0, 5, 0});
   }
-  std::string logPath() const { return folder.dir() + "LogFiles/OndarisLog.txt"; }
+  std::string file(const std::string& name) const { return folder.dir() + "LogFiles/" + name; }
+  std::string logPath() const { return file("OndarisLog.txt"); }
   void open(const std::string& text = ThreeLines) {
     WriteFileBytes(logPath(), text);
     display.LogDispBtnClick();
   }
   void select(int top, int bottom) { display.GridCursorMoved(top, top, bottom); }
+  void remove(int top, int bottom, bool yes) {
+    select(top, bottom);
+    messages.answerNext(yes);
+    display.DeleteBtnClick();
+  }
+  // A mouse release on the header row `dx` pixels right of the second column's left edge.
+  void headerUp(int dx) { display.GridMouseUp(display.layout.ColumnBounds[1].left + dx, 1, 20); }
 };
 
 TEST_F(DisplayFixture, OpensOnTheLastRecordWithTheTunedFrequencyToFind) {
@@ -245,9 +217,7 @@ TEST_F(DisplayFixture, FindNextRunsToTheEndThenStops) {
   display.FindEdit = "rae";
   display.FindBtnClick();
   ASSERT_EQ(display.FindPosition, 3);
-  select(3, 3);
-  messages.answerNext(true);
-  display.DeleteBtnClick();
+  remove(3, 3, true);
   display.FindNextBtnClick();
   EXPECT_EQ(messages.lastMessage(), LogEndOfFileMessage);
   display.FindEdit = "nothing";
@@ -261,16 +231,12 @@ TEST_F(DisplayFixture, FindNextRunsToTheEndThenStops) {
 
 TEST_F(DisplayFixture, DeletingTheLastRecordsLeavesNothingToReplace) {
   open();
-  select(3, 3);
-  messages.answerNext(true);
-  display.DeleteBtnClick();
+  remove(3, 3, true);
   EXPECT_EQ(display.table.RecordCount(), 2);
   EXPECT_EQ(display.grid.Row, 2);
   EXPECT_EQ(display.boxes.IDEdit, "VOA");
-  select(1, 2);
-  messages.answerNext(true);
-  display.DeleteBtnClick();
-  EXPECT_EQ(messages.questions().back(), LogDeleteManyQuestion);
+  remove(1, 2, true);
+  EXPECT_EQ(messages.questions(), (std::vector<std::string>{LogDeleteOneQuestion, LogDeleteManyQuestion}));
   EXPECT_EQ(display.table.RecordCount(), 0);
   EXPECT_EQ(display.boxes, LogEditBoxes{});
   display.boxes.FreqEdit = display.boxes.TimeEdit = display.boxes.DateEdit = "1";
@@ -288,13 +254,9 @@ TEST_F(DisplayFixture, DeletingABlockKeepsTheOtherMarks) {
   display.FindBtnClick();
   display.FindNextBtnClick();
   ASSERT_TRUE(display.RowIsMarked(6));
-  select(2, 4);
-  messages.answerNext(false);
-  display.DeleteBtnClick();
+  remove(2, 4, false);
   EXPECT_EQ(display.table.RecordCount(), 6);
-  messages.answerNext(true);
-  display.DeleteBtnClick();
-  EXPECT_EQ(messages.questions().back(), LogDeleteManyQuestion);
+  remove(2, 4, true);
   EXPECT_EQ(display.table.Column(F::ID), (std::vector<std::string>{"BBC", "VOA", "RAE"}));
   EXPECT_TRUE(display.RowIsMarked(3));
 }
@@ -319,42 +281,19 @@ TEST_P(ClosingDisplay, AsksOnlyAboutRealChanges) {
   EXPECT_EQ(std::filesystem::file_size(folder.dir() + "LogFiles/LargeLogGrid.dat"), LogGridLayoutFileSize);
 }
 
+using D = DisplayFixture&;
+
 INSTANTIATE_TEST_SUITE_P(
     CloseEdits, ClosingDisplay,
     ::testing::Values(
-        CloseCase{"sortOnly", [](DisplayFixture& f) { f.display.SortBtnClick(LogButtonSort::CtryFreq); }, -1, false},
-        CloseCase{"replacedYes",
-                  [](DisplayFixture& f) {
-                    f.display.boxes.IDEdit = "Radio \"X\"";
-                    f.display.ReplBtnClick();
-                  },
-                  1, true},
-        CloseCase{"replacedNo", [](DisplayFixture& f) { f.display.ReplBtnClick(); }, 0, false},
-        CloseCase{"sortedAndSaved",
-                  [](DisplayFixture& f) {
-                    f.display.GridMouseUp(f.display.layout.ColumnBounds[1].left + 2, 1, 20);
-                    f.display.SaveBtnClick();
-                  },
-                  -1, true},
-        CloseCase{"headerBorderDoesNotSort",
-                  [](DisplayFixture& f) {
-                    f.display.GridMouseUp(f.display.layout.ColumnBounds[1].left - 2, 1, 20);
-                    f.display.SaveBtnClick();
-                  },
-                  -1, false},
+        CloseCase{"sortOnly", [](D f) { f.display.SortBtnClick(LogButtonSort::CtryFreq); }, -1, false},
+        CloseCase{"replacedYes", [](D f) { f.display.boxes.IDEdit = "R \"X\""; f.display.ReplBtnClick(); }, 1, true},
+        CloseCase{"replacedNo", [](D f) { f.display.ReplBtnClick(); }, 0, false},
+        CloseCase{"sortedAndSaved", [](D f) { f.headerUp(2); f.display.SaveBtnClick(); }, -1, true},
+        CloseCase{"headerBorderDoesNotSort", [](D f) { f.headerUp(-2); f.display.SaveBtnClick(); }, -1, false},
         CloseCase{"dragEndDoesNotSort",
-                  [](DisplayFixture& f) {
-                    f.display.GridColumnMoved(3, 3);
-                    f.display.GridMouseUp(f.display.layout.ColumnBounds[1].left + 2, 1, 20);
-                    f.display.SaveBtnClick();
-                  },
-                  -1, false},
-        CloseCase{"attachedAsks",
-                  [](DisplayFixture& f) {
-                    f.dialogs.chooseNext("/srv/qsl.png");
-                    f.display.AttachBtnClick();
-                  },
-                  1, true}),
+                  [](D f) { f.display.GridColumnMoved(3, 3); f.headerUp(2); f.display.SaveBtnClick(); }, -1, false},
+        CloseCase{"attachedAsks", [](D f) { f.dialogs.chooseNext("/q.png"); f.display.AttachBtnClick(); }, 1, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DisplayFixture, ReplaceTidiesTheBoxesAndNeedsTimeDateFreq) {
@@ -404,24 +343,107 @@ TEST_F(DisplayFixture, FailedSaveKeepsTheOldFileAndTheEdits) {
   EXPECT_NE(ReadFileBytes(logPath()).find(std::string(2000, 'n')), std::string::npos);
 }
 
-// An entry written while the display holds unsaved edits: whatever the
-// answer at closing, the entry is in the file; with Yes, the edits too.
-TEST_F(DisplayFixture, EntryDuringEditsLosesNeither) {
-  const std::string entry = "NEW\t7325\tAM\t5\t1/8/2001\tRFE\t\t\t\t\t\t\t\t\t";
+// ---- The log entry dialog -----------------------------------------------------------
+
+struct PrefillCase {
+  const char* name;
+  double freq;
+  int mode;
+  bool euro;
+  const char *expectFreq, *expectMode, *expectDate;
+};
+
+class EntryPrefill : public DisplayFixture, public ::testing::WithParamInterface<PrefillCase> {};
+
+TEST_P(EntryPrefill, FromTuningAndClock) {
+  const auto& c = GetParam();
+  state.Freq = c.freq;
+  state.Mode = static_cast<std::uint8_t>(c.mode);
+  settings.UseEuroDate = c.euro;
+  entry.IDEdit = entry.NotesMemo = entry.OffEdit = "old";
+  entry.LogEntryBtnClick();
+  EXPECT_EQ(entryShown, 1);
+  EXPECT_EQ(entry.FreqText, c.expectFreq);
+  EXPECT_EQ(entry.ModeCombo, c.expectMode);
+  EXPECT_EQ(entry.TimeText, "5");
+  EXPECT_EQ(entry.DateText, c.expectDate);
+  EXPECT_EQ(entry.IDEdit + entry.NotesMemo + entry.OffEdit, "");
+  entry.ClkPanelClick();
+  EXPECT_EQ(entry.TimeText, "0005");
+  EXPECT_EQ(entry.DateText, c.expectDate);
+}
+
+INSTANTIATE_TEST_SUITE_P(EntryTunings, EntryPrefill,
+                         ::testing::Values(PrefillCase{"am", 9580.0, 0, false, "9580", "AM", "1/5/2001"},
+                                           PrefillCase{"euroCw", 9580.5, 3, true, "9580.5", "CW", "5/1/2001"},
+                                           PrefillCase{"oddMode", 6000.25, 7, false, "6000.25", "", "1/5/2001"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(DisplayFixture, PickListsSortedAndRememberedIgnoringCase) {
+  WriteFileBytes(file("LogCodes.dat"), "ute\r\nab\r\nBC\r\nAa\r\n\xe9t\r\n");
+  entry.LogEntryBtnClick();
+  EXPECT_EQ(entry.list(LogPickList::Code), (std::vector<std::string>{"Aa", "ab", "BC", "ute", "\xe9t"}));
+  EXPECT_TRUE(entry.list(LogPickList::ID).empty());
+
+  // No frequency: the message, no line, yet the new mode is remembered.
+  entry.CodeCombo = "Ab";
+  entry.ModeCombo = "Fax";
+  entry.FreqText.clear();
+  EXPECT_TRUE(entry.WriteBtnClick());
+  EXPECT_EQ(messages.lastMessage(), LogEntryMissingMessage);
+  EXPECT_FALSE(std::filesystem::exists(file("OndarisLog.txt")));
+  EXPECT_EQ(ReadFileBytes(file("LogModes.dat")), "Fax\r\n");
+  EXPECT_EQ(ReadFileBytes(file("LogCodes.dat")), "ute\r\nab\r\nBC\r\nAa\r\n\xe9t\r\n");
+
+  entry.IDEdit = "";
+  entry.AddBtnClick();
+  EXPECT_FALSE(std::filesystem::exists(file("LogID.dat")));
+  entry.IDEdit = "BBC";
+  entry.AddBtnClick();
+  entry.IDEdit = "bbc";
+  entry.AddBtnClick();
+  EXPECT_EQ(ReadFileBytes(file("LogID.dat")), "BBC\r\n");
+}
+
+TEST_F(DisplayFixture, WritesOneLineTidiedAndDayFirstStoredMonthFirst) {
+  settings.UseEuroDate = true;
+  entry.LogEntryBtnClick();
+  entry.CodeCombo = "Code\"Longer\tthan ten";
+  entry.NotesMemo = "two\r\nlines\tand \"quotes\"";
+  entry.IDEdit = std::string(90, 'i');
+  entry.UserCombo = "Peru";
+  EXPECT_TRUE(entry.WriteBtnClick());
+  const std::string first = "Code'Longe\t9580\tAM\t5\t1/5/2001\t" + std::string(78, 'i') +
+                            "\ttwo lines and 'quotes'\t\t\t\t\t\tPeru\t\t\r\n";
+  EXPECT_EQ(ReadFileBytes(file("OndarisLog.txt")), first);
+  // A date typed without two slashes is stored empty under the day-first option.
+  entry.LogEntryBtnClick();
+  entry.DateText = "5-1-2001";
+  EXPECT_TRUE(entry.WriteBtnClick());
+  EXPECT_EQ(ReadFileBytes(file("OndarisLog.txt")), first + "\t9580\tAM\t5\t\t\t\t\t\t\t\t\t\t\t\r\n");
+}
+
+// With the display open and holding an edit, the entry reaches the file and
+// the display's table, and the edit stays unsaved in the table: whatever the
+// answer at closing, the entry is in the file; with Yes, the edit too.
+TEST_F(DisplayFixture, EntryWhileTheDisplayHoldsEditsLosesNeither) {
+  const std::string old = "A\t6000\tAM\t1\t1/1/2001\tX\t\t\t\t\t\t\t\t\t\t\r\n";
   for (bool save : {true, false}) {
-    open();
+    WriteFileBytes(file("OndarisLog.txt"), old);
+    display.LogDispBtnClick();
     display.boxes.IDEdit = "EDITED";
     display.ReplBtnClick();
-    display.AppendEntry(entry);
-    EXPECT_EQ(ReadFileBytes(logPath()), ThreeLines + entry + "\r\n");
-    EXPECT_EQ(display.table.RecordCount(), 4);
-    EXPECT_EQ(display.table.Cell(4, F::ID), "RFE");
+    entry.LogEntryBtnClick();
+    EXPECT_TRUE(entry.WriteBtnClick());
+    EXPECT_EQ(ReadFileBytes(file("OndarisLog.txt")), old + "\t9580\tAM\t5\t1/5/2001\t\t\t\t\t\t\t\t\t\t\r\n");
+    ASSERT_EQ(display.table.RecordCount(), 2);
+    EXPECT_EQ(display.table.Cell(2, LogField::Freq), "9580");
     EXPECT_TRUE(display.table.Changed);
     messages.answerNext(save);
     display.ExitBtnClick();
-    const std::string file = ReadFileBytes(logPath());
-    EXPECT_NE(file.find("RFE"), std::string::npos);
-    EXPECT_EQ(file.find("EDITED") != std::string::npos, save);
+    const std::string saved = ReadFileBytes(file("OndarisLog.txt"));
+    EXPECT_NE(saved.find("9580"), std::string::npos);
+    EXPECT_EQ(saved.find("EDITED") != std::string::npos, save);
   }
 }
 

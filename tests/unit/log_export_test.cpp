@@ -1,17 +1,25 @@
-// The Ute, SWL and MW exports: the exact bytes written and previewed, the
-// Ute line cutting at its edges, and the bulk sorts of the selection.
+// The log display's export and report buttons: the exact bytes of the Ute, SWL,
+// MW and ADIF exports and of the reports, written and previewed; the Ute line
+// cutting at its edges; the bulk sorts of the selection; the ADIF file's
+// fields (every length the byte count of its value, the text ASCII only); the
+// report setup file at its exact size, short, long and damaged.
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "logbook/AdifExport.h"
 #include "logbook/LogDisplay.h"
 #include "logbook/LogExport.h"
 #include "logbook/LogExportRun.h"
+#include "logbook/LogReportDialog.h"
 #include "platform/Shell.h"
+#include "support/FakeClock.h"
+#include "support/FakeTimeline.h"
 #include "support/ScriptedFileDialogs.h"
 #include "support/ScriptedMessageBoxes.h"
 #include "support/TempFolder.h"
@@ -25,123 +33,157 @@ const char* const SmallLog =
     "UT\t153\tusb\t0230\t12/24/2000\tDCF49\tTime signal.\t\t\t\t\t\t\t\t\t\r\n"
     "BC\t15345\tAM\t2100*\t3/1/2002\tRAE\t\t3/2/2002\tcard\t\t\t2200*\targentina\t\t\t\r\n";
 
-struct ExportFolder : TempFolder {
-  ExportFolder() {
-    std::filesystem::create_directory(path() / "LogFiles");
+struct NoShell : Shell {
+  bool open(const std::string&, std::string&) override { return false; }
+};
+
+// The log display over SmallLog with its export and report buttons connected,
+// the stored signature "OLD" and the clock at a fixed time.
+struct LogRig : TempFolder {
+  LogRig() {
+    std::filesystem::create_directories(path() / "LogFiles" / "ReportSetups");
     std::filesystem::create_directory(path() / "Export");
-    table.Load(SmallLog, ',');
+    WriteFileBytes(dir() + "LogFiles/OndarisLog.txt", SmallLog);
     WriteFileBytes(dir() + "LogFiles/LogSig.dat", "OLD\r\n");
+    clock.setUtc(DateTime{2026, 12, 7, 9, 5, 3});
+    ConnectLogExports(display, exporter, settings, clock);
+    ConnectLogReport(display, report);
+    display.preview.show = [this](LogPreview& preview) { previews.push_back(preview.text); };
   }
-  LogTable table;
   ScriptedMessageBoxes messages;
+  ScriptedFileDialogs dialogs;
+  NoShell shell;
+  LogbookSettings settings;
+  FakeTimeline timeline;
+  FakeClock clock{timeline};
+  LogDisplay display{messages, dialogs, shell, dir(), ',', settings};
+  LogExporter exporter{dir(), ',', messages};
+  LogReportDialog report{messages, dialogs, dir(), ','};
   std::vector<std::string> previews;
-  bool run(LogExportKind kind, const std::vector<int>& selection, const std::string& sig, LogExportSettings s = {}) {
-    LogExporter exporter(dir(), ',', messages);
-    exporter.showPreview = [this](const std::string& text) { previews.push_back(text); };
-    return exporter.Export(kind, table, selection, sig, s);
+  std::string setupPath(const std::string& name) const { return dir() + "LogFiles/ReportSetups/" + name; }
+  void open(int top, int bottom) {
+    display.LogDispBtnClick();
+    display.GridCursorMoved(top, top, bottom);
   }
 };
 
 struct ExportCase {
   const char* name;
-  LogExportKind kind;
+  std::function<void(LogDisplay&)> LogDisplay::*button;
+  int top, bottom;  // the selected block
   std::string signature;
   std::optional<std::string> closingFile;
-  LogExportSettings settings;
-  std::vector<int> selection;
-  std::string expected;
+  bool bulkSorts, unwritable;
+  const char* file;
+  std::string expected;  // empty: nothing written or previewed
+  std::string refusal;   // the start of the message instead of the one that says where the file went
 };
 
-class ExportBytes : public ::testing::TestWithParam<ExportCase> {};
+class ExportButtons : public ::testing::TestWithParam<ExportCase> {};
 
-TEST_P(ExportBytes, FileAndPreviewHoldTheListing) {
+TEST_P(ExportButtons, WriteAndPreviewTheListingOfTheSelectedBlock) {
   const ExportCase& c = GetParam();
-  ExportFolder f;
-  if (c.closingFile) WriteFileBytes(f.dir() + "LogFiles/Bragfile.dat", *c.closingFile);
-  ASSERT_TRUE(f.run(c.kind, c.selection, c.signature, c.settings));
-  EXPECT_EQ(ReadFileBytes(f.dir() + "Export/" + LogExportFileName(c.kind)), c.expected);
-  EXPECT_EQ(f.previews, std::vector<std::string>{c.expected});
-  EXPECT_EQ(f.messages.messages(), std::vector<std::string>{LogExportDoneMessage(c.kind)});
-  // An empty signature box leaves the stored signature alone.
-  EXPECT_EQ(ReadFileBytes(f.dir() + "LogFiles/LogSig.dat"), c.signature.empty() ? "OLD\r\n" : c.signature + "\r\n");
+  LogRig rig;
+  if (c.closingFile) WriteFileBytes(rig.dir() + "LogFiles/Bragfile.dat", *c.closingFile);
+  if (c.unwritable) std::filesystem::remove(rig.path() / "Export");
+  rig.settings.Export = c.bulkSorts ? LogExportSettings{true, true, true} : LogExportSettings{};
+  rig.open(c.top, c.bottom);
+  rig.display.SigEdit = c.signature;
+  rig.display.HookBtnClick(c.button);
+  EXPECT_EQ(ReadFileBytes(rig.dir() + "Export/" + c.file), c.expected);
+  EXPECT_EQ(rig.previews, c.expected.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.expected});
+  ASSERT_EQ(rig.messages.messages().size(), 1u);
+  const std::string done = std::string("Your selected records have been exported to Export\\") + c.file +
+                           " in the working directory.";
+  const std::string& shown = rig.messages.lastMessage();
+  EXPECT_EQ(shown.rfind(c.refusal.empty() ? done : c.refusal, 0), 0u) << shown;
+  // An empty signature box leaves the stored signature alone; ADIF has none.
+  const bool keepsSignature = c.signature.empty() || c.button == &LogDisplay::adifExport;
+  EXPECT_EQ(ReadFileBytes(rig.dir() + "LogFiles/LogSig.dat"), keepsSignature ? "OLD\r\n" : c.signature + "\r\n");
 }
 
-const LogExportSettings AllSorted{true, true, true};
+const auto Ute = &LogDisplay::uteExport;
+const auto Swl = &LogDisplay::swlExport;
+const auto Mw = &LogDisplay::mwExport;
+const auto Adif = &LogDisplay::adifExport;
+using E = ExportCase;
+const std::optional<std::string> NoFile;  // no closing-text file
 
 INSTANTIATE_TEST_SUITE_P(
-    Exports, ExportBytes,
+    Exports, ExportButtons,
     ::testing::Values(
-        ExportCase{"swlSigned", LogExportKind::Swl, "XYZ", std::nullopt, {}, {1, 2, 3},
-                   "UTOPIA 9580.5, 1400-1457, Radio Example Jan 5 English news. (XYZ)\r\n\r\n"
-                   "[COUNTRY] 153, 0230-, DCF49 Dec 24 Time signal. (XYZ)\r\n\r\n"
-                   "ARGENTINA 15345, 2100*-2200*, RAE Mar 1 . (XYZ)\r\n"},
-        ExportCase{"swlSortedUnsignedWithClosing", LogExportKind::Swl, "", "73 de me\r\nQTH here\r\n", AllSorted,
-                   {1, 2, 3},
-                   "[COUNTRY] 153, 0230-, DCF49 Dec 24 Time signal. \r\n\r\n"
-                   "ARGENTINA 15345, 2100*-2200*, RAE Mar 1 . \r\n\r\n"
-                   "UTOPIA 9580.5, 1400-1457, Radio Example Jan 5 English news. \r\n\r\n73 de me\r\nQTH here\r\n"},
-        ExportCase{"mwClosingWithoutLineEnd", LogExportKind::Mw, "XYZ", "Good DX", {}, {3, 1},
-                   "9580.5 UTOPIA Capital Radio Example, Jan 5 1400 - English news. (XYZ)\r\n\r\n"
-                   "15345 ARGENTINA RAE, Mar 1 2100* - . (XYZ)\r\n\r\nGood DX\r\n"},
-        ExportCase{"mwEmptyClosingFile", LogExportKind::Mw, "", "", AllSorted, {2},
-                   "153 DCF49, Dec 24 0230 - Time signal. \r\n"},
-        ExportCase{"mwClosingOfOneEmptyLine", LogExportKind::Mw, "", "\r\n", {}, {2},
-                   "153 DCF49, Dec 24 0230 - Time signal. \r\n\r\n\r\n"},
-        ExportCase{"uteSortedSigned", LogExportKind::Ute, "XYZ", std::nullopt, AllSorted, {3, 2, 1},
-                   "  153   DCF49  0230  USB  Time signal.  24/Dec/2000  (XYZ)\r\n\r\n"
-                   "9580.5   Radio Example   1400  AM  English news  5/Jan/2001  (XYZ)\r\n\r\n"
-                   "15345   RAE  2100*  AM    1/Mar/2002  (XYZ)\r\n"},
-        ExportCase{"uteOutsideRowsDropped", LogExportKind::Ute, "", std::nullopt, {}, {0, 3, 3, 9},
-                   "15345   RAE  2100*  AM    1/Mar/2002\r\n"}),
+        E{"swlSigned", Swl, 1, 3, "XYZ", NoFile, false, false, "SwlExport.txt",
+          "UTOPIA 9580.5, 1400-1457, Radio Example Jan 5 English news. (XYZ)\r\n\r\n"
+          "[COUNTRY] 153, 0230-, DCF49 Dec 24 Time signal. (XYZ)\r\n\r\n"
+          "ARGENTINA 15345, 2100*-2200*, RAE Mar 1 . (XYZ)\r\n"},
+        E{"swlSortedUnsignedWithClosing", Swl, 1, 3, "", "73 de me\r\nQTH here\r\n", true, false, "SwlExport.txt",
+          "[COUNTRY] 153, 0230-, DCF49 Dec 24 Time signal. \r\n\r\n"
+          "ARGENTINA 15345, 2100*-2200*, RAE Mar 1 . \r\n\r\n"
+          "UTOPIA 9580.5, 1400-1457, Radio Example Jan 5 English news. \r\n\r\n73 de me\r\nQTH here\r\n"},
+        E{"swlClosingTextAloneIsNoExport", Swl, 5, 9, "", "closing\r\n", false, false, "SwlExport.txt", "",
+          NothingExportedMessage},
+        E{"mwClosingWithoutLineEnd", Mw, 1, 3, "XYZ", "Good DX", false, false, "MwExport.txt",
+          "9580.5 UTOPIA Capital Radio Example, Jan 5 1400 - English news. (XYZ)\r\n\r\n"
+          "153 DCF49, Dec 24 0230 - Time signal. (XYZ)\r\n\r\n"
+          "15345 ARGENTINA RAE, Mar 1 2100* - . (XYZ)\r\n\r\nGood DX\r\n"},
+        E{"mwEmptyClosingFile", Mw, 2, 2, "", "", true, false, "MwExport.txt",
+          "153 DCF49, Dec 24 0230 - Time signal. \r\n"},
+        E{"mwClosingOfOneEmptyLine", Mw, 2, 2, "", "\r\n", false, false, "MwExport.txt",
+          "153 DCF49, Dec 24 0230 - Time signal. \r\n\r\n\r\n"},
+        E{"uteSortedSigned", Ute, 1, 3, "XYZ", NoFile, true, false, "UteExport.txt",
+          "  153   DCF49  0230  USB  Time signal.  24/Dec/2000  (XYZ)\r\n\r\n"
+          "9580.5   Radio Example   1400  AM  English news  5/Jan/2001  (XYZ)\r\n\r\n"
+          "15345   RAE  2100*  AM    1/Mar/2002  (XYZ)\r\n"},
+        E{"uteBlockClampedToTheLog", Ute, 3, 9, "", NoFile, false, false, "UteExport.txt",
+          "15345   RAE  2100*  AM    1/Mar/2002\r\n"},
+        E{"adif", Adif, 2, 2, "XYZ", NoFile, false, false, "AdifExport.adi",
+          "ADIF export of the Ondaris log\r\n<ADIF_VER:5>3.1.4\r\n<CREATED_TIMESTAMP:15>20261207 090503\r\n"
+          "<PROGRAMID:7>Ondaris\r\n<PROGRAMVERSION:3>1.1\r\n<EOH>\r\n"
+          "<SWL:1>Y <QSO_DATE:8>20001224 <TIME_ON:4>0230 <FREQ:5>0.153 <MODE:3>SSB <SUBMODE:3>USB "
+          "<CALL:5>DCF49 <COMMENT:12>Time signal. <APP_ONDARIS_CODE:2>UT <EOR>\r\n"},
+        E{"adifNoRecordSelected", Adif, 5, 9, "", NoFile, false, false, "AdifExport.adi", "", NothingExportedMessage},
+        E{"adifUnwritable", Adif, 1, 3, "", NoFile, false, true, "AdifExport.adi", "", "Could not write the file"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(ExportFrame, NothingToExportWritesNothing) {
-  ExportFolder f;
-  WriteFileBytes(f.dir() + "LogFiles/Bragfile.dat", "closing\r\n");
-  EXPECT_FALSE(f.run(LogExportKind::Swl, {7}, ""));  // a closing text alone is no export
-  EXPECT_EQ(f.messages.messages(), std::vector<std::string>{NothingExportedMessage});
-  f.table.Clear();
-  EXPECT_FALSE(f.run(LogExportKind::Ute, {1}, ""));  // empty log: nothing at all
-  EXPECT_EQ(f.messages.messages().size(), 1u);
-  EXPECT_TRUE(f.previews.empty());
-  EXPECT_FALSE(std::filesystem::exists(f.dir() + "Export/SwlExport.txt"));
+TEST(ExportEmptyLog, ExportsNothingAndSaysNothing) {
+  LogRig rig;
+  WriteFileBytes(rig.dir() + "LogFiles/OndarisLog.txt", "");
+  rig.display.LogDispBtnClick();
+  rig.display.HookBtnClick(&LogDisplay::uteExport);
+  EXPECT_TRUE(rig.messages.shown().empty());
+  EXPECT_TRUE(rig.previews.empty());
+  EXPECT_FALSE(std::filesystem::exists(rig.dir() + "Export/UteExport.txt"));
 }
 
-TEST(ExportFrame, UnwritableFileIsReportedAndNotPreviewed) {
-  ExportFolder f;
-  std::filesystem::remove(f.path() / "Export");
-  EXPECT_FALSE(f.run(LogExportKind::Mw, {1}, ""));
-  ASSERT_EQ(f.messages.messages().size(), 1u);
-  EXPECT_NE(f.messages.lastMessage().find("MwExport.txt"), std::string::npos);
-  EXPECT_TRUE(f.previews.empty());
-}
+// ---- The ADIF file -------------------------------------------------------------
 
-struct NoShell : Shell {
-  bool open(const std::string&, std::string&) override { return false; }
-};
+const char* const FixedLog =
+    "BC\t9580.5\tAM\t1400\t1/5/2001\tRadio Example \tEnglish news\t\t\t45444\t\t1457\tUtopia\tCapital\t\t\r\n"
+    "UT\t153\tusb\t0230\t12/24/00\tDCF49\tTime signal.\t\t\t\t\t\t\t\t\t\r\n"
+    "\t15345\tAM\t2100*\t2/29/2000\tRAE\t\t3/2/2002 direct\tcard\t\t\t2200*\targentina\t\t\t\r\n"
+    "X\tabc\tDRM\t905\t2/29/2001\tR\xE9union 1\tCaf\xE9 \x93news\x94 \x80 5\xB0\t"
+    "\t\tS9\t\xB1\t2460\t\xD6sterreich\t\t\t\r\n";
 
-TEST(ExportFrame, DisplayButtonsExportTheSelectedBlockIntoThePreview) {
-  ExportFolder f;
-  WriteFileBytes(f.dir() + "LogFiles/OndarisLog.txt", SmallLog);
-  ScriptedFileDialogs dialogs;
-  NoShell shell;
-  LogbookSettings settings;
-  settings.Export.SwlBulkSort = true;
-  LogDisplay display{f.messages, dialogs, shell, f.dir(), ',', settings};
-  display.tunedFrequency = [] { return 9580.0; };
-  LogExporter exporter(f.dir(), ',', f.messages);
-  ConnectLogExports(display, exporter, settings);
-  display.LogDispBtnClick();
-  display.GridCursorMoved(1, 1, 2);
-  display.SigEdit = "me";
-  display.SWLExportBtnClick();
-  const std::string expected =
-      "[COUNTRY] 153, 0230-, DCF49 Dec 24 Time signal. (me)\r\n\r\n"
-      "UTOPIA 9580.5, 1400-1457, Radio Example Jan 5 English news. (me)\r\n";
-  EXPECT_EQ(display.preview.text, expected);
-  EXPECT_EQ(display.preview.title, LogPreview::Caption);
-  EXPECT_EQ(ReadFileBytes(f.dir() + "Export/SwlExport.txt"), expected);
-  EXPECT_EQ(ReadFileBytes(f.dir() + "LogFiles/LogSig.dat"), "me\r\n");
+TEST(AdifExport, WritesEveryRecordWithItsFields) {
+  LogTable table;
+  table.Load(FixedLog, ',');
+  // The last record: not a frequency, not a date (2001 is no leap year), a
+  // time without its leading zero, an off time with minute 60, a mode outside
+  // the ADIF list, text outside ASCII.
+  EXPECT_EQ(AdifFileText(table, {1, 2, 0, 3, 4, 5}, ',', DateTime{2026, 12, 7, 9, 5, 3}),
+            "ADIF export of the Ondaris log\r\n<ADIF_VER:5>3.1.4\r\n<CREATED_TIMESTAMP:15>20261207 090503\r\n"
+            "<PROGRAMID:7>Ondaris\r\n<PROGRAMVERSION:3>1.1\r\n<EOH>\r\n"
+            "<SWL:1>Y <QSO_DATE:8>20010105 <TIME_ON:4>1400 <TIME_OFF:4>1457 <FREQ:6>9.5805 <MODE:2>AM "
+            "<NAME:13>Radio Example <QTH:7>Capital <COUNTRY:6>Utopia <RST_RCVD:5>45444 <COMMENT:12>English news "
+            "<APP_ONDARIS_CODE:2>BC <EOR>\r\n"
+            "<SWL:1>Y <QSO_DATE:8>20001224 <TIME_ON:4>0230 <FREQ:5>0.153 <MODE:3>SSB <SUBMODE:3>USB "
+            "<CALL:5>DCF49 <COMMENT:12>Time signal. <APP_ONDARIS_CODE:2>UT <EOR>\r\n"
+            "<SWL:1>Y <QSO_DATE:8>20000229 <TIME_ON:4>2100 <TIME_OFF:4>2200 <FREQ:6>15.345 <MODE:2>AM "
+            "<NAME:3>RAE <COUNTRY:9>argentina <QSL_SENT:1>Y <QSL_RCVD:1>Y <APP_ONDARIS_SENT:15>3/2/2002 direct "
+            "<APP_ONDARIS_RCVD:4>card <EOR>\r\n"
+            "<SWL:1>Y <TIME_ON:4>0905 <NAME:9>Reunion 1 <COUNTRY:10>Osterreich <RST_RCVD:2>S9 "
+            "<COMMENT:20>Cafe \"news\" EUR 5deg <APP_ONDARIS_CODE:1>X <APP_ONDARIS_MODE:3>DRM "
+            "<APP_ONDARIS_RPT2:3>+/- <EOR>\r\n");
 }
 
 // ---- Cutting the Ute line ----------------------------------------------------
@@ -222,6 +264,152 @@ INSTANTIATE_TEST_SUITE_P(
                       SortCase{"mwSameCountryByMisc", LogExportKind::Mw, true, {7, 8}, {8, 7}},
                       SortCase{"uteSameTextByIdIgnoringCase", LogExportKind::Ute, true, {3, 7}, {3, 7}},
                       SortCase{"uteById", LogExportKind::Ute, true, {7, 8}, {8, 7}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// What the listener does in the window before Generate.
+struct ReportCase {
+  const char* name;
+  std::vector<int> marksClicked;
+  int movedFrom, movedTo;  // a column dragged, when movedFrom >= 0
+  std::string heading, outfile;
+  bool selectedOnly;
+  std::string outputFile, expected;
+};
+
+class ReportBytes : public ::testing::TestWithParam<ReportCase> {};
+
+TEST_P(ReportBytes, GenerateWritesTheMarkedColumns) {
+  const ReportCase& c = GetParam();
+  LogRig rig;
+  rig.report.FormCreate();
+  bool closed = false;
+  rig.report.close = [&] { closed = true; };
+  rig.report.show = [&](LogReportDialog& d) {
+    for (int column : c.marksClicked) d.MarkCellClick(column);
+    if (c.movedFrom >= 0) d.GridColumnMoved(c.movedFrom, c.movedTo);
+    d.HeaderEdit = c.heading;
+    d.OutfileEdit = c.outfile;
+    d.SelCheckbox = c.selectedOnly;
+    EXPECT_TRUE(d.OKBtnClick());
+  };
+  rig.open(2, 3);
+  rig.display.HookBtnClick(&LogDisplay::report);
+  EXPECT_TRUE(closed);
+  EXPECT_EQ(ReadFileBytes(rig.dir() + "Export/" + c.outputFile), c.expected);
+  EXPECT_EQ(rig.previews, std::vector<std::string>{c.expected});
+  EXPECT_EQ(rig.messages.messages(), std::vector<std::string>{ReportGeneratedMessage(c.outputFile)});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Reports, ReportBytes,
+    ::testing::Values(
+        ReportCase{"freqDraggedBeforeCodeAllRecords", {0, 1}, 1, 0, "My log", "", false, "Report.txt",
+                   "My log\r\n\r\nFreq\tCode\r\n\r\n9580.5\tBC\r\n153\tUT\r\n15345\tBC\r\n"},
+        ReportCase{"selectedWithFlag", {6, 15}, -1, 0, "", "Weekly.txt", true, "Weekly.txt",
+                   "ID\tS(Y)\r\n\r\nDCF49\t\r\nRAE\tY\r\n"},
+        ReportCase{"toggledTwiceIsOff", {3, 3}, -1, 0, "", "", true, "Report.txt", "\r\n\r\n"},
+        ReportCase{"emptyLinesLeftOut", {10, -1, 18}, -1, 0, "", "", false, "Report.txt", "Misc\r\n\r\nCapital\r\n"},
+        ReportCase{"nameStaysInExport", {2}, -1, 0, "", "..\\SysFiles/x.txt", true, "x.txt",
+                   "Mode\r\n\r\nusb\r\nAM\r\n"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// ---- The setup file ---------------------------------------------------------------
+
+void PutInt(std::string& image, std::size_t at, int value) {
+  for (int i = 0; i < 4; ++i) image[at + i] = static_cast<char>((static_cast<unsigned>(value) >> (8 * i)) & 0xFF);
+}
+
+TEST(ReportSetupFile, SavedAtItsExactSizeAndReopened) {
+  LogRig f;
+  f.report.FormCreate(600);  // columns 600 / 18 - 1 = 32 pixels
+  f.report.MarkCellClick(5);
+  f.report.GridColumnMoved(5, 0);  // Date first, its mark with it
+  f.report.HeaderEdit = "Heard";
+  f.report.OutfileEdit = "w.txt";
+  f.report.SelCheckbox = false;
+  f.dialogs.chooseNext(f.setupPath("Weekly.rpt"));
+  f.report.SaveBtnClick();
+
+  std::string expected(469, '\0');
+  expected.replace(0, 6, "\x05Heard");
+  expected.replace(82, 6, "\x05w.txt");
+  const int order[18] = {5, 0, 1, 2, 3, 4, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17};
+  for (int p = 0; p < 18; ++p) {
+    PutInt(expected, 163 + 4 * p, order[p]);
+    PutInt(expected, 235 + 8 * p, 1 + 33 * p + 3);
+    PutInt(expected, 239 + 8 * p, 1 + 33 * p + 29);
+    PutInt(expected, 379 + 4 * order[p], p);
+    expected[451 + p] = p == 0 ? 'Y' : 'N';
+  }
+  EXPECT_EQ(ReadFileBytes(f.setupPath("Weekly.rpt")), expected);
+  EXPECT_EQ(f.report.CurrentSetupName, "Weekly.rpt");
+
+  LogReportDialog again{f.messages, f.dialogs, f.dir(), ','};
+  again.FormCreate(600);
+  f.dialogs.chooseNext(f.setupPath("Weekly.rpt"));
+  again.OpenBtnClick();
+  EXPECT_EQ(again.setup, f.report.setup);
+  EXPECT_EQ(again.HeadingText(0), "Date");
+  EXPECT_EQ(again.MarkText(0), "  Y");
+  EXPECT_EQ(again.MarkText(1), "  N");
+  EXPECT_EQ(again.HeaderEdit, "Heard");
+  EXPECT_EQ(again.OutfileEdit, "w.txt");
+  EXPECT_FALSE(again.SelCheckbox);
+}
+
+TEST(ReportSetupFile, DefaultSetupLoadsAtCreation) {
+  LogRig f;
+  ReportSetup saved = FreshReportSetup();
+  saved.Heading = "Default";
+  WriteFileBytes(f.setupPath("Default.rpt"), ReportSetupBytes(saved));
+  f.report.FormCreate();
+  EXPECT_EQ(f.report.HeaderEdit, "Default");
+}
+
+struct ParseCase {
+  const char* name;
+  std::function<std::string(std::string)> damage;  // from the bytes of `Sample`
+  std::function<void(ReportSetup&)> expect;         // the sample's setup made what must be read
+};
+
+ReportSetup Sample() {
+  ReportSetup s = FreshReportSetup();
+  s.Heading = "Heard";
+  s.SelectedOnly = false;
+  s.OutputName = "w.txt";
+  s.MoveColumn(5, 0);
+  s.Marks.fill('N');
+  s.Marks[0] = 'Y';
+  s.RecordColumnBounds(32);
+  return s;
+}
+
+class ReportSetupParse : public ::testing::TestWithParam<ParseCase> {};
+
+TEST_P(ReportSetupParse, ReadsWhatIsThere) {
+  ReportSetup expected = Sample();
+  GetParam().expect(expected);
+  EXPECT_EQ(ParseReportSetup(GetParam().damage(ReportSetupBytes(Sample()))), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, ReportSetupParse,
+    ::testing::Values(
+        ParseCase{"longerIgnoresTheRest", [](std::string b) { return b + "extra"; }, [](ReportSetup&) {}},
+        ParseCase{"empty", [](std::string) { return std::string(); }, [](ReportSetup& s) { s = FreshReportSetup(); }},
+        // The heading, the flag, and the output name's length byte and two characters were there.
+        ParseCase{"shortKeepsHeadingAndFlag", [](std::string b) { return b.substr(0, 85); },
+                  [](ReportSetup& s) {
+                    const std::string heading = s.Heading;
+                    s = FreshReportSetup();
+                    s.Heading = heading;
+                    s.SelectedOnly = false;
+                    s.OutputName = std::string("w.\0\0\0", 5);
+                  }},
+        ParseCase{"lengthByteBeyondCapacity", [](std::string b) { return b.replace(0, 1, "\xC8"); },
+                  [](ReportSetup& s) { s.Heading = std::string("Heard") + std::string(75, '\0'); }},
+        ParseCase{"orderNotAPermutation", [](std::string b) { return PutInt(b, 163 + 4, 5), b; },  // field 5 twice
+                  [](ReportSetup& s) { s.ColumnOrder = s.ColumnPositions = FreshReportSetup().ColumnOrder; }}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
