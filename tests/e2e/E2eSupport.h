@@ -11,6 +11,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <gtest/gtest.h>
 
 #include <signal.h>
 
@@ -122,6 +123,22 @@ inline Finished RunToEnd(const QString& program, const QStringList& args, const 
   run.exitCode = child.waitExit(timeoutMs).value_or(-2);
   run.output = child.output();
   return run;
+}
+
+// A command line, the exit code it must end with and a text its output holds.
+struct CommandLine {
+  QStringList args;
+  int exitCode;
+  std::string says;
+};
+
+inline void ExpectCommandLines(const QString& program, const std::vector<CommandLine>& runs) {
+  for (const CommandLine& expected : runs) {
+    const std::string args = expected.args.join(' ').toStdString();
+    const Finished run = RunToEnd(program, expected.args);
+    EXPECT_EQ(run.exitCode, expected.exitCode) << args;
+    EXPECT_NE(run.output.find(expected.says), std::string::npos) << args << ": " << run.output;
+  }
 }
 
 // The environment the program runs in under test: no display, nobody to

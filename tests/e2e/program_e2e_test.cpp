@@ -77,18 +77,14 @@ class ProgramE2E : public ::testing::Test {
   Child program;
 };
 
-TEST_F(ProgramE2E, HelpAndVersionEndAtOnceAnythingElsePrintsUsageWithCode2) {
-  const Finished help = RunToEnd(kOndaris, {"--help"});
-  EXPECT_EQ(help.exitCode, 0);
-  EXPECT_NE(help.output.find("--data-dir DIR"), std::string::npos) << help.output;
-  const Finished version = RunToEnd(kOndaris, {"--version"});
-  EXPECT_EQ(version.exitCode, 0);
-  EXPECT_TRUE(StartsWith(version.output, "ondaris ")) << version.output;
-  for (const char* arg : {"--bogus", "extra", "--port", "--data-dir"}) {
-    const Finished run = RunToEnd(kOndaris, {arg});
-    EXPECT_EQ(run.exitCode, 2) << arg;
-    EXPECT_NE(run.output.find("Usage: ondaris"), std::string::npos) << arg << ": " << run.output;
-  }
+TEST(ProgramCommandLine, HelpAndVersionEndAtOnceAnythingElsePrintsUsageWithCode2) {
+  ExpectCommandLines(kOndaris,
+                     {{{"--help"}, 0, "--data-dir DIR"},
+                      {{"--version"}, 0, "ondaris "},
+                      {{"--bogus"}, 2, "Usage: ondaris"},
+                      {{"extra"}, 2, "Usage: ondaris"},
+                      {{"--port"}, 2, "Usage: ondaris"},
+                      {{"--data-dir"}, 2, "Usage: ondaris"}});
 }
 
 // Tuning.dat, Ondaris.dat, ClockRadio.dat, Limits1.dat, Scratchpad.dat and

@@ -116,58 +116,51 @@ int Connect(int port) {
 // how many replies were what the command asks for.
 int AskMany(int port, int count, int client) {
   const int fd = Connect(port);
-  if (fd < 0) return 0;
   int good = 0;
   std::string buffer;
-  for (int i = 0; i < count; ++i) {
+  for (int i = 0; fd >= 0 && i < count; ++i) {
     const bool set = i % 2 == 1;
     const std::string command =
         set ? "F " + std::to_string(9400000 + 5000 * ((client * count + i) % 100)) + "\n" : "f\n";
     if (::send(fd, command.data(), command.size(), MSG_NOSIGNAL) != static_cast<ssize_t>(command.size())) break;
-    std::size_t end;
     char chunk[512];
     ssize_t n = 1;
-    while ((end = buffer.find('\n')) == std::string::npos && (n = ::recv(fd, chunk, sizeof chunk, 0)) > 0)
+    while (buffer.find('\n') == std::string::npos && (n = ::recv(fd, chunk, sizeof chunk, 0)) > 0)
       buffer.append(chunk, static_cast<std::size_t>(n));
-    if (end == std::string::npos) break;
-    const std::string reply = buffer.substr(0, end);
-    buffer.erase(0, end + 1);
+    if (n <= 0) break;
+    const std::string reply = buffer.substr(0, buffer.find('\n'));
+    buffer.erase(0, reply.size() + 1);
     good += set ? reply == "RPRT 0" : (reply.size() >= 7 && reply.find_first_not_of("0123456789") == std::string::npos);
   }
-  ::close(fd);
+  if (fd >= 0) ::close(fd);
   return good;
 }
 
-// Sends `total` seeded random bytes, reading whatever comes back.
+// Sends `total` seeded random bytes (anything but a quit command, which
+// would rightly end the connection), reading whatever comes back.
 std::size_t SendGarbage(int port, std::size_t total) {
   const int fd = Connect(port);
-  if (fd < 0) return 0;
   std::mt19937 random(12);
-  std::string chunk(64 * 1024, '\0');
-  std::size_t sent = 0, offset = chunk.size();
+  std::string garbage(total, '\0');
+  for (char& c : garbage) {
+    c = static_cast<char>(random());
+    if (c == 'q' || c == 'Q') c = '?';
+  }
+  std::size_t sent = 0;
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(90);
-  while (sent < total && std::chrono::steady_clock::now() < deadline) {
-    if (offset == chunk.size()) {
-      // Anything but a quit command, which would rightly end the connection.
-      for (char& c : chunk) {
-        c = static_cast<char>(random());
-        if (c == 'q' || c == 'Q') c = '?';
-      }
-      offset = 0;
-    }
+  while (fd >= 0 && sent < total && std::chrono::steady_clock::now() < deadline) {
     pollfd p{fd, POLLIN | POLLOUT, 0};
     if (::poll(&p, 1, 100) <= 0) continue;
     char sink[16384];
     if ((p.revents & (POLLERR | POLLHUP)) || ((p.revents & POLLIN) && ::recv(fd, sink, sizeof sink, MSG_DONTWAIT) == 0))
       break;
     if (!(p.revents & POLLOUT)) continue;
-    const ssize_t n = ::send(fd, chunk.data() + offset, std::min<std::size_t>(chunk.size() - offset, total - sent),
+    const ssize_t n = ::send(fd, garbage.data() + sent, std::min<std::size_t>(64 * 1024, total - sent),
                              MSG_NOSIGNAL | MSG_DONTWAIT);
     if (n < 0 && errno != EAGAIN) break;
     sent += static_cast<std::size_t>(std::max<ssize_t>(n, 0));
-    offset += static_cast<std::size_t>(std::max<ssize_t>(n, 0));
   }
-  ::close(fd);
+  if (fd >= 0) ::close(fd);
   return sent;
 }
 
@@ -186,16 +179,6 @@ TEST(RigctlLoad, ManyClientsGarbageAndASilentClientNeverStallTheLoop) {
   std::string problem;
   ASSERT_TRUE(server.Start("127.0.0.1", 0, problem)) << problem;
   const int port = server.port();
-  // The longest the server itself held the loop with one slice of bytes.
-  qint64 longestSliceUs = 0;
-  auto handler = listener.onReceived;
-  listener.onReceived = [&](TcpListener::ConnectionId id, std::string_view bytes) {
-    const qint64 start = ThreadCpuUs();
-    const std::size_t taken = handler(id, bytes);
-    longestSliceUs = std::max(longestSliceUs, ThreadCpuUs() - start);
-    return taken;
-  };
-
   // The stall: the longest gap between ticks of a 2 ms timer on the loop,
   // on the wall clock and in the loop's own work.
   QElapsedTimer sinceTick;
@@ -237,10 +220,10 @@ TEST(RigctlLoad, ManyClientsGarbageAndASilentClientNeverStallTheLoop) {
   ticker.stop();
   for (std::thread& thread : threads) thread.join();
   ::close(silent);
-  std::printf("[ rigctl ] longest event-loop stall %lld us of work, %lld ms on the wall clock (longest slice %lld us);"
-              " %zu bytes of garbage taken; %zu clients left\n",
-              static_cast<long long>(longestBusyUs), static_cast<long long>(longestGapMs),
-              static_cast<long long>(longestSliceUs), garbageSent, server.clientCount());
+  std::printf("[ rigctl ] longest event-loop stall %lld us of work, %lld ms on the wall clock; %zu bytes of garbage"
+              " taken; %zu clients left\n",
+              static_cast<long long>(longestBusyUs), static_cast<long long>(longestGapMs), garbageSent,
+              server.clientCount());
 
   ASSERT_TRUE(done);
   for (int c = 0; c < Clients; ++c) EXPECT_EQ(good[c], Commands) << "client " << c;
@@ -256,7 +239,6 @@ TEST(RigctlLoad, ManyClientsGarbageAndASilentClientNeverStallTheLoop) {
   constexpr qint64 StallLimitUs = 150000;
 #endif
   EXPECT_LT(longestBusyUs, StallLimitUs);
-  EXPECT_LT(longestSliceUs, StallLimitUs);
   EXPECT_LT(longestGapMs, 250);
   // Every client change went through the front panel and the line.
   EXPECT_GE(rig.state.Freq, 9400.0);
