@@ -11,6 +11,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <gtest/gtest.h>
 
 #include <signal.h>
 
@@ -61,25 +62,23 @@ inline std::vector<std::string> WithoutQueries(const std::vector<std::string>& l
 
 using Environment = std::map<QString, QString>;
 
-// A child program; its standard output and errors go together to `outputFile`
-// when one is given, else they are kept in the process (apart when
-// `mergeErrors` is false).
+// A child program; its standard output and errors go together to
+// `outputFile` when one is given, else they are kept in the process.
 class Child {
  public:
   // Ended as a listener ends it, so that it saves and leaves its counters.
   ~Child() {
-    if (process_.state() != QProcess::NotRunning) {
-      process_.terminate();
-      if (!process_.waitForFinished(15000)) process_.kill();
-      process_.waitForFinished(2000);
-    }
+    if (process_.state() == QProcess::NotRunning) return;
+    process_.terminate();
+    if (!process_.waitForFinished(15000)) process_.kill();
+    process_.waitForFinished(2000);
   }
   bool start(const QString& program, const QStringList& args, const Environment& env = {},
-             const QString& outputFile = {}, bool mergeErrors = true) {
+             const QString& outputFile = {}) {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const auto& [name, value] : env) environment.insert(name, value);
     process_.setProcessEnvironment(environment);
-    process_.setProcessChannelMode(mergeErrors ? QProcess::MergedChannels : QProcess::SeparateChannels);
+    process_.setProcessChannelMode(QProcess::MergedChannels);
     if (!outputFile.isEmpty()) process_.setStandardOutputFile(outputFile);
     outputFile_ = outputFile;
     process_.start(program, args);
@@ -103,7 +102,6 @@ class Child {
     output_ += process_.readAllStandardOutput().toStdString();
     return output_;
   }
-  std::string errors() { return process_.readAllStandardError().toStdString(); }
 
  private:
   QProcess process_;
@@ -114,19 +112,33 @@ class Child {
 struct Finished {
   int exitCode = -2;  // -2: did not end in time, -1: ended by a signal
   std::string output;
-  std::string errors;  // when kept apart from the output
 };
 
 // Runs a program to its end, the event loop turning meanwhile.
 inline Finished RunToEnd(const QString& program, const QStringList& args, const Environment& env = {},
-                         int timeoutMs = 15000, bool mergeErrors = true) {
+                         int timeoutMs = 15000) {
   Child child;
   Finished run;
-  if (!child.start(program, args, env, {}, mergeErrors)) return run;
+  if (!child.start(program, args, env)) return run;
   run.exitCode = child.waitExit(timeoutMs).value_or(-2);
   run.output = child.output();
-  run.errors = child.errors();
   return run;
+}
+
+// A command line, the exit code it must end with and a text its output holds.
+struct CommandLine {
+  QStringList args;
+  int exitCode;
+  std::string says;
+};
+
+inline void ExpectCommandLines(const QString& program, const std::vector<CommandLine>& runs) {
+  for (const CommandLine& expected : runs) {
+    const std::string args = expected.args.join(' ').toStdString();
+    const Finished run = RunToEnd(program, expected.args);
+    EXPECT_EQ(run.exitCode, expected.exitCode) << args;
+    EXPECT_NE(run.output.find(expected.says), std::string::npos) << args << ": " << run.output;
+  }
 }
 
 // The environment the program runs in under test: no display, nobody to
@@ -141,39 +153,23 @@ class SimulatorProcess {
   // Starts the tool (paced at 1200 baud unless `pacing` is false) with
   // `extraArgs` and reads the device it prints on its first line.
   bool start(bool pacing, std::string& error, const QStringList& extraArgs = {}) {
-    if (!dir_.isValid()) {
-      error = "no temporary folder";
-      return false;
-    }
     const QString tool = kBinDir + "/rx320-sim";
     logPath_ = dir_.filePath(QStringLiteral("sim.log"));
     QStringList args{QStringLiteral("--log"), logPath_};
     if (!pacing) args << QStringLiteral("--no-pacing");
     process_.start(tool, args + extraArgs);
-    if (!process_.waitForStarted(5000)) {
+    if (!dir_.isValid() || !process_.waitForStarted(5000)) {
       error = "cannot start " + tool.toStdString() + ": " + process_.errorString().toStdString();
       return false;
     }
     QElapsedTimer waited;
     waited.start();
     while (!process_.canReadLine() && waited.elapsed() < 5000) process_.waitForReadyRead(100);
-    if (!process_.canReadLine()) {
-      error = "the simulator printed no device: " + process_.readAllStandardError().toStdString();
-      return false;
-    }
     device_ = QString::fromLocal8Bit(process_.readLine()).trimmed().toStdString();
+    if (device_.empty()) error = "the simulator printed no device: " + process_.readAllStandardError().toStdString();
     return !device_.empty();
   }
-
-  ~SimulatorProcess() {
-    if (process_.state() != QProcess::NotRunning) {
-      process_.terminate();
-      if (!process_.waitForFinished(3000)) {
-        process_.kill();
-        process_.waitForFinished(1000);
-      }
-    }
-  }
+  ~SimulatorProcess() { stop(SIGTERM); }
 
   const std::string& device() const { return device_; }
   QString qdevice() const { return QString::fromStdString(device_); }
@@ -188,14 +184,11 @@ class SimulatorProcess {
   int stop(int signal) {
     if (process_.state() == QProcess::NotRunning) return -1;
     ::kill(static_cast<pid_t>(process_.processId()), signal);
-    if (!process_.waitForFinished(3000)) {
-      process_.kill();
-      process_.waitForFinished(1000);
-      return -1;
-    }
-    return process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1;
+    if (process_.waitForFinished(3000)) return process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1;
+    process_.kill();
+    process_.waitForFinished(1000);
+    return -1;
   }
-  QString folder() const { return dir_.path(); }
 
   // The simulator's log so far, one decoded command a line.
   std::vector<std::string> logLines() const {

@@ -10,28 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "E2ePanel.h"
 #include "E2eSupport.h"
-#include "app/FrontPanel.h"
-#include "platform/CompanionTransport.h"
-#include "platform/Shell.h"
-#include "platform/qt/QtClock.h"
-#include "platform/qt/QtSerialPort.h"
-#include "platform/qt/QtTimer.h"
-#include "support/ScriptedFileDialogs.h"
-#include "support/ScriptedMessageBoxes.h"
 
 namespace ondaris {
 namespace {
-
-struct NoCompanion : CompanionTransport {
-  bool listen(std::string&) override { return true; }
-  void close() override {}
-  void send(const std::string&) override {}
-};
-
-struct NoShell : Shell {
-  bool open(const std::string&, std::string&) override { return true; }
-};
 
 bool Has(const std::vector<std::string>& lines, const std::string& line) {
   return std::find(lines.begin(), lines.end(), line) != lines.end();
@@ -42,22 +25,8 @@ TEST(OptionsPortE2E, OkMovesTheProgramToTheOtherReceiver) {
   std::string error;
   ASSERT_TRUE(first.start(false, error)) << error;
   ASSERT_TRUE(second.start(false, error)) << error;
-  QTemporaryDir data;
-  ASSERT_TRUE(data.isValid());
-
-  QtSerialPort port;
-  QtClock clock;
-  QtTimer tuningTimer, meterTimer, scanTimer, clockTimer, debounceTimer, pump;
-  ScriptedMessageBoxes messages;
-  messages.setDefaultAnswer(false);
-  NoCompanion companion;
-  NoShell shell;
-  ScriptedFileDialogs dialogs;
-  FrontPanel panel(PanelPlatform{port, clock, messages, companion, shell, tuningTimer, meterTimer, scanTimer,
-                                 clockTimer, debounceTimer, pump, dialogs, nullptr},
-                   data.path().toStdString() + "/", '.');
-  panel.setPortOverride(first.device());
-  panel.FormCreate();
+  QtPanel qt(first.device());
+  FrontPanel& panel = qt.panel;
   ASSERT_TRUE(RunUntil([&] { return Has(first.commands(), "G 2"); }, 10000)) << first.logLines().size();
 
   panel.options.UsrOptions1Click();
@@ -71,9 +40,10 @@ TEST(OptionsPortE2E, OkMovesTheProgramToTheOtherReceiver) {
 
   // The whole state: volumes, then the tuning.
   ASSERT_TRUE(RunUntil([&] { return second.commands().size() >= 6; }, 10000));
-  EXPECT_EQ(second.commands(), (std::vector<std::string>{"V level=33", "A level=33", "W code=0 bw=6000",
-                                                        second.commands()[3], "M AM freq=15000.000 kHz", "G 2"}));
-  EXPECT_EQ(second.commands()[3].rfind("N ", 0), 0u);
+  const std::vector<std::string> resent = second.commands();
+  EXPECT_EQ(resent, (std::vector<std::string>{"V level=33", "A level=33", "W code=0 bw=6000", resent[3],
+                                              "M AM freq=15000.000 kHz", "G 2"}));
+  EXPECT_EQ(resent[3].rfind("N ", 0), 0u);
 
   // From now on the listener's volume and tuning go to the new receiver.
   panel.controls.SpkrTrackbarChange(40);  // volume 53
@@ -84,9 +54,7 @@ TEST(OptionsPortE2E, OkMovesTheProgramToTheOtherReceiver) {
   EXPECT_TRUE(RunUntil([&] { return second.logLines().back().rfind("X ", 0) == 0; }, 5000))
       << "the meter polls the new receiver";
   EXPECT_EQ(first.commands().size(), firstHeard);
-  EXPECT_TRUE(messages.questions().empty());
-
-  panel.SaveStateAndShutdown();
+  EXPECT_TRUE(qt.messages.questions().empty());
 }
 
 }  // namespace

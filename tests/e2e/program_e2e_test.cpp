@@ -1,8 +1,10 @@
 // The real ondaris executable, started as a listener would start it, talking
-// to the simulated receiver (rx320-sim) over a pseudo-terminal and to the
-// companion tool (ondaris-remote) over its sockets; a scheduled broadcast on
-// a clock run ten times as fast through the program's test hooks.
+// to the simulated receiver (rx320-sim over a pseudo-terminal, or the one
+// built in) and to the companion tool (ondaris-remote) over its sockets; a
+// scheduled broadcast on a clock run ten times as fast through the program's
+// test hooks.
 
+#include <QTcpServer>
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -34,6 +36,12 @@ int CountMessages(const std::string& output) {
   return count;
 }
 
+std::string EmptyLines(int count) {
+  std::string lines;
+  for (int i = 0; i < count; ++i) lines += "\r\n";
+  return lines;
+}
+
 class ProgramE2E : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(runtime.isValid()); }
@@ -45,25 +53,11 @@ class ProgramE2E : public ::testing::Test {
     EXPECT_TRUE(sim.start(false, error)) << error;
     return !sim.device().empty();
   }
-  bool start(const std::string& dataDir, const std::string& port, Environment extra = {}) {
+  bool start(const std::string& dataDir, const std::string& port, Environment extra = {}, QStringList args = {}) {
     Environment all = env();
     all.merge(extra);
-    return program.start(kOndaris, {"--data-dir", QString::fromStdString(dataDir), "--port", QString::fromStdString(port)},
-                         all, QString::fromStdString(data("out.txt")));
-  }
-  // Tuning.dat, Ondaris.dat, ClockRadio.dat, Limits1.dat and Scratchpad.dat
-  // as a previous run leaves them.
-  void writeStateFiles(const std::vector<std::string>& tuningLines, const RadioState& state) {
-    fs::create_directories(folder.path() / "SysFiles");
-    std::string bytes;
-    for (const auto& line : tuningLines) bytes += line + "\r\n";
-    WriteFileBytes(folder.sysFile("Tuning.dat"), bytes);
-    WriteOndarisDat(folder.dir(), state);
-    WriteClockRadioDat(folder.dir(), ClockRadioSettings{});
-    LimitRangeList ranges;
-    ranges.fill(DefaultLimitRange());
-    WriteLimitRangesFile(folder.sysFile("Limits1.dat"), ranges);
-    WriteScratchpadFile(folder.sysFile("Scratchpad.dat"), Scratchpad{});
+    args << "--data-dir" << QString::fromStdString(dataDir) << "--port" << QString::fromStdString(port);
+    return program.start(kOndaris, args, all, QString::fromStdString(data("out.txt")));
   }
   bool listening() const { return fs::exists(runtime.filePath("Ondaris").toStdString()); }
   void stopWith(int signal) {
@@ -73,6 +67,9 @@ class ProgramE2E : public ::testing::Test {
   bool simHears(const std::string& line) {
     return RunUntil([&] { return sim.linesStartingWith(line) > 0; }, 5000);
   }
+  bool saysSoon(const std::string& text) {
+    return RunUntil([&] { return program.output().find(text) != std::string::npos; }, 15000);
+  }
 
   TempFolder folder;
   QTemporaryDir runtime;
@@ -80,27 +77,40 @@ class ProgramE2E : public ::testing::Test {
   Child program;
 };
 
-TEST_F(ProgramE2E, HelpAndVersionEndAtOnceAnythingElsePrintsUsageWithCode2) {
-  const Finished help = RunToEnd(kOndaris, {"--help"});
-  EXPECT_EQ(help.exitCode, 0);
-  EXPECT_NE(help.output.find("--data-dir DIR"), std::string::npos) << help.output;
-  const Finished version = RunToEnd(kOndaris, {"--version"});
-  EXPECT_EQ(version.exitCode, 0);
-  EXPECT_TRUE(StartsWith(version.output, "ondaris ")) << version.output;
-  for (const char* arg : {"--bogus", "extra", "--port", "--data-dir"}) {
-    const Finished run = RunToEnd(kOndaris, {arg});
-    EXPECT_EQ(run.exitCode, 2) << arg;
-    EXPECT_NE(run.output.find("Usage: ondaris"), std::string::npos) << arg << ": " << run.output;
-  }
+TEST(ProgramCommandLine, HelpAndVersionEndAtOnceAnythingElsePrintsUsageWithCode2) {
+  ExpectCommandLines(kOndaris,
+                     {{{"--help"}, 0, "--data-dir DIR"},
+                      {{"--version"}, 0, "ondaris "},
+                      {{"--bogus"}, 2, "Usage: ondaris"},
+                      {{"extra"}, 2, "Usage: ondaris"},
+                      {{"--port"}, 2, "Usage: ondaris"},
+                      {{"--data-dir"}, 2, "Usage: ondaris"}});
 }
 
-TEST_F(ProgramE2E, StateFilesPresentSendVolumesTuningThenPollsAndSigtermSaves) {
+// Tuning.dat, Ondaris.dat, ClockRadio.dat, Limits1.dat, Scratchpad.dat and
+// the last station list as a previous run leaves them.
+TEST_F(ProgramE2E, StoredStateTunesAndPollsTheCompanionTunesAndAddsStationsSigtermSaves) {
   ASSERT_TRUE(startSim());
+  fs::create_directories(folder.path() / "SysFiles");
+  fs::create_directories(folder.path() / "FreqFiles");
+  WriteFileBytes(folder.sysFile("Tuning.dat"),
+                 "A\r\n10000.000\r\nAM\r\n4\r\n1\r\nMedium\r\n0\r\n9575.000\r\nUSB\r\n5\r\n13\r\nFast\r\n0\r\n");
   RadioState stored;
   stored.SpkrVolume = 40;
   stored.LineVolume = 20;
   stored.ComPortName = "COM9";  // --port wins for this run
-  writeStateFiles({"A", "10000.000", "AM", "4", "1", "Medium", "0", "9575.000", "USB", "5", "13", "Fast", "0"}, stored);
+  stored.FreqFileDir = "FreqFiles/";
+  stored.LastFreqFile = "Evening.320";
+  WriteOndarisDat(folder.dir(), stored);
+  WriteClockRadioDat(folder.dir(), ClockRadioSettings{});
+  LimitRangeList ranges;
+  ranges.fill(DefaultLimitRange());
+  WriteLimitRangesFile(folder.sysFile("Limits1.dat"), ranges);
+  WriteScratchpadFile(folder.sysFile("Scratchpad.dat"), Scratchpad{});
+  const std::string list =
+      "\"Radio Alba\",9.580000,AM,6000,2,5000,0,\"Mountains\",\"English\",\"0000\",\"2400\",\"Notes\",0,0\r\n"
+      "\"Coast\",14.230500,USB,2550,2,100,0,\"Seaside\",\"English\",\"0800\",\"1200\",\"Notes\",0,0\r\n";
+  WriteFileBytes(data("FreqFiles/Evening.320"), list);
   ASSERT_TRUE(start(root(), sim.device()));
   ASSERT_TRUE(RunUntil([&] { return sim.linesStartingWith("X ") >= 3; }, 15000)) << program.output();
   // Volumes (63 minus the level), then the tuning; the first query after it.
@@ -109,91 +119,23 @@ TEST_F(ProgramE2E, StateFilesPresentSendVolumesTuningThenPollsAndSigtermSaves) {
   EXPECT_EQ(std::vector<std::string>(log.begin(), log.begin() + 3),
             (std::vector<std::string>{"V level=23", "A level=43", "W code=13 bw=2550"}));
   EXPECT_TRUE(StartsWith(log[3], "N ")) << log[3];
-  EXPECT_EQ(log[4], "M USB freq=9575.000 kHz");
-  EXPECT_EQ(log[5], "G 3");
+  EXPECT_EQ(std::vector<std::string>(log.begin() + 4, log.begin() + 6),
+            (std::vector<std::string>{"M USB freq=9575.000 kHz", "G 3"}));
   EXPECT_TRUE(StartsWith(log[6], "X ")) << log[6];
-
   // About five queries a second.
   const int before = sim.linesStartingWith("X ");
   RunFor(2000);
   const int polled = sim.linesStartingWith("X ") - before;
   EXPECT_GE(polled, 6);
   EXPECT_LE(polled, 12);
-  EXPECT_EQ(CountMessages(program.output()), 0) << program.output();
 
-  // SIGTERM runs the exit sequence: the mute goes out, the files are saved.
-  fs::remove(folder.sysFile("Tuning.dat"));
-  stopWith(SIGTERM);
-  EXPECT_TRUE(simHears("C mute"));
-  const std::string tuning = ReadFileBytes(folder.sysFile("Tuning.dat"));
-  EXPECT_NE(tuning.find("\r\n9575.000\r\nUSB\r\n"), std::string::npos) << tuning;
-  const std::string dat = ReadFileBytes(folder.sysFile("Ondaris.dat"));
-  ASSERT_EQ(dat.size(), OndarisDatSize);
-  RadioState reread;
-  DecodeOndarisDat(dat, reread);
-  EXPECT_EQ(reread.ComPortName, "COM9");
-  EXPECT_EQ(reread.SpkrVolume, 40);
-}
-
-TEST_F(ProgramE2E, FirstStartInAnEmptyFolderTunes15000AmASecondStartOnlyWakesIt) {
-  ASSERT_TRUE(startSim());
-  const std::string dataDir = data("new-data");  // does not exist yet
-  ASSERT_TRUE(start(dataDir, sim.device()));
-  ASSERT_TRUE(RunUntil([&] { return sim.linesStartingWith("X ") >= 1; }, 15000)) << program.output();
-  const std::vector<std::string> commands = sim.commands();
-  ASSERT_GE(commands.size(), 6u);
-  EXPECT_EQ(std::vector<std::string>(commands.begin(), commands.begin() + 3),
-            (std::vector<std::string>{"V level=33", "A level=33", "W code=0 bw=6000"}));
-  EXPECT_NE(commands[3].find("freq=15000.000 kHz"), std::string::npos) << commands[3];
-  EXPECT_EQ(commands[4], "M AM freq=15000.000 kHz");
-  EXPECT_EQ(commands[5], "G 2");
-  const std::string output = program.output();
-  for (const char* missing : {"Could not find SysFiles\\Limits1.dat", "Could not find file SysFiles\\Scratchpad.dat",
-                              "Could not find file SysFiles\\Tuning.dat", "Could not find file SysFiles\\Ondaris.dat"})
-    EXPECT_NE(output.find(missing), std::string::npos) << missing << "\n" << output;
-  for (const char* dir : {"SysFiles", "WaveFiles", "LogFiles", "LogFiles/ReportSetups", "LogHelp", "Help", "DBHelp",
-                          "FreqFiles", "Backup", "Export"})
-    EXPECT_TRUE(fs::is_directory(dataDir + "/" + dir)) << dir;
-
-  // A second start wakes the first and ends without creating anything.
-  const std::string otherDir = data("second-data");
-  const Finished second =
-      RunToEnd(kOndaris, {"--data-dir", QString::fromStdString(otherDir), "--port", sim.qdevice()}, env());
-  EXPECT_EQ(second.exitCode, 0) << second.output;
-  EXPECT_FALSE(fs::exists(otherDir));
-  EXPECT_TRUE(program.running());
-
-  stopWith(SIGTERM);
-  const std::string sys = dataDir + "/SysFiles/";
-  EXPECT_TRUE(fs::exists(sys + "Tuning.dat"));
-  EXPECT_EQ(ReadFileBytes(sys + "Ondaris.dat").size(), OndarisDatSize);
-  EXPECT_EQ(ReadFileBytes(sys + "Limits1.dat").size(), LimitsFileSize);
-  EXPECT_EQ(ReadFileBytes(sys + "Scratchpad.dat").size(), ScratchpadFileSize);
-  EXPECT_EQ(ReadFileBytes(sys + "OndarisGrid.dat").size(), 36u);
-  EXPECT_EQ(ReadFileBytes(sys + "Reopen.dat"), "\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n");
-  EXPECT_TRUE(simHears("C mute"));
-}
-
-TEST_F(ProgramE2E, TheLastStationListIsLoadedAndTheCompanionTunesLocatesAndAddsStations) {
-  ASSERT_TRUE(startSim());
-  RadioState stored;
-  stored.FreqFileDir = "FreqFiles/";
-  stored.LastFreqFile = "Evening.320";
-  writeStateFiles({"A", "10000.000", "AM", "4", "1", "Medium", "0", "15000.000", "AM", "4", "1", "Medium", "0"}, stored);
-  fs::create_directories(folder.path() / "FreqFiles");
-  const std::string list =
-      "\"Radio Alba\",9.580000,AM,6000,2,5000,0,\"Mountains\",\"English\",\"0000\",\"2400\",\"Notes\",0,0\r\n"
-      "\"Coast\",14.230500,USB,2550,2,100,0,\"Seaside\",\"English\",\"0800\",\"1200\",\"Notes\",0,0\r\n";
-  WriteFileBytes(data("FreqFiles/Evening.320"), list);
-  ASSERT_TRUE(start(root(), sim.device()));
-  // The program listens once start-up is complete.
+  // The program listens once start-up is complete. "+" tunes and finds the
+  // station in the list; "*" adds one and is answered OK, a malformed "*"
+  // word NO; a mode word changes the mode.
   ASSERT_TRUE(RunUntil([&] { return listening(); }, 15000)) << program.output();
-
-  // "+" tunes and finds the station in the list; "*" adds one and is
-  // answered OK, a malformed "*" word NO; a mode word changes the mode.
   const Finished locate = RunToEnd(kRemote, {"--wait", "300", "?", "+14230.5"}, env());
   EXPECT_EQ(locate.exitCode, 0) << locate.output;
-  EXPECT_TRUE(simHears("M AM freq=14230.500 kHz")) << locate.output;
+  EXPECT_TRUE(simHears("M USB freq=14230.500 kHz")) << locate.output;
   const Finished remote = RunToEnd(
       kRemote, {"--wait", "800", "?", "*7250*Evening Radio*Lakeside*French*1800*2000*", "*7250*broken*", "LSB"}, env());
   EXPECT_EQ(remote.exitCode, 0) << remote.output;
@@ -204,11 +146,14 @@ TEST_F(ProgramE2E, TheLastStationListIsLoadedAndTheCompanionTunesLocatesAndAddsS
   // The AM tuning of the added station may be replaced on the line by the LSB one.
   EXPECT_TRUE(simHears("M LSB freq=7250.000 kHz")) << remote.output;
   EXPECT_NE(remote.output.find("*7250.000*LSB*"), std::string::npos) << remote.output;
+  EXPECT_FALSE(fs::exists(runtime.filePath("OndarisDB").toStdString()));  // the tool's, gone with it
 
-  // Exit asks whether to save the changed list; a run nobody watches answers
-  // No, so the file stays as it was. The tuning, the grid widths and the
-  // Reopen list, with the list reloaded at start-up on top, are written.
+  // SIGTERM runs the exit sequence: the mute goes out; the question whether
+  // to save the changed list is answered No by a run nobody watches, so the
+  // list stays as it was; the state, the grid widths and the Reopen list,
+  // with the list reloaded at start-up on top, are written.
   stopWith(SIGTERM);
+  EXPECT_TRUE(simHears("C mute"));
   const std::string output = program.output();
   EXPECT_NE(output.find("question (answered No): Your frequency file has been changed.  Do you want to save it?"),
             std::string::npos)
@@ -216,34 +161,58 @@ TEST_F(ProgramE2E, TheLastStationListIsLoadedAndTheCompanionTunesLocatesAndAddsS
   EXPECT_EQ(CountMessages(output), 0) << output;  // every file was there
   EXPECT_EQ(ReadFileBytes(data("FreqFiles/Evening.320")), list);
   EXPECT_NE(ReadFileBytes(folder.sysFile("Tuning.dat")).find("\r\n7250.000\r\nLSB\r\n"), std::string::npos);
+  const std::string dat = ReadFileBytes(folder.sysFile("Ondaris.dat"));
+  ASSERT_EQ(dat.size(), OndarisDatSize);
+  RadioState reread;
+  DecodeOndarisDat(dat, reread);
+  EXPECT_EQ(reread.ComPortName, "COM9");
+  EXPECT_EQ(reread.SpkrVolume, 40);
   EXPECT_EQ(ReadFileBytes(folder.sysFile("OndarisGrid.dat")).size(), 36u);
-  std::string reopen = folder.path().string() + "/FreqFiles/Evening.320\r\n";
-  for (int i = 1; i < 10; ++i) reopen += "\r\n";
-  EXPECT_EQ(ReadFileBytes(folder.sysFile("Reopen.dat")), reopen);
+  EXPECT_EQ(ReadFileBytes(folder.sysFile("Reopen.dat")), root() + "/FreqFiles/Evening.320\r\n" + EmptyLines(9));
 }
 
-TEST_F(ProgramE2E, PortSimRunsTheBuiltInReceiver) {
-  const std::string log = data("builtin.log");
-  ASSERT_TRUE(start(root(), "SIM", {{"ONDARIS_SIM_LOG", QString::fromStdString(log)}}));
-  ASSERT_TRUE(RunUntil([&] { return ReadFileBytes(log).find("\nX ") != std::string::npos; }, 15000))
+// The built-in receiver, and a rigctl port another program holds.
+TEST_F(ProgramE2E, FirstStartInAnEmptyFolderTunesTheBuiltInReceiverASecondStartOnlyWakesIt) {
+  const std::string dataDir = data("new-data");  // does not exist yet
+  const std::string simLog = data("builtin.log");
+  QTcpServer squatter;
+  ASSERT_TRUE(squatter.listen(QHostAddress::LocalHost, 0));
+  const QString taken = QString::number(squatter.serverPort());
+  ASSERT_TRUE(start(dataDir, "SIM", {{"ONDARIS_SIM_LOG", QString::fromStdString(simLog)}}, {"--rigctl-port", taken}));
+  ASSERT_TRUE(RunUntil([&] { return ReadFileBytes(simLog).find("\nX ") != std::string::npos; }, 15000))
       << program.output();
-  const std::vector<std::string> lines = SplitLines(ReadFileBytes(log));
-  ASSERT_GE(lines.size(), 6u);
-  EXPECT_EQ(lines[2], "W code=0 bw=6000");
-  EXPECT_EQ(lines[4], "M AM freq=15000.000 kHz");
-  stopWith(SIGINT);
-  EXPECT_EQ(SplitLines(ReadFileBytes(log)).back(), "C mute");
-}
+  const std::vector<std::string> commands = WithoutQueries(SplitLines(ReadFileBytes(simLog)));
+  ASSERT_GE(commands.size(), 6u);
+  EXPECT_EQ(std::vector<std::string>(commands.begin(), commands.begin() + 3),
+            (std::vector<std::string>{"V level=33", "A level=33", "W code=0 bw=6000"}));
+  EXPECT_NE(commands[3].find("freq=15000.000 kHz"), std::string::npos) << commands[3];
+  EXPECT_EQ(std::vector<std::string>(commands.begin() + 4, commands.begin() + 6),
+            (std::vector<std::string>{"M AM freq=15000.000 kHz", "G 2"}));
+  EXPECT_TRUE(saysSoon("The rigctl server cannot listen on 127.0.0.1 port " + taken.toStdString()));
+  const std::string output = program.output();
+  for (const char* missing : {"Could not find SysFiles\\Limits1.dat", "Could not find file SysFiles\\Scratchpad.dat",
+                              "Could not find file SysFiles\\Tuning.dat", "Could not find file SysFiles\\Ondaris.dat"})
+    EXPECT_NE(output.find(missing), std::string::npos) << missing << "\n" << output;
+  for (const char* dir : {"SysFiles", "WaveFiles", "LogFiles", "LogFiles/ReportSetups", "LogHelp", "Help", "DBHelp",
+                          "FreqFiles", "Backup", "Export"})
+    EXPECT_TRUE(fs::is_directory(dataDir + "/" + dir)) << dir;
 
-TEST_F(ProgramE2E, PortThatCannotBeOpenedIsReportedAndTheProgramRuns) {
-  ASSERT_TRUE(start(root(), data("no-such-device")));
-  ASSERT_TRUE(RunUntil([&] { return program.output().find("Unable to open com port") != std::string::npos; }, 15000))
-      << program.output();
-  // Start-up went on: the companion link is served and the exit saves.
-  EXPECT_TRUE(RunUntil([&] { return listening(); }, 5000));
+  // A second start wakes the first and ends without creating anything.
+  const std::string otherDir = data("second-data");
+  const Finished second = RunToEnd(kOndaris, {"--data-dir", QString::fromStdString(otherDir), "--port", "SIM"}, env());
+  EXPECT_EQ(second.exitCode, 0) << second.output;
+  EXPECT_FALSE(fs::exists(otherDir));
+  EXPECT_TRUE(program.running());
+
   stopWith(SIGHUP);
-  EXPECT_TRUE(fs::exists(folder.sysFile("Tuning.dat")));
-  EXPECT_TRUE(fs::exists(folder.sysFile("Ondaris.dat")));
+  EXPECT_EQ(SplitLines(ReadFileBytes(simLog)).back(), "C mute");
+  const std::string sys = dataDir + "/SysFiles/";
+  EXPECT_TRUE(fs::exists(sys + "Tuning.dat"));
+  EXPECT_EQ(ReadFileBytes(sys + "Ondaris.dat").size(), OndarisDatSize);
+  EXPECT_EQ(ReadFileBytes(sys + "Limits1.dat").size(), LimitsFileSize);
+  EXPECT_EQ(ReadFileBytes(sys + "Scratchpad.dat").size(), ScratchpadFileSize);
+  EXPECT_EQ(ReadFileBytes(sys + "OndarisGrid.dat").size(), 36u);
+  EXPECT_EQ(ReadFileBytes(sys + "Reopen.dat"), EmptyLines(10));
 }
 
 // The receiver is tuned at the broadcast's minute, muted as the entry says,
@@ -279,9 +248,7 @@ TEST_F(ProgramE2E, ScheduledBroadcastTunesAtItsMinuteMutesEndsAndIsLogged) {
   RadioState tuned;
   tuned.Freq = 9580;
   tuned.Mode = 1;
-  int row = 0;
-  while (row < FilterCount && FilterTable[row].bandwidthHz != 2550) ++row;
-  tuned.SelectFilterRow(row);
+  tuned.SelectFilterRow(13);  // 2550 Hz
   tuned.PBT = 100;
   tuned.ComputeCalibration();
   const TuningWords words = ComputeTuningWords(tuned.TuningInputs());
@@ -293,13 +260,13 @@ TEST_F(ProgramE2E, ScheduledBroadcastTunesAtItsMinuteMutesEndsAndIsLogged) {
   // Start-up: volumes, then the first tuning.
   EXPECT_EQ(commands[0], "V level=33");
   EXPECT_EQ(commands[4], "M AM freq=15000.000 kHz");
-  // The broadcast: its tuning, the speaker muted, the line left on.
-  EXPECT_EQ(commands[6], "W code=" + std::to_string(FilterTable[row].code) + " bw=2550");
+  // The broadcast: its tuning, the speaker muted, the line left on; its end
+  // gives the speaker back; the exit mutes.
+  EXPECT_EQ(commands[6], "W code=13 bw=2550");
   EXPECT_TRUE(StartsWith(commands[7], tune)) << commands[7] << " against " << tune;
-  const std::vector<std::string> rest(commands.begin() + 8, commands.end());
-  // Its end gives the speaker back; the exit mutes.
-  EXPECT_EQ(rest, (std::vector<std::string>{"M USB freq=9580.000 kHz", "G 3", "V level=63 mute", "A level=33",
-                                            "V level=33", "A level=33", "C mute"}));
+  EXPECT_EQ(std::vector<std::string>(commands.begin() + 8, commands.end()),
+            (std::vector<std::string>{"M USB freq=9580.000 kHz", "G 3", "V level=63 mute", "A level=33", "V level=33",
+                                      "A level=33", "C mute"}));
 }
 
 }  // namespace

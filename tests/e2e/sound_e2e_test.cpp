@@ -24,7 +24,45 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int Rate = 44100;
+struct WaveCheck {
+  bool readable = false;
+  int format = 0;
+  long long dataBytes = 0;
+  double seconds = 0;
+  double strongestHz = 0;
+};
+
+// The strongest of the 50 Hz steps from 100 to 5000 Hz over one second
+// from the middle of the file (first channel).
+WaveCheck Check(const std::string& path) {
+  WaveCheck c;
+  SF_INFO info{};
+  SNDFILE* f = sf_open(path.c_str(), SFM_READ, &info);
+  if (!f) return c;
+  c.readable = true;
+  c.format = info.format;
+  c.seconds = static_cast<double>(info.frames) / info.samplerate;
+  c.dataBytes = static_cast<long long>(info.frames) * info.channels * 2;
+  std::vector<short> all(static_cast<std::size_t>(info.frames * info.channels));
+  sf_readf_short(f, all.data(), info.frames);
+  sf_close(f);
+  const sf_count_t n = std::min<sf_count_t>(info.samplerate, info.frames);
+  const sf_count_t start = (info.frames - n) / 2;
+  double best = -1;
+  for (int hz = 100; hz <= 5000; hz += 50) {
+    double re = 0, im = 0;
+    for (sf_count_t i = 0; i < n; ++i) {
+      const double x = all[static_cast<std::size_t>((start + i) * info.channels)];
+      re += x * std::cos(2 * M_PI * hz * i / info.samplerate);
+      im += x * std::sin(2 * M_PI * hz * i / info.samplerate);
+    }
+    if (re * re + im * im > best) {
+      best = re * re + im * im;
+      c.strongestHz = hz;
+    }
+  }
+  return c;
+}
 
 class SoundServer : public ::testing::Test {
  protected:
@@ -39,25 +77,39 @@ class SoundServer : public ::testing::Test {
                            "--load=module-native-protocol-unix socket=" + root + "/pulse.sock auth-anonymous=1",
                            "--load=module-null-sink sink_name=ondaris_null",
                            "--load=module-remap-source master=ondaris_null.monitor source_name=ondaris_line"};
-    if (Run("pulseaudio", args) != 0 || Run("pactl", {"set-default-source", "ondaris_line"}) != 0) {
-      problem_ = "no PulseAudio server could be started here (pulseaudio and pulseaudio-utils installed?)";
-      return;
-    }
+    if (Run("pulseaudio", args) != 0 || Run("pactl", {"set-default-source", "ondaris_line"}) != 0) return;
     // Qt's sound reads these once, in this process.
     for (const char* name : {"XDG_RUNTIME_DIR", "PULSE_SERVER"})
       setenv(name, env_.value(name).toLocal8Bit().constData(), 1);
-    WriteTone(root.toStdString() + "/tone.wav", 1000.0, 8.0);
+    // Eight seconds of the tone at 44100 Hz, 16-bit mono.
+    SF_INFO info{};
+    info.samplerate = 44100;
+    info.channels = 1;
+    info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+    SNDFILE* f = sf_open((root + "/tone.wav").toLocal8Bit().constData(), SFM_WRITE, &info);
+    std::vector<short> s(8 * 44100);
+    for (std::size_t i = 0; i < s.size(); ++i) s[i] = static_cast<short>(12000 * std::sin(2 * M_PI * 1000 * i / 44100));
+    sf_write_short(f, s.data(), static_cast<sf_count_t>(s.size()));
+    sf_close(f);
     ready_ = true;
   }
   static void TearDownTestSuite() {
     if (ready_) Run("pulseaudio", {"--kill"});
     delete dir_;
-    dir_ = nullptr;
   }
+  // Plays the tone into the null sink in the background.
   void SetUp() override {
-    if (!ready_) GTEST_SKIP() << problem_;
+    if (!ready_) GTEST_SKIP() << "no PulseAudio server could be started here (pulseaudio and pulseaudio-utils?)";
+    player_.setProcessEnvironment(env_);
+    player_.start("paplay", {dir_->path() + "/tone.wav"});
+    ASSERT_TRUE(player_.waitForStarted(5000));
+    RunFor(500);
   }
-
+  void TearDown() override {
+    if (player_.state() == QProcess::NotRunning) return;
+    player_.kill();
+    player_.waitForFinished(2000);
+  }
   static int Run(const QString& program, const QStringList& args) {
     QProcess p;
     p.setProcessEnvironment(env_);
@@ -65,83 +117,14 @@ class SoundServer : public ::testing::Test {
     if (!p.waitForFinished(10000)) return -1;
     return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
   }
-  static void WriteTone(const std::string& path, double freq, double seconds) {
-    SF_INFO info{};
-    info.samplerate = Rate;
-    info.channels = 1;
-    info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
-    SNDFILE* f = sf_open(path.c_str(), SFM_WRITE, &info);
-    std::vector<short> s(static_cast<std::size_t>(Rate * seconds));
-    for (std::size_t i = 0; i < s.size(); ++i) s[i] = static_cast<short>(12000 * std::sin(2 * M_PI * freq * i / Rate));
-    sf_write_short(f, s.data(), static_cast<sf_count_t>(s.size()));
-    sf_close(f);
-  }
-  // Plays the tone into the null sink in the background.
-  void PlayTone() {
-    player_.setProcessEnvironment(env_);
-    player_.start("paplay", {dir_->path() + "/tone.wav"});
-    ASSERT_TRUE(player_.waitForStarted(5000));
-    RunFor(500);
-  }
-  void TearDown() override {
-    if (player_.state() != QProcess::NotRunning) {
-      player_.kill();
-      player_.waitForFinished(2000);
-    }
-  }
-  struct WaveCheck {
-    bool readable = false;
-    int format = 0;
-    long long dataBytes = 0;
-    double seconds = 0;
-    double strongestHz = 0;
-  };
-  // The strongest of the 50 Hz steps from 100 to 5000 Hz over one second
-  // from the middle of the file (first channel).
-  static WaveCheck Check(const std::string& path) {
-    WaveCheck c;
-    SF_INFO info{};
-    SNDFILE* f = sf_open(path.c_str(), SFM_READ, &info);
-    if (!f) return c;
-    c.readable = true;
-    c.format = info.format;
-    c.seconds = static_cast<double>(info.frames) / info.samplerate;
-    c.dataBytes = static_cast<long long>(info.frames) * info.channels * 2;
-    std::vector<short> all(static_cast<std::size_t>(info.frames * info.channels));
-    sf_readf_short(f, all.data(), info.frames);
-    sf_close(f);
-    const std::size_t n = static_cast<std::size_t>(info.samplerate);
-    const std::size_t start = static_cast<std::size_t>(info.frames / 2 > static_cast<sf_count_t>(n / 2) ? info.frames / 2 - n / 2 : 0);
-    double best = -1;
-    for (int hz = 100; hz <= 5000; hz += 50) {
-      double re = 0, im = 0;
-      for (std::size_t i = 0; i < n && start + i < static_cast<std::size_t>(info.frames); ++i) {
-        const double x = all[(start + i) * info.channels];
-        re += x * std::cos(2 * M_PI * hz * i / info.samplerate);
-        im += x * std::sin(2 * M_PI * hz * i / info.samplerate);
-      }
-      if (re * re + im * im > best) {
-        best = re * re + im * im;
-        c.strongestHz = hz;
-      }
-    }
-    return c;
-  }
 
-  static QTemporaryDir* dir_;
-  static QProcessEnvironment env_;
-  static bool ready_;
-  static std::string problem_;
+  static inline QTemporaryDir* dir_ = nullptr;
+  static inline QProcessEnvironment env_;
+  static inline bool ready_ = false;
   QProcess player_;
 };
 
-QTemporaryDir* SoundServer::dir_ = nullptr;
-QProcessEnvironment SoundServer::env_;
-bool SoundServer::ready_ = false;
-std::string SoundServer::problem_;
-
 TEST_F(SoundServer, ThreeSecondsOfAOneKilohertzToneMakeThreeSecondsOfSixteenBitWave) {
-  PlayTone();
   const std::string path = dir_->path().toStdString() + "/tone-recorded.wav";
   QtWaveRecorder recorder;
   std::string error;
@@ -159,7 +142,6 @@ TEST_F(SoundServer, ThreeSecondsOfAOneKilohertzToneMakeThreeSecondsOfSixteenBitW
 }
 
 TEST_F(SoundServer, ExpressRecordingEndedBySigtermLeavesACompleteFile) {
-  PlayTone();
   const fs::path data = dir_->path().toStdString() + "/data";
   fs::create_directories(data);
   Environment env = ProgramEnvironment(env_.value("XDG_RUNTIME_DIR"));
@@ -167,8 +149,8 @@ TEST_F(SoundServer, ExpressRecordingEndedBySigtermLeavesACompleteFile) {
   env["HOME"] = env_.value("HOME");
   env["ONDARIS_EXPRESS_RECORD"] = "1";
   Child program;
-  ASSERT_TRUE(program.start(kBinDir + "/ondaris", {"--port", "SIM", "--data-dir", QString::fromStdString(data.string())},
-                            env));
+  ASSERT_TRUE(
+      program.start(kBinDir + "/ondaris", {"--port", "SIM", "--data-dir", QString::fromStdString(data.string())}, env));
   // Recording has begun once its working file is there.
   auto waves = [&] {
     std::vector<fs::path> found;
