@@ -151,8 +151,6 @@ TEST_F(FrequencyGridTest, AHeaderClickInsideTheZoneSortsThatColumn) {
   QTest::mouseRelease(header->viewport(), Qt::LeftButton, {}, QPoint(freqMiddle, y));
   EXPECT_EQ(stations.CellText(1, 1), "29951");
   EXPECT_EQ(stations.CellText(50, 1), "30000");
-  EXPECT_TRUE(stations.FreqSorted);
-  EXPECT_EQ(panel[Ctl::StatusPanel].caption, "Big.320 - 50 Lines");
   Paint();
   EXPECT_EQ(model().index(0, 1).data().toString(), "29951");
 }
