@@ -25,6 +25,14 @@ struct ClockRadioRig : PanelRig {
   Recorder recorder{ctx, receiver, tuning, device, player, dialogs, pbTimer, folder.dir()};
 
   std::string waveDir() const { return folder.dir() + "WaveFiles/"; }
+  void withAlarmWav() { WriteFileBytes(folder.file("Alarm.wav"), "RIFF"); }
+  // The alarm set, then armed as at start-up.
+  void arm(int mode, int time, bool utc) {
+    alarm.settings.AlarmMode = mode;
+    alarm.settings.AlarmTime = time;
+    alarm.settings.AlarmUsesUTC = utc ? 1 : 0;
+    alarm.ArmAfterLoading();
+  }
   // One clock check of the alarm at this UTC time.
   void checkAt(int hour, int minute, int second, int day = 15) {
     clock.setUtc(DateTime{2026, 3, day, hour, minute, second});

@@ -43,18 +43,15 @@ class ClockRadioDamaged : public ::testing::TestWithParam<DamagedCase> {};
 TEST_P(ClockRadioDamaged, RefusedOrBroughtIntoRange) {
   const DamagedCase& c = GetParam();
   std::string bytes = EncodeClockRadio(Sample());
-  if (c.offset == std::string::npos) {
+  if (c.offset == std::string::npos)
     bytes.resize(c.cut);
-  } else {
+  else
     bytes.replace(c.offset, c.hex.size() / 3 + 1, BytesFromHex(c.hex));
-  }
   const ClockRadioSettings s = DecodeClockRadio(bytes);
   EXPECT_EQ(s.AlarmMode, c.mode);
   EXPECT_EQ(s.AlarmTime, c.time);
   EXPECT_EQ(s.AlarmStation.valid, c.stationKept);
-  if (c.stationKept) {
-    EXPECT_TRUE(SameTuning(s.AlarmStation, Sample().AlarmStation));
-  }
+  if (c.stationKept) EXPECT_TRUE(SameTuning(s.AlarmStation, Sample().AlarmStation));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -75,16 +72,7 @@ INSTANTIATE_TEST_SUITE_P(
                       DamagedCase{"FreqNaN", 9 + 8, "00 00 00 00 00 00 F8 7F", 0, 3, 2355, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
-class ClockRadioTest : public ::testing::Test, public ClockRadioRig {
- protected:
-  void WithAlarmWav() { WriteFileBytes(folder.file("Alarm.wav"), "RIFF"); }
-  void Arm(int mode, int time, bool utc) {
-    alarm.settings.AlarmMode = mode;
-    alarm.settings.AlarmTime = time;
-    alarm.settings.AlarmUsesUTC = utc ? 1 : 0;
-    alarm.ArmAfterLoading();
-  }
-};
+class ClockRadioTest : public ::testing::Test, public ClockRadioRig {};
 
 TEST_F(ClockRadioTest, MissingFileGivesDefaultsAndItsMessage) {
   alarm.LoadSettings();
@@ -109,10 +97,7 @@ class AlarmFires : public ::testing::TestWithParam<FireCase>, public ClockRadioR
 TEST_P(AlarmFires, AtSecondZeroOfItsMinuteOnce) {
   const FireCase& c = GetParam();
   clock.setLocalOffsetMinutes(c.localOffsetMinutes);
-  alarm.settings.AlarmMode = 1;
-  alarm.settings.AlarmTime = 630;
-  alarm.settings.AlarmUsesUTC = c.utc ? 1 : 0;
-  alarm.ArmAfterLoading();
+  arm(1, 630, c.utc);
   EXPECT_EQ(panel[Ctl::FreqDispPanel].caption.back(), '*');
   int shown = 0;
   alarm.showDialog = [&] { ++shown; };
@@ -134,7 +119,6 @@ TEST_P(AlarmFires, AtSecondZeroOfItsMinuteOnce) {
   EXPECT_EQ(player.plays[0].path, folder.file("Alarm.wav"));
   EXPECT_EQ(shown, 1);
   EXPECT_TRUE(alarm.AlarmSounding());
-  EXPECT_TRUE(panel[Ctl::FreqDispPanel].caption.back() == '*');
 }
 
 INSTANTIATE_TEST_SUITE_P(Times, AlarmFires,
@@ -144,7 +128,7 @@ INSTANTIATE_TEST_SUITE_P(Times, AlarmFires,
 
 TEST_F(ClockRadioTest, RadioThenAlarmTunesTheStationThenSoundsTenMinutesLaterOnce) {
   alarm.settings.AlarmStation = Sample().AlarmStation;
-  Arm(3, 2355, true);
+  arm(3, 2355, true);
   state.SpkrMute = state.LineMute = 1;
   clearRecords();
   checkAt(23, 55, 0);
@@ -168,7 +152,7 @@ TEST_F(ClockRadioTest, RadioThenAlarmTunesTheStationThenSoundsTenMinutesLaterOnc
 }
 
 TEST_F(ClockRadioTest, RadioOnlyWithoutStationUnmutes) {
-  Arm(2, 700, true);
+  arm(2, 700, true);
   state.SpkrMute = state.LineMute = 1;
   checkAt(7, 0, 0);
   EXPECT_EQ(state.SpkrMute, 0);
@@ -185,7 +169,7 @@ struct SleepCase {
 class SleepTimer : public ::testing::TestWithParam<SleepCase>, public ClockRadioRig {};
 
 TEST_P(SleepTimer, ThirtyFromTenFifteenFortyMutesAtTenFortyFive) {
-  WriteFileBytes(folder.file("Alarm.wav"), "RIFF");
+  withAlarmWav();
   clock.setUtc(DateTime{2026, 3, 15, 10, 15, 40});
   alarm.TimePanelClick();
   alarm.settings.AlarmMode = GetParam().alarmMode;
@@ -224,7 +208,7 @@ class AlarmOk : public ::testing::TestWithParam<OkCase>, public ClockRadioRig {}
 
 TEST_P(AlarmOk, SetsTheModeOrRefusesIt) {
   const OkCase& c = GetParam();
-  if (c.alarmWav) WriteFileBytes(folder.file("Alarm.wav"), "RIFF");
+  if (c.alarmWav) withAlarmWav();
   alarm.TimePanelClick();
   alarm.dlg.ModeButton = c.modeButton;
   alarm.dlg.HourText = c.hour;

@@ -16,18 +16,9 @@ namespace ondaris {
 namespace {
 
 ScheduleEntry Entry(const std::string& date, const std::string& on, const std::string& off, double kHz = 9580) {
-  ScheduleEntry e;
-  e.StartDate = date;
-  e.EndDate = date;
-  e.OnTime = on;
-  e.OffTime = off;
-  e.Station = "Radio Alba";
-  e.Frequency = kHz;
-  e.Mode = "USB";
-  e.Filter = 2400;
-  e.AGC = "F";
-  e.MuteSpeaker = 1;
-  return e;
+  return ScheduleEntry{.StartDate = date, .EndDate = date, .OnTime = on, .OffTime = off, .Station = "Radio Alba",
+                       .Frequency = kHz, .Mode = "USB", .Filter = 2400, .AGC = "F", .MuteSpeaker = 1,
+                       .padding = {}, .reserved = {}};
 }
 
 DateTime At(int month, int day, int hour, int minute) { return DateTime{2027, month, day, hour, minute, 0}; }

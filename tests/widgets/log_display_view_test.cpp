@@ -12,20 +12,13 @@
 #include <string>
 
 #include "logbook/LogDisplay.h"
-#include "platform/Shell.h"
-#include "support/ScriptedFileDialogs.h"
-#include "support/ScriptedMessageBoxes.h"
+#include "support/FrontPanelRig.h"
 #include "support/TempFolder.h"
 #include "ui/LogDisplayView.h"
 #include "ui/LogGridModel.h"
 
 namespace ondaris {
 namespace {
-
-class NoDesktop : public Shell {
- public:
-  bool open(const std::string&, std::string&) override { return false; }
-};
 
 TEST(LogDisplayWindow, OpensOnALongLogAndFetchesOnlyVisibleRows) {
   TempFolder folder;
@@ -36,11 +29,9 @@ TEST(LogDisplayWindow, OpensOnALongLogAndFetchesOnlyVisibleRows) {
            "\t\t\t\t\t\t\t\t\t\t\r\n";
   WriteFileBytes(folder.dir() + "LogFiles/OndarisLog.txt", log);
 
-  ScriptedMessageBoxes messages;
-  ScriptedFileDialogs dialogs;
-  NoDesktop shell;
+  FrontPanelRig rig;
   LogbookSettings settings;
-  LogDisplay display(messages, dialogs, shell, folder.dir(), '.', settings);
+  LogDisplay display(rig.messages, rig.fileDialogs, rig.shell, folder.dir(), '.', settings);
   LogDisplayView view(display);
   display.FormCreate();
   display.LogDispBtnClick();
@@ -48,9 +39,10 @@ TEST(LogDisplayWindow, OpensOnALongLogAndFetchesOnlyVisibleRows) {
   QApplication::processEvents();
 
   auto* grid = view.findChild<QTableView*>(QStringLiteral("LogGrid"));
-  ASSERT_NE(grid, nullptr);
+  auto* id = view.findChild<QLineEdit*>(QStringLiteral("IDEdit"));
+  ASSERT_TRUE(grid && id);
   EXPECT_EQ(grid->model()->rowCount(), 5000);
-  EXPECT_EQ(view.findChild<QLineEdit*>(QStringLiteral("IDEdit"))->text(), QStringLiteral("ID5000"));
+  EXPECT_EQ(id->text(), QStringLiteral("ID5000"));
   const auto& fetched = view.gridModel()->rowsFetched();
   ASSERT_FALSE(fetched.empty());
   EXPECT_LT(fetched.size(), 100u);
@@ -61,14 +53,13 @@ TEST(LogDisplayWindow, OpensOnALongLogAndFetchesOnlyVisibleRows) {
   const QModelIndex top = grid->indexAt(QPoint(5, 5));
   ASSERT_TRUE(top.isValid());
   QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(top).center());
-  EXPECT_EQ(view.findChild<QLineEdit*>(QStringLiteral("IDEdit"))->text(),
-            QStringLiteral("ID") + QString::number(top.row() + 1));
+  EXPECT_EQ(id->text(), QStringLiteral("ID") + QString::number(top.row() + 1));
   EXPECT_EQ(display.CurrentRecord, top.row() + 1);
 
   QTest::mouseClick(view.findChild<QPushButton*>(QStringLiteral("ExitBtn")), Qt::LeftButton);
   EXPECT_FALSE(view.isVisible());
   EXPECT_FALSE(display.isOpen());
-  EXPECT_TRUE(messages.questions().empty());
+  EXPECT_TRUE(rig.messages.questions().empty());
 }
 
 }  // namespace

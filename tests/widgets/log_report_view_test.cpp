@@ -19,9 +19,7 @@
 #include "logbook/LogDisplay.h"
 #include "logbook/LogExportRun.h"
 #include "logbook/LogReportDialog.h"
-#include "platform/Shell.h"
-#include "support/ScriptedFileDialogs.h"
-#include "support/ScriptedMessageBoxes.h"
+#include "support/FrontPanelRig.h"
 #include "support/TempFolder.h"
 #include "ui/LogDisplayView.h"
 #include "ui/LogPreviewView.h"
@@ -30,13 +28,9 @@
 namespace ondaris {
 namespace {
 
-class NoDesktop : public Shell {
- public:
-  bool open(const std::string&, std::string&) override { return false; }
-};
-
 void ClickMark(QTableWidget* grid, int column) {
-  QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(grid->model()->index(0, column)).center());
+  const QPoint centre = grid->visualRect(grid->model()->index(0, column)).center();
+  QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, centre);
 }
 
 TEST(LogReportWindow, GeneratesTheReportOfTheOpenLogFromTheReportButton) {
@@ -49,13 +43,12 @@ TEST(LogReportWindow, GeneratesTheReportOfTheOpenLogFromTheReportButton) {
                  "UT\t4625\tUSB\t0200\t1/6/2001\tThe Buzzer\t\t\t\t\t\t\t\t\t\r\n"
                  "\t6000\tAM\t0300\t1/7/2001\tRadio C\t\t\t\t\t\t\tNowhere\t\t\t\r\n");
 
-  ScriptedMessageBoxes messages;
-  ScriptedFileDialogs dialogs;
-  NoDesktop shell;
+  FrontPanelRig rig;
+  ScriptedMessageBoxes& messages = rig.messages;
   LogbookSettings settings;
   // A decimal comma: the report still writes the frequency with a point.
-  LogDisplay display(messages, dialogs, shell, folder.dir(), ',', settings);
-  LogReportDialog report(messages, dialogs, folder.dir(), ',');
+  LogDisplay display(messages, rig.fileDialogs, rig.shell, folder.dir(), ',', settings);
+  LogReportDialog report(messages, rig.fileDialogs, folder.dir(), ',');
   LogDisplayView displayView(display);
   LogPreviewView previewView(display.preview, &displayView);
   LogReportView reportView(report, &displayView);

@@ -32,20 +32,6 @@
 namespace ondaris {
 namespace {
 
-struct DialogsRig : ClockRadioRig {
-  DialogsRig() {
-    clock.setUtc(DateTime{2027, 5, 20, 12, 0, 0});
-    state.Freq = 9410.0;
-    recorder.FormCreate();
-    messages.setDefaultAnswer(false);  // closing the recorder: do not keep the recording
-  }
-  Scheduler scheduler{ctx, receiver, controls, folder.dir()};
-  SkedDialog sked{ctx, scheduler};
-  AlarmDialogView alarmView{alarm, nullptr};
-  RecordDialogView recordView{recorder, nullptr};
-  SkedDialogView skedView{sked, nullptr};
-};
-
 // A control's text as the listener sees it; a plain widget tells whether it
 // shows, the grid gives its first row.
 std::string Shown(QWidget* w) {
@@ -60,135 +46,119 @@ std::string Shown(QWidget* w) {
   return text.toStdString();
 }
 
-void Type(QWidget* w, const std::string& text) {
-  if (auto* edit = qobject_cast<QLineEdit*>(w)) edit->setText(QString::fromStdString(text));
-  else if (auto* combo = qobject_cast<QComboBox*>(w)) combo->setCurrentText(QString::fromStdString(text));
-  else if (auto* box = qobject_cast<QCheckBox*>(w)) box->setChecked(text == "1");
-}
-
-using Texts = std::vector<std::pair<const char*, std::string>>;
-
-struct DialogCase {
-  const char* name;
-  const char* window;  // object name
-  const char* caption;
-  std::function<void(DialogsRig&)> open;
-  Texts shown;      // after opening
-  Texts typed;      // then typed by the listener
-  const char* button;
-  Texts shownAfter;
-  std::function<bool(DialogsRig&)> modelAfter;
-};
-
-void PrintTo(const DialogCase& c, std::ostream* os) { *os << c.name; }
-
-class TimekeepingDialogs : public ::testing::TestWithParam<DialogCase> {
+class TimekeepingDialogs : public ::testing::Test, public ClockRadioRig {
  protected:
-  QDialog* window(const char* name) {
-    for (QDialog* d : {static_cast<QDialog*>(&rig.alarmView), static_cast<QDialog*>(&rig.recordView),
-                       static_cast<QDialog*>(&rig.skedView)})
-      if (d->objectName() == name) return d;
-    return nullptr;
+  TimekeepingDialogs() {
+    clock.setUtc(DateTime{2027, 5, 20, 12, 0, 0});
+    state.Freq = 9410.0;
+    recorder.FormCreate();
+    messages.setDefaultAnswer(false);  // closing the recorder: do not keep the recording
   }
-  DialogsRig rig;
+  // The dialog is hidden until its model opens it; then it shows with its name and caption.
+  static void expectOpens(QDialog& dialog, const char* name, const char* caption,
+                          const std::function<void()>& open) {
+    EXPECT_EQ(dialog.objectName().toStdString(), name);
+    EXPECT_FALSE(dialog.isVisible());
+    open();
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(dialog.windowTitle().toStdString(), caption);
+  }
+  // What the named controls show, joined with " / ".
+  static std::string shown(QDialog& dialog, std::vector<const char*> names) {
+    std::string text;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+      auto* w = dialog.findChild<QWidget*>(names[i]);
+      text += (i ? " / " : "") + (w ? Shown(w) : std::string("no ") + names[i]);
+    }
+    return text;
+  }
+  static void type(QDialog& dialog, const char* name, const char* text) {
+    auto* w = dialog.findChild<QWidget*>(name);
+    ASSERT_NE(w, nullptr) << name;
+    if (auto* edit = qobject_cast<QLineEdit*>(w)) edit->setText(text);
+    else if (auto* combo = qobject_cast<QComboBox*>(w)) combo->setCurrentText(text);
+    else if (auto* box = qobject_cast<QCheckBox*>(w)) box->setChecked(std::string(text) == "1");
+  }
+  static void press(QDialog& dialog, const char* name) {
+    auto* button = dialog.findChild<QAbstractButton*>(name);
+    ASSERT_NE(button, nullptr) << name;
+    button->click();
+  }
+  // Nothing was said to the listener, and the window closes.
+  void expectClosesQuietly(QDialog& dialog) {
+    EXPECT_TRUE(messages.shown().empty()) << messages.shown().front().text;
+    dialog.reject();
+    EXPECT_FALSE(dialog.isVisible());
+  }
+
+  Scheduler scheduler{ctx, receiver, controls, folder.dir()};
+  SkedDialog sked{ctx, scheduler};
+  AlarmDialogView alarmView{alarm, nullptr};
+  RecordDialogView recordView{recorder, nullptr};
+  SkedDialogView skedView{sked, nullptr};
 };
 
-void ExpectShown(QDialog* dialog, const Texts& texts, const char* when) {
-  for (const auto& [control, text] : texts) {
-    auto* w = dialog->findChild<QWidget*>(control);
-    ASSERT_NE(w, nullptr) << control;
-    EXPECT_EQ(Shown(w), text) << control << " " << when;
-  }
+TEST_F(TimekeepingDialogs, ClockRadioShowsTheSettingsAndTakesASleepButton) {
+  alarm.settings.AlarmTime = 730;
+  alarm.settings.AlarmUsesUTC = true;
+  alarm.settings.AlarmMode = 2;
+  QDialog& d = alarmView;
+  expectOpens(d, "TAlarmDlg", "Clock Radio Controls", [this] { alarm.TimePanelClick(); });
+  EXPECT_EQ(shown(d, {"TimePanel", "HourCombo", "MinuteCombo", "UTCCombo", "RadioOnlyBtn", "StationEdit",
+                      "SleepPanel"}),
+            "0730 UTC / 07 / 30 / UTC / Radio Only* / <none> / Off");
+  press(d, "Sleep30Btn");
+  EXPECT_EQ(shown(d, {"SleepPanel", "Sleep30Btn"}), "30 / Sleep 30 Minutes*");
+  EXPECT_EQ(alarm.dlg.SleepButton, 30);
+  EXPECT_EQ(alarm.dlg.ModeButton, 2);
+  expectClosesQuietly(d);
 }
 
-TEST_P(TimekeepingDialogs, OpenShowTheModelAndForwardAButton) {
-  const DialogCase& c = GetParam();
-  QDialog* dialog = window(c.window);
-  ASSERT_NE(dialog, nullptr);
-  EXPECT_FALSE(dialog->isVisible());
-  c.open(rig);
-  ASSERT_TRUE(dialog->isVisible());
-  EXPECT_EQ(dialog->windowTitle().toStdString(), c.caption);
-  ExpectShown(dialog, c.shown, "after opening");
-  for (const auto& [control, text] : c.typed) {
-    auto* w = dialog->findChild<QWidget*>(control);
-    ASSERT_NE(w, nullptr) << control;
-    Type(w, text);
-  }
-  auto* button = dialog->findChild<QAbstractButton*>(c.button);
-  ASSERT_NE(button, nullptr) << c.button;
-  button->click();
-  ExpectShown(dialog, c.shownAfter, "after the button");
-  EXPECT_TRUE(c.modelAfter(rig));
-  EXPECT_TRUE(rig.messages.shown().empty()) << rig.messages.shown().front().text;
-  dialog->reject();
-  EXPECT_FALSE(dialog->isVisible());
+TEST_F(TimekeepingDialogs, RecorderShowsItsStateAndTakesRecord) {
+  QDialog& d = recordView;
+  expectOpens(d, "TRecordDlg", "Manual Record and Playback", [this] { recorder.RecordItemClick(); });
+  EXPECT_EQ(shown(d, {"StatusDisp", "TimedRecPanel"}), "Stopped / hidden");
+  press(d, "RecordBtn");
+  EXPECT_EQ(shown(d, {"TimedRecPanel"}), "shown");
+  EXPECT_EQ(device.started.size(), 1u);
+  EXPECT_TRUE(recorder.IsRecording());
+  expectClosesQuietly(d);
 }
 
-ScheduleEntry Evening() {
-  ScheduleEntry e;
-  e.StartDate = "5/20/2027";
-  e.EndDate = "5/21/2027";
-  e.OnTime = "2330";
-  e.OffTime = "0030";
-  e.Station = "Radio Alba";
-  e.Frequency = 9580;
-  e.Mode = "USB";
-  e.Filter = 2550;
-  e.PBT = 100;
-  e.AGC = "F";
-  e.MuteSpeaker = 1;
-  return e;
-}
-
+const ScheduleEntry Evening{.StartDate = "5/20/2027", .EndDate = "5/21/2027", .OnTime = "2330",
+                            .OffTime = "0030", .Station = "Radio Alba", .Frequency = 9580, .Mode = "USB",
+                            .Filter = 2550, .PBT = 100, .AGC = "F", .MuteSpeaker = 1, .padding = {}, .reserved = {}};
 const char* EveningRow = "5/20/2027|2330|0030||Radio Alba|9580|USB|2550|F|100|Y||";
 
-INSTANTIATE_TEST_SUITE_P(
-    Windows, TimekeepingDialogs,
-    ::testing::Values(
-        DialogCase{"ClockRadio", "TAlarmDlg", "Clock Radio Controls",
-                   [](DialogsRig& r) {
-                     r.alarm.settings.AlarmTime = 730;
-                     r.alarm.settings.AlarmUsesUTC = true;
-                     r.alarm.settings.AlarmMode = 2;
-                     r.alarm.TimePanelClick();
-                   },
-                   {{"TimePanel", "0730 UTC"}, {"HourCombo", "07"}, {"MinuteCombo", "30"}, {"UTCCombo", "UTC"},
-                    {"RadioOnlyBtn", "Radio Only*"}, {"StationEdit", "<none>"}, {"SleepPanel", "Off"}},
-                   {},
-                   "Sleep30Btn",
-                   {{"SleepPanel", "30"}, {"Sleep30Btn", "Sleep 30 Minutes*"}},
-                   [](DialogsRig& r) { return r.alarm.dlg.SleepButton == 30 && r.alarm.dlg.ModeButton == 2; }},
-        DialogCase{"Recorder", "TRecordDlg", "Manual Record and Playback",
-                   [](DialogsRig& r) { r.recorder.RecordItemClick(); },
-                   {{"StatusDisp", "Stopped"}, {"TimedRecPanel", "hidden"}},
-                   {},
-                   "RecordBtn",
-                   {{"TimedRecPanel", "shown"}},
-                   [](DialogsRig& r) { return r.device.started.size() == 1 && r.recorder.IsRecording(); }},
-        DialogCase{"SchedulerArms", "TSkedDlg", "Scheduler",
-                   [](DialogsRig& r) {
-                     WriteSchedule(r.folder.dir(), {Evening()});
-                     r.sked.SkedItemClick();
-                   },
-                   {{"Grid", EveningRow}, {"OnOffBtn", "Scheduler Off"}},
-                   {},
-                   "OnOffBtn",
-                   {{"OnOffBtn", "Scheduler On"}},
-                   [](DialogsRig& r) { return !r.scheduler.SchedulerOff && r.scheduler.schedule.size() == 1; }},
-        DialogCase{"SchedulerAddsWhatWasTyped", "TSkedDlg", "Scheduler",
-                   [](DialogsRig& r) { r.sked.SkedItemClick(); },
-                   {{"Grid", "||||||||||||"}},
-                   {{"DateEdit", "5/20/2027"}, {"OnTimeEdit", "2330"}, {"OffTimeEdit", "0030"},
-                    {"StationEdit", "Radio Alba"}, {"FreqEdit", "9580"}, {"ModeCombo", "USB"},
-                    {"FiltCombo", "2550"}, {"PBTEdit", "100"}, {"AGCCombo", "Fast"}, {"MuteSpkrChk", "1"}},
-                   "AddBtn",
-                   {{"Grid", EveningRow}, {"DateOffEdit", "5/21/2027"}},
-                   [](DialogsRig& r) { return r.scheduler.schedule.size() == 1; }}),
-    [](const auto& info) { return std::string(info.param.name); });
+TEST_F(TimekeepingDialogs, SchedulerShowsTheScheduleAndItsButtonArmsIt) {
+  WriteSchedule(folder.dir(), {Evening});
+  QDialog& d = skedView;
+  expectOpens(d, "TSkedDlg", "Scheduler", [this] { sked.SkedItemClick(); });
+  EXPECT_EQ(shown(d, {"Grid", "OnOffBtn"}), std::string(EveningRow) + " / Scheduler Off");
+  press(d, "OnOffBtn");
+  EXPECT_EQ(shown(d, {"OnOffBtn"}), "Scheduler On");
+  EXPECT_FALSE(scheduler.SchedulerOff);
+  EXPECT_EQ(scheduler.schedule.size(), 1u);
+  expectClosesQuietly(d);
+}
+
+TEST_F(TimekeepingDialogs, SchedulerAddsWhatWasTyped) {
+  QDialog& d = skedView;
+  expectOpens(d, "TSkedDlg", "Scheduler", [this] { sked.SkedItemClick(); });
+  EXPECT_EQ(shown(d, {"Grid"}), "||||||||||||");
+  for (const auto& [name, text] : std::vector<std::pair<const char*, const char*>>{
+           {"DateEdit", "5/20/2027"}, {"OnTimeEdit", "2330"}, {"OffTimeEdit", "0030"}, {"StationEdit", "Radio Alba"},
+           {"FreqEdit", "9580"}, {"ModeCombo", "USB"}, {"FiltCombo", "2550"}, {"PBTEdit", "100"},
+           {"AGCCombo", "Fast"}, {"MuteSpkrChk", "1"}})
+    type(d, name, text);
+  press(d, "AddBtn");
+  EXPECT_EQ(shown(d, {"Grid", "DateOffEdit"}), std::string(EveningRow) + " / 5/21/2027");
+  EXPECT_EQ(scheduler.schedule.size(), 1u);
+  expectClosesQuietly(d);
+}
 
 TEST(LogbookOptionsPage, ShowsTheDateFileAndOkWritesTheChoices) {
-  DialogsRig rig;
+  ClockRadioRig rig;
   std::filesystem::create_directories(rig.folder.path() / "LogFiles");
   WriteFileBytes(rig.folder.file("LogFiles/DateFormat.dat"), "DD/MM/YYYY\r\n");
   const std::string dir = rig.folder.dir();
