@@ -99,25 +99,19 @@ TEST(FrequencyRecordTest, AFrequencyOrStepThatIsNoNumberFailsTheLine) {
   for (const char* step : {"abc", "", "5k"}) EXPECT_FALSE(ParseFrequencyLine(LineWith("9.58", "6000", step), r)) << step;
 }
 
+// Filter/FilterIndex and Step/StepIndex as read. Off the table: Filter becomes
+// the widest entry whose text is smaller, compared as text; Step the largest
+// step below it.
 TEST(FrequencyRecordTest, FilterAndStepFollowTheTables) {
-  const struct {
-    const char *filter, *step, *filterAfter;
-    int filterIndex;
-    const char* stepAfter;
-    int stepIndex;
-  } cases[] = {{"6000", "9000", "6000", 1, "9000", 8}, {"2000", "2000", "1800", 17, "1000", 5},
-               {"8000", "0", "8000", 0, "0", 8},       {"300", "10000", "300", 23, "10000", 8},
-               {"525", "1", "525", 22, "1", 0},        {"2400", "10", "2400", 14, "10", 1},
-               // Off the table: widest entry whose text is smaller, compared as text.
-               {"9999", "7", "8000", 0, "1", 0},       {"250", "20000", "2400", 14, "10000", 8},
-               {"100", "4999", "100", 0, "3000", 6},   {"", "50", "", 0, "50", 2},
-               {"abc", "-5", "8000", 0, "-5", 8},      {"1000", "010", "1000", 0, "1", 0}};
-  for (const auto& c : cases) {
-    const FrequencyRecord r = Parsed(LineWith("9.58", c.filter, c.step));
-    EXPECT_EQ(r.Filter + "/" + std::to_string(r.FilterIndex) + " " + r.Step + "/" + std::to_string(r.StepIndex),
-              std::string(c.filterAfter) + "/" + std::to_string(c.filterIndex) + " " + c.stepAfter + "/" +
-                  std::to_string(c.stepIndex))
-        << c.filter << " " << c.step;
+  const char* const cases[][3] = {
+      {"6000", "9000", "6000/1 9000/8"}, {"2000", "2000", "1800/17 1000/5"}, {"8000", "0", "8000/0 0/8"},
+      {"300", "10000", "300/23 10000/8"}, {"525", "1", "525/22 1/0"}, {"2400", "10", "2400/14 10/1"},
+      {"9999", "7", "8000/0 1/0"}, {"250", "20000", "2400/14 10000/8"}, {"100", "4999", "100/0 3000/6"},
+      {"", "50", "/0 50/2"}, {"abc", "-5", "8000/0 -5/8"}, {"1000", "010", "1000/0 1/0"}};
+  for (const auto& [filter, step, read] : cases) {
+    const FrequencyRecord r = Parsed(LineWith("9.58", filter, step));
+    EXPECT_EQ(r.Filter + "/" + std::to_string(r.FilterIndex) + " " + r.Step + "/" + std::to_string(r.StepIndex), read)
+        << filter << " " << step;
   }
 }
 

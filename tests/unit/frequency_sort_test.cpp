@@ -16,6 +16,8 @@
 namespace ondaris {
 namespace {
 
+using Order = std::vector<int>;
+
 // A list built straight into the columns, so that tests can hold any text.
 struct Row {
   std::string freq = "", name = "", onAir = "0000", offAir = "2400", language = "", location = "", mode = "AM",
@@ -31,29 +33,19 @@ FrequencyList ListOf(const std::vector<Row>& rows) {
   return list;
 }
 
-std::vector<int> Sorted(const std::vector<Row>& rows, SortColumn column, char separator = '.') {
-  FrequencyList list = ListOf(rows);
-  SortView(list, column, separator);
-  return list.RowOrder;
-}
-
 // ---- A literal second implementation: compares the texts themselves at
 // every step, with the positions counted from 1, to check the fast sort
 // against.
 
-std::string Folded(const std::string& text) {
-  std::string out = text;
-  for (char& c : out)
+std::string Folded(std::string text) {
+  for (char& c : text)
     if (c >= 'A' && c <= 'Z') c += 'a' - 'A';
-  return out;
+  return text;
 }
 
 double AsNumber(const std::string& text, bool decimal, char separator) {
   constexpr double none = -std::numeric_limits<double>::infinity();
-  if (decimal) {
-    const auto value = TryReadDecimal(text, separator);
-    return value ? *value : none;
-  }
+  if (decimal) return TryReadDecimal(text, separator).value_or(none);
   const auto value = TryReadWhole(text);
   return value ? static_cast<double>(*value) : none;
 }
@@ -62,49 +54,45 @@ enum class Kind { Text, Decimal, Whole, LockedFirst };
 
 // +1: the earlier record must come after; 0: equal keys, look further; -1: stop.
 int CompareKey(Kind kind, const std::string& a, const std::string& b, char separator) {
+  bool after = false, same = a == b;
   switch (kind) {
-    case Kind::Text: {
-      const std::string fa = Folded(a), fb = Folded(b);
-      if (fa > fb) return 1;
-      return fa == fb ? 0 : -1;
-    }
-    case Kind::LockedFirst:
-      if (a == "0" && b != "0") return 1;
-      return a == b ? 0 : -1;
+    case Kind::Text: after = Folded(a) > Folded(b), same = Folded(a) == Folded(b); break;
+    case Kind::LockedFirst: after = a == "0" && b != "0"; break;
     default:
-      if (AsNumber(a, kind == Kind::Decimal, separator) > AsNumber(b, kind == Kind::Decimal, separator)) return 1;
-      return a == b ? 0 : -1;
+      after = AsNumber(a, kind == Kind::Decimal, separator) > AsNumber(b, kind == Kind::Decimal, separator);
   }
+  return after ? 1 : same ? 0 : -1;
 }
 
 struct RefKey {
   FreqColumn column;
   Kind kind;
 };
+using C = FreqColumn;
+using K = Kind;
 
-std::array<RefKey, 3> RefKeys(SortColumn column) {
-  using C = FreqColumn;
-  switch (column) {
-    case SortColumn::Lockout: return {{{C::Lockout, Kind::LockedFirst}, {C::Freq, Kind::Decimal}, {C::Name, Kind::Text}}};
-    case SortColumn::Freq: return {{{C::Freq, Kind::Decimal}, {C::Name, Kind::Text}, {C::OnAir, Kind::Whole}}};
-    case SortColumn::Name: return {{{C::Name, Kind::Text}, {C::Freq, Kind::Decimal}, {C::OnAir, Kind::Whole}}};
-    case SortColumn::StartTime: return {{{C::OnAir, Kind::Whole}, {C::Name, Kind::Text}, {C::Freq, Kind::Decimal}}};
-    case SortColumn::EndTime: return {{{C::OffAir, Kind::Whole}, {C::Name, Kind::Text}, {C::Freq, Kind::Decimal}}};
-    case SortColumn::Language: return {{{C::Language, Kind::Text}, {C::Name, Kind::Text}, {C::Freq, Kind::Decimal}}};
-    case SortColumn::Location: return {{{C::Location, Kind::Text}, {C::Name, Kind::Text}, {C::Freq, Kind::Decimal}}};
-    case SortColumn::Mode: return {{{C::Mode, Kind::Text}, {C::Name, Kind::Text}, {C::Freq, Kind::Decimal}}};
-    case SortColumn::Filter: return {{{C::Filter, Kind::Whole}, {C::Name, Kind::Text}, {C::Freq, Kind::Decimal}}};
-  }
-  return {};
-}
+// Each sort with its named entry point and its three keys.
+const struct {
+  SortColumn column;
+  void (*named)(FrequencyList&, char);
+  std::array<RefKey, 3> keys;
+} kSorts[] = {
+    {SortColumn::Lockout, SortByLockout, {{{C::Lockout, K::LockedFirst}, {C::Freq, K::Decimal}, {C::Name, K::Text}}}},
+    {SortColumn::Freq, SortByFreq, {{{C::Freq, K::Decimal}, {C::Name, K::Text}, {C::OnAir, K::Whole}}}},
+    {SortColumn::Name, SortByName, {{{C::Name, K::Text}, {C::Freq, K::Decimal}, {C::OnAir, K::Whole}}}},
+    {SortColumn::StartTime, SortByStartTime, {{{C::OnAir, K::Whole}, {C::Name, K::Text}, {C::Freq, K::Decimal}}}},
+    {SortColumn::EndTime, SortByEndTime, {{{C::OffAir, K::Whole}, {C::Name, K::Text}, {C::Freq, K::Decimal}}}},
+    {SortColumn::Language, SortByLanguage, {{{C::Language, K::Text}, {C::Name, K::Text}, {C::Freq, K::Decimal}}}},
+    {SortColumn::Location, SortByLocation, {{{C::Location, K::Text}, {C::Name, K::Text}, {C::Freq, K::Decimal}}}},
+    {SortColumn::Mode, SortByMode, {{{C::Mode, K::Text}, {C::Name, K::Text}, {C::Freq, K::Decimal}}}},
+    {SortColumn::Filter, SortByFilter, {{{C::Filter, K::Whole}, {C::Name, K::Text}, {C::Freq, K::Decimal}}}},
+};
 
-std::vector<int> ReferenceSort(const FrequencyList& list, std::vector<int> order, SortColumn column, char separator) {
-  const auto keys = RefKeys(column);
+Order ReferenceSort(const FrequencyList& list, Order order, const std::array<RefKey, 3>& keys, char separator) {
   const auto mustComeAfter = [&](int a, int b) {
-    for (const RefKey& key : keys) {
-      const int c = CompareKey(key.kind, list.Cell(a, key.column), list.Cell(b, key.column), separator);
-      if (c != 0) return c > 0;
-    }
+    for (const RefKey& key : keys)
+      if (const int c = CompareKey(key.kind, list.Cell(a, key.column), list.Cell(b, key.column), separator))
+        return c > 0;
     return false;
   };
   const int count = static_cast<int>(order.size());
@@ -115,15 +103,11 @@ std::vector<int> ReferenceSort(const FrequencyList& list, std::vector<int> order
   return order;
 }
 
-constexpr std::array<SortColumn, SortColumnCount> kAllColumns = {
-    SortColumn::Lockout,  SortColumn::Freq,     SortColumn::Name, SortColumn::StartTime, SortColumn::EndTime,
-    SortColumn::Language, SortColumn::Location, SortColumn::Mode, SortColumn::Filter};
-
 // Small pools so that ties at every key are frequent.
 std::vector<Row> RandomRows(std::mt19937& random, int count, char separator) {
   const std::string point(1, separator);
-  const std::vector<std::string> freqs = {"9580", "9580" + point + "5", "153", "9580" + point + "0", "14230" + point + "5",
-                                          "6005", "abc", "", "-5", "100"};
+  const std::vector<std::string> freqs = {"9580", "9580" + point + "5", "153", "9580" + point + "0",
+                                          "14230" + point + "5", "6005", "abc", "", "-5", "100"};
   const std::vector<std::string> names = {"abc", "ABC", "Abd", "_x", "\xE9" "a", "\xC9" "b", "", "zz", "a", "B", "b"};
   const std::vector<std::string> times = {"0800", "800", "", "2330", "0000", "0030", "x", "1200", "2400"};
   const std::vector<std::string> texts = {"", "English", "english", "ENGLISH", "Fr", "fr ", "\xE4", "Z", "[", "a"};
@@ -141,22 +125,29 @@ std::vector<Row> RandomRows(std::mt19937& random, int count, char separator) {
   return rows;
 }
 
+// The row order given to SortRowOrder, and to each named sort as the full view.
 TEST(FrequencySortTest, MatchesTheLiteralSortOnRandomListsWithManyTies) {
   std::mt19937 random(20250101);
   for (char separator : {'.', ','}) {
     for (int count : {0, 1, 2, 3, 5, 8, 17, 64, 333, 1000}) {
       for (int round = 0; round < 3; ++round) {
-        const FrequencyList list = ListOf(RandomRows(random, count, separator));
-        std::vector<int> start(static_cast<std::size_t>(count));
+        FrequencyList list = ListOf(RandomRows(random, count, separator));
+        Order start(static_cast<std::size_t>(count));
         std::iota(start.begin(), start.end(), 0);
         std::shuffle(start.begin(), start.end(), random);
         // Sometimes a part of the list only, as in the on-air view.
         if (round == 2) start.resize(start.size() / 2);
-        for (SortColumn column : kAllColumns) {
-          std::vector<int> fast = start;
-          SortRowOrder(list, fast, column, separator);
-          ASSERT_EQ(fast, ReferenceSort(list, start, column, separator))
-              << "column " << static_cast<int>(column) << ", " << count << " records, separator " << separator;
+        for (const auto& sort : kSorts) {
+          SCOPED_TRACE(testing::Message() << "column " << static_cast<int>(sort.column) << ", " << count
+                                          << " records, separator " << separator << ", round " << round);
+          const Order expected = ReferenceSort(list, start, sort.keys, separator);
+          Order fast = start;
+          SortRowOrder(list, fast, sort.column, separator);
+          ASSERT_EQ(fast, expected);
+          if (round == 2) continue;
+          list.RowOrder = start;
+          sort.named(list, separator);
+          ASSERT_EQ(list.RowOrder, expected);
         }
       }
     }
@@ -165,144 +156,85 @@ TEST(FrequencySortTest, MatchesTheLiteralSortOnRandomListsWithManyTies) {
 
 // Each key, its ties and what is no number, on small lists with known outcomes.
 TEST(FrequencySortTest, KeysAndTiesOnKnownLists) {
-  const std::vector<Row> textKeys = [] {
-    std::vector<Row> rows = {{.freq = "9", .name = "b"}, {.freq = "8", .name = "a"}, {.freq = "7", .name = "a"},
-                             {.freq = "6", .name = "c"}, {.freq = "5", .name = "d"}};
-    const std::vector<std::string> keys = {"English", "german", "ENGLISH", "", "english"};
-    for (std::size_t i = 0; i < rows.size(); ++i) rows[i].language = rows[i].location = rows[i].mode = keys[i];
-    return rows;
-  }();
+  std::vector<Row> textKeys = {{"9", "b"}, {"8", "a"}, {"7", "a"}, {"6", "c"}, {"5", "d"}};
+  const char* const keys[] = {"English", "german", "ENGLISH", "", "english"};
+  for (std::size_t i = 0; i < textKeys.size(); ++i)
+    textKeys[i].language = textKeys[i].location = textKeys[i].mode = keys[i];
   const struct {
     const char* what;
-    std::vector<Row> rows;
     SortColumn column;
     char separator;
-    std::vector<int> expected;
+    Order expected;
+    std::vector<Row> rows;
   } cases[] = {
-      {"freq, then name, then on air",
-       {{.freq = "9580", .name = "b", .onAir = "0900"}, {.freq = "153", .name = "z", .onAir = ""},
-        {.freq = "9580", .name = "B", .onAir = "0800"}, {.freq = "14230.5", .name = "a", .onAir = ""},
-        {.freq = "9580", .name = "a", .onAir = "1000"}},
-       SortColumn::Freq, '.', {1, 4, 2, 0, 3}},
-      {"freq with the locale separator", {{.freq = "14230,5", .name = "x"}, {.freq = "9580", .name = "y"}},
-       SortColumn::Freq, ',', {1, 0}},
+      {"freq, then name, then on air", SortColumn::Freq, '.', {1, 4, 2, 0, 3},
+       {{"9580", "b", "0900"}, {"153", "z", ""}, {"9580", "B", "0800"}, {"14230.5", "a", ""}, {"9580", "a", "1000"}}},
+      {"freq with the locale separator", SortColumn::Freq, ',', {1, 0}, {{"14230,5", "x"}, {"9580", "y"}}},
       // With "." as separator the comma text is no number and sorts first.
-      {"comma text under a point", {{.freq = "14230,5", .name = "x"}, {.freq = "9580", .name = "y"}},
-       SortColumn::Freq, '.', {0, 1}},
+      {"comma text under a point", SortColumn::Freq, '.', {0, 1}, {{"14230,5", "x"}, {"9580", "y"}}},
       // Equal numbers written differently are not equal keys: they stay in place.
-      {"9580.0 and 9580", {{.freq = "9580.0", .name = "b"}, {.freq = "9580", .name = "a"}}, SortColumn::Freq, '.',
-       {0, 1}},
-      {"0800 and 800", {{.freq = "2", .name = "b", .onAir = "0800"}, {.freq = "1", .name = "a", .onAir = "800"}},
-       SortColumn::StartTime, '.', {0, 1}},
-      {"equal names, freq texts differ",
-       {{.freq = "9580.0", .name = "n", .onAir = "2000"}, {.freq = "9580", .name = "N", .onAir = "0100"}},
-       SortColumn::Name, '.', {0, 1}},
+      {"9580.0 and 9580", SortColumn::Freq, '.', {0, 1}, {{"9580.0", "b"}, {"9580", "a"}}},
+      {"0800 and 800", SortColumn::StartTime, '.', {0, 1}, {{"2", "b", "0800"}, {"1", "a", "800"}}},
       // "_" (0x5F) is below "a" only once "A" has become "a"; the Latin-1
       // capitals are not folded and compare as the bytes they are, above "z".
-      {"name folds only A to Z",
-       {{.freq = "7000", .name = "b", .onAir = "1200"}, {.freq = "9580", .name = "A"}, {.freq = "6005", .name = "a"},
-        {.freq = "7000", .name = "B", .onAir = "0100"}, {.freq = "1", .name = "_x"}, {.freq = "1", .name = "\xC9" "b"},
-        {.freq = "1", .name = "zz"}, {.freq = "1", .name = "\xE9" "a"}},
-       SortColumn::Name, '.', {4, 2, 1, 3, 0, 6, 5, 7}},
+      {"name folds only A to Z, then freq, then on air", SortColumn::Name, '.', {4, 2, 1, 3, 0, 6, 5, 7},
+       {{"7000", "b", "1200"}, {"9580", "A"}, {"6005", "a"}, {"7000", "B", "0100"}, {"1", "_x"}, {"1", "\xC9" "b"},
+        {"1", "zz"}, {"1", "\xE9" "a"}}},
       // The empty time is no number and comes first.
-      {"start time, then name, then freq",
-       {{.freq = "1", .name = "x", .onAir = "1200"}, {.freq = "1", .name = "b", .onAir = "0800"},
-        {.freq = "1", .name = "n", .onAir = ""}, {.freq = "1", .name = "a", .onAir = "0800"},
-        {.freq = "9", .name = "c", .onAir = "2330"}, {.freq = "3", .name = "c", .onAir = "2330"}},
-       SortColumn::StartTime, '.', {2, 3, 1, 0, 5, 4}},
-      {"end time, then name, then freq",
-       {{.freq = "9580", .name = "Same", .offAir = "1200"}, {.freq = "153", .name = "same", .offAir = "1200"},
-        {.freq = "1", .name = "a", .offAir = "0030"}, {.freq = "1", .name = "z", .offAir = "1200"},
-        {.freq = "1", .name = "a", .offAir = "2400"}},
-       SortColumn::EndTime, '.', {2, 1, 0, 3, 4}},
+      {"start time, then name, then freq", SortColumn::StartTime, '.', {2, 3, 1, 0, 5, 4},
+       {{"1", "x", "1200"}, {"1", "b", "0800"}, {"1", "n", ""}, {"1", "a", "0800"}, {"9", "c", "2330"},
+        {"3", "c", "2330"}}},
+      {"end time, then name, then freq", SortColumn::EndTime, '.', {2, 1, 0, 3},
+       {{"9580", "Same", "0000", "1200"}, {"153", "same", "0000", "1200"}, {"1", "a", "0000", "0030"},
+        {"1", "z", "0000", "1200"}}},
       // "" first, then the three spellings of "english" by name, then "german".
-      {"language", textKeys, SortColumn::Language, '.', {3, 2, 0, 4, 1}},
-      {"location", textKeys, SortColumn::Location, '.', {3, 2, 0, 4, 1}},
-      {"mode", textKeys, SortColumn::Mode, '.', {3, 2, 0, 4, 1}},
-      {"filter as a number",
+      {"language", SortColumn::Language, '.', {3, 2, 0, 4, 1}, textKeys},
+      {"location", SortColumn::Location, '.', {3, 2, 0, 4, 1}, textKeys},
+      {"mode", SortColumn::Mode, '.', {3, 2, 0, 4, 1}, textKeys},
+      {"filter as a number, then name, then freq", SortColumn::Filter, '.', {0, 3, 5, 4, 2, 1},
        {{.freq = "1", .name = "a", .filter = "300"}, {.freq = "1", .name = "a", .filter = "6000"},
-        {.freq = "1", .name = "a", .filter = "2400"}, {.freq = "1", .name = "a", .filter = "1800"},
-        {.freq = "1", .name = "a", .filter = "525"}, {.freq = "1", .name = "B", .filter = "525"},
-        {.freq = "0", .name = "b", .filter = "525"}},
-       SortColumn::Filter, '.', {0, 4, 6, 5, 3, 2, 1}},
-      {"locked first, then freq, then name",
-       {{.freq = "100", .name = "b", .lockout = "0"}, {.freq = "200", .name = "x", .lockout = "1"},
-        {.freq = "50", .name = "z", .lockout = "0"}, {.freq = "30", .name = "y", .lockout = "1"},
-        {.freq = "100", .name = "a", .lockout = "0"}},
-       SortColumn::Lockout, '.', {3, 1, 2, 4, 0}},
+        {.freq = "1", .name = "a", .filter = "1800"}, {.freq = "1", .name = "a", .filter = "525"},
+        {.freq = "1", .name = "B", .filter = "525"}, {.freq = "0", .name = "b", .filter = "525"}}},
+      {"locked first, then freq, then name", SortColumn::Lockout, '.', {3, 1, 2, 4, 0},
+       {{.freq = "100", .name = "b"}, {.freq = "200", .name = "x", .lockout = "1"}, {.freq = "50", .name = "z"},
+        {.freq = "30", .name = "y", .lockout = "1"}, {.freq = "100", .name = "a"}}},
       // "2" and "1" are both locked out, but not the same key: Freq is not consulted.
-      {"marks 2 and 1", {{.freq = "900", .lockout = "2"}, {.freq = "100", .lockout = "1"}}, SortColumn::Lockout, '.',
-       {0, 1}},
-      {"an empty mark is locked out", {{.freq = "1", .lockout = "0"}, {.freq = "2", .lockout = ""}},
-       SortColumn::Lockout, '.', {1, 0}},
+      {"marks 2 and 1", SortColumn::Lockout, '.', {0, 1},
+       {{.freq = "900", .lockout = "2"}, {.freq = "100", .lockout = "1"}}},
+      {"an empty mark is locked out", SortColumn::Lockout, '.', {1, 0}, {{.freq = "1"}, {.freq = "2", .lockout = ""}}},
   };
-  for (const auto& c : cases) EXPECT_EQ(Sorted(c.rows, c.column, c.separator), c.expected) << c.what;
+  for (const auto& c : cases) {
+    FrequencyList list = ListOf(c.rows);
+    SortView(list, c.column, c.separator);
+    EXPECT_EQ(list.RowOrder, c.expected) << c.what;
+  }
 }
 
 // Shell's sort is not stable: the two equal "a" at 2 and 3 change places.
 TEST(FrequencySortTest, GenericShellSortFollowsTheHalvingGaps) {
   std::vector<char> keys = {'a', 'b', 'a', 'a'};
-  std::vector<int> order = {0, 1, 2, 3};
+  Order order = {0, 1, 2, 3};
   ShellSort(order, [&](int a, int b) { return keys[a] > keys[b]; });
-  EXPECT_EQ(order, (std::vector<int>{0, 3, 2, 1}));
-  std::vector<int> numbers = {5, -1, 9, 3, 3, 0, 12, 7, 1};
-  ShellSort(numbers, [](int a, int b) { return a > b; });
-  EXPECT_EQ(numbers, (std::vector<int>{-1, 0, 1, 3, 3, 5, 7, 9, 12}));
+  EXPECT_EQ(order, (Order{0, 3, 2, 1}));
 }
 
-TEST(FrequencySortTest, SortsTheViewTheGridShows) {
+// The shown view is sorted. The full view's frequency-order mark is set by
+// the Freq sort, kept by the On Air sort, cleared by the others; a sort of
+// the on-air view keeps it.
+TEST(FrequencySortTest, SortsTheViewTheGridShowsAndTheFreqSortedMarkFollows) {
   FrequencyList list = ListOf({{.freq = "3", .name = "c"}, {.freq = "1", .name = "a"}, {.freq = "2", .name = "b"}});
   list.OnAirView = true;
-  list.OnAirRowOrder = {2, 0};
-  SortView(list, SortColumn::Name, '.');
-  EXPECT_EQ(list.OnAirRowOrder, (std::vector<int>{2, 0}));
-  SortView(list, SortColumn::Freq, '.');
-  EXPECT_EQ(list.OnAirRowOrder, (std::vector<int>{2, 0}));
   list.OnAirRowOrder = {0, 2};
-  SortByName(list, '.');
-  EXPECT_EQ(list.OnAirRowOrder, (std::vector<int>{2, 0}));
-  EXPECT_EQ(list.RowOrder, (std::vector<int>{0, 1, 2}));  // the full view is untouched
-  list.OnAirView = false;
-  SortByFreq(list, '.');
-  EXPECT_EQ(list.RowOrder, (std::vector<int>{1, 2, 0}));
-}
-
-TEST(FrequencySortTest, NamedSortsUseTheirColumns) {
-  std::mt19937 random(7);
-  const FrequencyList base = ListOf(RandomRows(random, 200, '.'));
-  using Named = void (*)(FrequencyList&, char);
-  const std::array<std::pair<Named, SortColumn>, SortColumnCount> named = {{
-      {SortByLockout, SortColumn::Lockout},
-      {SortByFreq, SortColumn::Freq},
-      {SortByName, SortColumn::Name},
-      {SortByStartTime, SortColumn::StartTime},
-      {SortByEndTime, SortColumn::EndTime},
-      {SortByLanguage, SortColumn::Language},
-      {SortByLocation, SortColumn::Location},
-      {SortByMode, SortColumn::Mode},
-      {SortByFilter, SortColumn::Filter},
-  }};
-  for (const auto& [sort, column] : named) {
-    FrequencyList list = base;
-    sort(list, '.');
-    EXPECT_EQ(list.RowOrder, ReferenceSort(base, base.RowOrder, column, '.')) << static_cast<int>(column);
-  }
-}
-
-TEST(FrequencySortTest, TheFreqSortedMarkFollowsTheSort) {
-  const struct {
-    SortColumn column;
-    bool onAirView, before, after;
-  } cases[] = {{SortColumn::Freq, false, false, true},      {SortColumn::Freq, false, true, true},
-               {SortColumn::StartTime, false, true, true},  {SortColumn::StartTime, false, false, false},
-               {SortColumn::Lockout, false, true, false},   {SortColumn::Name, false, true, false},
-               {SortColumn::EndTime, false, true, false},   {SortColumn::Language, false, true, false},
-               {SortColumn::Location, false, true, false},  {SortColumn::Mode, false, true, false},
-               {SortColumn::Filter, false, true, false},    {SortColumn::Freq, true, false, false},
-               {SortColumn::Name, true, true, true}};
-  for (const auto& c : cases)
-    EXPECT_EQ(FreqSortedAfterSort(c.column, c.onAirView, c.before), c.after)
-        << static_cast<int>(c.column) << " " << c.onAirView << c.before;
+  SortView(list, SortColumn::Name, '.');
+  EXPECT_EQ(list.OnAirRowOrder, (Order{2, 0}));
+  EXPECT_EQ(list.RowOrder, (Order{0, 1, 2}));  // the full view is untouched
+  EXPECT_TRUE(FreqSortedAfterSort(SortColumn::Freq, false, false));
+  EXPECT_TRUE(FreqSortedAfterSort(SortColumn::StartTime, false, true));
+  EXPECT_FALSE(FreqSortedAfterSort(SortColumn::StartTime, false, false));
+  EXPECT_FALSE(FreqSortedAfterSort(SortColumn::Lockout, false, true) ||
+               FreqSortedAfterSort(SortColumn::Filter, false, true));
+  EXPECT_FALSE(FreqSortedAfterSort(SortColumn::Freq, true, false));
+  EXPECT_TRUE(FreqSortedAfterSort(SortColumn::Name, true, true));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -45,24 +46,17 @@ TEST(LookupRequestTest, IsLAndTheFrequencyWithoutTrailingZeros) {
             "L9580L9580.5L14230,25");
 }
 
-TEST_F(LookupTest, AsksTheCompanionEvenWithoutAListAndShowsNoDialogWithoutANearLine) {
-  state.Freq = 9580;
-  lookup.LookupBtnClick();
-  EXPECT_THAT(sent, ElementsAre("L9580"));
-  EXPECT_EQ(dialogsShown, 0);  // no master list
-  WriteMasterList("6000\tFar Away\ta.320\r\n");
-  lookup.LookupBtnClick();
-  EXPECT_EQ(dialogsShown, 0);  // no line near
-  EXPECT_THAT(messages.messages(), IsEmpty());
-}
-
-TEST_F(LookupTest, ATunedFrequencyInTheListShowsTheFirstRowWithinFourAndAHalfKHzInFrequencyOrder) {
+TEST_F(LookupTest, ATunedFrequencyInTheListLeavesTheOnAirViewAndShowsTheFirstRowWithinFourAndAHalfKHz) {
   Load({StationLine("Far", "9.590000"), StationLine("Exact", "9.580000"), StationLine("Near", "9.575500"),
         StationLine("Too Low", "9.575400")});
+  onAir.NowBtnClick();
+  ASSERT_TRUE(stations.list.OnAirView);
   ASSERT_FALSE(stations.FreqSorted);
   state.Freq = 9580;
   lookup.LookupBtnClick();
   EXPECT_THAT(messages.messages(), IsEmpty());
+  EXPECT_FALSE(stations.list.OnAirView);
+  // In frequency order.
   EXPECT_TRUE(stations.FreqSorted);
   EXPECT_EQ(stations.list.RowOrder, (std::vector<int>{3, 2, 1, 0}));
   EXPECT_EQ(stations.grid.Row, 2);
@@ -89,27 +83,17 @@ TEST_F(LookupTest, ATunedFrequencyNotInTheListIsReportedAndTheMasterListSearched
   EXPECT_EQ(dialogsShown, 1);
 }
 
-TEST_F(LookupTest, LookupLeavesTheOnAirView) {
-  clock.setUtc(DateTime{2024, 1, 1, 9, 0, 0});
-  Load({StationLine("On", "7.100000", "0800", "1000"), StationLine("Off", "9.580000", "1000", "1100")});
-  onAir.NowBtnClick();
-  ASSERT_TRUE(stations.list.OnAirView);
+TEST_F(LookupTest, WithoutAListAsksTheCompanionAndListsMasterLinesWithinTwoAndAHalfKHz) {
   state.Freq = 9580;
-  lookup.LookupBtnClick();
-  EXPECT_FALSE(stations.list.OnAirView);
-  EXPECT_EQ(CurrentName(), "Off");
-}
-
-TEST_F(LookupTest, MasterListLinesWithinTwoAndAHalfKHzAreListedUntilAShortLine) {
-  WriteMasterList(
-      "9577.4\tToo Low\ta.320\r\n"
-      "9577.5\tLow Edge\ta.320\r\n"
-      "9580\tRadio Alba\tb.320\r\n"
-      "9582.5\tHigh Edge\tc.320\r\n"
-      "9582.6\tToo High\tc.320\r\n"
-      "\r\n"
-      "9580\tAfter The Blank\td.320\r\n");
-  state.Freq = 9580;
+  lookup.LookupBtnClick();  // no master list
+  WriteMasterList("6000\tFar Away\ta.320\r\n");
+  lookup.LookupBtnClick();  // no line near
+  EXPECT_EQ(dialogsShown, 0);
+  EXPECT_THAT(sent, ElementsAre("L9580", "L9580"));
+  EXPECT_THAT(messages.messages(), IsEmpty());
+  // Up to the first short line.
+  WriteMasterList("9577.4\tToo Low\ta.320\r\n9577.5\tLow Edge\ta.320\r\n9580\tRadio Alba\tb.320\r\n"
+                  "9582.5\tHigh Edge\tc.320\r\n9582.6\tToo High\tc.320\r\n\r\n9580\tAfter The Blank\td.320\r\n");
   lookup.LookupBtnClick();
   ASSERT_EQ(dialogsShown, 1);
   EXPECT_THAT(shownRows, ElementsAre("Freq|Station|Frequency File Name", "9577.5|Low Edge|a.320",
@@ -117,17 +101,29 @@ TEST_F(LookupTest, MasterListLinesWithinTwoAndAHalfKHzAreListedUntilAShortLine) 
   EXPECT_FALSE(lookup.dialog().open);
 }
 
-TEST_F(LookupTest, OpenFileAsksToSaveAChangedListThenLoadsTheFileOfTheCurrentRow) {
-  Load({StationLine("Mine", "6.000000")});
-  stations.list.Changed = true;
+TEST_F(LookupTest, OpenFileSaysAFileIsMissingOrAsksToSaveThenLoadsTheFileOfTheCurrentRow) {
+  Load({StationLine("Mine", "9.580000")});
   WriteList("b.320", {StationLine("In B", "9.580000"), StationLine("Also B", "9.600000")});
-  WriteMasterList("9579\tFirst\ta.320\r\n9580\tIn B\tb.320\r\n");
+  WriteMasterList("9580\tGone\tgone.320\r\n9581\tNo File\t\r\n9582\tIn B\tb.320\r\n");
   state.Freq = 9580;
+  // A missing file, an empty file name, and a dialog that OK closed (its buttons with it).
+  for (int row : {1, 2, -3}) {
+    onDialog = [this, row](LookupController::Dialog& d) {
+      d.row = std::abs(row);
+      if (row < 0) lookup.OKBtnClick();
+      lookup.OpenFileBtnClick();
+      EXPECT_FALSE(d.open);
+    };
+    lookup.LookupBtnClick();
+  }
+  const std::string missing = "Cannot find the specified frequency file.  Aborting load...";
+  EXPECT_THAT(messages.messages(), ElementsAre(missing, missing));
+  EXPECT_EQ(state.LastFreqFile, "list.320");
+  stations.list.Changed = true;
   messages.answerNext(false);
   onDialog = [this](LookupController::Dialog& d) {
-    d.row = 2;
+    d.row = 3;
     lookup.OpenFileBtnClick();
-    EXPECT_FALSE(d.open);
   };
   lookup.LookupBtnClick();
   EXPECT_THAT(messages.questions(), ElementsAre("Your frequency file has been changed.  Do you want to save it?"));
@@ -135,32 +131,6 @@ TEST_F(LookupTest, OpenFileAsksToSaveAChangedListThenLoadsTheFileOfTheCurrentRow
   EXPECT_EQ(stations.list.RecordCount(), 2);
   EXPECT_EQ(stations.CellText(1, 2), "In B");
   EXPECT_THAT(recentPaths, ElementsAre(freqFile("list.320"), freqFile("b.320")));
-}
-
-TEST_F(LookupTest, OpenFileOfAMissingFileSaysSoAndOKClosesWithoutOpening) {
-  Load({StationLine("Mine", "9.580000")});
-  WriteList("b.320", {StationLine("In B", "9.580000")});
-  WriteMasterList("9580\tGone\tgone.320\r\n9581\tNo File\t\r\n9582\tIn B\tb.320\r\n");
-  state.Freq = 9580;
-  for (int row : {1, 2}) {  // a missing file, an empty file name
-    onDialog = [this, row](LookupController::Dialog& d) {
-      d.row = row;
-      lookup.OpenFileBtnClick();
-    };
-    lookup.LookupBtnClick();
-  }
-  onDialog = [this](LookupController::Dialog& d) {
-    d.row = 3;
-    lookup.OKBtnClick();
-    EXPECT_FALSE(d.open);
-    lookup.OpenFileBtnClick();  // a closed dialog has no buttons
-  };
-  lookup.LookupBtnClick();
-  EXPECT_THAT(messages.messages(), ElementsAre("Cannot find the specified frequency file.  Aborting load...",
-                                               "Cannot find the specified frequency file.  Aborting load..."));
-  EXPECT_EQ(state.LastFreqFile, "list.320");
-  EXPECT_EQ(stations.CellText(1, 2), "Mine");
-  EXPECT_THAT(recentPaths, ElementsAre(freqFile("list.320")));  // the load alone
 }
 
 }  // namespace

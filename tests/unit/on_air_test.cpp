@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "freqfiles/OnAir.h"
@@ -20,15 +21,12 @@ TEST(OnAirTest, DecidesFromTheHours) {
       {"1200", "1200", {}, {1200, 0, 1159, 1201}},                 // equal start and end: never
       {"0800", "1200", {800, 1159}, {1200, 759, 2359}},            // the start minute counts, the end one not
       {"0000", "2400", {0, 2359}, {}},
-      {"0000", "2359", {}, {2359}},
       {"800", "1200", {900}, {}},  // without leading zeros
       // Empty or unreadable hours are never on the air.
       {"", "1200", {}, {900}},
       {"0800", "", {}, {900}},
-      {"", "", {}, {0}},
       {"08:00", "1200", {}, {900}},
       {"0800", "noon", {}, {900}},
-      {"abcd", "efgh", {}, {900}},
   };
   for (const auto& c : cases) {
     for (int now : c.on) EXPECT_TRUE(IsOnAirNow(c.onAir, c.offAir, now)) << c.onAir << "-" << c.offAir << " at " << now;
@@ -36,50 +34,26 @@ TEST(OnAirTest, DecidesFromTheHours) {
   }
 }
 
-FrequencyList ListWithHours(const std::vector<std::pair<std::string, std::string>>& hours) {
+TEST(OnAirRowTest, RowsUseTheRecordOfTheCurrentViewAndOnAirRecordsTheFullViewOrder) {
   FrequencyList list;
-  for (const auto& [on, off] : hours) {
-    FrequencyRecord r;
-    r.Name = on + "-" + off;
-    r.Freq = "9580";
-    r.OnAir = on;
-    r.OffAir = off;
-    list.AppendRecord(r);
-  }
+  const std::pair<std::string, std::string> hours[] = {{"0800", "1200"}, {"2330", "0030"}, {"", "1200"}, {"0000", "2400"}};
+  for (const auto& [on, off] : hours) list.AppendRecord(FrequencyRecord{.Freq = "9580", .OnAir = on, .OffAir = off});
   list.ResetRowOrders();
-  return list;
-}
-
-TEST(OnAirRowTest, UsesTheRecordOfTheGridRowInTheCurrentView) {
-  FrequencyList list = ListWithHours({{"0800", "1200"}, {"2330", "0030"}, {"", "1200"}});
-  list.RowOrder = {1, 2, 0};
+  EXPECT_FALSE(IsRowOnAirNow(FrequencyList{}, 1, 900));
+  EXPECT_TRUE(OnAirRecords(FrequencyList{}, 900).empty());
+  list.RowOrder = {1, 2, 0, 3};
   EXPECT_TRUE(IsRowOnAirNow(list, 1, 15));
   EXPECT_FALSE(IsRowOnAirNow(list, 2, 900));
   EXPECT_TRUE(IsRowOnAirNow(list, 3, 900));
-  EXPECT_FALSE(IsRowOnAirNow(list, 3, 15));
-  // Outside the view.
-  EXPECT_FALSE(IsRowOnAirNow(list, 0, 900));
-  EXPECT_FALSE(IsRowOnAirNow(list, 4, 900));
-
+  EXPECT_FALSE(IsRowOnAirNow(list, 5, 900));  // outside the view
+  EXPECT_EQ(OnAirRecords(list, 900), (std::vector<int>{0, 3}));
+  EXPECT_EQ(OnAirRecords(list, 15), (std::vector<int>{1, 3}));
+  // In the on-air view rows count in it; OnAirRecords still walks the full view.
   list.OnAirView = true;
   list.OnAirRowOrder = {0};
   EXPECT_TRUE(IsRowOnAirNow(list, 1, 900));
   EXPECT_FALSE(IsRowOnAirNow(list, 2, 15));  // row 2 is past the on-air view
-  EXPECT_FALSE(IsRowOnAirNow(FrequencyList{}, 1, 900));
-}
-
-TEST(OnAirRowTest, OnAirRecordsFollowTheFullViewOrder) {
-  FrequencyList list =
-      ListWithHours({{"0800", "1200"}, {"2330", "0030"}, {"0000", "2400"}, {"", ""}, {"1000", "1000"}});
-  list.RowOrder = {4, 3, 2, 1, 0};
-  EXPECT_EQ(OnAirRecords(list, 900), (std::vector<int>{2, 0}));
-  EXPECT_EQ(OnAirRecords(list, 15), (std::vector<int>{2, 1}));
-  EXPECT_EQ(OnAirRecords(list, 1200), (std::vector<int>{2}));
-  // Walks the full view even while the on-air view is shown.
-  list.OnAirView = true;
-  list.OnAirRowOrder = {};
-  EXPECT_EQ(OnAirRecords(list, 2345), (std::vector<int>{2, 1}));
-  EXPECT_TRUE(OnAirRecords(FrequencyList{}, 900).empty());
+  EXPECT_EQ(OnAirRecords(list, 2345), (std::vector<int>{1, 3}));
 }
 
 }  // namespace

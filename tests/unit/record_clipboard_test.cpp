@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "freqfiles/EntryEditor.h"
@@ -22,10 +23,12 @@ using ::testing::ElementsAreArray;
 
 class RecordClipboardTest : public StationListFixture {
  protected:
-  // Eight stations S1..S8 at 6 MHz + 10 kHz each.
+  // Eight stations S1..S8 at 6 MHz + 10 kHz each, S2 locked out.
   void LoadEight() {
     std::vector<std::string> lines;
-    for (int i = 1; i <= 8; ++i) lines.push_back(StationLine("S" + std::to_string(i), "6.0" + std::to_string(i) + "0000"));
+    for (int i = 1; i <= 8; ++i)
+      lines.push_back(StationLine("S" + std::to_string(i), "6.0" + std::to_string(i) + "0000", "0000", "2400",
+                                  i == 2 ? "1" : "0"));
     Load(lines);
   }
   void Select(int top, int bottom) { stations.GridCursorMoved(top, top, bottom); }
@@ -35,17 +38,12 @@ class RecordClipboardTest : public StationListFixture {
     for (const FrequencyRecord& r : clipboard.Records()) names.push_back(r.Name);
     return names;
   }
-  static std::vector<int> Identity(int count) {
-    std::vector<int> order;
-    for (int i = 0; i < count; ++i) order.push_back(i);
-    return order;
-  }
 
   OnAirViewController onAir{ctx, stations};
   RecordClipboard clipboard{ctx, stations, onAir};
 };
 
-TEST_F(RecordClipboardTest, CopyTakesTheSelectedRowsInRowOrder) {
+TEST_F(RecordClipboardTest, CopyTakesTheSelectedRowsInRowOrderAndPasteRestoresRecordOrder) {
   clipboard.ClearAtStartup();
   EXPECT_EQ(panel[Ctl::PasteItem].caption, "&Paste Records (0)          (Ctrl+V)");
   EXPECT_FALSE(clipboard.Full());
@@ -76,6 +74,11 @@ TEST_F(RecordClipboardTest, CopyTakesTheSelectedRowsInRowOrder) {
   clipboard.CopyItemClick();
   EXPECT_EQ(panel[Ctl::PasteItem].caption, "&Paste Records (2)          (Ctrl+V)");
   EXPECT_FALSE(panel[Ctl::PasteItem].enabled);
+  // Paste in that order goes before the record shown and puts the list back in record order.
+  stations.SetRow(3);  // shows S6 (record 5)
+  clipboard.PasteItemClick();
+  EXPECT_THAT(RecordNames(), ElementsAre("S1", "S2", "S3", "S4", "S5", "S8", "S7", "S6", "S7", "S8"));
+  EXPECT_THAT(RowNames(), ElementsAreArray(RecordNames()));
 }
 
 TEST_F(RecordClipboardTest, PasteGoesBeforeTheRecordOfTheCurrentRowInCopiedOrderAsOftenAsAsked) {
@@ -85,7 +88,9 @@ TEST_F(RecordClipboardTest, PasteGoesBeforeTheRecordOfTheCurrentRowInCopiedOrder
   stations.SetRow(5);
   clipboard.PasteItemClick();
   EXPECT_THAT(RecordNames(), ElementsAre("S1", "S2", "S3", "S4", "S1", "S2", "S3", "S5", "S6", "S7", "S8"));
-  EXPECT_EQ(stations.list.RowOrder, Identity(11));
+  // Every field comes along, the lockout mark too.
+  EXPECT_EQ(stations.list.Record(5), stations.list.Record(1));
+  EXPECT_EQ(stations.CellText(6, 0), "L");
   EXPECT_TRUE(stations.list.Changed);
   EXPECT_EQ(state.FreqFileRecordCount, 11);
   EXPECT_EQ(panel[Ctl::FileOpBtn1].colour, Colour::Maroon);
@@ -96,27 +101,13 @@ TEST_F(RecordClipboardTest, PasteGoesBeforeTheRecordOfTheCurrentRowInCopiedOrder
   EXPECT_EQ(panel[Ctl::PasteItem].caption, "&Paste Records (3)          (Ctrl+V)");
 }
 
-TEST_F(RecordClipboardTest, PasteInASortedViewGoesBeforeTheRecordShownThereAndRestoresRecordOrder) {
-  LoadEight();
-  stations.list.RowOrder = {7, 6, 5, 4, 3, 2, 1, 0};
-  Select(1, 2);  // S8, S7
-  clipboard.CopyItemClick();
-  stations.SetRow(3);  // shows S6 (record 5)
-  clipboard.PasteItemClick();
-  EXPECT_THAT(RecordNames(), ElementsAre("S1", "S2", "S3", "S4", "S5", "S8", "S7", "S6", "S7", "S8"));
-  EXPECT_EQ(stations.list.RowOrder, Identity(10));
-  EXPECT_THAT(RowNames(), ElementsAreArray(RecordNames()));
-}
-
 TEST_F(RecordClipboardTest, PasteIsRefusedWhenEmptyBeyondTheRowAfterTheLastAndWhileFileScanIsChosen) {
   LoadEight();
-  clipboard.PasteItemClick();
-  EXPECT_EQ(stations.list.RecordCount(), 8);
+  clipboard.PasteItemClick();  // nothing copied
   Select(1, 1);
   clipboard.CopyItemClick();
-  stations.grid.Row = 10;
+  stations.grid.Row = 10;  // past the row after the last
   clipboard.PasteItemClick();
-  EXPECT_EQ(stations.list.RecordCount(), 8);
   stations.grid.Row = 1;
   ctx.scan.ScanKind = 1;
   clipboard.PasteItemClick();
@@ -125,16 +116,6 @@ TEST_F(RecordClipboardTest, PasteIsRefusedWhenEmptyBeyondTheRowAfterTheLastAndWh
   ctx.scan.ScanKind = 2;
   clipboard.PasteItemClick();
   EXPECT_EQ(stations.list.RecordCount(), 9);
-}
-
-TEST_F(RecordClipboardTest, PastedRecordsKeepTheirLockoutAndEveryField) {
-  Load({StationLine("Locked", "9.580000", "0800", "1200", "1"), StationLine("Open", "7.100000")});
-  Select(1, 1);
-  clipboard.CopyItemClick();
-  stations.SetRow(2);
-  clipboard.PasteItemClick();
-  EXPECT_EQ(stations.list.Record(1), stations.list.Record(0));
-  EXPECT_EQ(stations.CellText(2, 0), "L");
 }
 
 TEST_F(RecordClipboardTest, CutAsksThenRemovesTheRowsAndPutsTheListBackInRecordOrder) {
@@ -154,7 +135,6 @@ TEST_F(RecordClipboardTest, CutAsksThenRemovesTheRowsAndPutsTheListBackInRecordO
   clipboard.DeleteEntryItemClick();
   EXPECT_EQ(messages.questions().back(), "Are you sure you want to delete these records?");
   EXPECT_THAT(RecordNames(), ElementsAre("S1", "S2", "S3", "S4", "S8"));
-  EXPECT_EQ(stations.list.RowOrder, Identity(5));
   EXPECT_TRUE(stations.list.Changed);
   EXPECT_EQ(stations.grid.Row, 1);
   EXPECT_EQ(state.FreqFileRecordCount, 5);
@@ -195,45 +175,39 @@ TEST_F(RecordClipboardTest, TheEditKeysMenuAndButtonsReachTheirCommands) {
   };
   LoadEight();
   Select(1, 2);
-  // The keys act only while their items are enabled; Add needs none.
-  panel.setEnabled(Ctl::CopyItem, false);
-  EXPECT_TRUE(EditCommandCtrlKeyUp('C', panel, editor, clipboard));
-  EXPECT_EQ(clipboard.Count(), 0);
-  panel.setEnabled(Ctl::CopyItem, true);
-  EXPECT_TRUE(EditCommandCtrlKeyUp('c', panel, editor, clipboard));
-  EXPECT_EQ(clipboard.Count(), 2);
   stations.SetRow(8);
-  panel.setEnabled(Ctl::PasteItem, false);
-  EditCommandCtrlKeyUp('V', panel, editor, clipboard);
-  EXPECT_EQ(stations.list.RecordCount(), 8);
-  panel.setEnabled(Ctl::PasteItem, true);
-  EditCommandCtrlKeyUp('V', panel, editor, clipboard);
-  EXPECT_EQ(stations.list.RecordCount(), 10);
-  panel.setEnabled(Ctl::AddEntryItem, false);
-  EXPECT_TRUE(EditCommandCtrlKeyUp('=', panel, editor, clipboard));
-  EXPECT_TRUE(EditCommandCtrlKeyUp('+', panel, editor, clipboard));
-  stations.SetRow(1);
-  panel.setEnabled(Ctl::DeleteEntryItem, true);
-  messages.answerNext(true);
-  EditCommandCtrlKeyUp('X', panel, editor, clipboard);
-  EXPECT_EQ(stations.list.RecordCount(), 9);
-  EXPECT_FALSE(EditCommandCtrlKeyUp('S', panel, editor, clipboard));
-
-  Select(3, 3);
-  EXPECT_TRUE(EditCommandClick(Ctl::CopyItem, editor, clipboard));
-  EXPECT_EQ(clipboard.Count(), 1);
-  EXPECT_TRUE(EditCommandClick(Ctl::PasteItem, editor, clipboard));
-  EXPECT_EQ(stations.list.RecordCount(), 10);
-  for (Ctl c : {Ctl::AddEntryItem, Ctl::FileOpBtn2, Ctl::EditEntryItem, Ctl::FileOpBtn3})
-    EXPECT_TRUE(EditCommandClick(c, editor, clipboard));
-  EXPECT_THAT(dialogsShown, ElementsAre(EntryEditor::Purpose::Add, EntryEditor::Purpose::Add,
-                                        EntryEditor::Purpose::Add, EntryEditor::Purpose::Add,
-                                        EntryEditor::Purpose::Edit, EntryEditor::Purpose::Edit));
-  messages.answerNext({false, true});
-  EXPECT_TRUE(EditCommandClick(Ctl::DeleteEntryItem, editor, clipboard));
-  EXPECT_TRUE(EditCommandClick(Ctl::FileOpBtn5, editor, clipboard));
-  EXPECT_EQ(stations.list.RecordCount(), 9);
-  EXPECT_FALSE(EditCommandClick(Ctl::NowBtn, editor, clipboard));
+  messages.answerNext({true, false, true});
+  // Ctrl keys act only while their items are enabled, in either case; Add needs none.
+  const struct {
+    char key;
+    Ctl item;
+    bool enabled, handled;
+    int clipboard, records;
+  } keys[] = {{'C', Ctl::CopyItem, false, true, 0, 8},     {'c', Ctl::CopyItem, true, true, 1, 8},
+              {'V', Ctl::PasteItem, false, true, 1, 8},    {'v', Ctl::PasteItem, true, true, 1, 9},
+              {'=', Ctl::AddEntryItem, false, true, 1, 9}, {'+', Ctl::AddEntryItem, false, true, 1, 9},
+              {'E', Ctl::EditEntryItem, true, true, 1, 9}, {'X', Ctl::DeleteEntryItem, true, true, 1, 8},
+              {'S', Ctl::SaveFileItem, true, false, 1, 8}};
+  for (const auto& k : keys) {
+    panel.setEnabled(k.item, k.enabled);
+    EXPECT_EQ(EditCommandCtrlKeyUp(k.key, panel, editor, clipboard), k.handled) << k.key;
+    EXPECT_EQ(std::make_pair(clipboard.Count(), stations.list.RecordCount()), std::make_pair(k.clipboard, k.records))
+        << k.key;
+  }
+  // The menu items and the file buttons; Delete asks first.
+  const struct {
+    Ctl control;
+    bool handled;
+    int records;
+  } clicks[] = {{Ctl::CopyItem, true, 8},        {Ctl::PasteItem, true, 9},   {Ctl::AddEntryItem, true, 9},
+                {Ctl::FileOpBtn2, true, 9},      {Ctl::EditEntryItem, true, 9}, {Ctl::FileOpBtn3, true, 9},
+                {Ctl::DeleteEntryItem, true, 9}, {Ctl::FileOpBtn5, true, 8},  {Ctl::NowBtn, false, 8}};
+  for (const auto& c : clicks) {
+    EXPECT_EQ(EditCommandClick(c.control, editor, clipboard), c.handled) << ControlName(c.control);
+    EXPECT_EQ(stations.list.RecordCount(), c.records) << ControlName(c.control);
+  }
+  using P = EntryEditor::Purpose;
+  EXPECT_THAT(dialogsShown, ElementsAre(P::Add, P::Add, P::Edit, P::Add, P::Add, P::Edit, P::Edit));
 }
 
 class RecordClipboardOnAirTest : public RecordClipboardTest {
@@ -249,7 +223,7 @@ class RecordClipboardOnAirTest : public RecordClipboardTest {
   }
 };
 
-TEST_F(RecordClipboardOnAirTest, CopyTakesTheOnAirRowsAndCutRebuildsTheView) {
+TEST_F(RecordClipboardOnAirTest, CopyTakesTheOnAirRowsAndCutAndPasteRebuildTheViewAtThePresentTime) {
   Select(2, 3);
   clipboard.CopyItemClick();
   EXPECT_THAT(ClipboardNames(), ElementsAre("Bravo", "Charlie"));
@@ -260,17 +234,12 @@ TEST_F(RecordClipboardOnAirTest, CopyTakesTheOnAirRowsAndCutRebuildsTheView) {
   EXPECT_TRUE(stations.list.OnAirView);
   EXPECT_THAT(RowNames(), ElementsAre("Bravo", "Charlie", "Delta"));
   EXPECT_EQ(panel[Ctl::StatusPanel].caption, "On the air now: 3 broadcasts");
-}
-
-TEST_F(RecordClipboardOnAirTest, PasteRebuildsTheOnAirViewAtThePresentTime) {
-  Select(4, 4);  // Delta, 0800-1000
-  clipboard.CopyItemClick();
   clock.setUtc(DateTime{2024, 3, 10, 9, 30, 0});  // Charlie has gone off
-  stations.SetRow(1);                                 // Alpha, record 2
+  stations.SetRow(1);                             // Bravo, record 3
   clipboard.PasteItemClick();
-  EXPECT_THAT(RecordNames(), ElementsAre("Delta", "Off", "Delta", "Alpha", "Charlie", "Bravo"));
+  EXPECT_THAT(RecordNames(), ElementsAre("Delta", "Off", "Charlie", "Alpha", "Bravo"));
   EXPECT_TRUE(stations.list.OnAirView);
-  EXPECT_THAT(RowNames(), ElementsAre("Alpha", "Bravo", "Delta", "Delta"));
+  EXPECT_THAT(RowNames(), ElementsAre("Alpha", "Bravo", "Delta"));
 }
 
 TEST_F(RecordClipboardOnAirTest, CuttingEveryRecordLeavesTheOnAirView) {
