@@ -132,8 +132,8 @@ TEST_F(RecentFilesTest, LoadingSavingAsAndTheStartupReloadEnterTheFileAtTheTop) 
     files.LoadFileItemClick();
   }
   EXPECT_EQ(Captions(), Padded({a, b}));
-  EXPECT_EQ(Enabled()[1], true);
-  EXPECT_EQ(Enabled()[2], false);
+  EXPECT_TRUE(Enabled()[1]);
+  EXPECT_FALSE(Enabled()[2]);
   const std::string copy = dir + "FreqFiles/copy.320";
   dialogs.chooseNext(copy);
   files.SaveFileAsItemClick();
