@@ -1,6 +1,5 @@
-// Everything a whole FrontPanel runs on, as fakes: the serial port, the clock
-// and timers on one timeline, scripted message boxes and file dialogs, and a
-// companion link and shell that record what they were given.
+// Everything a whole FrontPanel runs on, as fakes: the panel's fakes, scripted
+// file dialogs, and a companion link and shell that record what they were given.
 
 #pragma once
 
@@ -10,12 +9,8 @@
 #include "app/FrontPanel.h"
 #include "platform/CompanionTransport.h"
 #include "platform/Shell.h"
-#include "support/FakeClock.h"
-#include "support/FakeSerialPort.h"
-#include "support/FakeTimeline.h"
-#include "support/FakeTimer.h"
+#include "support/PanelFakes.h"
 #include "support/ScriptedFileDialogs.h"
-#include "support/ScriptedMessageBoxes.h"
 
 namespace ondaris {
 
@@ -48,22 +43,12 @@ class RecordingShell : public Shell {
   std::vector<std::string> opened;
 };
 
-struct FrontPanelRig {
+struct FrontPanelRig : PanelFakes {
   PanelPlatform platform() {
     return PanelPlatform{port,       clock,      messages,   companion,     shell,     tuningTimer,
                          meterTimer, scanTimer, clockTimer, debounceTimer, pumpTimer, fileDialogs};
   }
 
-  FakeTimeline timeline;
-  FakeClock clock{timeline};
-  FakeSerialPort port{&timeline};
-  FakeTimer tuningTimer{timeline, "TuningTimer"};
-  FakeTimer meterTimer{timeline, "MeterTimer"};
-  FakeTimer scanTimer{timeline, "ScanTimer"};
-  FakeTimer clockTimer{timeline, "ClockTimer"};
-  FakeTimer debounceTimer{timeline, "DebounceTimer"};
-  FakeTimer pumpTimer{timeline, "LinkPump"};
-  ScriptedMessageBoxes messages;
   RecordingCompanion companion;
   RecordingShell shell;
   ScriptedFileDialogs fileDialogs;

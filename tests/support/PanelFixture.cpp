@@ -3,8 +3,6 @@
 #include <cstdio>
 #include <sstream>
 
-#include "radio/Rx320Protocol.h"
-
 namespace ondaris {
 
 PanelRig::PanelRig() {
@@ -18,28 +16,6 @@ PanelRig::PanelRig() {
 
 bool PanelRig::flushLine(std::int64_t limitMs) {
   return timeline.advanceUntil([this] { return link.queuedUnits() == 0; }, limitMs);
-}
-
-std::vector<std::string> PanelRig::sentUnits() const {
-  const std::string query = SignalStrengthQuery();
-  std::vector<std::string> units;
-  for (const auto& write : port.writes())
-    if (write.bytes != query) units.push_back(write.bytes);
-  return units;
-}
-
-std::string PanelRig::sentBytes() const {
-  std::string bytes;
-  for (const auto& unit : sentUnits()) bytes += unit;
-  return bytes;
-}
-
-int PanelRig::meterQueriesSent() const {
-  const std::string query = SignalStrengthQuery();
-  int count = 0;
-  for (const auto& write : port.writes())
-    if (write.bytes == query) ++count;
-  return count;
 }
 
 void PanelRig::clearRecords() {

@@ -1,7 +1,6 @@
 #pragma once
-// A front panel's context built over fakes: the fake serial port on a fake
-// timeline behind a real SerialLink, the five panel timers as fake timers,
-// scripted message boxes, the control model and the four receiver
+// A front panel's context built over the panel's fakes: the fake serial port
+// behind a real SerialLink, the control model and the four receiver
 // controllers wired together. Every controller test can use it as
 //   TEST_F(PanelFixture, ...)          or
 //   class MyTest : public PanelParamFixture<Row> {};  TEST_P(MyTest, ...)
@@ -21,15 +20,11 @@
 #include "radio/ReceiverControls.h"
 #include "radio/SerialLink.h"
 #include "radio/TuningController.h"
-#include "support/FakeClock.h"
-#include "support/FakeSerialPort.h"
-#include "support/FakeTimeline.h"
-#include "support/FakeTimer.h"
-#include "support/ScriptedMessageBoxes.h"
+#include "support/PanelFakes.h"
 
 namespace ondaris {
 
-struct PanelRig {
+struct PanelRig : PanelFakes {
   // The port is opened as "COM1"; the meter timer has its 200 ms interval
   // but is not enabled (the first tuning or volume change enables it, as at
   // start-up). The state is a fresh RadioState: 15000 kHz AM, 6000 Hz,
@@ -39,22 +34,10 @@ struct PanelRig {
   PanelRig(const PanelRig&) = delete;
   PanelRig& operator=(const PanelRig&) = delete;
 
-  FakeTimeline timeline;
-  FakeClock clock{timeline};
-  FakeSerialPort port{&timeline};
-  FakeTimer tuningTimer{timeline, "TuningTimer"};
-  FakeTimer meterTimer{timeline, "MeterTimer"};
-  FakeTimer scanTimer{timeline, "ScanTimer"};
-  FakeTimer clockTimer{timeline, "ClockTimer"};
-  FakeTimer debounceTimer{timeline, "DebounceTimer"};
-  FakeTimer pumpTimer{timeline, "LinkPump"};
-  ScriptedMessageBoxes messages;
   RadioState state;
   PanelModel panel;
   SerialLink link{port, clock, pumpTimer};
-  PanelContext ctx{state, panel, link,
-                   PanelTimers{tuningTimer, meterTimer, scanTimer, clockTimer, debounceTimer},
-                   clock, messages, '.', ScanStatus{}, PanelFlags{}, {}, {}, {}, {}};
+  PanelContext ctx{state, panel, link, timers(), clock, messages, '.', ScanStatus{}, PanelFlags{}, {}, {}, {}, {}};
   Receiver receiver{ctx};
   ReceiverControls controls{ctx, receiver};
   TuningController tuning{ctx, receiver, controls};
@@ -69,12 +52,6 @@ struct PanelRig {
   // timer ticks run on the way). Returns false if the queue did not empty
   // within `limitMs`.
   bool flushLine(std::int64_t limitMs = 10000);
-  // Every unit handed to the port so far, signal-strength queries left out.
-  std::vector<std::string> sentUnits() const;
-  // The same, joined.
-  std::string sentBytes() const;
-  // Signal-strength queries handed to the port so far.
-  int meterQueriesSent() const;
   // Forgets what was written and the hooks' counts.
   void clearRecords();
 

@@ -26,107 +26,92 @@ const std::string BandBytes = "\"49 m band\",5900,6200,\"AM\",8000,1,5000,0,3,\"
 const std::string LogBytes = std::string("Date\tTime\r\n2024-01-01\t1200\xE9\r\n");
 const std::string Pad = "Writing Backup\\Scratchpad.dat", Lim = "Writing Backup\\Limits1.dat",
                   Band = "Writing Backup\\BandScan.dat", Log = "Writing Backup\\OndarisLog.txt";
+const char* const Names[] = {"Scratchpad.dat", "Limits1.dat", "BandScan.dat", "OndarisLog.txt"};
 
-struct BackupCase {
-  const char* label;
-  const char* bandScan;     // nullptr: no BandScan.dat; else its bytes
-  bool log;                 // LogFiles/OndarisLog.txt present
-  const char* blocked;      // a folder standing where this copy must go (it fails), or nullptr
-  bool removeBackupFolder;  // the Backup folder is made again
-  int written;
-  bool completed;
-  Texts messages;           // "!" + text: a message that starts with text and a line end
-};
-
-class BackupTest : public ::testing::TestWithParam<BackupCase> {
- protected:
-  BackupTest() {
-    for (const char* dir : {"LogFiles", "Backup"}) fs::create_directory(root.path() / dir);
-    pad.CurrentBank = 3;
-    pad.bankTag(2) = "Utility";
-    pad.setBankEnabled(2, true);
-    ScratchpadChannel& c = pad.channel(2, 5);
-    c.Frequency = 5000.0;
-    c.Tag = "WWV";
-    c.FilterIndex = 1;
-    c.StepIndex = 4;
-    c.AGC = 2;
-    limits.fill(DefaultLimitRange());
-    limits[0].Name = "5900-6200";
-    limits[0].Low = 5900;
-    limits[0].High = 6200;
-  }
-  std::string Copy(const std::string& name) const { return ReadFileBytes(root.file("Backup/" + name)); }
-
-  TempFolder root{true};
+TEST(BackupTest, CopiesWhatThereIsAndStopsAtTheFirstFailure) {
+  const struct {
+    const char* label;
+    const char* bandScan;     // nullptr: no BandScan.dat; else its bytes
+    bool log;                 // LogFiles/OndarisLog.txt present
+    const char* blocked;      // a folder standing where this copy must go (it fails), or nullptr
+    bool removeBackupFolder;  // the Backup folder is made again
+    int written;
+    bool completed;
+    Texts messages;           // "!" + text: a message that starts with text and a line end
+  } cases[] = {
+      {"all four", BandBytes.c_str(), true, nullptr, false, 4, true, {Pad, Lim, Band, Log}},
+      {"no band scan list", nullptr, true, nullptr, false, 3, true, {Pad, Lim, BackupBandScanMissingMessage, Log}},
+      {"empty band scan list, no log", "", false, nullptr, false, 3, true, {Pad, Lim, Band}},
+      {"no backup folder", BandBytes.c_str(), false, nullptr, true, 3, true, {Pad, Lim, Band}},
+      {"scratchpad fails", BandBytes.c_str(), false, "Scratchpad.dat", false, 0, false,
+       {Pad, "Could not save Scratchpad backup file.  Aborting save operation"}},
+      {"limits fail", BandBytes.c_str(), false, "Limits1.dat", false, 1, false,
+       {Pad, Lim, "Could not save the backup limits file to disk."}},
+      {"band scan fails", BandBytes.c_str(), true, "BandScan.dat", false, 2, false,
+       {Pad, Lim, Band, std::string("!") + BackupBandScanFailedMessage}},
+      {"log fails", BandBytes.c_str(), true, "OndarisLog.txt", false, 3, false,
+       {Pad, Lim, Band, Log, std::string("!") + BackupLogFailedMessage}},
+  };
   Scratchpad pad;
+  pad.CurrentBank = 3;
+  pad.bankTag(2) = "Utility";
+  pad.setBankEnabled(2, true);
+  pad.channel(2, 5).Frequency = 5000.0;
+  pad.channel(2, 5).Tag = "WWV";
   LimitRangeList limits;
-  ScriptedMessageBoxes messages;
-};
+  limits.fill(DefaultLimitRange());
+  limits[0].Name = "5900-6200";
+  limits[0].Low = 5900;
+  limits[0].High = 6200;
 
-TEST_P(BackupTest, CopiesWhatThereIsAndStopsAtTheFirstFailure) {
-  const BackupCase& c = GetParam();
-  if (c.bandScan) WriteFileBytes(root.sysFile("BandScan.dat"), c.bandScan);
-  if (c.log) WriteFileBytes(root.file("LogFiles/OndarisLog.txt"), LogBytes);
-  if (c.removeBackupFolder) fs::remove_all(root.path() / "Backup");
-  // Older copies are replaced.
-  else
-    for (const char* name : {"Scratchpad.dat", "Limits1.dat", "BandScan.dat"})
-      WriteFileBytes(root.file(std::string("Backup/") + name), std::string(50000, 'o'));
-  if (c.blocked) {
-    fs::remove(root.path() / "Backup" / c.blocked);
-    fs::create_directory(root.path() / "Backup" / c.blocked);
-  }
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    TempFolder root{true};
+    auto copy = [&](const std::string& name) { return ReadFileBytes(root.file("Backup/" + name)); };
+    fs::create_directory(root.path() / "LogFiles");
+    if (c.bandScan) WriteFileBytes(root.sysFile("BandScan.dat"), c.bandScan);
+    if (c.log) WriteFileBytes(root.file("LogFiles/OndarisLog.txt"), LogBytes);
+    if (!c.removeBackupFolder) {
+      // Older copies are replaced.
+      fs::create_directory(root.path() / "Backup");
+      for (int i = 0; i < 3; ++i) WriteFileBytes(root.file(std::string("Backup/") + Names[i]), std::string(50000, 'o'));
+    }
+    if (c.blocked) {
+      fs::remove(root.path() / "Backup" / c.blocked);
+      fs::create_directory(root.path() / "Backup" / c.blocked);
+    }
 
-  const BackupOutcome outcome = BackUpData(root.dir(), pad, limits, messages);
-  EXPECT_EQ(outcome.filesWritten, c.written);
-  EXPECT_EQ(outcome.completed, c.completed);
-  const Texts shown = messages.messages();
-  ASSERT_EQ(shown.size(), c.messages.size()) << ::testing::PrintToString(shown);
-  for (std::size_t i = 0; i < shown.size(); ++i) {
-    if (c.messages[i][0] == '!')
-      EXPECT_EQ(shown[i].rfind(c.messages[i].substr(1) + "\n", 0), 0u) << shown[i];
-    else
-      EXPECT_EQ(shown[i], c.messages[i]);
-  }
-  // Each copy written is exact; none after a failure.
-  const std::string expected[] = {EncodeScratchpad(pad), EncodeLimitRanges(limits), c.bandScan ? c.bandScan : "",
-                                  LogBytes};
-  const char* names[] = {"Scratchpad.dat", "Limits1.dat", "BandScan.dat", "OndarisLog.txt"};
-  int copied = 0;
-  for (int i = 0; i < 4; ++i) {
-    if ((i == 2 && !c.bandScan) || (i == 3 && !c.log)) continue;
-    if (copied++ < c.written) EXPECT_EQ(Copy(names[i]), expected[i]) << names[i];
-    else if (!c.blocked || std::string(c.blocked) != names[i]) EXPECT_NE(Copy(names[i]), expected[i]) << names[i];
-  }
-  if (c.written >= 2) {
-    EXPECT_EQ(Copy("Scratchpad.dat").size(), ScratchpadFileSize);
-    EXPECT_EQ(Copy("Limits1.dat").size(), LimitsFileSize);
+    ScriptedMessageBoxes messages;
+    const BackupOutcome outcome = BackUpData(root.dir(), pad, limits, messages);
+    EXPECT_EQ(outcome.filesWritten, c.written);
+    EXPECT_EQ(outcome.completed, c.completed);
+    const Texts shown = messages.messages();
+    ASSERT_EQ(shown.size(), c.messages.size()) << ::testing::PrintToString(shown);
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+      if (c.messages[i][0] == '!') {
+        EXPECT_EQ(shown[i].rfind(c.messages[i].substr(1) + "\n", 0), 0u) << shown[i];
+      } else {
+        EXPECT_EQ(shown[i], c.messages[i]);
+      }
+    }
+    // Each copy written is exact; none after a failure.
+    const std::string expected[] = {EncodeScratchpad(pad), EncodeLimitRanges(limits), c.bandScan ? c.bandScan : "",
+                                    LogBytes};
+    int copied = 0;
+    for (int i = 0; i < 4; ++i) {
+      if ((i == 2 && !c.bandScan) || (i == 3 && !c.log)) continue;
+      if (copied++ < c.written) {
+        EXPECT_EQ(copy(Names[i]), expected[i]) << Names[i];
+      } else if (!c.blocked || std::string(c.blocked) != Names[i]) {
+        EXPECT_NE(copy(Names[i]), expected[i]) << Names[i];
+      }
+    }
+    if (c.written >= 2) {
+      EXPECT_EQ(copy("Scratchpad.dat").size(), ScratchpadFileSize);
+      EXPECT_EQ(copy("Limits1.dat").size(), LimitsFileSize);
+    }
   }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, BackupTest,
-    ::testing::Values(
-        BackupCase{"all four", BandBytes.c_str(), true, nullptr, false, 4, true, {Pad, Lim, Band, Log}},
-        BackupCase{"no log", BandBytes.c_str(), false, nullptr, false, 3, true, {Pad, Lim, Band}},
-        BackupCase{"no band scan list", nullptr, true, nullptr, false, 3, true,
-                   {Pad, Lim, BackupBandScanMissingMessage, Log}},
-        BackupCase{"empty band scan list", "", false, nullptr, false, 3, true, {Pad, Lim, Band}},
-        BackupCase{"no backup folder", BandBytes.c_str(), false, nullptr, true, 3, true, {Pad, Lim, Band}},
-        BackupCase{"scratchpad fails", BandBytes.c_str(), false, "Scratchpad.dat", false, 0, false,
-                   {Pad, "Could not save Scratchpad backup file.  Aborting save operation"}},
-        BackupCase{"limits fail", BandBytes.c_str(), false, "Limits1.dat", false, 1, false,
-                   {Pad, Lim, "Could not save the backup limits file to disk."}},
-        BackupCase{"band scan fails", BandBytes.c_str(), true, "BandScan.dat", false, 2, false,
-                   {Pad, Lim, Band, std::string("!") + BackupBandScanFailedMessage}},
-        BackupCase{"log fails", BandBytes.c_str(), true, "OndarisLog.txt", false, 3, false,
-                   {Pad, Lim, Band, Log, std::string("!") + BackupLogFailedMessage}}),
-    [](const ::testing::TestParamInfo<BackupCase>& info) {
-      std::string name;
-      for (const char* p = info.param.label; *p; ++p) name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
-      return name;
-    });
 
 }  // namespace
 }  // namespace ondaris

@@ -2,7 +2,6 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -13,17 +12,19 @@ namespace ondaris {
 namespace {
 
 namespace fs = std::filesystem;
+using Texts = std::vector<std::string>;
 
 TEST(ParseCommandLine, AcceptedAndRefused) {
   const struct {
-    std::vector<std::string> args;
+    Texts args;
     std::string dataDir, port;
+    int rigctlPort;
     bool version, help;
   } cases[] = {
-      {{}, "", "", false, false},
-      {{"--data-dir", "/tmp/x"}, "/tmp/x", "", false, false},
-      {{"--port=/dev/pts/3", "--data-dir=d"}, "d", "/dev/pts/3", false, false},
-      {{"--port", "ttyUSB0", "--version", "--help"}, "", "ttyUSB0", true, true},
+      {{}, "", "", 0, false, false},
+      {{"--data-dir", "/tmp/x", "--rigctl-port", "4533"}, "/tmp/x", "", 4533, false, false},
+      {{"--port=/dev/pts/3", "--data-dir=d"}, "d", "/dev/pts/3", 0, false, false},
+      {{"--port", "ttyUSB0", "--version", "--help"}, "", "ttyUSB0", 0, true, true},
   };
   for (const auto& c : cases) {
     const CommandLine line = ParseCommandLine(c.args);
@@ -31,18 +32,20 @@ TEST(ParseCommandLine, AcceptedAndRefused) {
     EXPECT_TRUE(line.valid) << line.problem;
     EXPECT_EQ(line.dataDir, c.dataDir);
     EXPECT_EQ(line.port, c.port);
+    EXPECT_EQ(line.rigctlPort, c.rigctlPort);
     EXPECT_EQ(line.showVersion, c.version);
     EXPECT_EQ(line.showHelp, c.help);
   }
-  const std::vector<std::vector<std::string>> refused{
-      {"--data-dir"}, {"--port"},      {"--data-dir="}, {"--port="},         {"-h"},
-      {"file.320"},   {"--version=1"}, {"--help", "x"}, {"-port", "COM1"}, {"--data-dir", "a", "--bogus"}};
+  const std::vector<Texts> refused{
+      {"--data-dir"}, {"--port="}, {"-h"}, {"--version=1"}, {"--rigctl-port=0"}, {"--rigctl-port", "4x"}};
   for (const auto& args : refused) {
     const CommandLine line = ParseCommandLine(args);
     EXPECT_FALSE(line.valid) << args.front();
     EXPECT_FALSE(line.problem.empty());
   }
-  EXPECT_NE(UsageText().find("ondaris [--data-dir DIR] [--port NAME] [--rigctl-port N] [--version] [--help]"), std::string::npos);
+  EXPECT_EQ(UsageText().rfind("Usage: ondaris [--data-dir DIR] [--port NAME] [--rigctl-port N] [--version] [--help]\n",
+                              0),
+            0u);
 }
 
 TEST(ResolveProgramDir, DataDirThenExecutableFolderThenPerUserFolder) {
@@ -70,35 +73,33 @@ TEST(ResolveProgramDir, NothingUsableGivesAMessage) {
   EXPECT_EQ(ResolveProgramDir({"", "", "", ""}, error), "");
   EXPECT_EQ(error, NoProgramDirMessage);
   TempFolder temp;
-  std::ofstream(temp.file("plain-file")) << "x";
+  WriteFileBytes(temp.file("plain-file"), "x");
   EXPECT_EQ(ResolveProgramDir({temp.file("plain-file") + "/sub", "", "", ""}, error), "");
-  EXPECT_NE(error.find("Could not create the folder"), std::string::npos);
+  EXPECT_EQ(error.rfind("Could not create the folder", 0), 0u) << error;
 }
 
 TEST(BuildWorkingDirectories, CreatesTheTenFoldersAndKeepsWhatExists) {
-  const std::vector<std::string> expected{"SysFiles", "WaveFiles", "LogFiles", "LogFiles/ReportSetups", "LogHelp",
-                                          "Help",     "DBHelp",    "FreqFiles", "Backup",               "Export"};
+  const Texts expected{"SysFiles", "WaveFiles", "LogFiles",  "LogFiles/ReportSetups", "LogHelp",
+                       "Help",     "DBHelp",    "FreqFiles", "Backup",                "Export"};
   EXPECT_EQ(WorkingDirectories(), expected);
   TempFolder temp;
   fs::create_directories(temp.file("SysFiles"));
-  std::ofstream(temp.sysFile("Tuning.dat")) << "A\r\n";
+  WriteFileBytes(temp.sysFile("Tuning.dat"), "A\r\n");
   EXPECT_TRUE(BuildWorkingDirectories(temp.path().string()).empty());
   EXPECT_TRUE(BuildWorkingDirectories(temp.dir()).empty());  // a second run is harmless
   for (const std::string& dir : expected) EXPECT_TRUE(fs::is_directory(temp.file(dir))) << dir;
-  EXPECT_TRUE(fs::exists(temp.sysFile("Tuning.dat")));
+  EXPECT_EQ(ReadFileBytes(temp.sysFile("Tuning.dat")), "A\r\n");
   EXPECT_EQ(WithTrailingSlash("/a"), "/a/");
   EXPECT_EQ(WithTrailingSlash("/a/"), "/a/");
-  EXPECT_EQ(WithTrailingSlash(""), "");
 }
 
 TEST(BuildWorkingDirectories, ReportsFoldersThatCannotBeMade) {
-  EXPECT_EQ(BuildWorkingDirectories(""),
-            std::vector<std::string>{"Error !!!  Directory buider cannot determine the working directory.  Build the "
-                                     "directory tree manually."});
+  EXPECT_EQ(BuildWorkingDirectories(""), Texts{"Error !!!  Directory buider cannot determine the working directory.  "
+                                               "Build the directory tree manually."});
   TempFolder temp;
   // A file where LogFiles should be: it and the folder below it fail, the others are made.
-  std::ofstream(temp.file("LogFiles")) << "x";
-  const std::vector<std::string> problems = BuildWorkingDirectories(temp.path().string());
+  WriteFileBytes(temp.file("LogFiles"), "x");
+  const Texts problems = BuildWorkingDirectories(temp.path().string());
   ASSERT_EQ(problems.size(), 2u);
   EXPECT_NE(problems[0].find("/LogFiles"), std::string::npos);
   EXPECT_NE(problems[1].find("/LogFiles/ReportSetups"), std::string::npos);

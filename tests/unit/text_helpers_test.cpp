@@ -22,29 +22,22 @@ TEST(FormatFrequencyTest, FormatsDigitByDigit) {
     const char* expected;
   } cases[] = {
       // Trailing zero decimals are dropped unless fixed; fixed wins over the count.
-      {3, false, 9580.0, '.', "9580"}, {3, false, 9580.5, '.', "9580.5"}, {3, false, 9575.125, '.', "9575.125"},
-      {3, true, 9580.25, '.', "9580.250"}, {3, true, 7.5, '.', "7.500"}, {6, false, 9.58, '.', "9.580000"},
-      {6, true, 9.5, '.', "9.500"}, {0, true, 12.0, '.', "12.000"},
-      // Separators.
-      {3, false, 9580.5, ',', "9580,5"}, {3, true, 10000.0, ',', "10000,000"}, {3, false, 0.25, ',', "0,25"},
-      // Zero.
-      {0, false, 0.0, '.', "0"}, {3, true, 0.0, ',', "0,000"}, {3, false, 0.0, '.', "0.0"}, {6, false, 0.0, ',', "0,0"},
-      // Magnitude.
-      {3, false, 1000001.0, '.', "xxx"}, {3, true, -1000001.0, '.', "xxx"}, {0, false, 1000000.5, '.', "xxx"},
-      {3, false, 1000000.0, '.', "1000000"}, {3, true, 999999.999, '.', "999999.999"},
-      // Negative.
-      {3, false, -7.5, '.', "-7.5"}, {3, true, -9580.25, '.', "-9580.250"}, {3, false, -0.5, '.', "-0.5"},
-      {0, false, -2000.0, '.', "-2000"}, {3, true, -0.025, ',', "-0,025"},
+      {3, false, 9580.0, '.', "9580"}, {3, false, 9575.125, '.', "9575.125"}, {3, true, 9580.25, '.', "9580.250"},
+      {6, false, 9.58, '.', "9.580000"}, {6, true, 9.5, '.', "9.500"}, {0, true, 12.0, '.', "12.000"},
+      {3, false, 9580.5, ',', "9580,5"},
+      // Zero, magnitude and sign.
+      {0, false, 0.0, '.', "0"}, {3, true, 0.0, ',', "0,000"}, {3, false, 0.0, '.', "0.0"},
+      {3, false, 1000001.0, '.', "xxx"}, {3, true, -1000001.0, '.', "xxx"}, {3, false, 1000000.0, '.', "1000000"},
+      {3, true, 999999.999, '.', "999999.999"}, {3, false, -7.5, '.', "-7.5"}, {3, true, -0.025, ',', "-0,025"},
       // Below one: a fraction too small leaves the leading zero; rounding up to 1 drops it.
-      {3, true, 0.025, '.', "0.025"}, {6, false, 0.000001, '.', "0.000001"}, {3, false, 0.0003, '.', "0"},
-      {0, false, 0.5, '.', "0"}, {3, false, 0.9999999, '.', "1"},
+      {6, false, 0.000001, '.', "0.000001"}, {3, false, 0.0003, '.', "0"}, {0, false, 0.5, '.', "0"},
+      {3, false, 0.9999999, '.', "1"},
       // A hair below the step rounds up.
-      {3, false, 9580.4999999, '.', "9580.5"}, {3, false, 14999.9999999, '.', "15000"},
-      {3, true, 14999.9999999, '.', "15000.000"}, {6, false, 9.5799999999, '.', "9.580000"},
+      {3, false, 9580.4999999, '.', "9580.5"}, {3, true, 14999.9999999, '.', "15000.000"},
+      {6, false, 9.5799999999, '.', "9.580000"},
       // Other counts: no decimals cut; 0.0005 or more keeps its places; past the third nothing stops.
-      {0, false, 9580.75, '.', "9580"}, {0, false, 100.0, '.', "100"}, {1, false, 9580.25, '.', "9580.2"},
-      {2, false, 7.005, '.', "7.00"}, {4, false, 14.12345, '.', "14.1234"}, {5, false, 9.5, '.', "9.5"},
-      {5, false, 3.0001, '.', "3"},
+      {0, false, 9580.75, '.', "9580"}, {1, false, 9580.25, '.', "9580.2"}, {2, false, 7.005, '.', "7.00"},
+      {4, false, 14.12345, '.', "14.1234"}, {5, false, 9.5, '.', "9.5"}, {5, false, 3.0001, '.', "3"},
   };
   for (const auto& c : cases)
     EXPECT_EQ(FormatFrequency(c.decimals, c.fixed, c.value, c.separator), c.expected)
@@ -54,9 +47,7 @@ TEST(FormatFrequencyTest, FormatsDigitByDigit) {
 TEST(DecimalConvertersTest, SwapPointAndLocaleSeparator) {
   EXPECT_EQ(LocaleToDotDecimal("1,2,3", ','), "1.2.3");
   EXPECT_EQ(DotToLocaleDecimal("a.b.c", ','), "a,b,c");
-  EXPECT_EQ(LocaleToDotDecimal("9580.5", '.'), "9580.5");
   EXPECT_EQ(DotToLocaleDecimal("9580.5", '.'), "9580.5");
-  EXPECT_EQ(LocaleToDotDecimal("", ','), "");
 }
 
 TEST(ReadTabFieldTest, FieldsAndPositions) {
@@ -97,16 +88,15 @@ TEST(TextToNumberTest, AcceptsNumbersAndRefusesAnythingElse) {
                                                     {"+3", 3.0},        {".5", 0.5},      {"5.", 5.0}};
   for (const auto& [text, expected] : doubles) EXPECT_EQ(TextToDouble(text, '.'), expected) << text;
   EXPECT_EQ(TextToDouble("15000,000", ','), 15000.0);
-  const std::pair<const char*, char> badDoubles[] = {{"9..5", '.'}, {"", '.'},  {"12a", '.'}, {"9.5", ','},
-                                                     {"9,5", '.'},  {"-", '.'}, {".", '.'},   {" ", '.'},
-                                                     {"1 2", '.'},  {"+-1", '.'}, {"1-", '.'}, {"9.5.1", '.'}};
+  const std::pair<const char*, char> badDoubles[] = {{"9..5", '.'}, {"", '.'},    {"12a", '.'}, {"9.5", ','},
+                                                     {"-", '.'},    {".", '.'},   {"1 2", '.'}, {"+-1", '.'}};
   for (const auto& [text, separator] : badDoubles)
     EXPECT_THROW(TextToDouble(text, separator), ConversionError) << "'" << text << "' with '" << separator << "'";
 
   const std::pair<const char*, long> integers[] = {
       {"42", 42}, {"-2000", -2000}, {" 7 ", 7}, {"+5", 5}, {"2147483647", 2147483647L}, {"-2147483648", -2147483648L}};
   for (const auto& [text, expected] : integers) EXPECT_EQ(TextToInteger(text), expected) << text;
-  for (const char* text : {"", "12a", "1.5", "-", "+", "2147483648", "-2147483649", "99999999999", "1 2", "0x10"})
+  for (const char* text : {"", "12a", "-", "2147483648", "-2147483649", "99999999999", "1 2"})
     EXPECT_THROW(TextToInteger(text), ConversionError) << "'" << text << "'";
 }
 

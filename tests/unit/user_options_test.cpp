@@ -20,6 +20,8 @@
 namespace ondaris {
 namespace {
 
+using Texts = std::vector<std::string>;
+
 struct OptionsRig : PanelRig {
   OptionsRig() {
     std::filesystem::create_directories(folder.path() / "LogFiles");
@@ -42,56 +44,45 @@ struct OptionsRig : PanelRig {
 };
 
 class UserOptions : public ::testing::Test, public OptionsRig {};
-template <class Row>
-struct OptionsTest : ::testing::TestWithParam<Row>, OptionsRig {};
 
-// ---- Refusals: the message, and nothing changed --------------------------------
-
-struct Refusal {
-  const char* name;
-  std::string UserOptionsDialog::*field;
-  std::string text;
-  std::string message;
-};
-void PrintTo(const Refusal& r, std::ostream* os) { *os << r.name; }
-
-using OptionsRefusal = OptionsTest<Refusal>;
-
-TEST_P(OptionsRefusal, ShowsItsMessageAndChangesNothing) {
-  const Refusal& r = GetParam();
-  const std::string before = EncodeOndarisDat(state, dir);
-  // Other changes the listener made in the same visit are not taken either.
-  options.ComPortBox = "COM7";
-  options.CWToneEdit = "800";
-  options.Chk9KHz = !options.Chk9KHz;
-  options.*r.field = r.text;
-  EXPECT_FALSE(options.OKBtnClick());
-  EXPECT_EQ(messages.messages(), std::vector<std::string>{r.message});
-  EXPECT_EQ(EncodeOndarisDat(state, dir), before);
-  flushLine();
-  EXPECT_EQ(port.writes().size(), 0u);
-  EXPECT_EQ(port.closeCount(), 0);
-  EXPECT_EQ(link.portName(), "COM1");
+TEST(UserOptionsRefusal, ShowsItsMessageAndChangesNothing) {
+  const std::string longFolder = "/elsewhere/" + std::string(80, 'd') + "/";
+  const struct {
+    std::string UserOptionsDialog::*field;
+    std::string text;
+    std::string message;
+  } rows[] = {
+      {&UserOptionsDialog::ComPortBox, "/dev/ttyUSB10",
+       "The port name \"/dev/ttyUSB10\" is longer than 10 characters and cannot be stored."},
+      {&UserOptionsDialog::CWToneEdit, "7OO", "'7OO' is not a valid integer value"},
+      {&UserOptionsDialog::MeterEdit, "lots", "'lots' is not a valid integer value"},
+      {&UserOptionsDialog::LoFreqEdit, "5.0.1", "'5.0.1' is not a valid floating point value"},
+      {&UserOptionsDialog::LoErrEdit, "-8x7", "'-8x7' is not a valid floating point value"},
+      {&UserOptionsDialog::HiFreqEdit, "MHz", "'MHz' is not a valid floating point value"},
+      {&UserOptionsDialog::HiErrEdit, "--126", "'--126' is not a valid floating point value"},
+      {&UserOptionsDialog::DirEdit, longFolder,
+       "The folder \"" + longFolder +
+           "\" cannot be used for frequency files: it must lie below the program's folder or be at most 80 "
+           "characters long."},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.text);
+    OptionsRig rig;
+    const std::string before = EncodeOndarisDat(rig.state, rig.dir);
+    // Other changes the listener made in the same visit are not taken either.
+    rig.options.ComPortBox = "COM7";
+    rig.options.CWToneEdit = "800";
+    rig.options.Chk9KHz = !rig.options.Chk9KHz;
+    rig.options.*row.field = row.text;
+    EXPECT_FALSE(rig.options.OKBtnClick());
+    EXPECT_EQ(rig.messages.messages(), Texts{row.message});
+    EXPECT_EQ(EncodeOndarisDat(rig.state, rig.dir), before);
+    rig.flushLine();
+    EXPECT_TRUE(rig.port.writes().empty());
+    EXPECT_EQ(rig.port.closeCount(), 0);
+    EXPECT_EQ(rig.link.portName(), "COM1");
+  }
 }
-
-const std::string LongFolder = "/elsewhere/" + std::string(80, 'd') + "/";
-
-INSTANTIATE_TEST_SUITE_P(
-    Fields, OptionsRefusal,
-    ::testing::Values(
-        Refusal{"PortName", &UserOptionsDialog::ComPortBox, "/dev/ttyUSB10",
-                "The port name \"/dev/ttyUSB10\" is longer than 10 characters and cannot be stored."},
-        Refusal{"CWTone", &UserOptionsDialog::CWToneEdit, "7OO", "'7OO' is not a valid integer value"},
-        Refusal{"Meter", &UserOptionsDialog::MeterEdit, "lots", "'lots' is not a valid integer value"},
-        Refusal{"LoFreq", &UserOptionsDialog::LoFreqEdit, "5.0.1", "'5.0.1' is not a valid floating point value"},
-        Refusal{"LoErr", &UserOptionsDialog::LoErrEdit, "-8x7", "'-8x7' is not a valid floating point value"},
-        Refusal{"HiFreq", &UserOptionsDialog::HiFreqEdit, "MHz", "'MHz' is not a valid floating point value"},
-        Refusal{"HiErr", &UserOptionsDialog::HiErrEdit, "--126", "'--126' is not a valid floating point value"},
-        Refusal{"Folder", &UserOptionsDialog::DirEdit, LongFolder,
-                "The folder \"" + LongFolder +
-                    "\" cannot be used for frequency files: it must lie below the program's folder or be at most 80 "
-                    "characters long."}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 // ---- The port ----------------------------------------------------------------------
 
@@ -105,14 +96,14 @@ TEST_F(UserOptions, PortChangeClosesTheOldPortAndSendsTheWholeStateToTheNewOne) 
   EXPECT_EQ(state.ComPortName, "COM7");
   ASSERT_TRUE(flushLine());
   EXPECT_EQ(HexBytes(sentBytes()), HexBytes(stateBytes()));
-  EXPECT_TRUE(messages.shown().empty()) << messages.shown().front().text;
+  EXPECT_TRUE(messages.shown().empty());
 }
 
 TEST_F(UserOptions, PortThatCannotBeOpenedIsReportedAndTriedAgainAtTheNextSend) {
   port.failOpenWith("Unable to open com port COM7");
   options.ComPortBox = "COM7";
   EXPECT_TRUE(options.OKBtnClick());
-  EXPECT_EQ(messages.lastMessage(), "Unable to open com port COM7");
+  EXPECT_EQ(messages.messages(), Texts{"Unable to open com port COM7"});
   EXPECT_EQ(state.ComPortName, "COM7");
   EXPECT_EQ(link.portName(), "COM7");
   flushLine();
@@ -121,106 +112,86 @@ TEST_F(UserOptions, PortThatCannotBeOpenedIsReportedAndTriedAgainAtTheNextSend) 
   port.allowOpen();
   receiver.TuneRadio();
   ASSERT_TRUE(flushLine());
-  EXPECT_EQ(port.openedDevices().back(), "/dev/ttyS6");  // COM7
+  EXPECT_EQ(port.openedDevices().back(), "/dev/ttyS6");
   EXPECT_EQ(HexBytes(sentBytes()), HexBytes(state.TuningBytes()));
 }
 
 // ---- Calibration and the meter's scale ---------------------------------------------
 
-struct Calibration {
-  const char* name;
-  std::string lo, loErr, hi, hiErr, meter;
-  double slope, offset;
-  int meterMax;
-};
-void PrintTo(const Calibration& c, std::ostream* os) { *os << c.name; }
+TEST(UserOptionsCalibration, ReachesTheWireAndTheMeter) {
+  const struct {
+    std::string lo, loErr, hi, hiErr, meter;
+    double slope, offset;
+    int meterMax;
+  } rows[] = {
+      {"5.0", "-87", "15.0", "-126", "50", -3.9, -67.5, 100},  // the meter's scale has a floor
+      {"10", "-50", "10", "-80", "20000", 0, 0, 10000},        // one frequency twice: no calibration
+      {"", "", "", "", "-5", 0, 0, 10000},                     // a scale below zero is ignored
+      {"", "", "", "", "2500", 0, 0, 2500},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.meter);
+    OptionsRig rig;
+    rig.state.Freq = 9580;
+    rig.options.LoFreqEdit = row.lo;
+    rig.options.LoErrEdit = row.loErr;
+    rig.options.HiFreqEdit = row.hi;
+    rig.options.HiErrEdit = row.hiErr;
+    rig.options.MeterEdit = row.meter;
+    ASSERT_TRUE(rig.options.OKBtnClick());
+    EXPECT_NEAR(rig.state.CalSlope, row.slope, 1e-9);
+    EXPECT_NEAR(rig.state.CalOffset, row.offset, 1e-9);
+    EXPECT_EQ(rig.state.MeterMax, row.meterMax);
+    EXPECT_EQ(rig.panel[Ctl::Meter].maximum, row.meterMax);
 
-using OptionsCalibration = OptionsTest<Calibration>;
-
-TEST_P(OptionsCalibration, ReachesTheWireAndTheMeter) {
-  const Calibration& c = GetParam();
-  state.Freq = 9580;
-  options.LoFreqEdit = c.lo;
-  options.LoErrEdit = c.loErr;
-  options.HiFreqEdit = c.hi;
-  options.HiErrEdit = c.hiErr;
-  options.MeterEdit = c.meter;
-  ASSERT_TRUE(options.OKBtnClick());
-  EXPECT_NEAR(state.CalSlope, c.slope, 1e-9);
-  EXPECT_NEAR(state.CalOffset, c.offset, 1e-9);
-  EXPECT_EQ(state.MeterMax, c.meterMax);
-  EXPECT_EQ(panel[Ctl::Meter].maximum, c.meterMax);
-
-  RadioState plain;
-  plain.Freq = 9580;
-  TuningInput input = plain.TuningInputs();
-  input.calSlope = c.slope;
-  input.calOffset = c.offset;
-  ASSERT_TRUE(flushLine());
-  EXPECT_EQ(HexBytes(sentBytes()), HexBytes(SpeakerVolumeCommand(plain.SpkrVolume, false) +
-                                            LineVolumeCommand(plain.LineVolume, false) +
-                                            TuningTransmission(input, plain.FilterCode, plain.AGC)));
+    // The tuning goes out again with the new calibration.
+    ASSERT_TRUE(rig.flushLine());
+    EXPECT_EQ(HexBytes(rig.sentBytes()), HexBytes(rig.stateBytes()));
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Values, OptionsCalibration,
-    ::testing::Values(Calibration{"TwoPoints", "5.0", "-87", "15.0", "-126", "50", -3.9, -67.5, 100},
-                      Calibration{"SameFrequency", "10", "-50", "10", "-80", "20000", 0, 0, 10000},
-                      Calibration{"Empty", "", "", "", "", "0", 0, 0, 10000},
-                      Calibration{"MeterBelowZeroIgnored", "", "", "", "", "-5", 0, 0, 10000},
-                      Calibration{"MeterInRange", "", "", "", "", "2500", 0, 0, 2500}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 // ---- The logbook's options ----------------------------------------------------------
 
-struct LogbookCase {
-  const char* name;
-  const char* dateFileBefore;  // nullptr: no file
-  bool euroShown;
-  bool usa, swl, mw, ute;
-  const char* dateFile;
-  const char* exportFile;
-};
-void PrintTo(const LogbookCase& c, std::ostream* os) { *os << c.name; }
-
-using OptionsLogbook = OptionsTest<LogbookCase>;
-
-TEST_P(OptionsLogbook, FilledFromTheFileAndWrittenAtOnce) {
-  const LogbookCase& c = GetParam();
-  if (c.dateFileBefore) WriteFileBytes(folder.file("LogFiles/DateFormat.dat"), c.dateFileBefore);
-  options.Fill();
-  EXPECT_EQ(logbookOptions.EuroDateChk, c.euroShown);
-  EXPECT_EQ(logbookOptions.USADateChk, !c.euroShown);
-  logbookOptions.USADateChk = c.usa;
-  logbookOptions.SWLChk = c.swl;
-  logbookOptions.MWChk = c.mw;
-  logbookOptions.UteChk = c.ute;
-  ASSERT_TRUE(options.OKBtnClick());
-  EXPECT_EQ(ReadFileBytes(folder.file("LogFiles/DateFormat.dat")), c.dateFile);
-  EXPECT_EQ(ReadFileBytes(folder.file("LogFiles/LogExpConsol.dat")), c.exportFile);
-  EXPECT_EQ(logbook.UseEuroDate, !c.usa);
-  EXPECT_EQ(logbook.Export, (LogExportSettings{c.swl, c.mw, c.ute}));
+TEST(UserOptionsLogbook, FilledFromTheFileAndWrittenAtOnce) {
+  const struct {
+    const char* dateFileBefore;  // nullptr: no file
+    bool euroShown;
+    bool usa, swl, mw, ute;
+    const char* dateFile;
+    const char* exportFile;
+  } rows[] = {
+      {nullptr, false, false, true, false, true, "DD/MM/YYYY\r\n", "SWL=Yes\r\nMW=No\r\nUte=Yes\r\n"},
+      {"DD/MM/YYYY\r\n", true, true, false, true, false, "MM/DD/YYYY\r\n", "SWL=No\r\nMW=Yes\r\nUte=No\r\n"},
+      {"dd/mm/yyyy", false, true, false, false, false, "MM/DD/YYYY\r\n", "SWL=No\r\nMW=No\r\nUte=No\r\n"},  // damaged
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.dateFile);
+    OptionsRig rig;
+    if (row.dateFileBefore) WriteFileBytes(rig.folder.file("LogFiles/DateFormat.dat"), row.dateFileBefore);
+    rig.options.Fill();
+    EXPECT_EQ(rig.logbookOptions.EuroDateChk, row.euroShown);
+    EXPECT_EQ(rig.logbookOptions.USADateChk, !row.euroShown);
+    rig.logbookOptions.USADateChk = row.usa;
+    rig.logbookOptions.SWLChk = row.swl;
+    rig.logbookOptions.MWChk = row.mw;
+    rig.logbookOptions.UteChk = row.ute;
+    ASSERT_TRUE(rig.options.OKBtnClick());
+    EXPECT_EQ(ReadFileBytes(rig.folder.file("LogFiles/DateFormat.dat")), row.dateFile);
+    EXPECT_EQ(ReadFileBytes(rig.folder.file("LogFiles/LogExpConsol.dat")), row.exportFile);
+    EXPECT_EQ(rig.logbook.UseEuroDate, !row.usa);
+    EXPECT_EQ(rig.logbook.Export, (LogExportSettings{row.swl, row.mw, row.ute}));
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Files, OptionsLogbook,
-    ::testing::Values(LogbookCase{"NoFileToDayFirst", nullptr, false, false, true, false, true, "DD/MM/YYYY\r\n",
-                                  "SWL=Yes\r\nMW=No\r\nUte=Yes\r\n"},
-                      LogbookCase{"DayFirstToMonthFirst", "DD/MM/YYYY\r\n", true, true, false, true, false,
-                                  "MM/DD/YYYY\r\n", "SWL=No\r\nMW=Yes\r\nUte=No\r\n"},
-                      LogbookCase{"DamagedReadsMonthFirst", "dd/mm/yyyy", false, true, false, false, false,
-                                  "MM/DD/YYYY\r\n", "SWL=No\r\nMW=No\r\nUte=No\r\n"}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(UserOptions, LogbookFilesThatCannotBeWrittenAreReportedAndTheRunKeepsTheChoice) {
   std::filesystem::remove_all(folder.path() / "LogFiles");
   logbookOptions.USADateChk = false;
   logbookOptions.MWChk = true;
   EXPECT_TRUE(options.OKBtnClick());
-  const std::vector<std::string> shown = messages.messages();
+  const Texts shown = messages.messages();
   ASSERT_EQ(shown.size(), 2u);
-  EXPECT_EQ(shown[0].rfind(LogExpConsolSaveFailedMessage, 0), 0u) << shown[0];
-  EXPECT_EQ(shown[1].rfind(DateFormatSaveFailedMessage, 0), 0u) << shown[1];
+  EXPECT_EQ(shown[0].rfind(std::string(LogExpConsolSaveFailedMessage) + "\n", 0), 0u) << shown[0];
+  EXPECT_EQ(shown[1].rfind(std::string(DateFormatSaveFailedMessage) + "\n", 0), 0u) << shown[1];
   EXPECT_TRUE(logbook.UseEuroDate);
   EXPECT_TRUE(logbook.Export.MwBulkSort);
   // The receiver's part of OK went through all the same.
