@@ -90,12 +90,9 @@ TEST_F(ReceiverTest, TuningShowsTheFixedFrequencyAndAShortTitle) {
     state.AlarmArmed = c.alarmArmed ? 1 : 0;
     statusReports = 0;
     receiver.TuneRadio();
-    EXPECT_EQ(panel[Ctl::FreqDispPanel].caption, c.display);
-    EXPECT_EQ(panel.title(), c.title);
+    EXPECT_EQ(std::tuple(panel[Ctl::FreqDispPanel].caption, panel.title()), std::tuple(c.display, c.title));
     // Reported once, after the display is updated.
-    EXPECT_EQ(statusReports, 1);
-    EXPECT_EQ(captionAtReport, c.display);
-    EXPECT_EQ(titleAtReport, c.title);
+    EXPECT_EQ(std::tuple(statusReports, captionAtReport, titleAtReport), std::tuple(1, c.display, c.title));
   }
   ASSERT_TRUE(flushLine());
   clearRecords();
@@ -128,12 +125,10 @@ TEST_F(ReceiverTest, ClosedPortThatCannotOpenThrowsAfterTheStateChange) {
   state.Freq = 9575.0;
   EXPECT_THROW(receiver.TuneRadio(), SerialError);
   EXPECT_EQ(state.Freq, 9575.0);  // the caller's change stays
-  // The display and the title follow the state even with the port down.
-  EXPECT_EQ(panel[Ctl::FreqDispPanel].caption, "9575.000");
-  EXPECT_NE(panel.title().find("9575"), std::string::npos);
-  EXPECT_EQ(statusReports, 0);
-  EXPECT_FALSE(meterTimer.enabled());  // no polling of a dead port
-  EXPECT_TRUE(port.writes().empty());
+  // The display and the title follow the state even with the port down; no
+  // report, and no polling of a dead port.
+  EXPECT_EQ(std::tuple(panel[Ctl::FreqDispPanel].caption, panel.title()), std::tuple("9575.000", "9575"));
+  EXPECT_EQ(std::tuple(statusReports, meterTimer.enabled(), port.writes().size()), std::tuple(0, false, 0u));
 
   state.SpkrMute = 1;  // volumes throw after the buttons are drawn
   EXPECT_THROW(receiver.SendVolumes(), SerialError);
@@ -142,9 +137,7 @@ TEST_F(ReceiverTest, ClosedPortThatCannotOpenThrowsAfterTheStateChange) {
 
   port.allowOpen();
   receiver.TuneRadio();  // every send tries to open the port again
-  EXPECT_TRUE(link.isOpen());
-  ASSERT_EQ(sentUnits().size(), 1u);
-  EXPECT_TRUE(meterTimer.enabled());
+  EXPECT_EQ(std::tuple(link.isOpen(), sentUnits().size(), meterTimer.enabled()), std::tuple(true, 1u, true));
 }
 
 // ---- Volumes -------------------------------------------------------------
@@ -199,9 +192,9 @@ TEST_F(ReceiverTest, MeterQueryAndExitMuteBytes) {
   ctx.flags.ShuttingDown = true;
   receiver.SendMeterQuery();  // none once shutting down
   ASSERT_TRUE(flushLine());
-  ASSERT_EQ(port.writes().size(), 2u);
-  EXPECT_EQ(HexBytes(port.writes()[0].bytes), "58 0D");
-  EXPECT_EQ(HexBytes(port.writes()[1].bytes), "43 7F 36 33 0D");
+  std::vector<std::string> written;
+  for (const auto& w : port.writes()) written.push_back(HexBytes(w.bytes));
+  EXPECT_EQ(written, (Hex{"58 0D", "43 7F 36 33 0D"}));
 }
 
 }  // namespace
