@@ -1,6 +1,8 @@
 // The four senders to the receiver: the bytes they put on the line, the
 // display and title after a tuning, the meter timer around each send, the
-// status reports, and what a port that cannot be opened does.
+// status reports, and what a port that cannot be opened does. The volume
+// bytes are checked with the trackbars and mute buttons, the merging of
+// waiting units with the link.
 
 #include <gtest/gtest.h>
 
@@ -50,20 +52,6 @@ TEST_F(ReceiverTest, TuningSendsFilterTuneModeAndAgcAsOneUnit) {
     receiver.TuneRadio();
     EXPECT_EQ(SentHex(), Hex{c.hex});
   }
-}
-
-TEST_F(ReceiverTest, ANewerTuningReplacesOneStillWaitingAndTheExitMuteGoesBehind) {
-  state.Freq = 10000.0;
-  receiver.TuneRadio();  // leaves at once
-  state.Freq = 10001.0;
-  receiver.TuneRadio();  // waits for the line
-  state.Freq = 10002.0;
-  receiver.TuneRadio();  // replaces the waiting one
-  receiver.SendExitMute();
-  const auto hex = SentHex();
-  ASSERT_EQ(hex.size(), 3u);
-  EXPECT_EQ(hex[1], HexBytes(state.TuningBytes()));
-  EXPECT_EQ(hex[2], "43 7F 36 33 0D");
 }
 
 // ---- Display, title, report ----------------------------------------------
@@ -141,24 +129,6 @@ TEST_F(ReceiverTest, ClosedPortThatCannotOpenThrowsAfterTheStateChange) {
 }
 
 // ---- Volumes -------------------------------------------------------------
-
-TEST_F(ReceiverTest, VolumesGoSpeakerThenLineAsOneUnit) {
-  const struct {
-    int spkrVolume;
-    bool spkrMute;
-    int lineVolume;
-    bool lineMute;
-    const char* hex;
-  } cases[] = {{50, true, 30, false, "56 7F 3F 0D 41 7F 21 0D"}, {30, false, 63, true, "56 7F 21 0D 41 7F 3F 0D"}};
-  for (const auto& c : cases) {
-    state.SpkrVolume = static_cast<std::uint8_t>(c.spkrVolume);
-    state.SpkrMute = c.spkrMute;
-    state.LineVolume = static_cast<std::uint8_t>(c.lineVolume);
-    state.LineMute = c.lineMute;
-    receiver.SendVolumes();
-    EXPECT_EQ(SentHex(), Hex{c.hex});
-  }
-}
 
 TEST_F(ReceiverTest, MuteButtonsShowTheirStateBeforeEachReport) {
   using Look = std::tuple<std::string, Colour, bool>;

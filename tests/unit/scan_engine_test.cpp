@@ -160,8 +160,7 @@ class ScanEngineTest : public PanelFixture {
   void ExpectScanControlsEnabled(bool enabled) {
     ExpectEnabled(kKindButtons, enabled);
     ExpectEnabled(kWWVAndRecall, enabled);
-    if (!enabled)
-      for (int i = 0; i < 20; ++i) EXPECT_FALSE(panel[LimitRangeItem(i)].enabled) << i;
+    for (int i = 0; i < 20 && !enabled; ++i) EXPECT_FALSE(panel[LimitRangeItem(i)].enabled) << i;
   }
   // Paused or ended: nothing ticks, Scan is up; the kind is kept or forgotten.
   void ExpectNotScanning(int kind) {
@@ -454,8 +453,10 @@ TEST_F(ScanEngineTest, MemoryScanVisitsEnabledUnlockedChannelsInOrder) {
   ExpectLastSent(state);
 }
 
-// Which channels count is the scratchpad's rule; the scan only asks it.
-TEST_F(ScanEngineTest, MemoryScanRefusedWithoutUsableChannels) {
+// Without a usable channel a memory scan does not start, and a running scan
+// whose channels or rows all get locked ends with a message. Which channels
+// count is the scratchpad's rule; the scan only asks it.
+TEST_F(ScanEngineTest, NoUsableChannelOrRowRefusesOrEndsTheScan) {
   scratch.pad.channel(1, 0) = Memory(5000, true);
   scratch.pad.setBankEnabled(1, true);
   engine.MemScanBtnClick();
@@ -464,10 +465,8 @@ TEST_F(ScanEngineTest, MemoryScanRefusedWithoutUsableChannels) {
   ExpectOnlyMessage(kNoChannels);
   ExpectNotScanning(2);
   ExpectEnabled(kKindButtons, true);
-}
 
-// A running scan whose channels or rows all get locked ends with a message.
-TEST_F(ScanEngineTest, AScanEndsWhenEverythingGetsLocked) {
+  messages.clear();
   StartMemoryScan();
   StepOnce();
   for (int bank : {1, 3})
