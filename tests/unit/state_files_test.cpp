@@ -234,7 +234,7 @@ TEST(OndarisDatTest, FreqFileDirHelpers) {
   EXPECT_FALSE(FreqFileDirFits("/" + std::string(79, 'x') + "/", program));
 }
 
-TEST(OndarisDatTest, MissingFileGivesMessageAndDefaults) {
+TEST(OndarisDatTest, AMissingFileGivesMessageAndDefaultsAnUnreadableOneTheOpenError) {
   ProgramFolder folder;
   RadioState s = JunkState();
   ScriptedMessageBoxes messages;
@@ -243,14 +243,11 @@ TEST(OndarisDatTest, MissingFileGivesMessageAndDefaults) {
                                        "default data"});
   EXPECT_EQ(Stored(s),
             "FreqFiles/||0|COM1|700 10000 cal 0 0 0 0 rows 1 4 13 5 23 5 flags 1 1 1 0 0 1 speed 200 vol 30 30 mute 0 0");
-}
 
-TEST(OndarisDatTest, UnreadableFilesRaiseTheOpenError) {
-  ProgramFolder folder;
-  fs::create_directory(folder.sysFile("Ondaris.dat"));  // exists, cannot be read as a file
+  // Files that exist but cannot be read raise the open error, without a message.
+  messages.clear();
+  fs::create_directory(folder.sysFile("Ondaris.dat"));
   fs::create_directory(folder.sysFile("Tuning.dat"));
-  RadioState s = JunkState();
-  ScriptedMessageBoxes messages;
   EXPECT_THROW(ReadOndarisDat(folder.dir(), s, messages), FileError);
   EXPECT_THROW(ReadTuningLines(folder.dir(), messages, '.'), FileError);
   EXPECT_TRUE(messages.shown().empty());
@@ -408,7 +405,7 @@ TEST(TuningDatTest, ReadsLfAndCrLfAndCutsLinesAtTwentyCharacters) {
 // ---------------------------------------------------------------------------
 // Atomic saving
 
-TEST(AtomicFileTest, ReadsWhatWasWrittenByteForByte) {
+TEST(AtomicFileTest, ReadsWhatWasWrittenByteForByteAndTellsMissingFromUnreadable) {
   ProgramFolder folder;
   const std::string path = folder.sysFile("bytes.bin");
   std::string bytes;
@@ -419,10 +416,8 @@ TEST(AtomicFileTest, ReadsWhatWasWrittenByteForByte) {
   WriteFileAtomically(path, "");
   EXPECT_EQ(ReadWholeFile(path), std::string());
   EXPECT_EQ(folder.sysFiles(), Texts{"bytes.bin"});
-}
 
-TEST(AtomicFileTest, MissingAndUnreadableAreTold) {
-  ProgramFolder folder;
+  // Missing and unreadable files are told apart.
   EXPECT_EQ(ReadWholeFile(folder.sysFile("none.dat")), std::nullopt);
   EXPECT_EQ(ReadWholeFile(folder.dir() + "NoSuchFolder/none.dat"), std::nullopt);
   EXPECT_FALSE(FileExists(folder.sysFile("none.dat")));
