@@ -171,7 +171,11 @@ TEST_F(RecentFilesTest, TheTenItemsReopenTheirOwnEntriesAndMoveThemToTheTop) {
   EXPECT_FALSE(stations.list.Changed);
 }
 
-TEST_F(RecentFilesTest, AGoneFileIsReportedAndTheListAndMenuStay) {
+TEST_F(RecentFilesTest, AGoneFileIsReportedAndAnEmptyOrMissingEntryIgnored) {
+  for (int index : {0, -1, 10}) recent.ReopenItemClick(index);
+  EXPECT_TRUE(messages.shown().empty());
+  EXPECT_EQ(stations.list.RecordCount(), 0);
+
   const std::string a = A();
   const std::string gone = dir + "FreqFiles/gone.320";
   recent.AddToRecentFiles(gone);
@@ -182,12 +186,6 @@ TEST_F(RecentFilesTest, AGoneFileIsReportedAndTheListAndMenuStay) {
   EXPECT_EQ(state.LastFreqFile, "a.320");
   EXPECT_EQ(stations.CellText(1, 2), "A");
   EXPECT_EQ(Captions(), Padded({a, gone}));
-}
-
-TEST_F(RecentFilesTest, AnEmptyEntryAndAnIndexOutsideTheListDoNothing) {
-  for (int index : {0, -1, 10}) recent.ReopenItemClick(index);
-  EXPECT_TRUE(messages.shown().empty());
-  EXPECT_EQ(stations.list.RecordCount(), 0);
 }
 
 }  // namespace

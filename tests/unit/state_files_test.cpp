@@ -127,14 +127,15 @@ TEST(OndarisDatTest, FieldsSitAtTheirOffsets) {
   EXPECT_EQ(bytes.substr(193, 8), std::string("\x00\x00\x00\x00\x00\xC0\x55\xC0", 8));  // -87.0
 }
 
-TEST(OndarisDatTest, FieldsBeyondAShortFileAreZeroNotDefaults) {
+TEST(OndarisDatTest, AShortOrDamagedRecordIsReadInsideItsFields) {
   const std::string full = EncodeOndarisDat(FullySetState(), "");
   const std::string stored = Stored(FullySetState());
   RadioState s = JunkState();
   DecodeOndarisDat(full.substr(0, 201), s);  // ends after CalLoErr
   EXPECT_EQ(Stored(s), stored.substr(0, stored.find(" -87.25") + 7) +
                            " 0 0 rows 0 0 0 0 0 0 flags 0 0 0 0 0 0 speed 0 vol 0 0 mute 0 0");
-  // A field cut in the middle keeps the bytes that are there.
+  // Fields beyond a short file are zero, not defaults; a field cut in the
+  // middle keeps the bytes that are there.
   DecodeOndarisDat(full.substr(0, 179), s);  // two bytes of CWTone (650 = 0x028A)
   EXPECT_EQ(s.CWTone, 650);
   DecodeOndarisDat(full.substr(0, 178), s);
@@ -143,6 +144,16 @@ TEST(OndarisDatTest, FieldsBeyondAShortFileAreZeroNotDefaults) {
   EXPECT_EQ(Stored(s), stored.substr(0, stored.size() - 3) + "0 0");
   DecodeOndarisDat("", s);
   EXPECT_EQ(Stored(s), "||0||0 0 cal 0 0 0 0 rows 0 0 0 0 0 0 flags 0 0 0 0 0 0 speed 0 vol 0 0 mute 0 0");
+
+  // A length byte beyond the capacity stays inside its field.
+  std::string bytes = full;
+  bytes[0] = static_cast<char>(255);    // FreqFileDir claims 255 characters
+  bytes[166] = static_cast<char>(200);  // ComPortName claims 200
+  DecodeOndarisDat(bytes, s);
+  EXPECT_EQ(s.FreqFileDir, bytes.substr(1, 80));
+  EXPECT_EQ(s.ComPortName, bytes.substr(167, 10));
+  EXPECT_EQ(s.LastFreqFile, FullySetState().LastFreqFile);
+  EXPECT_EQ(s.CWTone, 650);  // the field after the port name is read from its own place
 }
 
 // A damaged record never takes the program outside its controls' ranges.
@@ -170,18 +181,6 @@ TEST(OndarisDatTest, FieldsOutsideTheirRangesAreBroughtIntoThem) {
     WriteOndarisDat(folder.dir(), state);
     EXPECT_THAT(Stored(ReadBack(folder)), ::testing::HasSubstr(expected));
   }
-}
-
-TEST(OndarisDatTest, LengthByteBeyondCapacityStaysInsideTheField) {
-  std::string bytes = EncodeOndarisDat(FullySetState(), "");
-  bytes[0] = static_cast<char>(255);    // FreqFileDir claims 255 characters
-  bytes[166] = static_cast<char>(200);  // ComPortName claims 200
-  RadioState s = JunkState();
-  DecodeOndarisDat(bytes, s);
-  EXPECT_EQ(s.FreqFileDir, bytes.substr(1, 80));
-  EXPECT_EQ(s.ComPortName, bytes.substr(167, 10));
-  EXPECT_EQ(s.LastFreqFile, FullySetState().LastFreqFile);
-  EXPECT_EQ(s.CWTone, 650);  // the field after the port name is read from its own place
 }
 
 TEST(OndarisDatTest, OverlongTextsAreRefusedNotCut) {
