@@ -332,21 +332,9 @@ TEST_F(StartupTest, FilesThatCannotBeReadOrWrittenAreReportedAndTheRestIsDone) {
   EXPECT_THAT(sentUnits(), ElementsAre(ExitMuteCommand()));
 }
 
-TEST_F(StartupTest, ErrorsAfterStartupGoToTheStatusLineNotToMessageBoxes) {
+// Errors during start-up are shown in message boxes, later ones in the status line.
+TEST_F(StartupTest, StartupStepsRunInOrderAndOnlyTheirErrorsAreShownInMessageBoxes) {
   companion.listenError = "address in use";
-  FrontPanel& p = Start();
-  EXPECT_EQ(companion.listenCalls, 1);
-  EXPECT_EQ(messages.messages(), FourMissing);
-  EXPECT_THAT(p.lastError, HasSubstr("address in use"));
-
-  windowErrors.clear();
-  companion.onWord("+95x5");  // a "+" word that is no number
-  EXPECT_EQ(messages.messages(), FourMissing);
-  EXPECT_THAT(p.lastError, HasSubstr("95x5"));
-  EXPECT_THAT(windowErrors, ElementsAre(p.lastError));
-}
-
-TEST_F(StartupTest, StartupStepsRunInOrderAndAFailingStepIsShown) {
   FrontPanel& p = Make();
   Texts order;
   auto mark = [&](const char* name) { return [&order, name] { order.push_back(name); }; };
@@ -376,6 +364,14 @@ TEST_F(StartupTest, StartupStepsRunInOrderAndAFailingStepIsShown) {
                                  message + MissingOndarisDatMessage, "clockradio", "flags", "lastfile sent=yes",
                                  "scanreset meter=not yet", "dialogs"));
   EXPECT_TRUE(p.context.flags.StartupComplete);
+  EXPECT_EQ(companion.listenCalls, 1);
+  EXPECT_THAT(p.lastError, HasSubstr("address in use"));
+
+  windowErrors.clear();
+  companion.onWord("+95x5");  // a "+" word that is no number
+  EXPECT_EQ(order.size(), 15u);
+  EXPECT_THAT(p.lastError, HasSubstr("95x5"));
+  EXPECT_THAT(windowErrors, ElementsAre(p.lastError));
 }
 
 // ---- Exit -------------------------------------------------------------------------
