@@ -55,13 +55,9 @@ TEST(RecentFileListTest, AddMovesToTheTopWithoutDuplicatesAndKeepsTen) {
   }
 }
 
-TEST(RecentFileListTest, ReopenDatIsTenCrLfLinesWithEmptySlotsAsEmptyLines) {
-  RecentFileList list;
-  list.Add("/f/b.320");
-  list.Add("/f/a.320");
-  EXPECT_EQ(list.ReopenDatText(), "/f/a.320\r\n/f/b.320\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n");
-  EXPECT_EQ(RecentFileList::FromReopenDat(list.ReopenDatText()), list);
-
+// Reopen.dat is written as ten CR LF lines (see the menu test); reading takes
+// either line end and at most ten lines.
+TEST(RecentFileListTest, ReadingReopenDatGivesTenEntries) {
   const std::pair<std::string, Texts> files[] = {
       {"", {}},
       {"/a.320\r\n/b.320", {"/a.320", "/b.320"}},  // no final line end
