@@ -45,6 +45,10 @@ class RigctlOptionsTest : public PanelFixture {
     section.RigctlAddressEdit = address;
     section.RigctlPortEdit = port;
   }
+  void Apply(bool on, const std::string& address, const std::string& port) {
+    Choose(on, address, port);
+    section.Apply();
+  }
   TempFolder folder{true};
   std::string dir = folder.dir();
   ListenLog listener;
@@ -102,35 +106,28 @@ TEST_F(RigctlOptionsTest, FieldsRoundTripThroughTheSettingsFile) {
 
 TEST_F(RigctlOptionsTest, ApplyStartsRestartsAndStopsTheServer) {
   using Calls = std::vector<std::pair<std::string, int>>;
-  Choose(true, "127.0.0.1", "4532");
-  section.Apply();
+  Apply(true, "127.0.0.1", "4532");
   EXPECT_TRUE(server.running());
   // Nothing changed: the running server is left alone.
-  Choose(true, "127.0.0.1", "4532");
-  section.Apply();
+  Apply(true, "127.0.0.1", "4532");
   EXPECT_EQ(listener.calls, (Calls{{"127.0.0.1", 4532}}));
 
-  Choose(true, "10.0.0.2", "4533");
-  section.Apply();
+  Apply(true, "10.0.0.2", "4533");
   EXPECT_EQ(listener.calls.back(), (std::pair<std::string, int>{"10.0.0.2", 4533}));
   EXPECT_TRUE(server.running());
 
   // A taken port is said; pressing OK again tries again.
   listener.takenPort = 4534;
-  Choose(true, "10.0.0.2", "4534");
-  section.Apply();
+  Apply(true, "10.0.0.2", "4534");
   EXPECT_FALSE(server.running());
-  ASSERT_EQ(reportedErrors.size(), 1u);
-  EXPECT_EQ(reportedErrors[0],
-            "The rigctl server cannot listen on 10.0.0.2 port 4534: The bound address is already in use");
+  EXPECT_EQ(reportedErrors, std::vector<std::string>{"The rigctl server cannot listen on 10.0.0.2 port 4534: "
+                                                     "The bound address is already in use"});
   listener.takenPort = -1;
-  Choose(true, "10.0.0.2", "4534");
-  section.Apply();
+  Apply(true, "10.0.0.2", "4534");
   EXPECT_TRUE(server.running());
   EXPECT_EQ(listener.calls.size(), 4u);
 
-  Choose(false, "10.0.0.2", "4534");
-  section.Apply();
+  Apply(false, "10.0.0.2", "4534");
   EXPECT_FALSE(server.running());
   EXPECT_EQ(ReadRigctlSettings(dir), (RigctlSettings{false, "10.0.0.2", 4534}));
   EXPECT_EQ(listener.calls.size(), 4u);
@@ -140,8 +137,7 @@ TEST_F(RigctlOptionsTest, ApplyStartsRestartsAndStopsTheServer) {
 TEST_F(RigctlOptionsTest, AFileThatCannotBeWrittenIsSaidAndTheServerStillFollows) {
   std::filesystem::remove_all(folder.path() / "SysFiles");
   WriteFileBytes(folder.file("SysFiles"), "not a folder");
-  Choose(true, "127.0.0.1", "4540");
-  section.Apply();
+  Apply(true, "127.0.0.1", "4540");
   ASSERT_EQ(messages.messages().size(), 1u);
   EXPECT_EQ(messages.messages()[0].rfind(RigctlSaveFailedMessage, 0), 0u) << messages.messages()[0];
   EXPECT_TRUE(server.running());
