@@ -95,7 +95,8 @@ TEST_F(CommandDispatcherTest, StatusReportFields) {
          state.AGC = 3;
        },
        "*9575.125*USB*2550*500*-150*17*17*False*False*Lo*F*"},
-      {[this] { state.Mode = 2, state.LineMute = 1, state.AGC = 1; }, "*15000.000*LSB*6000*500*0*17*17*False*True*Lo*S*"},
+      {[this] { state.Mode = 2, state.LineMute = 1, state.AGC = 1; },
+       "*15000.000*LSB*6000*500*0*17*17*False*True*Lo*S*"},
       {[this] {
          state.Mode = 3;
          state.SelectFilterRow(23);

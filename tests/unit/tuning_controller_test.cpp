@@ -356,7 +356,8 @@ TEST_F(TuningTest, EnterTunesATypedNumberInTheRange) {
     double freq;  // after Enter; 10000 when refused
     const char* shownAfter;
   } cases[] = {
-      {'.', "15000", "15000", 15000.0, "15000.000"},     {'.', "40000", "40000", 10000.0, "10000.000"},     {'.', "9.5", "9.5", 10000.0, "10000.000"},
+      {'.', "15000", "15000", 15000.0, "15000.000"},     {'.', "40000", "40000", 10000.0, "10000.000"},
+      {'.', "9.5", "9.5", 10000.0, "10000.000"},
       {',', "9,5", "9,5", 10000.0, "10000,000"},         {',', "95.75", "9575", 9575.0, "9575,000"},
       {'.', ".9575.5", "9575.5", 9575.5, "9575.500"},   {',', "9575,25", "9575,25", 9575.25, "9575,250"},
   };
@@ -371,15 +372,11 @@ TEST_F(TuningTest, EnterTunesATypedNumberInTheRange) {
     EXPECT_TRUE(tuning.flags.KeypadActive);
     EXPECT_EQ(TuningsSent(), 0);
     Type("\r");
-    EXPECT_FALSE(tuning.flags.KeypadActive);
-    EXPECT_DOUBLE_EQ(state.Freq, c.freq);
-    EXPECT_EQ(panel[Ctl::FreqDispPanel].caption, c.shownAfter);
-    EXPECT_EQ(TuningsSent(), c.freq == 10000.0 ? 0 : 1);
-    EXPECT_EQ(state.LastFreqRecord.valid, c.freq != 10000.0);
-    if (c.freq != 10000.0) {
-      EXPECT_DOUBLE_EQ(state.LastFreqRecord.freq, 10000.0);
-      EXPECT_EQ(panel[Ctl::StatusPanel].caption, "");
-    }
+    const bool tuned = c.freq != 10000.0;
+    EXPECT_EQ(std::tuple(tuning.flags.KeypadActive, state.Freq, panel[Ctl::FreqDispPanel].caption, TuningsSent()),
+              std::tuple(false, c.freq, c.shownAfter, tuned ? 1 : 0));
+    EXPECT_EQ(std::tuple(state.LastFreqRecord.valid, state.LastFreqRecord.freq, panel[Ctl::StatusPanel].caption),
+              std::tuple(tuned, tuned ? 10000.0 : state.LastFreqRecord.freq, tuned ? "" : "Some station"));
   }
   EXPECT_TRUE(messages.shown().empty());
   // A point is no key under a comma.
@@ -389,17 +386,13 @@ TEST_F(TuningTest, EnterTunesATypedNumberInTheRange) {
 TEST_F(TuningTest, TextThatIsNoNumberIsReportedAsAnError) {
   StartAt(10000.0, 500);
   EXPECT_TRUE(tuning.KeyPress('.'));  // a separator first is ignored
-  EXPECT_FALSE(tuning.flags.KeypadActive);
-  EXPECT_EQ(panel[Ctl::FreqDispPanel].caption, "10000.000");
+  EXPECT_EQ(std::tuple(tuning.flags.KeypadActive, panel[Ctl::FreqDispPanel].caption), std::tuple(false, "10000.000"));
   Type("1..5");
   EXPECT_EQ(panel[Ctl::FreqDispPanel].caption, "1..5");
   Type("\r");
-  EXPECT_DOUBLE_EQ(state.Freq, 10000.0);
-  EXPECT_EQ(panel[Ctl::FreqDispPanel].caption, "10000.000");
-  EXPECT_FALSE(tuning.flags.KeypadActive);
-  EXPECT_EQ(TuningsSent(), 0);
-  EXPECT_EQ(reportedErrors.size(), 1u);
-  EXPECT_TRUE(messages.shown().empty());
+  EXPECT_EQ(std::tuple(state.Freq, panel[Ctl::FreqDispPanel].caption, tuning.flags.KeypadActive, TuningsSent()),
+            std::tuple(10000.0, "10000.000", false, 0));
+  EXPECT_EQ(std::tuple(reportedErrors.size(), messages.shown().size()), std::tuple(1u, 0u));
   Type("9575\r");  // the next entry starts afresh
   EXPECT_DOUBLE_EQ(state.Freq, 9575.0);
 }
@@ -408,13 +401,10 @@ TEST_F(TuningTest, EnterWithoutTypingGoesToTheListAndKeysWaitWhileScanning) {
   int calls = 0;
   tuning.enterWithoutKeypad = [&] { ++calls; };
   EXPECT_TRUE(tuning.KeyPress('\r'));
-  EXPECT_EQ(calls, 1);
-  EXPECT_TRUE(port.writes().empty());
-
-  ctx.scan.ScanState = 2;
-  EXPECT_FALSE(tuning.KeyPress('1'));
-  EXPECT_FALSE(tuning.flags.KeypadActive);
+  EXPECT_EQ(std::tuple(calls, port.writes().size()), std::tuple(1, 0u));
   EXPECT_FALSE(tuning.KeyPress('x'));
+  ctx.scan.ScanState = 2;
+  EXPECT_FALSE(tuning.KeyPress('1') || tuning.flags.KeypadActive);
 }
 
 TEST_F(TuningTest, SpaceStartsTheChosenScanOrEndsTheRunningOne) {
@@ -428,19 +418,15 @@ TEST_F(TuningTest, SpaceStartsTheChosenScanOrEndsTheRunningOne) {
   EXPECT_EQ(starts, 0);
   ctx.scan.ScanKind = 2;
   EXPECT_TRUE(tuning.KeyPress(' '));
-  EXPECT_EQ(starts, 1);
-  EXPECT_TRUE(panel[Ctl::ScanBtn].pressed);
+  EXPECT_EQ(std::tuple(starts, panel[Ctl::ScanBtn].pressed), std::tuple(1, true));
 
   tuning.KeyPress(' ');  // running: Space ends it
-  EXPECT_EQ(endScanCalls, 1);
-  EXPECT_EQ(ctx.scan.ScanState, 0);
-  EXPECT_EQ(ctx.scan.ScanKind, 2);
-  EXPECT_FALSE(panel[Ctl::ScanBtn].pressed);
+  EXPECT_EQ(std::tuple(endScanCalls, ctx.scan.ScanState, ctx.scan.ScanKind, panel[Ctl::ScanBtn].pressed),
+            std::tuple(1, 0, 2, false));
 
   starting = false;  // e.g. no usable memory channel
   tuning.KeyPress(' ');
-  EXPECT_EQ(starts, 2);
-  EXPECT_FALSE(panel[Ctl::ScanBtn].pressed);
+  EXPECT_EQ(std::tuple(starts, panel[Ctl::ScanBtn].pressed), std::tuple(2, false));
 
   ctx.scan.ScanKind = 1;
   tuning.WWVBtnClick(10);  // no scan in WWV mode
@@ -451,14 +437,7 @@ TEST_F(TuningTest, SpaceStartsTheChosenScanOrEndsTheRunningOne) {
 // ---- VFOs ----------------------------------------------------------------
 
 TEST_F(TuningTest, VfoButtonSwapsTheTwoTunings) {
-  state.UseDefaultFilters = 1;
-  state.UseDefaultSteps = 1;
-  state.Freq = 15000.0;
-  state.Mode = 0;
-  tuning.SetTuningStep(500);
-  state.SelectFilterRow(1);
-  state.AGC = 2;
-  state.PBT = 0;
+  // VFO A: the fresh state's 15000 kHz AM, 500 Hz step, 6000 Hz, AGC medium.
   state.DataBFOActive = 1;
   panel.setCaption(Ctl::StatusPanel, "Station A");
   state.OtherVFO = VfoTuning{7000.5, 2, 3, 17, 3, -150, "Station B"};
@@ -628,9 +607,8 @@ TEST_F(TuningTest, EndScanOrTuningStopsTuningAndEnablesTheControls) {
   ctx.scan.ScanState = 3;
 
   tuning.EndScanOrTuning();
-  EXPECT_EQ(std::tuple(tuning.flags.TuningActive, tuningTimer.enabled(), scanTimer.enabled(),
-                       panel[Ctl::FreqUpBtnFast].pressed, panel[Ctl::FreqDnBtn].pressed, panel[Ctl::FreqUpBtnFast].bold),
-            std::tuple(false, false, false, false, false, false));
+  EXPECT_FALSE(tuning.flags.TuningActive || tuningTimer.enabled() || scanTimer.enabled());
+  EXPECT_FALSE(panel[Ctl::FreqUpBtnFast].pressed || panel[Ctl::FreqDnBtn].pressed || panel[Ctl::FreqUpBtnFast].bold);
   for (Ctl c : disabled) EXPECT_TRUE(panel[c].enabled) << ControlName(c);
   EXPECT_EQ(std::tuple(endScanCalls, ctx.scan.ScanState), std::tuple(1, 0));
   ExpectFreqsAfter({3000}, {state.Freq});
