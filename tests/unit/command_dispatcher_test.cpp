@@ -87,21 +87,12 @@ TEST_F(CommandDispatcherTest, StatusReportFields) {
     std::function<void()> change;
     const char* report;
   } cases[] = {
-      {[this] {
-         state.Freq = 9575.125;
-         state.Mode = 1;
-         state.SelectFilterRow(13);
-         state.PBT = -150;
-         state.AGC = 3;
-       },
+      {[this] { state.Freq = 9575.125, state.Mode = 1, state.PBT = -150, state.AGC = 3, state.SelectFilterRow(13); },
        "*9575.125*USB*2550*500*-150*17*17*False*False*Lo*F*"},
       {[this] { state.Mode = 2, state.LineMute = 1, state.AGC = 1; },
        "*15000.000*LSB*6000*500*0*17*17*False*True*Lo*S*"},
       {[this] {
-         state.Mode = 3;
-         state.SelectFilterRow(23);
-         state.SpkrMute = state.LineMute = 1;
-         state.AGC = 0;
+         state.Mode = 3, state.SpkrMute = state.LineMute = 1, state.AGC = 0, state.SelectFilterRow(23);
          ctx.flags.MeterHiSens = true;
        },
        "*15000.000*CW*300*500*0*17*17*True*True*Hi**"},

@@ -39,6 +39,17 @@ std::vector<std::string> WrittenUnits(const FakeSerialPort& port) {
   return units;
 }
 
+// The message of the SerialError that `act` throws.
+template <typename Act>
+std::string SerialErrorOf(Act act) {
+  try {
+    act();
+  } catch (const SerialError& e) {
+    return e.what();
+  }
+  return "(nothing thrown)";
+}
+
 class SerialLinkTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -201,12 +212,8 @@ TEST_F(SerialLinkTest, OpenFailureThrowsTheMessageAndSendsRetry) {
   link.close();
   for (const char* reason : {"", "Unable to open com port (No such file or directory)"}) {
     port.failOpenWith(reason);
-    try {
-      link.open("ttyUSB0");
-      ADD_FAILURE() << "open did not throw";
-    } catch (const SerialError& e) {
-      EXPECT_STREQ(e.what(), *reason ? reason : "Unable to open com port");  // never without saying what
-    }
+    EXPECT_EQ(SerialErrorOf([&] { link.open("ttyUSB0"); }),
+              *reason ? reason : "Unable to open com port");  // never without saying what
   }
   EXPECT_EQ(std::tuple(link.isOpen(), link.portName()), std::tuple(false, std::string("ttyUSB0")));
   EXPECT_THROW(link.send(UnitKind::Tuning, Tuning(10000)), SerialError);
@@ -254,12 +261,7 @@ TEST_F(SerialLinkTest, CloseHandsOverTheQueueAndDrains) {
 TEST_F(SerialLinkTest, WriteFailureThrowsFromSendOrGoesToTheErrorHandlerLater) {
   const std::string failure = "WriteFile function failed (Input/output error)";
   port.failWritesWith(failure);
-  try {
-    link.send(UnitKind::Tuning, Tuning(10000));
-    FAIL() << "send did not throw";
-  } catch (const SerialError& e) {
-    EXPECT_EQ(e.what(), failure);
-  }
+  EXPECT_EQ(SerialErrorOf([&] { link.send(UnitKind::Tuning, Tuning(10000)); }), failure);
   EXPECT_EQ(std::tuple(link.isOpen(), link.queuedUnits(), errors.empty()), std::tuple(false, 0u, true));
 
   port.allowWrites();

@@ -17,13 +17,17 @@ namespace {
 
 class TuningTest : public PanelFixture {
  protected:
+  // Lets the line carry what is queued and forgets it.
+  void Settle() {
+    ASSERT_TRUE(flushLine());
+    clearRecords();
+  }
   // A tuned starting point with nothing on the line yet.
   void StartAt(double freq, int stepHz) {
     tuning.SetTuningStep(stepHz);
     state.Freq = freq;
     receiver.TuneRadio();
-    ASSERT_TRUE(flushLine());
-    clearRecords();
+    Settle();
   }
   // Tunings handed to the port once the line has carried what is queued.
   int TuningsSent() {
@@ -485,8 +489,7 @@ TEST_F(TuningTest, WwvRoundTripReturnsToTheTuningBeforeTheFirstPreset) {
   controls.ShowAGC(3);
   state.PBT = 100;
   receiver.TuneRadio();
-  ASSERT_TRUE(flushLine());
-  clearRecords();
+  Settle();
 
   tuning.WWVBtnClick(10);
   // The rest of the tuning stays.
@@ -502,15 +505,12 @@ TEST_F(TuningTest, WwvRoundTripReturnsToTheTuningBeforeTheFirstPreset) {
     tuning.WWVBtnClick(code);
     EXPECT_DOUBLE_EQ(state.Freq, freq) << code;
   }
-  EXPECT_TRUE(panel[Ctl::WWV15Btn].pressed);
-  EXPECT_FALSE(panel[Ctl::WWV10Btn].pressed);
-  EXPECT_DOUBLE_EQ(state.WWVReturnRecord.freq, 9575.25);
-  ASSERT_TRUE(flushLine());
-  clearRecords();
+  EXPECT_EQ(std::tuple(panel[Ctl::WWV15Btn].pressed, panel[Ctl::WWV10Btn].pressed, state.WWVReturnRecord.freq),
+            std::tuple(true, false, 9575.25));
+  Settle();
   state.Freq = 15000.5;  // moved by hand: the preset in use does nothing
   tuning.WWVBtnClick(15);
-  EXPECT_DOUBLE_EQ(state.Freq, 15000.5);
-  EXPECT_TRUE(port.writes().empty());
+  EXPECT_EQ(std::tuple(state.Freq, port.writes().size()), std::tuple(15000.5, 0u));
 
   tuning.WWVRestoreBtnClick();
   EXPECT_EQ(tuning.flags.WWVMode, 0);
@@ -536,8 +536,7 @@ TEST_F(TuningTest, LastFrequencyButtonTogglesBetweenTwoTunings) {
   state.SaveLastFrequency();
   state.Freq = 9575.0;
   controls.ModeBtnClick(3);  // CW, 300 Hz, 1 kHz step
-  ASSERT_TRUE(flushLine());
-  clearRecords();
+  Settle();
   state.DataBFOActive = 1;
 
   tuning.LastFreqBtnClick();
@@ -566,8 +565,7 @@ TEST_F(TuningTest, RoundsToTheStep) {
     tuning.SetTuningStep(c.stepHz);
     state.Freq = c.freq;
     state.LastFreqRecord.valid = false;
-    ASSERT_TRUE(flushLine());
-    clearRecords();
+    Settle();
     tuning.RoundBtnClick();
     EXPECT_NEAR(state.Freq, c.expected, 1e-9);
     EXPECT_EQ(TuningsSent(), c.expected == c.freq ? 0 : 1);
