@@ -85,12 +85,9 @@ TEST_F(TuningTest, EachStepSelectsItsRowButtonAndSpeed) {
 
   tuning.SetTuningStep(2500);  // no such step
   EXPECT_EQ(messages.messages(), std::vector<std::string>{"Tuning step processing error."});
-  EXPECT_EQ(std::tuple(state.StepHz, state.StepIndex), std::tuple(10000, 8));
-  EXPECT_TRUE(panel[Ctl::StepBtn10000].pressed);
-
+  EXPECT_EQ(std::tuple(state.StepHz, state.StepIndex, panel[Ctl::StepBtn10000].pressed), std::tuple(10000, 8, true));
   tuning.StepBtnClick(3);
-  EXPECT_EQ(state.StepHz, 100);
-  EXPECT_TRUE(panel[Ctl::StepBtn100].pressed);
+  EXPECT_EQ(std::tuple(state.StepHz, panel[Ctl::StepBtn100].pressed), std::tuple(100, true));
 }
 
 TEST_F(TuningTest, TopStepFollowsTheNineKilohertzOptionFixedAtStartUp) {
@@ -103,8 +100,7 @@ TEST_F(TuningTest, TopStepFollowsTheNineKilohertzOptionFixedAtStartUp) {
 
   state.NineKHzSteps = 1;
   tuning.ApplyNineKHzOption();
-  EXPECT_EQ(tuning.flags.TopStepHz, 9000);
-  EXPECT_EQ(panel[Ctl::StepBtn10000].caption, "9K");
+  EXPECT_EQ(std::tuple(tuning.flags.TopStepHz, panel[Ctl::StepBtn10000].caption), std::tuple(9000, "9K"));
   state.NineKHzSteps = 0;  // changed later in the options: the button keeps 9 kHz
   clearRecords();
   tuning.StepBtnClick(8);
@@ -118,17 +114,15 @@ TEST_F(TuningTest, SpeedIsKeptInRangeAndRestartsTheTimerOnlyWhileTuning) {
   tuning.SetTuningSpeed(99);
   EXPECT_EQ(state.TuningSpeedMs, 40 * 33);
   tuning.TuningSpeedTrackbarChange(4);
-  EXPECT_EQ(state.TuningSpeedMs, 132);
-  EXPECT_EQ(tuningTimer.interval(), 132);
-  EXPECT_FALSE(tuningTimer.enabled());
+  EXPECT_EQ(std::tuple(state.TuningSpeedMs, tuningTimer.interval(), tuningTimer.enabled()),
+            std::tuple(132, 132, false));
 
   StartAt(10000.0, 1000);
   tuning.FreqUpBtnFastClick();
   ASSERT_TRUE(tuning.flags.TuningActive);
   tuning.TuningSpeedTrackbarChange(3);
-  EXPECT_EQ(tuningTimer.interval(), 99);
-  EXPECT_TRUE(tuningTimer.enabled());
-  EXPECT_EQ(*tuningTimer.nextTickMs(), timeline.nowMs() + 99);
+  EXPECT_EQ(std::tuple(tuningTimer.interval(), tuningTimer.enabled(), *tuningTimer.nextTickMs()),
+            std::tuple(99, true, timeline.nowMs() + 99));
 }
 
 // ---- Single steps --------------------------------------------------------
@@ -147,10 +141,9 @@ TEST_F(TuningTest, SingleStepsTuneWithin10To30000) {
     state.LastFreqRecord.valid = false;
     StartAt(c.start, c.stepHz);
     c.down ? tuning.FreqDnBtnClick() : tuning.FreqUpBtnClick();
-    EXPECT_DOUBLE_EQ(state.Freq, c.expected);
     const bool moved = c.expected != c.start;
-    EXPECT_EQ(TuningsSent(), moved ? 1 : 0);
-    EXPECT_EQ(state.LastFreqRecord.valid, moved);
+    EXPECT_EQ(std::tuple(state.Freq, TuningsSent(), state.LastFreqRecord.valid),
+              std::tuple(c.expected, moved ? 1 : 0, moved));
     EXPECT_DOUBLE_EQ(state.LastFreqRecord.valid ? state.LastFreqRecord.freq : c.start, c.start);
   }
   EXPECT_EQ(panel[Ctl::FreqDispPanel].caption, "10.000");
@@ -169,10 +162,9 @@ TEST_F(TuningTest, StepsWhileScanningOnlySetTheScanDirection) {
     ctx.scan.ScanDirection = 7;
     const double freq = state.Freq;
     c.down ? tuning.FreqDnBtnClick() : tuning.FreqUpBtnClick();
-    EXPECT_EQ(ctx.scan.ScanDirection, c.direction);
-    EXPECT_DOUBLE_EQ(state.Freq, freq);
-    EXPECT_EQ(panel[Ctl::FreqUpBtn].pressed, !c.down);
-    EXPECT_EQ(panel[Ctl::FreqDnBtn].pressed, c.down);
+    EXPECT_EQ(std::tuple(ctx.scan.ScanDirection, state.Freq, panel[Ctl::FreqUpBtn].pressed,
+                         panel[Ctl::FreqDnBtn].pressed),
+              std::tuple(c.direction, freq, !c.down, c.down));
   }
   EXPECT_TRUE(port.writes().empty());
 }
@@ -372,9 +364,8 @@ TEST_F(TuningTest, EnterTunesATypedNumberInTheRange) {
     StartAt(10000.0, 500);
     panel.setCaption(Ctl::StatusPanel, "Some station");
     Type(c.keys);
-    EXPECT_EQ(panel[Ctl::FreqDispPanel].caption, c.shownWhileTyping);
-    EXPECT_TRUE(tuning.flags.KeypadActive);
-    EXPECT_EQ(TuningsSent(), 0);
+    EXPECT_EQ(std::tuple(panel[Ctl::FreqDispPanel].caption, tuning.flags.KeypadActive, TuningsSent()),
+              std::tuple(c.shownWhileTyping, true, 0));
     Type("\r");
     const bool tuned = c.freq != 10000.0;
     EXPECT_EQ(std::tuple(tuning.flags.KeypadActive, state.Freq, panel[Ctl::FreqDispPanel].caption, TuningsSent()),
