@@ -209,8 +209,8 @@ TEST_F(ScanEngineTest, NothingChosenIsRefusedAndEachKindLoadsItsSpeedTable) {
   for (const auto& c : cases) {
     c.choose();
     SCOPED_TRACE(ctx.scan.ScanKind);
-    EXPECT_EQ(settings.ScanSpeedIndex, c.pressed);
-    EXPECT_EQ(settings.ScanInterval, c.intervals[c.pressed - 1]);
+    EXPECT_EQ(std::tuple(settings.ScanSpeedIndex, settings.ScanInterval),
+              std::tuple(c.pressed, c.intervals[c.pressed - 1]));
     std::vector<std::string> captions;
     std::vector<int> intervals;
     for (int k = 0; k < 6; ++k) {
@@ -219,8 +219,7 @@ TEST_F(ScanEngineTest, NothingChosenIsRefusedAndEachKindLoadsItsSpeedTable) {
       captions.push_back(panel[ScanSpeedButton(k)].caption);
       intervals.push_back(settings.ScanInterval);
     }
-    EXPECT_EQ(captions, c.captions);
-    EXPECT_EQ(intervals, c.intervals);
+    EXPECT_EQ(std::tuple(captions, intervals), std::tuple(c.captions, c.intervals));
     EXPECT_FALSE(scanTimer.armed());  // not scanning: a speed button starts no timer
   }
   engine.ScanSpdBtnClick(6);  // there is no seventh button
@@ -250,9 +249,8 @@ TEST_P(LimitOrder, StepsAndWrapsAtTheLimits) {
   EXPECT_DOUBLE_EQ(state.Freq, c.start);  // tuned at once
   if (c.downward) {
     tuning.StepFrequencyDown();
-    EXPECT_EQ(ctx.scan.ScanDirection, 1);
-    EXPECT_TRUE(panel[Ctl::FreqDnBtn].pressed);
-    EXPECT_FALSE(panel[Ctl::FreqUpBtn].pressed);
+    EXPECT_EQ(std::tuple(ctx.scan.ScanDirection, panel[Ctl::FreqDnBtn].pressed, panel[Ctl::FreqUpBtn].pressed),
+              std::tuple(1, true, false));
   }
   EXPECT_EQ(Frequencies(static_cast<int>(c.then.size())), c.then);
   EXPECT_DOUBLE_EQ(settings.ScanFrequency, state.Freq);
@@ -418,8 +416,8 @@ TEST_F(ScanEngineTest, MemoryScanVisitsEnabledUnlockedChannelsInOrder) {
   whole.AGC = 3;
   whole.PBT = 150;
   engine.MemScanBtnClick();
-  EXPECT_EQ(panel[Ctl::StatusPanel].caption, "Scratchpad Memory Scan");
-  EXPECT_TRUE(panel[Ctl::MemScanBtn].pressed);
+  EXPECT_EQ(std::tuple(panel[Ctl::StatusPanel].caption, panel[Ctl::MemScanBtn].pressed),
+            std::tuple("Scratchpad Memory Scan", true));
   engine.ScanBtnClick();
   ASSERT_EQ(ctx.scan.ScanState, 2);
   // A fresh start shows the lowest enabled bank and presses channel 0, but
