@@ -276,6 +276,12 @@ TEST_F(TuningTest, SecondLatchClickReversesOrStops) {
   tuning.FreqUpBtnFastClick();  // same direction: stops
   EXPECT_FALSE(tuning.flags.TuningActive || tuningTimer.enabled() || panel[Ctl::FreqUpBtnFast].bold);
   ExpectFreqsAfter({2000}, {10000.0});
+  tuning.FreqUpBtnFastClick();  // the down button the same way round
+  tuning.FreqDnBtnFastClick();
+  EXPECT_TRUE(tuning.flags.TuningActive && tuning.flags.TuningDown && panel[Ctl::FreqDnBtnFast].bold);
+  EXPECT_FALSE(panel[Ctl::FreqUpBtnFast].bold);
+  tuning.FreqDnBtnFastClick();
+  EXPECT_FALSE(tuning.flags.TuningActive || tuningTimer.enabled() || panel[Ctl::FreqDnBtnFast].bold);
 }
 
 TEST_F(TuningTest, StepsPresetsAndSpaceEndLatchedTuning) {
