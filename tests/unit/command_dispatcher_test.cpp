@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "common/Errors.h"
@@ -87,20 +88,12 @@ TEST_F(CommandDispatcherTest, StatusReportFields) {
     std::function<void()> change;
     const char* report;
   } cases[] = {
-      {[this] {
-         state.Freq = 9575.125;
-         state.Mode = 1;
-         state.SelectFilterRow(13);
-         state.PBT = -150;
-         state.AGC = 3;
-       },
+      {[this] { state.Freq = 9575.125, state.Mode = 1, state.PBT = -150, state.AGC = 3, state.SelectFilterRow(13); },
        "*9575.125*USB*2550*500*-150*17*17*False*False*Lo*F*"},
-      {[this] { state.Mode = 2, state.LineMute = 1, state.AGC = 1; }, "*15000.000*LSB*6000*500*0*17*17*False*True*Lo*S*"},
+      {[this] { state.Mode = 2, state.LineMute = 1, state.AGC = 1; },
+       "*15000.000*LSB*6000*500*0*17*17*False*True*Lo*S*"},
       {[this] {
-         state.Mode = 3;
-         state.SelectFilterRow(23);
-         state.SpkrMute = state.LineMute = 1;
-         state.AGC = 0;
+         state.Mode = 3, state.SpkrMute = state.LineMute = 1, state.AGC = 0, state.SelectFilterRow(23);
          ctx.flags.MeterHiSens = true;
        },
        "*15000.000*CW*300*500*0*17*17*True*True*Hi**"},
@@ -188,9 +181,7 @@ TEST_F(CommandDispatcherTest, HelloTurnsTheLinkOnAndReports) {
             std::tuple("", 0, 1, 7));
   // SetTuningStep reports, then the hello's own report; then the window goes.
   const std::string report = "*15000.000*AM*6000*5000*0*17*17*False*False*Lo*M*";
-  EXPECT_EQ(transport.sent, (Strings{report, report}));
-  EXPECT_EQ(minimized, 1);
-  EXPECT_EQ(sentAtMinimize, 2u);
+  EXPECT_EQ(std::tuple(transport.sent, minimized, sentAtMinimize), std::tuple(Strings{report, report}, 1, 2u));
 
   // The status line stays unless a limit or band scan was chosen.
   panel.setCaption(Ctl::StatusPanel, "Scratchpad Memory Scan");
@@ -332,10 +323,9 @@ TEST_F(CommandDispatcherTest, VolumeWordsMoveTheTrackbarsWithinLimits) {
     state.LineVolume = static_cast<std::uint8_t>(c.lineBefore + 13);
     Settle();
     Run(c.word);
-    EXPECT_EQ(panel[Ctl::SpkrTrackbar].value, c.spkrAfter);
-    EXPECT_EQ(panel[Ctl::LineTrackbar].value, c.lineAfter);
-    EXPECT_EQ(state.SpkrVolume, c.spkrAfter + 13);
-    EXPECT_EQ(state.LineVolume, c.lineAfter + 13);
+    EXPECT_EQ(std::tuple(panel[Ctl::SpkrTrackbar].value, panel[Ctl::LineTrackbar].value, int(state.SpkrVolume),
+                         int(state.LineVolume)),
+              std::tuple(c.spkrAfter, c.lineAfter, c.spkrAfter + 13, c.lineAfter + 13));
     const auto units = Units();
     if (c.spkrAfter == c.spkrBefore && c.lineAfter == c.lineBefore) {
       EXPECT_TRUE(units.empty());
@@ -357,9 +347,8 @@ TEST_F(CommandDispatcherTest, ModeWords) {
     reference.controls.ModeBtnClick(mode);
     Settle();
     Run(word);
-    EXPECT_EQ(state.Mode, mode);
-    EXPECT_EQ(panel[Ctl::StatusPanel].caption, word);
-    EXPECT_EQ(static_cast<int>(transport.sent.size()), reference.statusReports + 1);
+    EXPECT_EQ(std::tuple(int(state.Mode), panel[Ctl::StatusPanel].caption, static_cast<int>(transport.sent.size())),
+              std::tuple(mode, word, reference.statusReports + 1));
     const auto units = Units();
     ASSERT_FALSE(units.empty());
     EXPECT_EQ(units.back(), state.TuningBytes());
@@ -411,8 +400,8 @@ TEST_F(CommandDispatcherTest, PlusWordTunesAndLocates) {
             std::tuple(9575.0, 15000.0, "9575.000"));
   EXPECT_EQ(Units(), Tuned());
   ASSERT_EQ(transport.sent.size(), 1u);
-  EXPECT_EQ(transport.sent[0].substr(0, 11), "*9575.000*A");
-  EXPECT_EQ(located, std::vector<double>{9575.0});
+  EXPECT_EQ(std::tuple(transport.sent[0].substr(0, 11), located),
+            std::tuple("*9575.000*A", std::vector<double>{9575.0}));
 
   const struct {
     const char* word;
@@ -430,10 +419,10 @@ TEST_F(CommandDispatcherTest, PlusWordTunesAndLocates) {
     located.clear();
     ctx.decimalSeparator = c.separator;
     Run(c.word);
-    EXPECT_DOUBLE_EQ(state.Freq, c.freq == 0 ? 15000.0 : c.freq);
-    EXPECT_EQ(state.LastFreqRecord.valid, c.freq != 0);
-    EXPECT_EQ(Units(), c.freq == 0 ? Strings{} : Tuned());
-    EXPECT_EQ(located.size(), c.freq == 0 ? 0u : 1u);
+    const bool tuned = c.freq != 0;
+    EXPECT_EQ(std::tuple(state.Freq, state.LastFreqRecord.valid, located.size()),
+              std::tuple(tuned ? c.freq : 15000.0, tuned, tuned ? 1u : 0u));
+    EXPECT_EQ(Units(), tuned ? Tuned() : Strings{});
   }
 }
 
@@ -441,8 +430,7 @@ TEST_F(CommandDispatcherTest, PlusWordThatIsNotANumberIsAConversionError) {
   for (const char* word : {"+abc", "+", "++9575"}) EXPECT_THROW(Run(word), ConversionError) << word;
   ctx.decimalSeparator = ',';
   EXPECT_THROW(Run("+9575.5"), ConversionError);  // a point is not this locale's separator
-  EXPECT_DOUBLE_EQ(state.Freq, 15000.0);
-  EXPECT_TRUE(Units().empty());
+  EXPECT_EQ(std::tuple(state.Freq, Units().size()), std::tuple(15000.0, 0u));
 
   // Coming in from the companion the error goes to the error report, and the
   // link goes on working.
@@ -451,8 +439,7 @@ TEST_F(CommandDispatcherTest, PlusWordThatIsNotANumberIsAConversionError) {
   dispatcher.HandleIncomingWord("+9575x");
   ASSERT_EQ(reportedErrors.size(), 1u);
   EXPECT_NE(reportedErrors[0].find("9575x"), std::string::npos);
-  EXPECT_DOUBLE_EQ(state.Freq, 15000.0);
-  EXPECT_TRUE(transport.sent.empty());
+  EXPECT_EQ(std::tuple(state.Freq, transport.sent.size()), std::tuple(15000.0, 0u));
   dispatcher.HandleIncomingWord("T+");
   EXPECT_DOUBLE_EQ(state.Freq, 15005.0);
 }
@@ -516,9 +503,7 @@ TEST_F(StarWordTest, WithoutAListOrMalformedTheWordIsAnsweredNo) {
     Run(word);
     EXPECT_EQ(transport.sent, Strings{"NO"}) << word;
   }
-  EXPECT_DOUBLE_EQ(state.Freq, 15000.0);
-  EXPECT_TRUE(added.empty());
-  EXPECT_TRUE(Units().empty());
+  EXPECT_EQ(std::tuple(state.Freq, added.size(), Units().size()), std::tuple(15000.0, 0u, 0u));
 }
 
 TEST_F(StarWordTest, AcceptedWordAddsAnswersOkSortsAndTunes) {
@@ -539,22 +524,19 @@ TEST_F(StarWordTest, AcceptedWordAddsAnswersOkSortsAndTunes) {
   // Added before the answer; sorted after it; then tuned and located.
   EXPECT_EQ(events, (Strings{"append:0", "sort:1", "locate:9575"}));
   ASSERT_EQ(transport.sent.size(), 2u);
-  EXPECT_EQ(transport.sent[0], "OK");
-  EXPECT_EQ(transport.sent[1].substr(0, 14), "*9575.000*USB*");
+  EXPECT_EQ(std::tuple(transport.sent[0], transport.sent[1].substr(0, 14)), std::tuple("OK", "*9575.000*USB*"));
   EXPECT_EQ(Units(), Tuned());
 
   // Outside the tuning range: added but not tuned.
   Settle();
   events.clear();
   Run("*5*Station*Place*English*0000*2400*");
-  EXPECT_EQ(transport.sent, Strings{"OK"});
-  EXPECT_DOUBLE_EQ(state.Freq, 9575.0);
-  EXPECT_EQ(events, (Strings{"append:0", "sort:1"}));
+  EXPECT_EQ(std::tuple(transport.sent, state.Freq, events),
+            std::tuple(Strings{"OK"}, 9575.0, Strings{"append:0", "sort:1"}));
   // A first field that is no number fails after the entry is added.
   transport.sent.clear();
   EXPECT_THROW(Run("*abcd*Station*Place*English*0000*2400*"), ConversionError);
-  EXPECT_EQ(added.size(), 3u);
-  EXPECT_EQ(transport.sent, Strings{"OK"});
+  EXPECT_EQ(std::tuple(added.size(), transport.sent), std::tuple(3u, Strings{"OK"}));
 }
 
 TEST_F(StarWordTest, AgcColumnModeAndTopStepRow) {

@@ -5,7 +5,6 @@
 
 #include <optional>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "radio/FrameAssembler.h"
@@ -48,10 +47,9 @@ TEST(FrameAssembler, HandsOverTheExpectedReadings) {
     FrameAssembler assembler;
     for (std::size_t i = 0; i < c.steps.size(); ++i) {
       SCOPED_TRACE(std::string(c.name) + " event " + std::to_string(i + 1));
-      const Step& s = c.steps[i];
-      const std::optional<int> strength = assembler.onChunk(s.chunk, c.meterMin, c.meterMax);
-      EXPECT_EQ(std::tuple(strength, assembler.frameOpen(), assembler.frame().size()),
-                std::tuple(s.strength, s.countAfter > 0, static_cast<std::size_t>(s.countAfter)));
+      EXPECT_EQ(assembler.onChunk(c.steps[i].chunk, c.meterMin, c.meterMax), c.steps[i].strength);
+      EXPECT_EQ(assembler.frameOpen(), c.steps[i].countAfter > 0);
+      EXPECT_EQ(assembler.frame().size(), static_cast<std::size_t>(c.steps[i].countAfter));
     }
   }
 }

@@ -41,7 +41,8 @@ TEST(RadioStateTest, SelectFilterRowSetsAllThreeFieldsAndTakesRowOneOutsideTheTa
     RadioState state;
     state.SelectFilterRow(22);
     state.SelectFilterRow(r.index);
-    EXPECT_EQ(std::tuple(state.FilterIndex, state.Bandwidth, int(state.FilterCode)), std::tuple(r.row, r.bandwidth, r.code))
+    EXPECT_EQ(std::tuple(state.FilterIndex, state.Bandwidth, int(state.FilterCode)),
+              std::tuple(r.row, r.bandwidth, r.code))
         << r.index;
   }
 }

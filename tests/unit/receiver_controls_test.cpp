@@ -190,9 +190,8 @@ TEST_F(ControlsTest, TrackbarsSetTheVolumesWithinRangeAndSend) {
   ASSERT_EQ(sentUnits().size(), 1u);
   EXPECT_EQ(HexBytes(sentUnits()[0]), "56 7F 00 0D 41 7F 21 0D");
   controls.LineTrackbarChange(0);
-  EXPECT_EQ(state.LineVolume, 13);
-  EXPECT_EQ(LastSent(), "56 7F 00 0D 41 7F 32 0D");
-  EXPECT_EQ(statusReports, 4);  // two per volume change
+  EXPECT_EQ(std::tuple(int(state.LineVolume), LastSent(), statusReports),  // two reports per change
+            std::tuple(13, "56 7F 00 0D 41 7F 32 0D", 4));
   controls.SpkrTrackbarChange(80);
   controls.LineTrackbarChange(-5);
   EXPECT_EQ(std::tuple(int(state.SpkrVolume), int(state.LineVolume)), std::tuple(63, 13));
@@ -200,30 +199,25 @@ TEST_F(ControlsTest, TrackbarsSetTheVolumesWithinRangeAndSend) {
   Fresh();  // moving the speaker trackbar while muted keeps it muted
   state.SpkrMute = 1;
   controls.SpkrTrackbarChange(40);
-  EXPECT_EQ(state.SpkrVolume, 53);
-  EXPECT_EQ(LastSent().substr(0, 11), "56 7F 3F 0D");
+  EXPECT_EQ(std::tuple(int(state.SpkrVolume), LastSent().substr(0, 11)), std::tuple(53, "56 7F 3F 0D"));
   controls.SpkrMuteBtnClick();  // unmuting brings the stored volume back
   EXPECT_EQ(LastSent().substr(0, 11), "56 7F 0A 0D");
 }
 
 TEST_F(ControlsTest, MuteButtonsToggleTheirOwnOutputOrBoth) {
-  controls.SpkrMuteBtnClick();
-  EXPECT_EQ(Mutes(), std::pair(1, 0));
-  controls.LineMuteBtnClick();
-  EXPECT_EQ(Mutes(), std::pair(1, 1));
-  controls.SpkrMuteBtnClick();
-  EXPECT_EQ(Mutes(), std::pair(0, 1));
-  EXPECT_EQ(LastSent(), "56 7F 21 0D 41 7F 3F 0D");
-
-  state.MuteTogether = 1;  // one mute mutes and unmutes both
-  controls.SpkrMuteBtnClick();
-  EXPECT_EQ(Mutes(), std::pair(1, 1));
-  EXPECT_EQ(LastSent(), "56 7F 3F 0D 41 7F 3F 0D");
-  controls.SpkrMuteBtnClick();
-  EXPECT_EQ(Mutes(), std::pair(0, 0));
-  controls.LineMuteBtnClick();
-  EXPECT_EQ(Mutes(), std::pair(1, 1));
-  EXPECT_EQ(LastSent(), "56 7F 3F 0D 41 7F 3F 0D");
+  const struct {
+    bool line, together;  // the button pressed; one mute mutes and unmutes both
+    std::pair<int, int> mutes;
+    const char* sent;
+  } presses[] = {{false, false, {1, 0}, "56 7F 3F 0D 41 7F 21 0D"}, {true, false, {1, 1}, "56 7F 3F 0D 41 7F 3F 0D"},
+                 {false, false, {0, 1}, "56 7F 21 0D 41 7F 3F 0D"}, {false, true, {1, 1}, "56 7F 3F 0D 41 7F 3F 0D"},
+                 {false, true, {0, 0}, "56 7F 21 0D 41 7F 21 0D"},  {true, true, {1, 1}, "56 7F 3F 0D 41 7F 3F 0D"}};
+  for (const auto& p : presses) {
+    state.MuteTogether = p.together;
+    p.line ? controls.LineMuteBtnClick() : controls.SpkrMuteBtnClick();
+    EXPECT_EQ(Mutes(), p.mutes);
+    EXPECT_EQ(LastSent(), p.sent);
+  }
 }
 
 // ---- Option menu items ---------------------------------------------------

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -86,8 +87,7 @@ TEST_F(ReceiverTest, TuningShowsTheFixedFrequencyAndAShortTitle) {
   clearRecords();
   panel.setCaption(Ctl::FreqDispPanel, "123");
   receiver.ShowFrequency();  // puts the display back without sending
-  EXPECT_EQ(panel[Ctl::FreqDispPanel].caption, "7000.500*");
-  EXPECT_TRUE(port.writes().empty());
+  EXPECT_EQ(std::tuple(panel[Ctl::FreqDispPanel].caption, port.writes().size()), std::tuple("7000.500*", 0u));
 }
 
 // ---- Meter timer around the sends ----------------------------------------
@@ -120,8 +120,7 @@ TEST_F(ReceiverTest, ClosedPortThatCannotOpenThrowsAfterTheStateChange) {
 
   state.SpkrMute = 1;  // volumes throw after the buttons are drawn
   EXPECT_THROW(receiver.SendVolumes(), SerialError);
-  EXPECT_EQ(panel[Ctl::SpkrMuteBtn].caption, "Spkr Mute");
-  EXPECT_EQ(statusReports, 2);
+  EXPECT_EQ(std::tuple(panel[Ctl::SpkrMuteBtn].caption, statusReports), std::tuple("Spkr Mute", 2));
 
   port.allowOpen();
   receiver.TuneRadio();  // every send tries to open the port again

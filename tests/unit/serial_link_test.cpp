@@ -39,6 +39,17 @@ std::vector<std::string> WrittenUnits(const FakeSerialPort& port) {
   return units;
 }
 
+// The message of the SerialError that `act` throws.
+template <typename Act>
+std::string SerialErrorOf(Act act) {
+  try {
+    act();
+  } catch (const SerialError& e) {
+    return e.what();
+  }
+  return "(nothing thrown)";
+}
+
 class SerialLinkTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -56,8 +67,7 @@ class SerialLinkTest : public ::testing::Test {
 };
 
 TEST_F(SerialLinkTest, AnIdleLineTakesTheExactBytesOfAUnitAtOnce) {
-  EXPECT_TRUE(link.isOpen());
-  EXPECT_EQ(link.portName(), "COM1");
+  EXPECT_EQ(std::tuple(link.isOpen(), link.portName()), std::tuple(true, "COM1"));
   EXPECT_THAT(port.openedDevices(), ElementsAre("/dev/ttyS0"));
   EXPECT_NEAR(link.lineTimeMs(1), 8.3333, 1e-3);  // ten bits a byte
   EXPECT_NEAR(link.lineTimeMs(17), 141.6667, 1e-3);
@@ -201,12 +211,8 @@ TEST_F(SerialLinkTest, OpenFailureThrowsTheMessageAndSendsRetry) {
   link.close();
   for (const char* reason : {"", "Unable to open com port (No such file or directory)"}) {
     port.failOpenWith(reason);
-    try {
-      link.open("ttyUSB0");
-      ADD_FAILURE() << "open did not throw";
-    } catch (const SerialError& e) {
-      EXPECT_STREQ(e.what(), *reason ? reason : "Unable to open com port");  // never without saying what
-    }
+    EXPECT_EQ(SerialErrorOf([&] { link.open("ttyUSB0"); }),
+              *reason ? reason : "Unable to open com port");  // never without saying what
   }
   EXPECT_EQ(std::tuple(link.isOpen(), link.portName()), std::tuple(false, std::string("ttyUSB0")));
   EXPECT_THROW(link.send(UnitKind::Tuning, Tuning(10000)), SerialError);
@@ -214,9 +220,8 @@ TEST_F(SerialLinkTest, OpenFailureThrowsTheMessageAndSendsRetry) {
 
   port.allowOpen();
   link.send(UnitKind::Tuning, Tuning(10000));
-  EXPECT_TRUE(link.isOpen());
+  EXPECT_EQ(std::tuple(link.isOpen(), port.writes().back().bytes), std::tuple(true, Tuning(10000)));
   EXPECT_THAT(port.openedDevices(), ElementsAre("/dev/ttyS0", "/dev/ttyUSB0"));
-  EXPECT_EQ(port.writes().back().bytes, Tuning(10000));
 }
 
 TEST_F(SerialLinkTest, OpeningAnotherPortClosesTheFirstTheSamePortNothing) {
@@ -225,9 +230,8 @@ TEST_F(SerialLinkTest, OpeningAnotherPortClosesTheFirstTheSamePortNothing) {
   link.send(UnitKind::Tuning, Tuning(10000));
   link.send(UnitKind::Tuning, Tuning(10001));
   link.open("ttyUSB1");
-  EXPECT_EQ(std::tuple(port.closeCount(), port.drainTimeouts().size()), std::tuple(1, 1u));
+  EXPECT_EQ(std::tuple(port.closeCount(), port.drainTimeouts().size(), link.portName()), std::tuple(1, 1u, "ttyUSB1"));
   EXPECT_THAT(port.openedDevices(), ElementsAre("/dev/ttyS0", "/dev/ttyUSB1"));
-  EXPECT_EQ(link.portName(), "ttyUSB1");
   // What was queued went to the old port before it closed.
   EXPECT_THAT(WrittenUnits(port), ElementsAre(Tuning(10000), Tuning(10001)));
 }
@@ -241,8 +245,7 @@ TEST_F(SerialLinkTest, CloseHandsOverTheQueueAndDrains) {
   EXPECT_EQ(std::tuple(link.isOpen(), pump.armed(), link.queuedUnits()), std::tuple(false, false, 0u));
   EXPECT_THAT(WrittenUnits(port),
               ElementsAre(Tuning(10000), Tuning(10001), SignalStrengthQuery(), ExitMuteCommand()));
-  EXPECT_THAT(port.drainTimeouts(), ElementsAre(1500));
-  EXPECT_EQ(port.closeCount(), 1);
+  EXPECT_EQ(std::tuple(port.drainTimeouts(), port.closeCount()), std::tuple(std::vector<int>{1500}, 1));
   link.close();  // closing a closed link does nothing more
   EXPECT_EQ(port.drainTimeouts().size(), 1u);
   link.send(UnitKind::Volume, Volume(30));  // a send opens it again
@@ -254,12 +257,7 @@ TEST_F(SerialLinkTest, CloseHandsOverTheQueueAndDrains) {
 TEST_F(SerialLinkTest, WriteFailureThrowsFromSendOrGoesToTheErrorHandlerLater) {
   const std::string failure = "WriteFile function failed (Input/output error)";
   port.failWritesWith(failure);
-  try {
-    link.send(UnitKind::Tuning, Tuning(10000));
-    FAIL() << "send did not throw";
-  } catch (const SerialError& e) {
-    EXPECT_EQ(e.what(), failure);
-  }
+  EXPECT_EQ(SerialErrorOf([&] { link.send(UnitKind::Tuning, Tuning(10000)); }), failure);
   EXPECT_EQ(std::tuple(link.isOpen(), link.queuedUnits(), errors.empty()), std::tuple(false, 0u, true));
 
   port.allowWrites();
@@ -283,10 +281,9 @@ TEST_F(SerialLinkTest, PortFailureClosesAndTheNextSendReopens) {
   EXPECT_EQ(std::tuple(link.isOpen(), link.queuedUnits()), std::tuple(false, 0u));
   timeline.advanceBy(1000);
   EXPECT_EQ(port.writes().size(), 1u);
-
   link.send(UnitKind::Tuning, Tuning(10002));
-  EXPECT_EQ(std::tuple(link.isOpen(), port.openCount()), std::tuple(true, 2));
-  EXPECT_EQ(port.writes().back().bytes, Tuning(10002));
+  EXPECT_EQ(std::tuple(link.isOpen(), port.openCount(), port.writes().back().bytes),
+            std::tuple(true, 2, Tuning(10002)));
 }
 
 TEST(SerialLink, ReleasesThePortAndTimerWhenDestroyed) {

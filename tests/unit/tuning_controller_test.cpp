@@ -17,13 +17,17 @@ namespace {
 
 class TuningTest : public PanelFixture {
  protected:
+  // Lets the line carry what is queued and forgets it.
+  void Settle() {
+    ASSERT_TRUE(flushLine());
+    clearRecords();
+  }
   // A tuned starting point with nothing on the line yet.
   void StartAt(double freq, int stepHz) {
     tuning.SetTuningStep(stepHz);
     state.Freq = freq;
     receiver.TuneRadio();
-    ASSERT_TRUE(flushLine());
-    clearRecords();
+    Settle();
   }
   // Tunings handed to the port once the line has carried what is queued.
   int TuningsSent() {
@@ -81,12 +85,9 @@ TEST_F(TuningTest, EachStepSelectsItsRowButtonAndSpeed) {
 
   tuning.SetTuningStep(2500);  // no such step
   EXPECT_EQ(messages.messages(), std::vector<std::string>{"Tuning step processing error."});
-  EXPECT_EQ(std::tuple(state.StepHz, state.StepIndex), std::tuple(10000, 8));
-  EXPECT_TRUE(panel[Ctl::StepBtn10000].pressed);
-
+  EXPECT_EQ(std::tuple(state.StepHz, state.StepIndex, panel[Ctl::StepBtn10000].pressed), std::tuple(10000, 8, true));
   tuning.StepBtnClick(3);
-  EXPECT_EQ(state.StepHz, 100);
-  EXPECT_TRUE(panel[Ctl::StepBtn100].pressed);
+  EXPECT_EQ(std::tuple(state.StepHz, panel[Ctl::StepBtn100].pressed), std::tuple(100, true));
 }
 
 TEST_F(TuningTest, TopStepFollowsTheNineKilohertzOptionFixedAtStartUp) {
@@ -99,8 +100,7 @@ TEST_F(TuningTest, TopStepFollowsTheNineKilohertzOptionFixedAtStartUp) {
 
   state.NineKHzSteps = 1;
   tuning.ApplyNineKHzOption();
-  EXPECT_EQ(tuning.flags.TopStepHz, 9000);
-  EXPECT_EQ(panel[Ctl::StepBtn10000].caption, "9K");
+  EXPECT_EQ(std::tuple(tuning.flags.TopStepHz, panel[Ctl::StepBtn10000].caption), std::tuple(9000, "9K"));
   state.NineKHzSteps = 0;  // changed later in the options: the button keeps 9 kHz
   clearRecords();
   tuning.StepBtnClick(8);
@@ -114,17 +114,15 @@ TEST_F(TuningTest, SpeedIsKeptInRangeAndRestartsTheTimerOnlyWhileTuning) {
   tuning.SetTuningSpeed(99);
   EXPECT_EQ(state.TuningSpeedMs, 40 * 33);
   tuning.TuningSpeedTrackbarChange(4);
-  EXPECT_EQ(state.TuningSpeedMs, 132);
-  EXPECT_EQ(tuningTimer.interval(), 132);
-  EXPECT_FALSE(tuningTimer.enabled());
+  EXPECT_EQ(std::tuple(state.TuningSpeedMs, tuningTimer.interval(), tuningTimer.enabled()),
+            std::tuple(132, 132, false));
 
   StartAt(10000.0, 1000);
   tuning.FreqUpBtnFastClick();
   ASSERT_TRUE(tuning.flags.TuningActive);
   tuning.TuningSpeedTrackbarChange(3);
-  EXPECT_EQ(tuningTimer.interval(), 99);
-  EXPECT_TRUE(tuningTimer.enabled());
-  EXPECT_EQ(*tuningTimer.nextTickMs(), timeline.nowMs() + 99);
+  EXPECT_EQ(std::tuple(tuningTimer.interval(), tuningTimer.enabled(), *tuningTimer.nextTickMs()),
+            std::tuple(99, true, timeline.nowMs() + 99));
 }
 
 // ---- Single steps --------------------------------------------------------
@@ -143,10 +141,9 @@ TEST_F(TuningTest, SingleStepsTuneWithin10To30000) {
     state.LastFreqRecord.valid = false;
     StartAt(c.start, c.stepHz);
     c.down ? tuning.FreqDnBtnClick() : tuning.FreqUpBtnClick();
-    EXPECT_DOUBLE_EQ(state.Freq, c.expected);
     const bool moved = c.expected != c.start;
-    EXPECT_EQ(TuningsSent(), moved ? 1 : 0);
-    EXPECT_EQ(state.LastFreqRecord.valid, moved);
+    EXPECT_EQ(std::tuple(state.Freq, TuningsSent(), state.LastFreqRecord.valid),
+              std::tuple(c.expected, moved ? 1 : 0, moved));
     EXPECT_DOUBLE_EQ(state.LastFreqRecord.valid ? state.LastFreqRecord.freq : c.start, c.start);
   }
   EXPECT_EQ(panel[Ctl::FreqDispPanel].caption, "10.000");
@@ -165,10 +162,9 @@ TEST_F(TuningTest, StepsWhileScanningOnlySetTheScanDirection) {
     ctx.scan.ScanDirection = 7;
     const double freq = state.Freq;
     c.down ? tuning.FreqDnBtnClick() : tuning.FreqUpBtnClick();
-    EXPECT_EQ(ctx.scan.ScanDirection, c.direction);
-    EXPECT_DOUBLE_EQ(state.Freq, freq);
-    EXPECT_EQ(panel[Ctl::FreqUpBtn].pressed, !c.down);
-    EXPECT_EQ(panel[Ctl::FreqDnBtn].pressed, c.down);
+    EXPECT_EQ(std::tuple(ctx.scan.ScanDirection, state.Freq, panel[Ctl::FreqUpBtn].pressed,
+                         panel[Ctl::FreqDnBtn].pressed),
+              std::tuple(c.direction, freq, !c.down, c.down));
   }
   EXPECT_TRUE(port.writes().empty());
 }
@@ -280,6 +276,12 @@ TEST_F(TuningTest, SecondLatchClickReversesOrStops) {
   tuning.FreqUpBtnFastClick();  // same direction: stops
   EXPECT_FALSE(tuning.flags.TuningActive || tuningTimer.enabled() || panel[Ctl::FreqUpBtnFast].bold);
   ExpectFreqsAfter({2000}, {10000.0});
+  tuning.FreqUpBtnFastClick();  // the down button the same way round
+  tuning.FreqDnBtnFastClick();
+  EXPECT_TRUE(tuning.flags.TuningActive && tuning.flags.TuningDown && panel[Ctl::FreqDnBtnFast].bold);
+  EXPECT_FALSE(panel[Ctl::FreqUpBtnFast].bold);
+  tuning.FreqDnBtnFastClick();
+  EXPECT_FALSE(tuning.flags.TuningActive || tuningTimer.enabled() || panel[Ctl::FreqDnBtnFast].bold);
 }
 
 TEST_F(TuningTest, StepsPresetsAndSpaceEndLatchedTuning) {
@@ -356,7 +358,8 @@ TEST_F(TuningTest, EnterTunesATypedNumberInTheRange) {
     double freq;  // after Enter; 10000 when refused
     const char* shownAfter;
   } cases[] = {
-      {'.', "15000", "15000", 15000.0, "15000.000"},     {'.', "40000", "40000", 10000.0, "10000.000"},     {'.', "9.5", "9.5", 10000.0, "10000.000"},
+      {'.', "15000", "15000", 15000.0, "15000.000"},     {'.', "40000", "40000", 10000.0, "10000.000"},
+      {'.', "9.5", "9.5", 10000.0, "10000.000"},
       {',', "9,5", "9,5", 10000.0, "10000,000"},         {',', "95.75", "9575", 9575.0, "9575,000"},
       {'.', ".9575.5", "9575.5", 9575.5, "9575.500"},   {',', "9575,25", "9575,25", 9575.25, "9575,250"},
   };
@@ -367,19 +370,14 @@ TEST_F(TuningTest, EnterTunesATypedNumberInTheRange) {
     StartAt(10000.0, 500);
     panel.setCaption(Ctl::StatusPanel, "Some station");
     Type(c.keys);
-    EXPECT_EQ(panel[Ctl::FreqDispPanel].caption, c.shownWhileTyping);
-    EXPECT_TRUE(tuning.flags.KeypadActive);
-    EXPECT_EQ(TuningsSent(), 0);
+    EXPECT_EQ(std::tuple(panel[Ctl::FreqDispPanel].caption, tuning.flags.KeypadActive, TuningsSent()),
+              std::tuple(c.shownWhileTyping, true, 0));
     Type("\r");
-    EXPECT_FALSE(tuning.flags.KeypadActive);
-    EXPECT_DOUBLE_EQ(state.Freq, c.freq);
-    EXPECT_EQ(panel[Ctl::FreqDispPanel].caption, c.shownAfter);
-    EXPECT_EQ(TuningsSent(), c.freq == 10000.0 ? 0 : 1);
-    EXPECT_EQ(state.LastFreqRecord.valid, c.freq != 10000.0);
-    if (c.freq != 10000.0) {
-      EXPECT_DOUBLE_EQ(state.LastFreqRecord.freq, 10000.0);
-      EXPECT_EQ(panel[Ctl::StatusPanel].caption, "");
-    }
+    const bool tuned = c.freq != 10000.0;
+    EXPECT_EQ(std::tuple(tuning.flags.KeypadActive, state.Freq, panel[Ctl::FreqDispPanel].caption, TuningsSent()),
+              std::tuple(false, c.freq, c.shownAfter, tuned ? 1 : 0));
+    EXPECT_EQ(std::tuple(state.LastFreqRecord.valid, state.LastFreqRecord.freq, panel[Ctl::StatusPanel].caption),
+              std::tuple(tuned, tuned ? 10000.0 : state.LastFreqRecord.freq, tuned ? "" : "Some station"));
   }
   EXPECT_TRUE(messages.shown().empty());
   // A point is no key under a comma.
@@ -389,17 +387,13 @@ TEST_F(TuningTest, EnterTunesATypedNumberInTheRange) {
 TEST_F(TuningTest, TextThatIsNoNumberIsReportedAsAnError) {
   StartAt(10000.0, 500);
   EXPECT_TRUE(tuning.KeyPress('.'));  // a separator first is ignored
-  EXPECT_FALSE(tuning.flags.KeypadActive);
-  EXPECT_EQ(panel[Ctl::FreqDispPanel].caption, "10000.000");
+  EXPECT_EQ(std::tuple(tuning.flags.KeypadActive, panel[Ctl::FreqDispPanel].caption), std::tuple(false, "10000.000"));
   Type("1..5");
   EXPECT_EQ(panel[Ctl::FreqDispPanel].caption, "1..5");
   Type("\r");
-  EXPECT_DOUBLE_EQ(state.Freq, 10000.0);
-  EXPECT_EQ(panel[Ctl::FreqDispPanel].caption, "10000.000");
-  EXPECT_FALSE(tuning.flags.KeypadActive);
-  EXPECT_EQ(TuningsSent(), 0);
-  EXPECT_EQ(reportedErrors.size(), 1u);
-  EXPECT_TRUE(messages.shown().empty());
+  EXPECT_EQ(std::tuple(state.Freq, panel[Ctl::FreqDispPanel].caption, tuning.flags.KeypadActive, TuningsSent()),
+            std::tuple(10000.0, "10000.000", false, 0));
+  EXPECT_EQ(std::tuple(reportedErrors.size(), messages.shown().size()), std::tuple(1u, 0u));
   Type("9575\r");  // the next entry starts afresh
   EXPECT_DOUBLE_EQ(state.Freq, 9575.0);
 }
@@ -408,13 +402,10 @@ TEST_F(TuningTest, EnterWithoutTypingGoesToTheListAndKeysWaitWhileScanning) {
   int calls = 0;
   tuning.enterWithoutKeypad = [&] { ++calls; };
   EXPECT_TRUE(tuning.KeyPress('\r'));
-  EXPECT_EQ(calls, 1);
-  EXPECT_TRUE(port.writes().empty());
-
-  ctx.scan.ScanState = 2;
-  EXPECT_FALSE(tuning.KeyPress('1'));
-  EXPECT_FALSE(tuning.flags.KeypadActive);
+  EXPECT_EQ(std::tuple(calls, port.writes().size()), std::tuple(1, 0u));
   EXPECT_FALSE(tuning.KeyPress('x'));
+  ctx.scan.ScanState = 2;
+  EXPECT_FALSE(tuning.KeyPress('1') || tuning.flags.KeypadActive);
 }
 
 TEST_F(TuningTest, SpaceStartsTheChosenScanOrEndsTheRunningOne) {
@@ -428,19 +419,15 @@ TEST_F(TuningTest, SpaceStartsTheChosenScanOrEndsTheRunningOne) {
   EXPECT_EQ(starts, 0);
   ctx.scan.ScanKind = 2;
   EXPECT_TRUE(tuning.KeyPress(' '));
-  EXPECT_EQ(starts, 1);
-  EXPECT_TRUE(panel[Ctl::ScanBtn].pressed);
+  EXPECT_EQ(std::tuple(starts, panel[Ctl::ScanBtn].pressed), std::tuple(1, true));
 
   tuning.KeyPress(' ');  // running: Space ends it
-  EXPECT_EQ(endScanCalls, 1);
-  EXPECT_EQ(ctx.scan.ScanState, 0);
-  EXPECT_EQ(ctx.scan.ScanKind, 2);
-  EXPECT_FALSE(panel[Ctl::ScanBtn].pressed);
+  EXPECT_EQ(std::tuple(endScanCalls, ctx.scan.ScanState, ctx.scan.ScanKind, panel[Ctl::ScanBtn].pressed),
+            std::tuple(1, 0, 2, false));
 
   starting = false;  // e.g. no usable memory channel
   tuning.KeyPress(' ');
-  EXPECT_EQ(starts, 2);
-  EXPECT_FALSE(panel[Ctl::ScanBtn].pressed);
+  EXPECT_EQ(std::tuple(starts, panel[Ctl::ScanBtn].pressed), std::tuple(2, false));
 
   ctx.scan.ScanKind = 1;
   tuning.WWVBtnClick(10);  // no scan in WWV mode
@@ -451,14 +438,7 @@ TEST_F(TuningTest, SpaceStartsTheChosenScanOrEndsTheRunningOne) {
 // ---- VFOs ----------------------------------------------------------------
 
 TEST_F(TuningTest, VfoButtonSwapsTheTwoTunings) {
-  state.UseDefaultFilters = 1;
-  state.UseDefaultSteps = 1;
-  state.Freq = 15000.0;
-  state.Mode = 0;
-  tuning.SetTuningStep(500);
-  state.SelectFilterRow(1);
-  state.AGC = 2;
-  state.PBT = 0;
+  // VFO A: the fresh state's 15000 kHz AM, 500 Hz step, 6000 Hz, AGC medium.
   state.DataBFOActive = 1;
   panel.setCaption(Ctl::StatusPanel, "Station A");
   state.OtherVFO = VfoTuning{7000.5, 2, 3, 17, 3, -150, "Station B"};
@@ -506,8 +486,7 @@ TEST_F(TuningTest, WwvRoundTripReturnsToTheTuningBeforeTheFirstPreset) {
   controls.ShowAGC(3);
   state.PBT = 100;
   receiver.TuneRadio();
-  ASSERT_TRUE(flushLine());
-  clearRecords();
+  Settle();
 
   tuning.WWVBtnClick(10);
   // The rest of the tuning stays.
@@ -523,15 +502,12 @@ TEST_F(TuningTest, WwvRoundTripReturnsToTheTuningBeforeTheFirstPreset) {
     tuning.WWVBtnClick(code);
     EXPECT_DOUBLE_EQ(state.Freq, freq) << code;
   }
-  EXPECT_TRUE(panel[Ctl::WWV15Btn].pressed);
-  EXPECT_FALSE(panel[Ctl::WWV10Btn].pressed);
-  EXPECT_DOUBLE_EQ(state.WWVReturnRecord.freq, 9575.25);
-  ASSERT_TRUE(flushLine());
-  clearRecords();
+  EXPECT_EQ(std::tuple(panel[Ctl::WWV15Btn].pressed, panel[Ctl::WWV10Btn].pressed, state.WWVReturnRecord.freq),
+            std::tuple(true, false, 9575.25));
+  Settle();
   state.Freq = 15000.5;  // moved by hand: the preset in use does nothing
   tuning.WWVBtnClick(15);
-  EXPECT_DOUBLE_EQ(state.Freq, 15000.5);
-  EXPECT_TRUE(port.writes().empty());
+  EXPECT_EQ(std::tuple(state.Freq, port.writes().size()), std::tuple(15000.5, 0u));
 
   tuning.WWVRestoreBtnClick();
   EXPECT_EQ(tuning.flags.WWVMode, 0);
@@ -557,8 +533,7 @@ TEST_F(TuningTest, LastFrequencyButtonTogglesBetweenTwoTunings) {
   state.SaveLastFrequency();
   state.Freq = 9575.0;
   controls.ModeBtnClick(3);  // CW, 300 Hz, 1 kHz step
-  ASSERT_TRUE(flushLine());
-  clearRecords();
+  Settle();
   state.DataBFOActive = 1;
 
   tuning.LastFreqBtnClick();
@@ -587,8 +562,7 @@ TEST_F(TuningTest, RoundsToTheStep) {
     tuning.SetTuningStep(c.stepHz);
     state.Freq = c.freq;
     state.LastFreqRecord.valid = false;
-    ASSERT_TRUE(flushLine());
-    clearRecords();
+    Settle();
     tuning.RoundBtnClick();
     EXPECT_NEAR(state.Freq, c.expected, 1e-9);
     EXPECT_EQ(TuningsSent(), c.expected == c.freq ? 0 : 1);
@@ -628,9 +602,8 @@ TEST_F(TuningTest, EndScanOrTuningStopsTuningAndEnablesTheControls) {
   ctx.scan.ScanState = 3;
 
   tuning.EndScanOrTuning();
-  EXPECT_EQ(std::tuple(tuning.flags.TuningActive, tuningTimer.enabled(), scanTimer.enabled(),
-                       panel[Ctl::FreqUpBtnFast].pressed, panel[Ctl::FreqDnBtn].pressed, panel[Ctl::FreqUpBtnFast].bold),
-            std::tuple(false, false, false, false, false, false));
+  EXPECT_FALSE(tuning.flags.TuningActive || tuningTimer.enabled() || scanTimer.enabled());
+  EXPECT_FALSE(panel[Ctl::FreqUpBtnFast].pressed || panel[Ctl::FreqDnBtn].pressed || panel[Ctl::FreqUpBtnFast].bold);
   for (Ctl c : disabled) EXPECT_TRUE(panel[c].enabled) << ControlName(c);
   EXPECT_EQ(std::tuple(endScanCalls, ctx.scan.ScanState), std::tuple(1, 0));
   ExpectFreqsAfter({3000}, {state.Freq});
