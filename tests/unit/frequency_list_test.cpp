@@ -123,7 +123,7 @@ TEST_F(FrequencyListTest, AppendFileAddsBehindAndMarksTheListChanged) {
   EXPECT_EQ(list.FileLines.size(), 2u);  // still the lines of the opened file
 }
 
-TEST_F(FrequencyListTest, AddRecordAppendsToTheViewsAndSanitizes) {
+TEST_F(FrequencyListTest, AddRecordAppendsToTheViewsAndSetRecordOverwritesBothSanitized) {
   list.Load(Join({kLines[0], kLines[1]}), '.');
   list.OnAirView = true;
   list.OnAirRowOrder = {1};
@@ -139,11 +139,10 @@ TEST_F(FrequencyListTest, AddRecordAppendsToTheViewsAndSanitizes) {
   list.OnAirView = false;
   list.AddRecord(NewRecord("Other", "7300"));
   EXPECT_EQ(list.OnAirRowOrder, (Order{1, 2}));
-}
-
-TEST_F(FrequencyListTest, SetRecordOverwritesAndKeepsSpareAndLockout) {
-  FrequencyRecord r = NewRecord("Edited \"name\"", "6010");
+  // SetRecord overwrites, sanitized, and keeps Spare and Lockout when asked to.
+  r = NewRecord("Edited \"name\"", "6010");
   r.Spare = "9";
+  list.Changed = false;
   list.SetRecord(1, r);
   FrequencyRecord expected = r;
   expected.Name = "Edited 'name'";

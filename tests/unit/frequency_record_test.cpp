@@ -92,13 +92,6 @@ TEST(FrequencyRecordTest, MHzToKHzAndBack) {
   EXPECT_THROW(KHzTextToFileFreq("9580,5", '.'), ConversionError);
 }
 
-TEST(FrequencyRecordTest, AFrequencyOrStepThatIsNoNumberFailsTheLine) {
-  FrequencyRecord r;
-  for (const char* freq : {"abc", "", "9.58.1", "9,58", "1000.1", "0x10"})
-    EXPECT_FALSE(ReadFrequencyLine(LineWith(freq, "6000", "5000"), '.', r)) << freq;
-  for (const char* step : {"abc", "", "5k"}) EXPECT_FALSE(ParseFrequencyLine(LineWith("9.58", "6000", step), r)) << step;
-}
-
 // Filter/FilterIndex and Step/StepIndex as read. Off the table: Filter becomes
 // the widest entry whose text is smaller, compared as text; Step the largest
 // step below it.
@@ -125,7 +118,7 @@ TEST(FrequencyRecordTest, LongTextsAreCutToTheirCapacity) {
 }
 
 TEST(FrequencyRecordTest, BrokenLinesFail) {
-  const std::vector<std::string> broken = {
+  std::vector<std::string> broken = {
       "",
       // Not starting with the quoted name.
       R"(Radio Alba,9.580000,AM,6000,2,5000,0,"Mountains","English","0800","1200","Notes",0,0)",
@@ -142,8 +135,11 @@ TEST(FrequencyRecordTest, BrokenLinesFail) {
       // Spare present, Lockout missing: the appended comma closes Spare, Lockout has nothing left.
       R"("A",9.580000,AM,6000,2,5000,0,"","","","","",0)",
   };
+  // A frequency or a step that is no number.
+  for (const char* freq : {"abc", "", "9.58.1", "9,58", "1000.1", "0x10"}) broken.push_back(LineWith(freq, "6000", "5000"));
+  for (const char* step : {"abc", "", "5k"}) broken.push_back(LineWith("9.58", "6000", step));
   FrequencyRecord r;
-  for (const std::string& line : broken) EXPECT_FALSE(ParseFrequencyLine(line, r)) << line;
+  for (const std::string& line : broken) EXPECT_FALSE(ReadFrequencyLine(line, '.', r)) << line;
   // A trailing comma gives an empty Lockout, which is still a line.
   ASSERT_TRUE(ParseFrequencyLine(R"("A",9.580000,AM,6000,2,5000,0,"","","","","",0,)", r));
   EXPECT_EQ(r.Lockout, "");
