@@ -51,10 +51,7 @@ struct EibiImportRig : StationListRig {
     WriteFileBytes(folder.file("sked.csv"), bytes);
     dialogs.chooseNext(folder.file("sked.csv"));
     answer = [=, this](EibiImport& d) {
-      d.OnAirOnly = onAir;
-      d.RangeOnly = range;
-      d.FromEdit = from;
-      d.ToEdit = to;
+      d.OnAirOnly = onAir, d.RangeOnly = range, d.FromEdit = from, d.ToEdit = to;
       closed = d.OKBtnClick();
       if (!closed) d.CancelBtnClick();
     };

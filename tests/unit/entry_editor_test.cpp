@@ -175,10 +175,7 @@ TEST_F(EntryEditorTest, AddAppendsTheEntryBehindBothViewsInTheirRowOrder) {
   ASSERT_TRUE(stations.list.OnAirView);
   ASSERT_EQ(stations.list.OnAirRowOrder, (std::vector<int>{1, 0}));
   OnDialog([&](EntryEditor::Dialog& d) {
-    d.fields.name = "New One";
-    d.fields.start = "2330";
-    d.fields.end = "0030";
-    d.fields.notes = "";
+    d.fields.name = "New One", d.fields.start = "2330", d.fields.end = "0030", d.fields.notes = "";
     EXPECT_TRUE(editor.OKBtnClick());
   });
   editor.OpenAddDialog();
@@ -204,8 +201,7 @@ TEST_F(EntryEditorTest, AddWithoutAFileStartsAListAndAFailedCheckKeepsTheDialogO
   stations.StartupGridSetUp();
   ASSERT_FALSE(panel[Ctl::SaveFileItem].enabled);
   OnDialog([&](EntryEditor::Dialog& d) {
-    d.fields.name = "First";
-    d.fields.start = "2500";
+    d.fields.name = "First", d.fields.start = "2500";
     EXPECT_FALSE(editor.OKBtnClick());
     EXPECT_TRUE(d.open);
     EXPECT_THAT(messages.messages(), ElementsAre("Start time entry error."));
@@ -247,9 +243,7 @@ TEST_F(EntryEditorTest, EditNeedsARecordInTheRowShowsItAndOKOverwritesAllButSpar
 
   stations.GridTunePermit = true;
   OnDialog([&](EntryEditor::Dialog& d) {
-    d.fields.name = "Radio Alba 2";
-    d.fields.freq = "9585";
-    d.fields.mode = 3;  // CW
+    d.fields.name = "Radio Alba 2", d.fields.freq = "9585", d.fields.mode = 3;  // CW
     EXPECT_TRUE(editor.OKBtnClick());
   });
   editor.EditEntryItemClick();
