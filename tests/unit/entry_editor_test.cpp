@@ -216,7 +216,7 @@ TEST_F(EntryEditorTest, AddWithoutAFileStartsAListAndAFailedCheckKeepsTheDialogO
   EXPECT_EQ(stations.CellText(1, 2) + " " + stations.CellText(1, 3), "First 2330");
 }
 
-TEST_F(EntryEditorTest, EditNeedsARecordInTheRowShowsItAndOKOverwritesAllButSpareAndLockoutThenTunes) {
+TEST_F(EntryEditorTest, EditNeedsARecordInTheRowOverwritesAllButSpareAndLockoutAndUpdateTakesTheTuning) {
   OnDialog([&](EntryEditor::Dialog&) { ADD_FAILURE() << "no dialog expected"; });
   editor.EditEntryItemClick();
   Load({StationLine("Zulu", "6.010000"),
@@ -256,34 +256,31 @@ TEST_F(EntryEditorTest, EditNeedsARecordInTheRowShowsItAndOKOverwritesAllButSpar
   // The row was tuned.
   EXPECT_DOUBLE_EQ(state.Freq, 9585.0);
   EXPECT_EQ(state.Mode, 3);
-}
 
-TEST_F(EntryEditorTest, UpdateTuningTakesTheReceiversSettingsAndOKKeepsThem) {
-  Load({"\"Radio Alba\",9.580000,AM,6000,2,5000,0,\"Hills\",\"English\",\"0800\",\"1200\",\"Talk\",0,0"});
-  stations.SetRow(1);
-  // The receiver now elsewhere, in LSB with other settings.
+  // Update Tuning takes the receiver's settings, elsewhere now, but not its
+  // frequency; the boxes follow, OK keeps them and the row is tuned.
   state.Freq = 7100;
-  controls.ModeBtnClick(2);
+  controls.ModeBtnClick(2);  // LSB
   controls.SelectFilter(16);
   tuning.SetTuningStep(100);
   state.PBT = 250;
   controls.ShowAGCSlow();
-  const FrequencyRecord updated{"Radio Alba", "9580", "LSB", "2100", "1", "100", "250", "Hills",
-                                "English", "0800", "1200", "Talk", "0", "0", 16, 3};
+  const FrequencyRecord updated{"Radio Alba 2", "9585", "LSB", "2100", "1", "100", "250", "Hills",
+                                "English", "0800", "1200", "Talk", "5", "1", 16, 3};
   OnDialog([&](EntryEditor::Dialog& d) {
-    editor.UpdateBtnClick();  // the frequency stays
-    EXPECT_EQ(stations.list.Record(0), updated);
+    stations.list.Changed = false;
+    editor.UpdateBtnClick();
+    EXPECT_EQ(stations.list.Record(1), updated);
     EXPECT_TRUE(stations.list.Changed);
-    // The boxes follow the record.
-    EXPECT_EQ(d.fields,
-              (EntryFields{"Radio Alba", "9580", 2, 16, 3, "100", "250", 2, "0800", "1200", "Hills", "English", "Talk"}));
+    EXPECT_EQ(d.fields, (EntryFields{"Radio Alba 2", "9585", 2, 16, 3, "100", "250", 2, "0800", "1200", "Hills",
+                                     "English", "Talk"}));
     EXPECT_TRUE(editor.OKBtnClick());
   });
   stations.GridTunePermit = true;
   editor.EditEntryItemClick();
-  EXPECT_EQ(stations.list.Record(0), updated);
-  // Update tuned the row: back on 9580 kHz with the new settings.
-  EXPECT_DOUBLE_EQ(state.Freq, 9580.0);
+  EXPECT_EQ(stations.list.Record(1), updated);
+  // Back on 9585 kHz with the new settings.
+  EXPECT_DOUBLE_EQ(state.Freq, 9585.0);
   EXPECT_EQ(state.Mode, 2);
 }
 
