@@ -39,7 +39,7 @@ class FrequencyListTest : public ::testing::Test {
   FrequencyList list;
 };
 
-TEST_F(FrequencyListTest, LoadFillsTheSixteenColumnsFromTheLines) {
+TEST_F(FrequencyListTest, LoadFillsTheSixteenColumnsFromTheLinesAndRowsFollowTheView) {
   list.Changed = list.OnAirView = true;
   const FileReadResult result = list.Load(Join(kLines), '.');
   EXPECT_EQ(std::make_pair(result.lineCount, result.recordsRead), std::make_pair(std::size_t{4}, 4));
@@ -55,6 +55,15 @@ TEST_F(FrequencyListTest, LoadFillsTheSixteenColumnsFromTheLines) {
   EXPECT_FALSE(list.OnAirView || list.Changed);
   ASSERT_EQ(list.FileLines.size(), 4u);
   EXPECT_EQ(list.FileLines[1], kLines[1]);
+  // The record of a grid row follows the current view.
+  list.RowOrder = {3, 2, 1, 0};
+  list.OnAirRowOrder = {2};
+  EXPECT_EQ((Order{list.RecordAtRow(1), list.RecordAtRow(4), list.RecordAtRow(0), list.RecordAtRow(5)}),
+            (Order{3, 0, -1, -1}));
+  EXPECT_EQ(list.ViewCount(), 4);
+  list.OnAirView = true;
+  EXPECT_EQ((Order{list.RecordAtRow(1), list.RecordAtRow(2), list.ViewCount()}), (Order{2, -1, 1}));
+  EXPECT_EQ(&list.ViewOrder(), &list.OnAirRowOrder);
   // An empty file empties the list.
   EXPECT_EQ(list.Load("", '.').lineCount, 0u);
   EXPECT_EQ(list.RecordCount(), 0);
@@ -91,17 +100,6 @@ TEST_F(FrequencyListTest, TheFileIsWrittenBackByteForByteWithCrLfInRowOrder) {
   EXPECT_EQ(list.FileText({}, '.'), "");
   list.AddRecord(NewRecord("Typed", "abc"));
   EXPECT_ANY_THROW(list.FileText('.'));
-}
-
-TEST_F(FrequencyListTest, RecordAtRowFollowsTheCurrentView) {
-  list.RowOrder = {3, 2, 1, 0};
-  list.OnAirRowOrder = {2};
-  EXPECT_EQ((Order{list.RecordAtRow(1), list.RecordAtRow(4), list.RecordAtRow(0), list.RecordAtRow(5)}),
-            (Order{3, 0, -1, -1}));
-  EXPECT_EQ(list.ViewCount(), 4);
-  list.OnAirView = true;
-  EXPECT_EQ((Order{list.RecordAtRow(1), list.RecordAtRow(2), list.ViewCount()}), (Order{2, -1, 1}));
-  EXPECT_EQ(&list.ViewOrder(), &list.OnAirRowOrder);
 }
 
 TEST_F(FrequencyListTest, AppendFileAddsBehindAndMarksTheListChanged) {

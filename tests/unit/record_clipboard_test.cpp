@@ -81,8 +81,10 @@ TEST_F(RecordClipboardTest, CopyTakesTheSelectedRowsInRowOrderAndPasteRestoresRe
   EXPECT_THAT(RowNames(), ElementsAreArray(RecordNames()));
 }
 
-TEST_F(RecordClipboardTest, PasteGoesBeforeTheRecordOfTheCurrentRowInCopiedOrderAsOftenAsAsked) {
+TEST_F(RecordClipboardTest, PasteGoesBeforeTheRecordOfTheCurrentRowInCopiedOrderAsOftenAsAskedOrIsRefused) {
   LoadEight();
+  clipboard.PasteItemClick();  // nothing copied
+  EXPECT_EQ(stations.list.RecordCount(), 8);
   Select(1, 3);
   clipboard.CopyItemClick();
   stations.SetRow(5);
@@ -99,23 +101,16 @@ TEST_F(RecordClipboardTest, PasteGoesBeforeTheRecordOfTheCurrentRowInCopiedOrder
   EXPECT_EQ(stations.list.RecordCount(), 14);
   EXPECT_EQ(RecordNames().back(), "S3");
   EXPECT_EQ(panel[Ctl::PasteItem].caption, "&Paste Records (3)          (Ctrl+V)");
-}
-
-TEST_F(RecordClipboardTest, PasteIsRefusedWhenEmptyBeyondTheRowAfterTheLastAndWhileFileScanIsChosen) {
-  LoadEight();
-  clipboard.PasteItemClick();  // nothing copied
-  Select(1, 1);
-  clipboard.CopyItemClick();
-  stations.grid.Row = 10;  // past the row after the last
+  // Refused beyond the row after the last and while a file scan is chosen.
+  stations.grid.Row = 16;
   clipboard.PasteItemClick();
   stations.grid.Row = 1;
   ctx.scan.ScanKind = 1;
   clipboard.PasteItemClick();
-  EXPECT_EQ(stations.list.RecordCount(), 8);
-  EXPECT_FALSE(stations.list.Changed);
+  EXPECT_EQ(stations.list.RecordCount(), 14);
   ctx.scan.ScanKind = 2;
   clipboard.PasteItemClick();
-  EXPECT_EQ(stations.list.RecordCount(), 9);
+  EXPECT_EQ(stations.list.RecordCount(), 17);
 }
 
 TEST_F(RecordClipboardTest, CutAsksThenRemovesTheRowsAndPutsTheListBackInRecordOrder) {
