@@ -137,34 +137,6 @@ class EntryEditorTest : public StationListFixture {
   EntryFields shownFields;
 };
 
-TEST_F(EntryEditorTest, AddIsFilledFromThePresentTuningAndItsStepListFollowsTheNineKHzOption) {
-  Load({StationLine("A", "6.010000")});
-  state.Freq = 9580.5;
-  controls.ModeBtnClick(1);  // USB
-  controls.SelectFilter(13);
-  tuning.SetTuningStep(1000);
-  state.PBT = -150;
-  controls.ShowAGCFast();
-  std::string lastSteps;
-  OnDialog([&](EntryEditor::Dialog& d) {
-    EXPECT_FALSE(d.updateEnabled);
-    EXPECT_EQ(d.purpose, EntryEditor::Purpose::Add);
-    lastSteps += d.stepItems.back() + " ";
-    editor.UpdateBtnClick();  // not part of adding
-    editor.CanBtnClick();
-  });
-  for (int nine : {0, 1}) {
-    state.NineKHzSteps = nine;
-    editor.OpenAddDialog();
-  }
-  EXPECT_EQ(lastSteps, "10000 9000 ");
-  EXPECT_EQ(shownCaption, "Add Frequency File Entry");
-  EXPECT_EQ(shownFields, (EntryFields{"", "9580.5", 1, 13, 5, "1000", "-150", 0, "0000", "2400", "", "", "Notes"}));
-  // Cancelled: nothing added.
-  EXPECT_EQ(stations.list.RecordCount(), 1);
-  EXPECT_FALSE(stations.list.Changed);
-}
-
 // In the on-air view the entry is listed although it is not on the air.
 TEST_F(EntryEditorTest, AddAppendsTheEntryBehindBothViewsInTheirRowOrder) {
   Load({StationLine("B", "6.020000"), StationLine("A", "6.010000")});
@@ -197,7 +169,7 @@ TEST_F(EntryEditorTest, AddAppendsTheEntryBehindBothViewsInTheirRowOrder) {
   EXPECT_EQ(lines[2], "\"New One\",15.000000,AM,6000,2,500,0,\"\",\"\",\"2330\",\"0030\",\"Notes\",0,0");
 }
 
-TEST_F(EntryEditorTest, AddWithoutAFileStartsAListAndAFailedCheckKeepsTheDialogOpen) {
+TEST_F(EntryEditorTest, AddWithoutAFileStartsAListAndIsFilledFromThePresentTuning) {
   stations.StartupGridSetUp();
   ASSERT_FALSE(panel[Ctl::SaveFileItem].enabled);
   OnDialog([&](EntryEditor::Dialog& d) {
@@ -214,6 +186,33 @@ TEST_F(EntryEditorTest, AddWithoutAFileStartsAListAndAFailedCheckKeepsTheDialogO
   EXPECT_EQ(stations.list.RowOrder, (std::vector<int>{0}));
   EXPECT_TRUE(panel[Ctl::SaveFileItem].enabled && panel[Ctl::Grid].enabled);
   EXPECT_EQ(stations.CellText(1, 2) + " " + stations.CellText(1, 3), "First 2330");
+
+  // The boxes come from the receiver; the step list follows the 9 kHz option.
+  state.Freq = 9580.5;
+  controls.ModeBtnClick(1);  // USB
+  controls.SelectFilter(13);
+  tuning.SetTuningStep(1000);
+  state.PBT = -150;
+  controls.ShowAGCFast();
+  std::string lastSteps;
+  OnDialog([&](EntryEditor::Dialog& d) {
+    EXPECT_FALSE(d.updateEnabled);
+    EXPECT_EQ(d.purpose, EntryEditor::Purpose::Add);
+    lastSteps += d.stepItems.back() + " ";
+    editor.UpdateBtnClick();  // not part of adding
+    editor.CanBtnClick();
+  });
+  stations.list.Changed = false;
+  for (int nine : {0, 1}) {
+    state.NineKHzSteps = nine;
+    editor.OpenAddDialog();
+  }
+  EXPECT_EQ(lastSteps, "10000 9000 ");
+  EXPECT_EQ(shownCaption, "Add Frequency File Entry");
+  EXPECT_EQ(shownFields, (EntryFields{"", "9580.5", 1, 13, 5, "1000", "-150", 0, "0000", "2400", "", "", "Notes"}));
+  // Cancelled: nothing added.
+  EXPECT_EQ(stations.list.RecordCount(), 1);
+  EXPECT_FALSE(stations.list.Changed);
 }
 
 TEST_F(EntryEditorTest, EditNeedsARecordInTheRowOverwritesAllButSpareAndLockoutAndUpdateTakesTheTuning) {
