@@ -51,10 +51,7 @@ struct EibiImportRig : StationListRig {
     WriteFileBytes(folder.file("sked.csv"), bytes);
     dialogs.chooseNext(folder.file("sked.csv"));
     answer = [=, this](EibiImport& d) {
-      d.OnAirOnly = onAir;
-      d.RangeOnly = range;
-      d.FromEdit = from;
-      d.ToEdit = to;
+      d.OnAirOnly = onAir, d.RangeOnly = range, d.FromEdit = from, d.ToEdit = to;
       closed = d.OKBtnClick();
       if (!closed) d.CancelBtnClick();
     };
@@ -116,9 +113,10 @@ INSTANTIATE_TEST_SUITE_P(
                    {"Aborting:  Empty file - sked.csv"}}),
     [](const auto& info) { return std::string(info.param.what); });
 
-// The range the listener typed is refused, the dialog stays open and the
-// list is untouched.
-TEST_F(EibiImportDialogTest, RefusedRangeKeepsTheDialogAndTheList) {
+// A typed range that is refused keeps the dialog open; cancelling either
+// dialog, or a schedule that cannot be opened or is empty, leaves the list;
+// the options dialog only comes for a readable file.
+TEST_F(EibiImportDialogTest, RefusalsCancelsAndUnreadableFilesLeaveTheList) {
   LoadOne();
   const char* ranges[][2] = {{"abc", "100"}, {"9000", ""}, {"10000", "9000"}, {"-5", "100"}};
   for (const auto& range : ranges) {
@@ -127,18 +125,10 @@ TEST_F(EibiImportDialogTest, RefusedRangeKeepsTheDialogAndTheList) {
     EXPECT_FALSE(closed) << range[0] << " " << range[1];
     EXPECT_EQ(messages.messages(), Names{EibiRangeRefusedMessage});
   }
-  EXPECT_EQ(RowNames(), Names{"Coast Guard"});
-  EXPECT_FALSE(stations.list.Changed);
-  EXPECT_EQ(state.LastFreqFile, "A.320");
-}
-
-// Cancelling either dialog, or a schedule that cannot be opened or is empty,
-// leaves the list; the options dialog only comes for a readable file.
-TEST_F(EibiImportDialogTest, CancelsAndUnreadableFilesLeaveTheList) {
-  LoadOne();
+  messages.clear();
+  shown = 0;
   dialogs.cancelNext();
   import.ImportEibiItemClick();
-  WriteFileBytes(folder.file("sked.csv"), Schedule);
   dialogs.chooseNext(folder.file("sked.csv"));
   answer = [](EibiImport& d) { d.CancelBtnClick(); };
   import.ImportEibiItemClick();
@@ -154,11 +144,12 @@ TEST_F(EibiImportDialogTest, CancelsAndUnreadableFilesLeaveTheList) {
                                         "Could not open the schedule FreqFiles.", "Aborting:  Empty file - empty.csv"}));
   EXPECT_EQ(RowNames(), Names{"Coast Guard"});
   EXPECT_FALSE(stations.list.Changed);
+  EXPECT_EQ(state.LastFreqFile, "A.320");
 
   // Not while a file scan walks the rows.
   ctx.scan.ScanState = 1;
   import.ImportEibiItemClick();
-  EXPECT_EQ(dialogs.shown().size(), 5u);
+  EXPECT_EQ(dialogs.shown().size(), 9u);
 }
 
 }  // namespace

@@ -137,34 +137,6 @@ class EntryEditorTest : public StationListFixture {
   EntryFields shownFields;
 };
 
-TEST_F(EntryEditorTest, AddIsFilledFromThePresentTuningAndItsStepListFollowsTheNineKHzOption) {
-  Load({StationLine("A", "6.010000")});
-  state.Freq = 9580.5;
-  controls.ModeBtnClick(1);  // USB
-  controls.SelectFilter(13);
-  tuning.SetTuningStep(1000);
-  state.PBT = -150;
-  controls.ShowAGCFast();
-  std::string lastSteps;
-  OnDialog([&](EntryEditor::Dialog& d) {
-    EXPECT_FALSE(d.updateEnabled);
-    EXPECT_EQ(d.purpose, EntryEditor::Purpose::Add);
-    lastSteps += d.stepItems.back() + " ";
-    editor.UpdateBtnClick();  // not part of adding
-    editor.CanBtnClick();
-  });
-  for (int nine : {0, 1}) {
-    state.NineKHzSteps = nine;
-    editor.OpenAddDialog();
-  }
-  EXPECT_EQ(lastSteps, "10000 9000 ");
-  EXPECT_EQ(shownCaption, "Add Frequency File Entry");
-  EXPECT_EQ(shownFields, (EntryFields{"", "9580.5", 1, 13, 5, "1000", "-150", 0, "0000", "2400", "", "", "Notes"}));
-  // Cancelled: nothing added.
-  EXPECT_EQ(stations.list.RecordCount(), 1);
-  EXPECT_FALSE(stations.list.Changed);
-}
-
 // In the on-air view the entry is listed although it is not on the air.
 TEST_F(EntryEditorTest, AddAppendsTheEntryBehindBothViewsInTheirRowOrder) {
   Load({StationLine("B", "6.020000"), StationLine("A", "6.010000")});
@@ -175,10 +147,7 @@ TEST_F(EntryEditorTest, AddAppendsTheEntryBehindBothViewsInTheirRowOrder) {
   ASSERT_TRUE(stations.list.OnAirView);
   ASSERT_EQ(stations.list.OnAirRowOrder, (std::vector<int>{1, 0}));
   OnDialog([&](EntryEditor::Dialog& d) {
-    d.fields.name = "New One";
-    d.fields.start = "2330";
-    d.fields.end = "0030";
-    d.fields.notes = "";
+    d.fields.name = "New One", d.fields.start = "2330", d.fields.end = "0030", d.fields.notes = "";
     EXPECT_TRUE(editor.OKBtnClick());
   });
   editor.OpenAddDialog();
@@ -200,12 +169,11 @@ TEST_F(EntryEditorTest, AddAppendsTheEntryBehindBothViewsInTheirRowOrder) {
   EXPECT_EQ(lines[2], "\"New One\",15.000000,AM,6000,2,500,0,\"\",\"\",\"2330\",\"0030\",\"Notes\",0,0");
 }
 
-TEST_F(EntryEditorTest, AddWithoutAFileStartsAListAndAFailedCheckKeepsTheDialogOpen) {
+TEST_F(EntryEditorTest, AddWithoutAFileStartsAListAndIsFilledFromThePresentTuning) {
   stations.StartupGridSetUp();
   ASSERT_FALSE(panel[Ctl::SaveFileItem].enabled);
   OnDialog([&](EntryEditor::Dialog& d) {
-    d.fields.name = "First";
-    d.fields.start = "2500";
+    d.fields.name = "First", d.fields.start = "2500";
     EXPECT_FALSE(editor.OKBtnClick());
     EXPECT_TRUE(d.open);
     EXPECT_THAT(messages.messages(), ElementsAre("Start time entry error."));
@@ -218,9 +186,36 @@ TEST_F(EntryEditorTest, AddWithoutAFileStartsAListAndAFailedCheckKeepsTheDialogO
   EXPECT_EQ(stations.list.RowOrder, (std::vector<int>{0}));
   EXPECT_TRUE(panel[Ctl::SaveFileItem].enabled && panel[Ctl::Grid].enabled);
   EXPECT_EQ(stations.CellText(1, 2) + " " + stations.CellText(1, 3), "First 2330");
+
+  // The boxes come from the receiver; the step list follows the 9 kHz option.
+  state.Freq = 9580.5;
+  controls.ModeBtnClick(1);  // USB
+  controls.SelectFilter(13);
+  tuning.SetTuningStep(1000);
+  state.PBT = -150;
+  controls.ShowAGCFast();
+  std::string lastSteps;
+  OnDialog([&](EntryEditor::Dialog& d) {
+    EXPECT_FALSE(d.updateEnabled);
+    EXPECT_EQ(d.purpose, EntryEditor::Purpose::Add);
+    lastSteps += d.stepItems.back() + " ";
+    editor.UpdateBtnClick();  // not part of adding
+    editor.CanBtnClick();
+  });
+  stations.list.Changed = false;
+  for (int nine : {0, 1}) {
+    state.NineKHzSteps = nine;
+    editor.OpenAddDialog();
+  }
+  EXPECT_EQ(lastSteps, "10000 9000 ");
+  EXPECT_EQ(shownCaption, "Add Frequency File Entry");
+  EXPECT_EQ(shownFields, (EntryFields{"", "9580.5", 1, 13, 5, "1000", "-150", 0, "0000", "2400", "", "", "Notes"}));
+  // Cancelled: nothing added.
+  EXPECT_EQ(stations.list.RecordCount(), 1);
+  EXPECT_FALSE(stations.list.Changed);
 }
 
-TEST_F(EntryEditorTest, EditNeedsARecordInTheRowShowsItAndOKOverwritesAllButSpareAndLockoutThenTunes) {
+TEST_F(EntryEditorTest, EditNeedsARecordInTheRowOverwritesAllButSpareAndLockoutAndUpdateTakesTheTuning) {
   OnDialog([&](EntryEditor::Dialog&) { ADD_FAILURE() << "no dialog expected"; });
   editor.EditEntryItemClick();
   Load({StationLine("Zulu", "6.010000"),
@@ -247,9 +242,7 @@ TEST_F(EntryEditorTest, EditNeedsARecordInTheRowShowsItAndOKOverwritesAllButSpar
 
   stations.GridTunePermit = true;
   OnDialog([&](EntryEditor::Dialog& d) {
-    d.fields.name = "Radio Alba 2";
-    d.fields.freq = "9585";
-    d.fields.mode = 3;  // CW
+    d.fields.name = "Radio Alba 2", d.fields.freq = "9585", d.fields.mode = 3;  // CW
     EXPECT_TRUE(editor.OKBtnClick());
   });
   editor.EditEntryItemClick();
@@ -262,34 +255,31 @@ TEST_F(EntryEditorTest, EditNeedsARecordInTheRowShowsItAndOKOverwritesAllButSpar
   // The row was tuned.
   EXPECT_DOUBLE_EQ(state.Freq, 9585.0);
   EXPECT_EQ(state.Mode, 3);
-}
 
-TEST_F(EntryEditorTest, UpdateTuningTakesTheReceiversSettingsAndOKKeepsThem) {
-  Load({"\"Radio Alba\",9.580000,AM,6000,2,5000,0,\"Hills\",\"English\",\"0800\",\"1200\",\"Talk\",0,0"});
-  stations.SetRow(1);
-  // The receiver now elsewhere, in LSB with other settings.
+  // Update Tuning takes the receiver's settings, elsewhere now, but not its
+  // frequency; the boxes follow, OK keeps them and the row is tuned.
   state.Freq = 7100;
-  controls.ModeBtnClick(2);
+  controls.ModeBtnClick(2);  // LSB
   controls.SelectFilter(16);
   tuning.SetTuningStep(100);
   state.PBT = 250;
   controls.ShowAGCSlow();
-  const FrequencyRecord updated{"Radio Alba", "9580", "LSB", "2100", "1", "100", "250", "Hills",
-                                "English", "0800", "1200", "Talk", "0", "0", 16, 3};
+  const FrequencyRecord updated{"Radio Alba 2", "9585", "LSB", "2100", "1", "100", "250", "Hills",
+                                "English", "0800", "1200", "Talk", "5", "1", 16, 3};
   OnDialog([&](EntryEditor::Dialog& d) {
-    editor.UpdateBtnClick();  // the frequency stays
-    EXPECT_EQ(stations.list.Record(0), updated);
+    stations.list.Changed = false;
+    editor.UpdateBtnClick();
+    EXPECT_EQ(stations.list.Record(1), updated);
     EXPECT_TRUE(stations.list.Changed);
-    // The boxes follow the record.
-    EXPECT_EQ(d.fields,
-              (EntryFields{"Radio Alba", "9580", 2, 16, 3, "100", "250", 2, "0800", "1200", "Hills", "English", "Talk"}));
+    EXPECT_EQ(d.fields, (EntryFields{"Radio Alba 2", "9585", 2, 16, 3, "100", "250", 2, "0800", "1200", "Hills",
+                                     "English", "Talk"}));
     EXPECT_TRUE(editor.OKBtnClick());
   });
   stations.GridTunePermit = true;
   editor.EditEntryItemClick();
-  EXPECT_EQ(stations.list.Record(0), updated);
-  // Update tuned the row: back on 9580 kHz with the new settings.
-  EXPECT_DOUBLE_EQ(state.Freq, 9580.0);
+  EXPECT_EQ(stations.list.Record(1), updated);
+  // Back on 9585 kHz with the new settings.
+  EXPECT_DOUBLE_EQ(state.Freq, 9585.0);
   EXPECT_EQ(state.Mode, 2);
 }
 

@@ -39,7 +39,7 @@ class FrequencyListTest : public ::testing::Test {
   FrequencyList list;
 };
 
-TEST_F(FrequencyListTest, LoadFillsTheSixteenColumnsFromTheLines) {
+TEST_F(FrequencyListTest, LoadFillsTheSixteenColumnsFromTheLinesAndRowsFollowTheView) {
   list.Changed = list.OnAirView = true;
   const FileReadResult result = list.Load(Join(kLines), '.');
   EXPECT_EQ(std::make_pair(result.lineCount, result.recordsRead), std::make_pair(std::size_t{4}, 4));
@@ -55,6 +55,15 @@ TEST_F(FrequencyListTest, LoadFillsTheSixteenColumnsFromTheLines) {
   EXPECT_FALSE(list.OnAirView || list.Changed);
   ASSERT_EQ(list.FileLines.size(), 4u);
   EXPECT_EQ(list.FileLines[1], kLines[1]);
+  // The record of a grid row follows the current view.
+  list.RowOrder = {3, 2, 1, 0};
+  list.OnAirRowOrder = {2};
+  EXPECT_EQ((Order{list.RecordAtRow(1), list.RecordAtRow(4), list.RecordAtRow(0), list.RecordAtRow(5)}),
+            (Order{3, 0, -1, -1}));
+  EXPECT_EQ(list.ViewCount(), 4);
+  list.OnAirView = true;
+  EXPECT_EQ((Order{list.RecordAtRow(1), list.RecordAtRow(2), list.ViewCount()}), (Order{2, -1, 1}));
+  EXPECT_EQ(&list.ViewOrder(), &list.OnAirRowOrder);
   // An empty file empties the list.
   EXPECT_EQ(list.Load("", '.').lineCount, 0u);
   EXPECT_EQ(list.RecordCount(), 0);
@@ -93,17 +102,6 @@ TEST_F(FrequencyListTest, TheFileIsWrittenBackByteForByteWithCrLfInRowOrder) {
   EXPECT_ANY_THROW(list.FileText('.'));
 }
 
-TEST_F(FrequencyListTest, RecordAtRowFollowsTheCurrentView) {
-  list.RowOrder = {3, 2, 1, 0};
-  list.OnAirRowOrder = {2};
-  EXPECT_EQ((Order{list.RecordAtRow(1), list.RecordAtRow(4), list.RecordAtRow(0), list.RecordAtRow(5)}),
-            (Order{3, 0, -1, -1}));
-  EXPECT_EQ(list.ViewCount(), 4);
-  list.OnAirView = true;
-  EXPECT_EQ((Order{list.RecordAtRow(1), list.RecordAtRow(2), list.ViewCount()}), (Order{2, -1, 1}));
-  EXPECT_EQ(&list.ViewOrder(), &list.OnAirRowOrder);
-}
-
 TEST_F(FrequencyListTest, AppendFileAddsBehindAndMarksTheListChanged) {
   list.Load(Join({kLines[0], kLines[1]}), '.');
   list.RowOrder = {1, 0};
@@ -123,7 +121,7 @@ TEST_F(FrequencyListTest, AppendFileAddsBehindAndMarksTheListChanged) {
   EXPECT_EQ(list.FileLines.size(), 2u);  // still the lines of the opened file
 }
 
-TEST_F(FrequencyListTest, AddRecordAppendsToTheViewsAndSanitizes) {
+TEST_F(FrequencyListTest, AddRecordAppendsToTheViewsAndSetRecordOverwritesBothSanitized) {
   list.Load(Join({kLines[0], kLines[1]}), '.');
   list.OnAirView = true;
   list.OnAirRowOrder = {1};
@@ -139,11 +137,10 @@ TEST_F(FrequencyListTest, AddRecordAppendsToTheViewsAndSanitizes) {
   list.OnAirView = false;
   list.AddRecord(NewRecord("Other", "7300"));
   EXPECT_EQ(list.OnAirRowOrder, (Order{1, 2}));
-}
-
-TEST_F(FrequencyListTest, SetRecordOverwritesAndKeepsSpareAndLockout) {
-  FrequencyRecord r = NewRecord("Edited \"name\"", "6010");
+  // SetRecord overwrites, sanitized, and keeps Spare and Lockout when asked to.
+  r = NewRecord("Edited \"name\"", "6010");
   r.Spare = "9";
+  list.Changed = false;
   list.SetRecord(1, r);
   FrequencyRecord expected = r;
   expected.Name = "Edited 'name'";

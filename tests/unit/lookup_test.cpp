@@ -46,17 +46,29 @@ TEST(LookupRequestTest, IsLAndTheFrequencyWithoutTrailingZeros) {
             "L9580L9580.5L14230,25");
 }
 
-TEST_F(LookupTest, ATunedFrequencyInTheListLeavesTheOnAirViewAndShowsTheFirstRowWithinFourAndAHalfKHz) {
+// A tuned frequency not in the list is reported and the master list searched
+// all the same; one in the list leaves the on-air view and shows the first
+// row within 4.5 kHz in frequency order.
+TEST_F(LookupTest, TheTunedFrequencyIsLookedUpInTheListInFrequencyOrder) {
   Load({StationLine("Far", "9.590000"), StationLine("Exact", "9.580000"), StationLine("Near", "9.575500"),
         StationLine("Too Low", "9.575400")});
+  WriteMasterList("9581\tRadio Alba\tb.320\r\n");
   onAir.NowBtnClick();
-  ASSERT_TRUE(stations.list.OnAirView);
-  ASSERT_FALSE(stations.FreqSorted);
+  stations.SetRow(2);
+  state.Freq = 9581;
+  lookup.LookupBtnClick();
+  EXPECT_THAT(messages.messages(), ElementsAre("The tuned frequency isn't in the frequency file."));
+  EXPECT_TRUE(stations.list.OnAirView);
+  EXPECT_EQ(stations.grid.Row, 2);
+  EXPECT_FALSE(stations.FreqSorted);
+  EXPECT_EQ(stations.list.RowOrder, (std::vector<int>{0, 1, 2, 3}));
+  EXPECT_THAT(sent, ElementsAre("L9581"));
+  EXPECT_EQ(dialogsShown, 1);
+
   state.Freq = 9580;
   lookup.LookupBtnClick();
-  EXPECT_THAT(messages.messages(), IsEmpty());
+  EXPECT_EQ(messages.messages().size(), 1u);
   EXPECT_FALSE(stations.list.OnAirView);
-  // In frequency order.
   EXPECT_TRUE(stations.FreqSorted);
   EXPECT_EQ(stations.list.RowOrder, (std::vector<int>{3, 2, 1, 0}));
   EXPECT_EQ(stations.grid.Row, 2);
@@ -67,20 +79,6 @@ TEST_F(LookupTest, ATunedFrequencyInTheListLeavesTheOnAirViewAndShowsTheFirstRow
   lookup.LookupBtnClick();
   EXPECT_EQ(stations.list.RowOrder, (std::vector<int>{0, 1, 2, 3}));
   EXPECT_EQ(CurrentName(), "Exact");
-}
-
-TEST_F(LookupTest, ATunedFrequencyNotInTheListIsReportedAndTheMasterListSearchedAllTheSame) {
-  Load({StationLine("Near", "9.575500"), StationLine("Exact", "9.580000")});
-  WriteMasterList("9581\tRadio Alba\tb.320\r\n");
-  stations.SetRow(2);
-  state.Freq = 9581;
-  lookup.LookupBtnClick();
-  EXPECT_THAT(messages.messages(), ElementsAre("The tuned frequency isn't in the frequency file."));
-  EXPECT_EQ(stations.grid.Row, 2);
-  EXPECT_FALSE(stations.FreqSorted);
-  EXPECT_EQ(stations.list.RowOrder, (std::vector<int>{0, 1}));
-  EXPECT_THAT(sent, ElementsAre("L9581"));
-  EXPECT_EQ(dialogsShown, 1);
 }
 
 TEST_F(LookupTest, WithoutAListAsksTheCompanionAndListsMasterLinesWithinTwoAndAHalfKHz) {

@@ -55,20 +55,6 @@ TEST(OnAirBoundary, NowListsExactlyTheStationsOnTheAirThatMinute) {
   }
 }
 
-TEST_F(OnAirViewTest, NowTwiceReturnsTheFullListInItsEarlierOrder) {
-  clock.setUtc(Utc(9, 0));
-  Load({StationLine("Zulu", "6.010000", "0000", "2400"), StationLine("Alpha", "6.020000", "0800", "1000"),
-        StationLine("Mike", "6.030000", "1000", "1100")});
-  stations.SortByFreq();
-  stations.list.RowOrder = {2, 0, 1};
-  onAir.NowBtnClick();
-  EXPECT_THAT(RowNames(), ElementsAre("Alpha", "Zulu"));
-  onAir.NowBtnClick();
-  EXPECT_FALSE(stations.list.OnAirView);
-  EXPECT_THAT(RowNames(), ElementsAre("Mike", "Zulu", "Alpha"));
-  EXPECT_EQ(panel[Ctl::StatusPanel].caption, "list.320: 3 Lines");
-}
-
 TEST_F(OnAirViewTest, TheViewIsASnapshotWhileTheColouringFollowsTheMinuteHook) {
   clock.setUtc(Utc(0, 29, 0));
   Load({StationLine("Late Show", "9.580000", "2330", "0030"), StationLine("All Day", "6.000000", "0000", "2400")});
@@ -92,10 +78,12 @@ TEST_F(OnAirViewTest, TheViewIsASnapshotWhileTheColouringFollowsTheMinuteHook) {
   EXPECT_FALSE(stations.RowIsOnAir(2));
 }
 
-TEST_F(OnAirViewTest, LockoutSwapsTheMarksOfTheSelectedRowsOfTheShownView) {
+// Now a second time returns the full list in its earlier order.
+TEST_F(OnAirViewTest, LockoutSwapsTheMarksOfTheSelectedRowsOfTheShownViewAndNowTwiceReturnsTheFullList) {
   clock.setUtc(Utc(9, 0));
   Load({StationLine("A", "6.010000", "0000", "2400", "1"), StationLine("B", "6.020000", "0000", "2400", "0"),
         StationLine("C", "6.030000", "0000", "2400", "7"), StationLine("Off", "6.040000", "1000", "1100")});
+  stations.list.RowOrder = {0, 1, 3, 2};
   stations.GridCursorMoved(1, 1, 2);
   onAir.LkBtnClick();
   EXPECT_EQ(stations.list.Column(FreqColumn::Lockout), (std::vector<std::string>{"0", "1", "7", "0"}));
@@ -109,6 +97,10 @@ TEST_F(OnAirViewTest, LockoutSwapsTheMarksOfTheSelectedRowsOfTheShownView) {
   onAir.LkBtnClick();
   onAir.LkBtnClick();
   EXPECT_EQ(stations.list.Column(FreqColumn::Lockout), (std::vector<std::string>{"0", "1", "1", "0"}));
+  onAir.NowBtnClick();
+  EXPECT_FALSE(stations.list.OnAirView);
+  EXPECT_THAT(RowNames(), ElementsAre("A", "B", "Off", "C"));
+  EXPECT_EQ(panel[Ctl::StatusPanel].caption, "list.320: 4 Lines");
 }
 
 TEST_F(OnAirViewTest, WithoutAListTheMinuteDrawsNothingAndLockoutOnlyRefreshes) {

@@ -81,8 +81,10 @@ TEST_F(RecordClipboardTest, CopyTakesTheSelectedRowsInRowOrderAndPasteRestoresRe
   EXPECT_THAT(RowNames(), ElementsAreArray(RecordNames()));
 }
 
-TEST_F(RecordClipboardTest, PasteGoesBeforeTheRecordOfTheCurrentRowInCopiedOrderAsOftenAsAsked) {
+TEST_F(RecordClipboardTest, PasteGoesBeforeTheRecordOfTheCurrentRowInCopiedOrderAsOftenAsAskedOrIsRefused) {
   LoadEight();
+  clipboard.PasteItemClick();  // nothing copied
+  EXPECT_EQ(stations.list.RecordCount(), 8);
   Select(1, 3);
   clipboard.CopyItemClick();
   stations.SetRow(5);
@@ -99,26 +101,19 @@ TEST_F(RecordClipboardTest, PasteGoesBeforeTheRecordOfTheCurrentRowInCopiedOrder
   EXPECT_EQ(stations.list.RecordCount(), 14);
   EXPECT_EQ(RecordNames().back(), "S3");
   EXPECT_EQ(panel[Ctl::PasteItem].caption, "&Paste Records (3)          (Ctrl+V)");
-}
-
-TEST_F(RecordClipboardTest, PasteIsRefusedWhenEmptyBeyondTheRowAfterTheLastAndWhileFileScanIsChosen) {
-  LoadEight();
-  clipboard.PasteItemClick();  // nothing copied
-  Select(1, 1);
-  clipboard.CopyItemClick();
-  stations.grid.Row = 10;  // past the row after the last
+  // Refused beyond the row after the last and while a file scan is chosen.
+  stations.grid.Row = 16;
   clipboard.PasteItemClick();
   stations.grid.Row = 1;
   ctx.scan.ScanKind = 1;
   clipboard.PasteItemClick();
-  EXPECT_EQ(stations.list.RecordCount(), 8);
-  EXPECT_FALSE(stations.list.Changed);
+  EXPECT_EQ(stations.list.RecordCount(), 14);
   ctx.scan.ScanKind = 2;
   clipboard.PasteItemClick();
-  EXPECT_EQ(stations.list.RecordCount(), 9);
+  EXPECT_EQ(stations.list.RecordCount(), 17);
 }
 
-TEST_F(RecordClipboardTest, CutAsksThenRemovesTheRowsAndPutsTheListBackInRecordOrder) {
+TEST_F(RecordClipboardTest, CutAsksThenRemovesTheRowsAndCuttingEveryRecordForgetsTheFile) {
   LoadEight();
   Select(4, 4);
   messages.answerNext(false);
@@ -142,10 +137,8 @@ TEST_F(RecordClipboardTest, CutAsksThenRemovesTheRowsAndPutsTheListBackInRecordO
   stations.SetRow(5);
   clipboard.PasteItemClick();
   EXPECT_THAT(RecordNames(), ElementsAre("S1", "S2", "S3", "S4", "S7", "S6", "S5", "S8"));
-}
 
-TEST_F(RecordClipboardTest, CuttingEveryRecordForgetsTheFileAndPasteBringsThemBack) {
-  LoadEight();
+  // Cutting every record forgets the file, unsaved; Paste brings them back.
   Select(1, 8);
   messages.answerNext(true);
   clipboard.DeleteEntryItemClick();
@@ -160,7 +153,7 @@ TEST_F(RecordClipboardTest, CuttingEveryRecordForgetsTheFileAndPasteBringsThemBa
   // The file on disk is untouched.
   EXPECT_EQ(fs::file_size(freqFile("list.320")), 8u * (StationLine("S1", "6.010000").size() + 2));
   clipboard.PasteItemClick();
-  EXPECT_THAT(RecordNames(), ElementsAre("S1", "S2", "S3", "S4", "S5", "S6", "S7", "S8"));
+  EXPECT_THAT(RecordNames(), ElementsAre("S1", "S2", "S3", "S4", "S7", "S6", "S5", "S8"));
   EXPECT_TRUE(panel[Ctl::SaveFileItem].enabled);
   EXPECT_TRUE(panel[Ctl::Grid].enabled);
   EXPECT_TRUE(stations.list.Changed);
