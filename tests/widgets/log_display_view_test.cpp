@@ -43,6 +43,8 @@ TEST(LogDisplayWindow, OpensOnALongLogAndFetchesOnlyVisibleRows) {
   LogDisplay display(messages, dialogs, shell, folder.dir(), '.', settings);
   LogDisplayView view(display);
   display.FormCreate();
+  int adifExports = 0;
+  display.adifExport = [&adifExports](LogDisplay&) { ++adifExports; };
   display.LogDispBtnClick();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
   QApplication::processEvents();
@@ -65,6 +67,8 @@ TEST(LogDisplayWindow, OpensOnALongLogAndFetchesOnlyVisibleRows) {
             QStringLiteral("ID") + QString::number(top.row() + 1));
   EXPECT_EQ(display.CurrentRecord, top.row() + 1);
 
+  QTest::mouseClick(view.findChild<QPushButton*>(QStringLiteral("ADIFExportBtn")), Qt::LeftButton);
+  EXPECT_EQ(adifExports, 1);
   QTest::mouseClick(view.findChild<QPushButton*>(QStringLiteral("ExitBtn")), Qt::LeftButton);
   EXPECT_FALSE(view.isVisible());
   EXPECT_FALSE(display.isOpen());
