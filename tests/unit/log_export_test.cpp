@@ -112,10 +112,6 @@ const std::optional<std::string> NoFile;  // no closing-text file
 INSTANTIATE_TEST_SUITE_P(
     Exports, ExportButtons,
     ::testing::Values(
-        E{"swlSigned", Swl, 1, 3, "XYZ", NoFile, false, false, "SwlExport.txt",
-          "UTOPIA 9580.5, 1400-1457, Radio Example Jan 5 English news. (XYZ)\r\n\r\n"
-          "[COUNTRY] 153, 0230-, DCF49 Dec 24 Time signal. (XYZ)\r\n\r\n"
-          "ARGENTINA 15345, 2100*-2200*, RAE Mar 1 . (XYZ)\r\n"},
         E{"swlSortedUnsignedWithClosing", Swl, 1, 3, "", "73 de me\r\nQTH here\r\n", true, false, "SwlExport.txt",
           "[COUNTRY] 153, 0230-, DCF49 Dec 24 Time signal. \r\n\r\n"
           "ARGENTINA 15345, 2100*-2200*, RAE Mar 1 . \r\n\r\n"
@@ -319,7 +315,7 @@ void PutInt(std::string& image, std::size_t at, int value) {
   for (int i = 0; i < 4; ++i) image[at + i] = static_cast<char>((static_cast<unsigned>(value) >> (8 * i)) & 0xFF);
 }
 
-TEST(ReportSetupFile, SavedAtItsExactSizeAndReopened) {
+TEST(ReportSetupFile, SavedAtItsExactSizeStartedWithAndReopened) {
   LogRig f;
   f.report.FormCreate(600);  // columns 600 / 18 - 1 = 32 pixels
   f.report.MarkCellClick(5);
@@ -327,7 +323,7 @@ TEST(ReportSetupFile, SavedAtItsExactSizeAndReopened) {
   f.report.HeaderEdit = "Heard";
   f.report.OutfileEdit = "w.txt";
   f.report.SelCheckbox = false;
-  f.dialogs.chooseNext(f.setupPath("Weekly.rpt"));
+  f.dialogs.chooseNext(f.setupPath("Default.rpt"));
   f.report.SaveBtnClick();
 
   std::string expected(469, '\0');
@@ -341,13 +337,12 @@ TEST(ReportSetupFile, SavedAtItsExactSizeAndReopened) {
     PutInt(expected, 379 + 4 * order[p], p);
     expected[451 + p] = p == 0 ? 'Y' : 'N';
   }
-  EXPECT_EQ(ReadFileBytes(f.setupPath("Weekly.rpt")), expected);
-  EXPECT_EQ(f.report.CurrentSetupName, "Weekly.rpt");
+  EXPECT_EQ(ReadFileBytes(f.setupPath("Default.rpt")), expected);
+  EXPECT_EQ(f.report.CurrentSetupName, "Default.rpt");
 
+  // Default.rpt is the setup the next run starts with.
   LogReportDialog again{f.messages, f.dialogs, f.dir(), ','};
   again.FormCreate(600);
-  f.dialogs.chooseNext(f.setupPath("Weekly.rpt"));
-  again.OpenBtnClick();
   EXPECT_EQ(again.setup, f.report.setup);
   EXPECT_EQ(again.HeadingText(0), "Date");
   EXPECT_EQ(again.MarkText(0), "  Y");
@@ -355,15 +350,13 @@ TEST(ReportSetupFile, SavedAtItsExactSizeAndReopened) {
   EXPECT_EQ(again.HeaderEdit, "Heard");
   EXPECT_EQ(again.OutfileEdit, "w.txt");
   EXPECT_FALSE(again.SelCheckbox);
-}
-
-TEST(ReportSetupFile, DefaultSetupLoadsAtCreation) {
-  LogRig f;
-  ReportSetup saved = FreshReportSetup();
-  saved.Heading = "Default";
-  WriteFileBytes(f.setupPath("Default.rpt"), ReportSetupBytes(saved));
-  f.report.FormCreate();
-  EXPECT_EQ(f.report.HeaderEdit, "Default");
+  again.NewBtnClick();
+  EXPECT_EQ(again.HeadingText(0), "Code");
+  EXPECT_EQ(again.HeaderEdit + again.OutfileEdit, "");
+  f.dialogs.chooseNext(f.setupPath("Default.rpt"));
+  again.OpenBtnClick();
+  EXPECT_EQ(again.setup, f.report.setup);
+  EXPECT_EQ(again.CurrentSetupName, "Default.rpt");
 }
 
 struct ParseCase {

@@ -90,7 +90,6 @@ TEST(LogTableFile, TabsAndLineBreaksInAFieldCannotSplitTheLine) {
 
 TEST(LogDates, SwapAndKeys) {
   EXPECT_EQ(SwapDayMonth("12/24/2000"), "24/12/2000");
-  EXPECT_EQ(SwapDayMonth("24/12/2000"), "12/24/2000");
   EXPECT_EQ(SwapDayMonth("2000"), "");
   EXPECT_EQ(SwapDayMonth("12/24/"), "");
   struct { const char* text; long long key; } dates[] = {

@@ -34,6 +34,8 @@ TEST(LogDisplayWindow, OpensOnALongLogAndFetchesOnlyVisibleRows) {
   LogDisplay display(rig.messages, rig.fileDialogs, rig.shell, folder.dir(), '.', settings);
   LogDisplayView view(display);
   display.FormCreate();
+  int adifExports = 0;
+  display.adifExport = [&adifExports](LogDisplay&) { ++adifExports; };
   display.LogDispBtnClick();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
   QApplication::processEvents();
@@ -56,6 +58,8 @@ TEST(LogDisplayWindow, OpensOnALongLogAndFetchesOnlyVisibleRows) {
   EXPECT_EQ(id->text(), QStringLiteral("ID") + QString::number(top.row() + 1));
   EXPECT_EQ(display.CurrentRecord, top.row() + 1);
 
+  QTest::mouseClick(view.findChild<QPushButton*>(QStringLiteral("ADIFExportBtn")), Qt::LeftButton);
+  EXPECT_EQ(adifExports, 1);
   QTest::mouseClick(view.findChild<QPushButton*>(QStringLiteral("ExitBtn")), Qt::LeftButton);
   EXPECT_FALSE(view.isVisible());
   EXPECT_FALSE(display.isOpen());

@@ -21,6 +21,7 @@
 #include "logbook/LogReportDialog.h"
 #include "support/FrontPanelRig.h"
 #include "support/TempFolder.h"
+#include "ui/ListGrid.h"
 #include "ui/LogDisplayView.h"
 #include "ui/LogPreviewView.h"
 #include "ui/LogReportView.h"
@@ -65,6 +66,18 @@ TEST(LogReportWindow, GeneratesTheReportOfTheOpenLogFromTheReportButton) {
     auto* grid = reportView.findChild<QTableWidget*>(QStringLiteral("Grid"));
     for (int column : {0, 1, 6, 9, 15}) ClickMark(grid, column);  // Code Freq ID Cntry S(Y)
     ClickMark(grid, 6);                                              // and ID off again
+    // The clicked mark alone is drawn selected, bold at size 9, the others
+    // regular at size 10, as in the log grid; the headings black.
+    EXPECT_NE(dynamic_cast<ListGridDelegate*>(grid->itemDelegate()), nullptr);
+    const auto font = [grid](int column) {
+      QStyleOptionViewItem option;
+      option.font = grid->font();
+      if (grid->selectionModel()->isSelected(grid->model()->index(0, column))) option.state |= QStyle::State_Selected;
+      return ListGridDelegate::cellFont(option);
+    };
+    EXPECT_TRUE(font(6).bold() && font(6).pointSize() == 9);
+    EXPECT_TRUE(!font(0).bold() && font(0).pointSize() == 10);
+    EXPECT_EQ(grid->horizontalHeaderItem(0)->foreground().color(), QColor(Qt::black));
     grid->horizontalHeader()->moveSection(1, 0);                     // Freq dragged before Code
     EXPECT_EQ(grid->horizontalHeaderItem(0)->text(), QStringLiteral("Freq"));
     EXPECT_EQ(grid->item(0, 1)->text(), QStringLiteral("  Y"));
