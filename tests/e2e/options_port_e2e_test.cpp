@@ -4,11 +4,7 @@
 // receiver, which gets the whole state and from then on every volume and
 // tuning command, while the first one hears nothing more.
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
-#include <string>
-#include <vector>
 
 #include "E2ePanel.h"
 #include "E2eSupport.h"

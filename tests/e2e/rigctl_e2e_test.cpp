@@ -2,13 +2,8 @@
 // against the real program on the simulated receiver, and the server's event
 // loop under load, garbage and a client that never reads.
 
-#include <QElapsedTimer>
-#include <QFile>
 #include <QStandardPaths>
 #include <QTcpServer>
-#include <QTemporaryDir>
-#include <QTimer>
-#include <gtest/gtest.h>
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -21,11 +16,8 @@
 #include <chrono>
 #include <cstdio>
 #include <ctime>
-#include <functional>
 #include <random>
-#include <string>
 #include <thread>
-#include <vector>
 
 #include "E2eSupport.h"
 #include "platform/qt/QtTcpListener.h"

@@ -3,15 +3,9 @@
 // at 1200 baud like the real line. What the receiver decodes is read back
 // from the tool's log.
 
-#include <QElapsedTimer>
-#include <QTimer>
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <string>
-#include <vector>
 
 #include "E2ePanel.h"
 #include "E2eSupport.h"

@@ -2,15 +2,9 @@
 // the simulated receiver tool behind a pseudo-terminal, paced at 1200 baud
 // like the real line.
 
-#include <QElapsedTimer>
-#include <QTimer>
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <memory>
-#include <string>
-#include <vector>
 
 #include "E2eSupport.h"
 #include "platform/qt/QtClock.h"
@@ -24,32 +18,28 @@
 namespace ondaris {
 namespace {
 
-// The tuning words of every N line, and the reading of every X line, the
-// simulator logged so far.
-std::vector<TuningWords> Tunings(const SimulatorProcess& sim) {
-  std::vector<TuningWords> result;
-  for (const std::string& line : sim.logLines()) {
-    TuningWords t{};
-    if (std::sscanf(line.c_str(), "N coarse=%d fine=%d bfo=%d", &t.coarse, &t.fine, &t.bfo) == 3) result.push_back(t);
-  }
+// The tuning words of every N line the simulator logged so far, and the
+// reading of every X line.
+std::vector<std::string> Tunings(const SimulatorProcess& sim) {
+  std::vector<std::string> result;
+  for (const std::string& line : sim.logLines())
+    if (StartsWith(line, "N ")) result.push_back(line.substr(0, line.find(" freq=")));
   return result;
 }
 
 std::vector<int> Strengths(const SimulatorProcess& sim) {
   std::vector<int> result;
-  for (const std::string& line : sim.logLines()) {
-    int s = 0;
-    if (std::sscanf(line.c_str(), "X strength=%d", &s) == 1) result.push_back(s);
-  }
+  for (const std::string& line : sim.logLines())
+    if (StartsWith(line, "X strength=")) result.push_back(std::stoi(line.substr(11)));
   return result;
 }
 
-bool Same(const TuningWords& a, const TuningWords& b) {
-  return a.coarse == b.coarse && a.fine == b.fine && a.bfo == b.bfo;
-}
+// Whether the last tuning the simulator decoded is the state's.
 bool EndsOn(const SimulatorProcess& sim, const RadioState& state) {
-  const std::vector<TuningWords> tunings = Tunings(sim);
-  return !tunings.empty() && Same(tunings.back(), ComputeTuningWords(state.TuningInputs()));
+  const TuningWords w = ComputeTuningWords(state.TuningInputs());
+  const std::vector<std::string> tunings = Tunings(sim);
+  return !tunings.empty() && tunings.back() == "N coarse=" + std::to_string(w.coarse) +
+                                                   " fine=" + std::to_string(w.fine) + " bfo=" + std::to_string(w.bfo);
 }
 
 class SerialLinkE2E : public ::testing::Test {

@@ -11,12 +11,9 @@
 
 #include <QStandardPaths>
 #include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
 #include <cstdio>
 #include <fstream>
-#include <string>
-#include <vector>
 
 #include "E2eSupport.h"
 #include "radio/Rx320Protocol.h"

@@ -6,15 +6,11 @@
 // The server's line source delivers its first sound about 1.5 s after a
 // capture starts, so the length is timed from the first sound.
 
-#include <gtest/gtest.h>
 #include <sndfile.h>
 
-#include <QTemporaryDir>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
-#include <string>
-#include <vector>
 
 #include "E2eSupport.h"
 #include "platform/qt/QtAudio.h"

@@ -24,12 +24,10 @@ namespace {
 class Client {
  public:
   explicit Client(const std::string& path) : fd_(::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK)) {}
-  ~Client() { close(); }
-  bool ok() const { return fd_ >= 0; }
-  void close() {
+  ~Client() {
     if (fd_ >= 0) ::close(fd_);
-    fd_ = -1;
   }
+  bool ok() const { return fd_ >= 0; }
   bool write(const std::string& bytes) {
     return ::write(fd_, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
   }
