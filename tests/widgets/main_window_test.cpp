@@ -748,9 +748,12 @@ TEST_F(WiredWindowTest, StationListFileEditAndToolCommands) {
   click(Ctl::FileOpBtn3);
   EXPECT_EQ(editedName, "Radio Alba");
 
-  // Ctrl+C copies the selected row; Enter in the grid tunes the current row.
+  // Ctrl+C copies the selected row, Ctrl+A asks for a name; Enter in the grid tunes the current row.
   ctrlKey(Qt::Key_C);
   EXPECT_TRUE(window->menuAction(Ctl::PasteItem)->isEnabled());
+  fileDialogs.cancelNext();
+  ctrlKey(Qt::Key_A);
+  EXPECT_EQ(fileDialogs.count(ScriptedFileDialogs::Kind::Save), 1u);
   timeline.advanceBy(150);
   QTest::keyClick(focusGrid(), Qt::Key_Return);
   EXPECT_DOUBLE_EQ(panel.state.Freq, 9580.0);
