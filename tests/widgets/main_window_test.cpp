@@ -69,9 +69,7 @@ struct WindowAccess {
   PanelButton* button(Ctl control) const { return widget<PanelButton>(control); }
   QString label(Ctl control) const { return widget<QLabel>(control)->text(); }
   QString display() const { return widget<FrequencyDisplay>(Ctl::FreqDispPanel)->text(); }
-  void click(Ctl control, Qt::MouseButton b = Qt::LeftButton) {
-    QTest::mouseClick(window->controlWidget(control), b);
-  }
+  void click(Ctl control, Qt::MouseButton b = Qt::LeftButton) { QTest::mouseClick(window->controlWidget(control), b); }
   void trigger(Ctl item) { window->menuAction(item)->trigger(); }
   // Keys go to the focused widget; the grid takes the focus for them.
   QWidget* focusGrid() {
@@ -99,8 +97,8 @@ class Recorder : public PanelActions {
     log.push_back("Value " + Name(control) + " " + std::to_string(value));
   }
   void DisplayClick(int x, int y, int width, int height) override {
-    log.push_back("Display " + std::to_string(x) + " " + std::to_string(y) + " " +
-                  std::to_string(width) + " " + std::to_string(height));
+    log.push_back("Display " + std::to_string(x) + " " + std::to_string(y) + " " + std::to_string(width) + " " +
+                  std::to_string(height));
   }
   bool KeyPress(char key) override {
     keys.push_back(key);
@@ -135,16 +133,14 @@ class MainWindowTest : public ::testing::Test, public WindowAccess {
 // ---- Controls and what the model shows ------------------------------------------
 
 TEST_F(MainWindowTest, EveryPanelControlExistsWithItsNameCaptionAndPlace) {
-  // The menu items come after the controls.
-  for (int i = 0; i < static_cast<int>(Ctl::NewFileItem); ++i) {
+  for (int i = 0; i < static_cast<int>(Ctl::NewFileItem); ++i) {  // the menu items come after the controls
     const Ctl control = static_cast<Ctl>(i);
     const auto geometry = PanelGeometry(control);
     ASSERT_TRUE(geometry.has_value()) << Name(control);
     QWidget* w = window->panelArea()->findChild<QWidget*>(QString::fromStdString(Name(control)));
     ASSERT_NE(w, nullptr) << Name(control);
     EXPECT_EQ(w, window->controlWidget(control));
-    EXPECT_EQ(w->geometry(), QRect(geometry->x, geometry->y, geometry->width, geometry->height))
-        << Name(control);
+    EXPECT_EQ(w->geometry(), QRect(geometry->x, geometry->y, geometry->width, geometry->height)) << Name(control);
     EXPECT_TRUE(w->isVisible()) << Name(control);
     const QString caption = QString::fromStdString(model[control].caption);
     if (auto* b = qobject_cast<PanelButton*>(w)) {
@@ -195,8 +191,7 @@ TEST_F(MainWindowTest, HintsShowOnlyWhileShowHintsIsChecked) {
   EXPECT_TRUE(button(Ctl::RoundBtn)->toolTip().isEmpty());
   model.setChecked(Ctl::HintItem, true);  // start-up or the options dialog
   EXPECT_EQ(button(Ctl::RoundBtn)->toolTip(), "Rounds tuned frequency to tuning step value");
-  EXPECT_EQ(window->controlWidget(Ctl::Meter)->toolTip(),
-            "S-Meter:  Click toggles between normal and 4x sensitivity");
+  EXPECT_EQ(window->controlWidget(Ctl::Meter)->toolTip(), "S-Meter:  Click toggles between normal and 4x sensitivity");
   model.setHint(Ctl::ScpdBtn0, "Radio Habana");
   EXPECT_EQ(button(Ctl::ScpdBtn0)->toolTip(), "Radio Habana");
 
@@ -210,8 +205,7 @@ TEST_F(MainWindowTest, HintsShowOnlyWhileShowHintsIsChecked) {
 
 TEST_F(MainWindowTest, DrawnWidgetsAreAccessible) {
   model.setCaption(Ctl::FreqDispPanel, "9575.000");
-  QAccessibleInterface* freq =
-      QAccessible::queryAccessibleInterface(window->controlWidget(Ctl::FreqDispPanel));
+  QAccessibleInterface* freq = QAccessible::queryAccessibleInterface(window->controlWidget(Ctl::FreqDispPanel));
   ASSERT_NE(freq, nullptr);
   EXPECT_EQ(freq->text(QAccessible::Name), "9575.000");
   EXPECT_EQ(freq->text(QAccessible::Value), "9575.000");
@@ -271,8 +265,7 @@ TEST(AboutDialogTest, NamesTheProgramItsVersionAndTheReceiver) {
   EXPECT_EQ(dialog.windowTitle(), "About Ondaris...");
   QStringList texts;
   for (QLabel* label : dialog.findChildren<QLabel*>()) texts << label->text();
-  for (const char* part : {"Ondaris", "Version", "RX-320"})
-    EXPECT_TRUE(texts.join('\n').contains(part)) << part;
+  for (const char* part : {"Ondaris", "Version", "RX-320"}) EXPECT_TRUE(texts.join('\n').contains(part)) << part;
   dialog.show();
   QTest::mouseClick(dialog.findChild<QPushButton*>("OKBtn"), Qt::LeftButton);
   EXPECT_EQ(dialog.result(), QDialog::Accepted);
@@ -558,8 +551,7 @@ TEST_F(FrontPanelWindowTest, ClickingADrawnDigitTunesByItsPlace) {
         const double expected = start + (upper ? place : -place);
         if (expected < 9.999 || expected > 29999.999) continue;  // outside the digit-click limits
         QTest::mouseClick(freq, Qt::LeftButton, {}, QPoint(x, upper ? 10 : freq->height() - 10));
-        EXPECT_NEAR(panel.state.Freq, expected, 1e-9)
-            << text << " digit " << i << (upper ? " upper" : " lower");
+        EXPECT_NEAR(panel.state.Freq, expected, 1e-9) << text << " digit " << i << (upper ? " upper" : " lower");
       }
     }
   }
