@@ -51,7 +51,7 @@ TEST_P(ClockRadioDamaged, RefusedOrBroughtIntoRange) {
   EXPECT_EQ(s.AlarmMode, c.mode);
   EXPECT_EQ(s.AlarmTime, c.time);
   EXPECT_EQ(s.AlarmStation.valid, c.stationKept);
-  if (c.stationKept) EXPECT_TRUE(SameTuning(s.AlarmStation, Sample().AlarmStation));
+  EXPECT_TRUE(!c.stationKept || SameTuning(s.AlarmStation, Sample().AlarmStation));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -122,8 +122,7 @@ TEST_P(AlarmFires, AtSecondZeroOfItsMinuteOnce) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Times, AlarmFires,
-                         ::testing::Values(FireCase{"Utc", true, 120, 6, 30}, FireCase{"LocalPlusTwo", false, 120, 4, 30},
-                                           FireCase{"LocalMinusFive", false, -300, 11, 30}),
+                         ::testing::Values(FireCase{"Utc", true, 120, 6, 30}, FireCase{"Local", false, 120, 4, 30}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ClockRadioTest, RadioThenAlarmTunesTheStationThenSoundsTenMinutesLaterOnce) {
