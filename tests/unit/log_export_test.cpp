@@ -315,7 +315,7 @@ void PutInt(std::string& image, std::size_t at, int value) {
   for (int i = 0; i < 4; ++i) image[at + i] = static_cast<char>((static_cast<unsigned>(value) >> (8 * i)) & 0xFF);
 }
 
-TEST(ReportSetupFile, SavedAtItsExactSizeStartedWithAndReopened) {
+TEST(ReportSetupFile, SavedAtItsExactSizeReadBackDamagedStartedWithAndReopened) {
   LogRig f;
   f.report.FormCreate(600);  // columns 600 / 18 - 1 = 32 pixels
   f.report.MarkCellClick(5);
@@ -340,6 +340,26 @@ TEST(ReportSetupFile, SavedAtItsExactSizeStartedWithAndReopened) {
   EXPECT_EQ(ReadFileBytes(f.setupPath("Default.rpt")), expected);
   EXPECT_EQ(f.report.CurrentSetupName, "Default.rpt");
 
+  // Other files: bytes beyond the setup ignored, a short file read as far as
+  // it goes (the rest as in a fresh setup), a length byte beyond 80 read as
+  // 80, an order that is not a permutation made the identity.
+  const ReportSetup& saved = f.report.setup;
+  EXPECT_EQ(ParseReportSetup(expected + "extra"), saved);
+  EXPECT_EQ(ParseReportSetup(""), FreshReportSetup());
+  ReportSetup partly = FreshReportSetup();
+  partly.Heading = "Heard";
+  partly.SelectedOnly = false;
+  partly.OutputName = std::string("w.\0\0\0", 5);  // its length byte and two characters were there
+  EXPECT_EQ(ParseReportSetup(expected.substr(0, 85)), partly);
+  ReportSetup damaged = saved;
+  damaged.Heading = std::string("Heard") + std::string(75, '\0');
+  EXPECT_EQ(ParseReportSetup(std::string(expected).replace(0, 1, "\xC8")), damaged);
+  damaged = saved;
+  damaged.ColumnOrder = damaged.ColumnPositions = FreshReportSetup().ColumnOrder;
+  std::string twice = expected;
+  PutInt(twice, 163 + 4, 5);  // field 5 in two columns
+  EXPECT_EQ(ParseReportSetup(twice), damaged);
+
   // Default.rpt is the setup the next run starts with.
   LogReportDialog again{f.messages, f.dialogs, f.dir(), ','};
   again.FormCreate(600);
@@ -358,52 +378,6 @@ TEST(ReportSetupFile, SavedAtItsExactSizeStartedWithAndReopened) {
   EXPECT_EQ(again.setup, f.report.setup);
   EXPECT_EQ(again.CurrentSetupName, "Default.rpt");
 }
-
-struct ParseCase {
-  const char* name;
-  std::function<std::string(std::string)> damage;  // from the bytes of `Sample`
-  std::function<void(ReportSetup&)> expect;         // the sample's setup made what must be read
-};
-
-ReportSetup Sample() {
-  ReportSetup s = FreshReportSetup();
-  s.Heading = "Heard";
-  s.SelectedOnly = false;
-  s.OutputName = "w.txt";
-  s.MoveColumn(5, 0);
-  s.Marks.fill('N');
-  s.Marks[0] = 'Y';
-  s.RecordColumnBounds(32);
-  return s;
-}
-
-class ReportSetupParse : public ::testing::TestWithParam<ParseCase> {};
-
-TEST_P(ReportSetupParse, ReadsWhatIsThere) {
-  ReportSetup expected = Sample();
-  GetParam().expect(expected);
-  EXPECT_EQ(ParseReportSetup(GetParam().damage(ReportSetupBytes(Sample()))), expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Files, ReportSetupParse,
-    ::testing::Values(
-        ParseCase{"longerIgnoresTheRest", [](std::string b) { return b + "extra"; }, [](ReportSetup&) {}},
-        ParseCase{"empty", [](std::string) { return std::string(); }, [](ReportSetup& s) { s = FreshReportSetup(); }},
-        // The heading, the flag, and the output name's length byte and two characters were there.
-        ParseCase{"shortKeepsHeadingAndFlag", [](std::string b) { return b.substr(0, 85); },
-                  [](ReportSetup& s) {
-                    const std::string heading = s.Heading;
-                    s = FreshReportSetup();
-                    s.Heading = heading;
-                    s.SelectedOnly = false;
-                    s.OutputName = std::string("w.\0\0\0", 5);
-                  }},
-        ParseCase{"lengthByteBeyondCapacity", [](std::string b) { return b.replace(0, 1, "\xC8"); },
-                  [](ReportSetup& s) { s.Heading = std::string("Heard") + std::string(75, '\0'); }},
-        ParseCase{"orderNotAPermutation", [](std::string b) { return PutInt(b, 163 + 4, 5), b; },  // field 5 twice
-                  [](ReportSetup& s) { s.ColumnOrder = s.ColumnPositions = FreshReportSetup().ColumnOrder; }}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace ondaris
