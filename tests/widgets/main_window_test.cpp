@@ -517,18 +517,6 @@ TEST_F(FrontPanelWindowTest, ButtonsTrackbarsAndMenusReachTheReceiverControls) {
   EXPECT_EQ(window->menuAction(Ctl::MuteOnExitItem)->isChecked(), !mute);
 }
 
-TEST_F(FrontPanelWindowTest, TheDisplayShowsTheTunedOrTypedFrequency) {
-  tuneTo(9575.0);
-  EXPECT_EQ(display(), "9575.000");
-  QWidget* grid = focusGrid();
-  ASSERT_EQ(QApplication::focusWidget(), grid);
-  QTest::keyClicks(grid, "7205");
-  EXPECT_EQ(display(), "7205");
-  QTest::keyClicks(grid, ".5");
-  QTest::keyClick(grid, Qt::Key_Return);
-  EXPECT_DOUBLE_EQ(panel.state.Freq, 7205.5);
-}
-
 // A click on any drawn digit tunes by that digit's place value: up in the
 // upper half, down in the lower half; the point does nothing.
 TEST_F(FrontPanelWindowTest, ClickingADrawnDigitTunesByItsPlace) {
