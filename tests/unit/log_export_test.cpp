@@ -76,7 +76,7 @@ struct ExportCase {
   bool bulkSorts, unwritable;
   const char* file;
   std::string expected;  // empty: nothing written or previewed
-  std::string refusal;   // the start of the message instead of the one that says where the file went
+  std::string refusal = {};  // the start of the message instead of the one that says where the file went
 };
 
 class ExportButtons : public ::testing::TestWithParam<ExportCase> {};

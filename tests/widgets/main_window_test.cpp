@@ -304,10 +304,11 @@ class AccessibleActionsTest : public MainWindowTest, public ::testing::WithParam
   void ExpectShownIsModel(const std::string& after) const {
     for (int i = 0; i < ControlCount; ++i) {
       const Ctl c = static_cast<Ctl>(i);
-      if (auto* b = qobject_cast<QAbstractButton*>(window->controlWidget(c)); b && b->isCheckable())
+      if (auto* b = qobject_cast<QAbstractButton*>(window->controlWidget(c)); b && b->isCheckable()) {
         EXPECT_EQ(b->isChecked(), model[c].pressed) << Name(c) << " after " << after;
-      else if (QAction* a = window->menuAction(c); a && a->isCheckable())
+      } else if (QAction* a = window->menuAction(c); a && a->isCheckable()) {
         EXPECT_EQ(a->isChecked(), model[c].pressed) << Name(c) << " after " << after;
+      }
     }
   }
   static void Act(QAbstractButton* button, Way way) {
@@ -342,7 +343,7 @@ TEST_P(AccessibleActionsTest, EveryCheckableButtonActsAsOnAMouseClick) {
       // A toggle that is no click reaches nothing; the check mark stays the program's.
       const Strings mouse{"Down " + name, "Up " + name, "Click " + name};
       EXPECT_EQ(recorder.log, c.way == Way::PlainToggle ? Strings{} : mouse) << name;
-      if (c.refuse || c.way == Way::PlainToggle) EXPECT_EQ(Pressed(), before) << name;
+      if (c.refuse || c.way == Way::PlainToggle) { EXPECT_EQ(Pressed(), before) << name; }
       EXPECT_EQ(item->state().checked, button->isChecked()) << name;
       ExpectShownIsModel(name);
     }
@@ -375,7 +376,7 @@ TEST_P(AccessibleMenuTest, EveryCheckableMenuItemActsAsWhenChosen) {
       // The hint check mark is the window's own; every other item goes to the program.
       if (control != Ctl::HintItem) {
         EXPECT_EQ(recorder.log, Strings{"Click " + Name(control)});
-        if (GetParam().refuse) EXPECT_EQ(Pressed(), before) << Name(control);
+        if (GetParam().refuse) { EXPECT_EQ(Pressed(), before) << Name(control); }
       }
       ExpectShownIsModel(Name(control));
     }
@@ -469,7 +470,7 @@ TEST(FrequencyLayoutTest, DigitsAreRightAlignedAgainstThePoint) {
     EXPECT_LT(armed[i].left, armed[i].right);
     EXPECT_GE(armed[i].left, 0.0);
     EXPECT_LE(armed[i].right, 303.0);
-    if (i > 0) EXPECT_LE(armed[i - 1].right, armed[i].left + 1e-9);
+    if (i > 0) { EXPECT_LE(armed[i - 1].right, armed[i].left + 1e-9); }
   }
   EXPECT_EQ(armed.back().character, '*');
 }
