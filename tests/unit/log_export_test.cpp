@@ -10,6 +10,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "logbook/AdifExport.h"
@@ -180,6 +181,60 @@ TEST(AdifExport, WritesEveryRecordWithItsFields) {
             "<SWL:1>Y <TIME_ON:4>0905 <NAME:9>Reunion 1 <COUNTRY:10>Osterreich <RST_RCVD:2>S9 "
             "<COMMENT:20>Cafe \"news\" EUR 5deg <APP_ONDARIS_CODE:1>X <APP_ONDARIS_MODE:3>DRM "
             "<APP_ONDARIS_RPT2:3>+/- <EOR>\r\n");
+}
+
+// Reads the file the way loggers do: "<NAME:LENGTH[:TYPE]>" then exactly
+// LENGTH bytes, only blanks up to the next tag, <EOH> and <EOR> closing the
+// header and each record. A wrong length shows up as stray text or a lost tag.
+using AdifFields = std::vector<std::pair<std::string, std::string>>;
+std::vector<AdifFields> ReadAdif(const std::string& text) {
+  std::vector<AdifFields> parts(1);  // the header, then one per record
+  for (std::size_t at = text.find('<'); at != std::string::npos;) {
+    const std::size_t close = text.find('>', at);
+    if (close == std::string::npos) { ADD_FAILURE() << "unclosed tag at " << at; break; }
+    const std::string tag = text.substr(at + 1, close - at - 1);
+    std::size_t next = close + 1;
+    if (tag == "EOH" || tag == "EOR") {
+      parts.emplace_back();
+    } else if (const std::size_t colon = tag.find(':'); colon == std::string::npos) {
+      ADD_FAILURE() << "no length in <" << tag << ">";
+    } else {
+      const std::size_t length = std::stoul(tag.substr(colon + 1));
+      const std::string value = text.substr(next, length);
+      // A length one too long takes the blank before the next tag, more takes the tag.
+      EXPECT_TRUE(value.find('<') == std::string::npos && (value.empty() || value.back() != ' ')) << tag;
+      parts.back().emplace_back(tag.substr(0, colon), value);
+      next += length;
+    }
+    at = text.find('<', next);
+    const std::string gap = text.substr(next, at == std::string::npos ? std::string::npos : at - next);
+    EXPECT_EQ(gap.find_first_not_of(" \r\n"), std::string::npos) << "stray '" << gap << "' after <" << tag << ">";
+  }
+  EXPECT_TRUE(parts.back().empty()) << "fields after the last <EOR>";
+  parts.pop_back();
+  return parts;
+}
+
+TEST(AdifExport, ReadsBackWithEveryLengthRight) {
+  LogTable table;
+  table.Load(FixedLog, ',');
+  const std::string text = AdifFileText(table, {1, 2, 3, 4}, ',', DateTime{2026, 12, 7, 9, 5, 3});
+  for (char c : text) ASSERT_TRUE(c == '\r' || c == '\n' || (c >= 32 && c < 127)) << int(c);
+  const std::vector<AdifFields> parts = ReadAdif(text);
+  ASSERT_EQ(parts.size(), 5u);  // the header and four records
+  EXPECT_EQ(parts[0], (AdifFields{{"ADIF_VER", "3.1.4"}, {"CREATED_TIMESTAMP", "20261207 090503"},
+                                  {"PROGRAMID", "Ondaris"}, {"PROGRAMVERSION", "1.1"}}));
+  const auto field = [&](int record, const std::string& name) {
+    for (const auto& [n, v] : parts[record]) {
+      if (n == name) return v;
+    }
+    return std::string("(none)");
+  };
+  EXPECT_EQ(field(1, "NAME"), "Radio Example");
+  EXPECT_EQ(field(2, "CALL"), "DCF49");
+  EXPECT_EQ(field(3, "APP_ONDARIS_SENT"), "3/2/2002 direct");
+  EXPECT_EQ(field(4, "COMMENT"), "Cafe \"news\" EUR 5deg");
+  EXPECT_EQ(field(4, "QSO_DATE"), "(none)");
 }
 
 // ---- Cutting the Ute line ----------------------------------------------------
