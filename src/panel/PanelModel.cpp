@@ -25,17 +25,6 @@ static_assert(I(Ctl::Reopen10Item) - I(Ctl::Reopen1Item) == 9);
 static_assert(I(Ctl::Bank10) - I(Ctl::Bank1) == 9);
 static_assert(I(Ctl::LimRange20) - I(Ctl::LimRange1) == 19);
 
-bool IsButton(Ctl control) {
-  switch (control) {
-#define ONDARIS_BUTTON_CASE(name) case Ctl::name:
-    ONDARIS_BUTTON_CONTROLS(ONDARIS_BUTTON_CASE)
-#undef ONDARIS_BUTTON_CASE
-    return true;
-    default:
-      return false;
-  }
-}
-
 bool InFamily(Ctl control, Ctl first, Ctl last) { return I(control) >= I(first) && I(control) <= I(last); }
 
 // The captions of the filter and step buttons are the receiver's filter
@@ -61,6 +50,17 @@ std::string StepHint(int stepHz) {
 }
 
 }  // namespace
+
+bool IsButton(Ctl control) {
+  switch (control) {
+#define ONDARIS_BUTTON_CASE(name) case Ctl::name:
+    ONDARIS_BUTTON_CONTROLS(ONDARIS_BUTTON_CASE)
+#undef ONDARIS_BUTTON_CASE
+    return true;
+    default:
+      return false;
+  }
+}
 
 std::string_view ControlName(Ctl control) {
   const int index = I(control);

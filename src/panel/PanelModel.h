@@ -25,6 +25,8 @@ constexpr int ControlCount = static_cast<int>(Ctl::Count);
 std::string_view ControlName(Ctl control);
 // Ctl::Count when no control has that name.
 Ctl ControlByName(std::string_view name);
+// True for the panel's buttons, not its text panels, trackbars or menu items.
+bool IsButton(Ctl control);
 
 // Helpers for the numbered families.
 Ctl FilterButton(int row);       // FiltBtn0..23
