@@ -86,6 +86,9 @@ class PanelModel {
  private:
   static int Index(Ctl control) { return static_cast<int>(control); }
   void setPressedOnly(Ctl control, bool pressed);
+  // Sets one field of the control's state; the listener hears only of a change.
+  template <class T>
+  void update(Ctl control, T ControlState::*field, const T& value);
   void changed(Ctl control) {
     if (onChanged) onChanged(control);
   }
