@@ -36,6 +36,7 @@
 #include "app/FrontPanel.h"
 #include "common/Errors.h"
 #include "panel/PanelModel.h"
+#include "scan/BandScanDialog.h"
 #include "support/FrontPanelRig.h"
 #include "support/TempFolder.h"
 #include "ui/AboutDialog.h"
@@ -805,11 +806,23 @@ TEST_F(WiredWindowTest, ScanButtonsReachTheScanEngine) {
   EXPECT_EQ(panel.context.scan.ScanState, 0);
   EXPECT_FALSE(button(Ctl::ScanBtn)->isChecked());
 
-  // Band Scan opens the band dialog; its Cancel forgets the chosen kind.
+  // Band Scan opens the band dialog: Add takes the typed band into the list, and
+  // Cancel, the list not saved, forgets the chosen kind.
   bool shown = false;
-  WhenModalShown("TBandScanDlg", [](QDialog* d) { FillAndPress(d, {}, "CanBtn"); }, &shown);
+  messages.clear();
+  messages.answerNext(false);
+  WhenModalShown(
+      "TBandScanDlg",
+      [](QDialog* d) {
+        FillAndPress(d, {{"bsNameEdit", "49m"}, {"bsLoFreqEdit", "5900"}, {"bsHiFreqEdit", "6200"}},
+                     "BandScanAddBtn");
+        FillAndPress(d, {}, "CanBtn");
+      },
+      &shown);
   click(Ctl::BandScanBtn);
   EXPECT_TRUE(shown);
+  EXPECT_EQ(messages.lastMessage(), BandScanAddedMessage);
+  EXPECT_EQ(messages.questions(), (Strings{BandScanChangedQuestion}));
   EXPECT_FALSE(button(Ctl::BandScanBtn)->isChecked());
 }
 
