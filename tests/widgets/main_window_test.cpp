@@ -826,6 +826,22 @@ TEST_F(WiredWindowTest, ScanButtonsReachTheScanEngine) {
   EXPECT_FALSE(button(Ctl::BandScanBtn)->isChecked());
 }
 
+TEST_F(WiredWindowTest, DataModeProgrammingCancelKeepsTheModeAndOkStoresIt) {
+  // A right click opens the programming window for the shown mode; Cancel leaves the mode as it was.
+  bool shown = false;
+  WhenModalShown("TDataPgmDlg", [](QDialog* d) { FillAndPress(d, {{"TitleEdit", "RTTY"}}, "CancelBtn"); }, &shown);
+  click(Ctl::DataModeBtn, Qt::RightButton);
+  EXPECT_TRUE(shown);
+  EXPECT_EQ(panel.dataModes.modes[0].Title, "");
+  // Get Tuning fills the fields from the present tuning; OK programs the mode under the typed title.
+  WhenModalShown("TDataPgmDlg", [](QDialog* d) {
+    FillAndPress(d, {}, "GetBtn");
+    FillAndPress(d, {{"TitleEdit", "RTTY"}}, "OKBtn");
+  });
+  click(Ctl::DataModeBtn, Qt::RightButton);
+  EXPECT_EQ(panel.dataModes.modes[0].Title, "RTTY");
+}
+
 TEST_F(WiredWindowTest, BackupHelpAndExitThroughTheMenus) {
   trigger(Ctl::BackupItem);
   EXPECT_EQ(size("Backup/Scratchpad.dat"), 11864);
