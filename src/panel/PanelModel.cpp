@@ -25,17 +25,6 @@ static_assert(I(Ctl::Reopen10Item) - I(Ctl::Reopen1Item) == 9);
 static_assert(I(Ctl::Bank10) - I(Ctl::Bank1) == 9);
 static_assert(I(Ctl::LimRange20) - I(Ctl::LimRange1) == 19);
 
-bool IsButton(Ctl control) {
-  switch (control) {
-#define ONDARIS_BUTTON_CASE(name) case Ctl::name:
-    ONDARIS_BUTTON_CONTROLS(ONDARIS_BUTTON_CASE)
-#undef ONDARIS_BUTTON_CASE
-    return true;
-    default:
-      return false;
-  }
-}
-
 bool InFamily(Ctl control, Ctl first, Ctl last) { return I(control) >= I(first) && I(control) <= I(last); }
 
 // The captions of the filter and step buttons are the receiver's filter
@@ -61,6 +50,17 @@ std::string StepHint(int stepHz) {
 }
 
 }  // namespace
+
+bool IsButton(Ctl control) {
+  switch (control) {
+#define ONDARIS_BUTTON_CASE(name) case Ctl::name:
+    ONDARIS_BUTTON_CONTROLS(ONDARIS_BUTTON_CASE)
+#undef ONDARIS_BUTTON_CASE
+    return true;
+    default:
+      return false;
+  }
+}
 
 std::string_view ControlName(Ctl control) {
   const int index = I(control);
@@ -302,33 +302,21 @@ PanelModel::PanelModel() {
   set(Ctl::AboutItem, "About...");
 }
 
-void PanelModel::setCaption(Ctl control, const std::string& caption) {
-  auto& st = states_[Index(control)];
-  if (st.caption == caption) return;
-  st.caption = caption;
+template <class T>
+void PanelModel::update(Ctl control, T ControlState::*field, const T& value) {
+  T& current = states_[Index(control)].*field;
+  if (current == value) return;
+  current = value;
   changed(control);
 }
 
-void PanelModel::setHint(Ctl control, const std::string& hint) {
-  auto& st = states_[Index(control)];
-  if (st.hint == hint) return;
-  st.hint = hint;
-  changed(control);
-}
+void PanelModel::setCaption(Ctl control, const std::string& caption) { update(control, &ControlState::caption, caption); }
 
-void PanelModel::setEnabled(Ctl control, bool enabled) {
-  auto& st = states_[Index(control)];
-  if (st.enabled == enabled) return;
-  st.enabled = enabled;
-  changed(control);
-}
+void PanelModel::setHint(Ctl control, const std::string& hint) { update(control, &ControlState::hint, hint); }
 
-void PanelModel::setVisible(Ctl control, bool visible) {
-  auto& st = states_[Index(control)];
-  if (st.visible == visible) return;
-  st.visible = visible;
-  changed(control);
-}
+void PanelModel::setEnabled(Ctl control, bool enabled) { update(control, &ControlState::enabled, enabled); }
+
+void PanelModel::setVisible(Ctl control, bool visible) { update(control, &ControlState::visible, visible); }
 
 void PanelModel::press(Ctl control) {
   const int group = GroupOf(control);
@@ -343,12 +331,7 @@ void PanelModel::press(Ctl control) {
 
 void PanelModel::release(Ctl control) { setPressedOnly(control, false); }
 
-void PanelModel::setPressedOnly(Ctl control, bool pressed) {
-  auto& st = states_[Index(control)];
-  if (st.pressed == pressed) return;
-  st.pressed = pressed;
-  changed(control);
-}
+void PanelModel::setPressedOnly(Ctl control, bool pressed) { update(control, &ControlState::pressed, pressed); }
 
 void PanelModel::setFont(Ctl control, Colour colour, bool bold) {
   auto& st = states_[Index(control)];
@@ -358,20 +341,13 @@ void PanelModel::setFont(Ctl control, Colour colour, bool bold) {
   changed(control);
 }
 
-void PanelModel::setColour(Ctl control, Colour colour) {
-  auto& st = states_[Index(control)];
-  if (st.colour == colour) return;
-  st.colour = colour;
-  changed(control);
-}
+void PanelModel::setColour(Ctl control, Colour colour) { update(control, &ControlState::colour, colour); }
 
 void PanelModel::setValue(Ctl control, int value) {
   auto& st = states_[Index(control)];
   // Like a trackbar or a bar, a control with a range keeps its position inside it.
   if (st.minimum < st.maximum) value = std::clamp(value, st.minimum, st.maximum);
-  if (st.value == value) return;
-  st.value = value;
-  changed(control);
+  update(control, &ControlState::value, value);
 }
 
 void PanelModel::setRange(Ctl control, int minimum, int maximum) {

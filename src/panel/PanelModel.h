@@ -25,6 +25,8 @@ constexpr int ControlCount = static_cast<int>(Ctl::Count);
 std::string_view ControlName(Ctl control);
 // Ctl::Count when no control has that name.
 Ctl ControlByName(std::string_view name);
+// True for the panel's buttons, not its text panels, trackbars or menu items.
+bool IsButton(Ctl control);
 
 // Helpers for the numbered families.
 Ctl FilterButton(int row);       // FiltBtn0..23
@@ -84,6 +86,9 @@ class PanelModel {
  private:
   static int Index(Ctl control) { return static_cast<int>(control); }
   void setPressedOnly(Ctl control, bool pressed);
+  // Sets one field of the control's state; the listener hears only of a change.
+  template <class T>
+  void update(Ctl control, T ControlState::*field, const T& value);
   void changed(Ctl control) {
     if (onChanged) onChanged(control);
   }

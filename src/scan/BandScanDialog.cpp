@@ -375,6 +375,19 @@ bool BandScanDialog::LimitsValid(double low, double high) {
          high <= BandScanHighestKHz && low <= high;
 }
 
+std::optional<BandScanRecord> BandScanDialog::LineFromEdits(std::string& line) {
+  double low = 0, high = 0;
+  if (!ConvertLimits(low, high)) return std::nullopt;
+  if (!LimitsValid(low, high)) {
+    ctx_.messages.showMessage(BandScanAddBadFreqMessage);
+    return std::nullopt;
+  }
+  line = BuildBandScanLine(EditFields(), ctx_.decimalSeparator);
+  std::optional<BandScanRecord> parsed = ParseBandScanLine(line);
+  if (!parsed) ctx_.messages.showMessage(BandScanConvertMessage);
+  return parsed;
+}
+
 // ---- The buttons -------------------------------------------------------------
 
 void BandScanDialog::BandScanAddBtnClick() {
@@ -382,17 +395,8 @@ void BandScanDialog::BandScanAddBtnClick() {
     ctx_.messages.showMessage(BandScanAddNoFreqMessage);
     return;
   }
-  double low = 0, high = 0;
-  if (!ConvertLimits(low, high)) return;
-  if (!LimitsValid(low, high)) {
-    ctx_.messages.showMessage(BandScanAddBadFreqMessage);
-    return;
-  }
-  std::string line = BuildBandScanLine(EditFields(), ctx_.decimalSeparator);
-  if (!ParseBandScanLine(line)) {
-    ctx_.messages.showMessage(BandScanConvertMessage);
-    return;
-  }
+  std::string line;
+  if (!LineFromEdits(line)) return;
   lines_.push_back(std::move(line));
   FillBandScanGrid();
   selectedRow_ = RecordCount();
@@ -412,18 +416,9 @@ void BandScanDialog::BandScanEditBtnClick() {
     ShowBandScanRecord();
     return;
   }
-  double low = 0, high = 0;
-  if (!ConvertLimits(low, high)) return;
-  if (!LimitsValid(low, high)) {
-    ctx_.messages.showMessage(BandScanAddBadFreqMessage);
-    return;
-  }
-  std::string line = BuildBandScanLine(EditFields(), ctx_.decimalSeparator);
-  std::optional<BandScanRecord> parsed = ParseBandScanLine(line);
-  if (!parsed) {
-    ctx_.messages.showMessage(BandScanConvertMessage);
-    return;
-  }
+  std::string line;
+  std::optional<BandScanRecord> parsed = LineFromEdits(line);
+  if (!parsed) return;
   const auto at = static_cast<std::size_t>(selectedRow_ - 1);
   lines_[at] = std::move(line);
   records_[at] = std::move(*parsed);

@@ -13,6 +13,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -177,6 +178,9 @@ class BandScanDialog {
   // Both edits converted; false (error reported) when one is no number.
   bool ConvertLimits(double& low, double& high) const;
   static bool LimitsValid(double low, double high);
+  // The line the edits make, in line, and the record it reads back as; nullopt
+  // (message shown) when the limits or the line are refused.
+  std::optional<BandScanRecord> LineFromEdits(std::string& line);
   // Writes the list; false (message shown) when it cannot.
   bool SaveList();
   void WriteColumnWidths();

@@ -282,23 +282,30 @@ void Recorder::LessTimeBtnClick() {
 
 void Recorder::ManualBtnClick() { HideTimedControls(); }
 
+std::optional<std::string> Recorder::ChooseWaveFile(bool save) {
+  FileDialogRequest request;
+  request.title = save ? "Save" : "Open";
+  request.folder = waveDirectory_;
+  request.fileName = waveFileName_;
+  request.filter = WaveFileFilter;
+  request.defaultExtension = "wav";
+  std::optional<std::string> chosen = save ? dialogs_.saveFile(request) : dialogs_.openFile(request);
+  if (chosen) {
+    waveDirectory_ = ExtractDirectoryPart(*chosen);
+    waveFileName_ = ExtractFileNamePart(*chosen);
+  }
+  return chosen;
+}
+
 void Recorder::SaveLoop() {
   for (;;) {
-    FileDialogRequest request;
-    request.title = "Save";
-    request.folder = waveDirectory_;
-    request.fileName = waveFileName_;
-    request.filter = WaveFileFilter;
-    request.defaultExtension = "wav";
-    const std::optional<std::string> chosen = dialogs_.saveFile(request);
+    const std::optional<std::string> chosen = ChooseWaveFile(true);
     if (!chosen) {
       CloseDevice();
       IdleButtons();
       active_ = paused_ = recording_ = false;
       return;
     }
-    waveDirectory_ = ExtractDirectoryPart(*chosen);
-    waveFileName_ = ExtractFileNamePart(*chosen);
     if (waveFileName_.empty()) {
       ctx_.messages.showMessage(NoWaveNameMessage);
       CloseDevice();
@@ -327,16 +334,8 @@ void Recorder::StopBtnClick() {
 void Recorder::PlayBtnClick() {
   if (recording_ || paused_ || broadcast_) return;
   if (waveDirectory_.empty()) FormCreate();
-  FileDialogRequest request;
-  request.title = "Open";
-  request.folder = waveDirectory_;
-  request.fileName = waveFileName_;
-  request.filter = WaveFileFilter;
-  request.defaultExtension = "wav";
-  const std::optional<std::string> chosen = dialogs_.openFile(request);
+  const std::optional<std::string> chosen = ChooseWaveFile(false);
   if (!chosen) return;
-  waveDirectory_ = ExtractDirectoryPart(*chosen);
-  waveFileName_ = ExtractFileNamePart(*chosen);
   CloseDevice();  // an unsaved recording is dropped, as the listener chose another file
 
   PlayingButtons();

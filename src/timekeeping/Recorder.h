@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "panel/PanelContext.h"
@@ -138,6 +139,9 @@ class Recorder {
   void StopPlaying();
   // Moves the working file to WaveDirectory + WaveFileName.
   bool SaveRecording(bool replace, std::string* error = nullptr);
+  // Asks for a wave file in the save or the open dialog, starting from the
+  // last one; the chosen file becomes the last one.
+  std::optional<std::string> ChooseWaveFile(bool save);
   void SaveLoop();
   // Drops a recording that was not saved.
   void CloseDevice();

@@ -288,35 +288,17 @@ void BandScanDialogView::push() {
   updating_ = false;
 }
 
-void BandScanDialogView::clearClicked() {
+void BandScanDialogView::press(void (BandScanDialog::*button)()) {
   if (!model_) return;
   pull();
-  act([this] { model_->BandScanClearBtnClick(); });
+  act([this, button] { (model_->*button)(); });
 }
 
-void BandScanDialogView::replaceClicked() {
-  if (!model_) return;
-  pull();
-  act([this] { model_->BandScanEditBtnClick(); });
-}
-
-void BandScanDialogView::addClicked() {
-  if (!model_) return;
-  pull();
-  act([this] { model_->BandScanAddBtnClick(); });
-}
-
-void BandScanDialogView::deleteClicked() {
-  if (!model_) return;
-  pull();
-  act([this] { model_->BandScanDeleteBtnClick(); });
-}
-
-void BandScanDialogView::saveClicked() {
-  if (!model_) return;
-  pull();
-  act([this] { model_->BandScanSaveBtnClick(); });
-}
+void BandScanDialogView::clearClicked() { press(&BandScanDialog::BandScanClearBtnClick); }
+void BandScanDialogView::replaceClicked() { press(&BandScanDialog::BandScanEditBtnClick); }
+void BandScanDialogView::addClicked() { press(&BandScanDialog::BandScanAddBtnClick); }
+void BandScanDialogView::deleteClicked() { press(&BandScanDialog::BandScanDeleteBtnClick); }
+void BandScanDialogView::saveClicked() { press(&BandScanDialog::BandScanSaveBtnClick); }
 
 void BandScanDialogView::headerPressed(int x) {
   if (!model_) return;

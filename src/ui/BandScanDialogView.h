@@ -62,6 +62,8 @@ class BandScanDialogView : public QDialog {
   // Runs a dialog action and shows the state after it; false when it threw.
   template <class Action>
   bool act(Action&& action);
+  // A list button: the edits go into the dialog, then the button's action runs.
+  void press(void (BandScanDialog::*button)());
 
   BandScanDialog* model_ = nullptr;
   BandScanDialog* attached_ = nullptr;

@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include "radio/DataModeController.h"
+#include "ui/DialogButtons.h"
 #include "ui/PanelStyle.h"
 
 namespace ondaris {
@@ -97,24 +98,11 @@ DataProgramDialogView::DataProgramDialogView(QWidget* parent) : QDialog(parent) 
   auto* get = new QPushButton(QStringLiteral("Get Tuning"), this);
   get->setObjectName(QStringLiteral("GetBtn"));
   get->setAutoDefault(false);
-  auto* ok = new QPushButton(QStringLiteral("OK"), this);
-  ok->setObjectName(QStringLiteral("OKBtn"));
-  ok->setDefault(true);
-  auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
-  cancel->setObjectName(QStringLiteral("CancelBtn"));
-  cancel->setAutoDefault(false);
   connect(get, &QPushButton::clicked, this, &DataProgramDialogView::getClicked);
-  connect(ok, &QPushButton::clicked, this, &DataProgramDialogView::okClicked);
-  connect(cancel, &QPushButton::clicked, this, [this] {
+  QHBoxLayout* buttons = OkCancelRow(this, [this] { okClicked(); }, [this] {
     if (model_) model_->CancelBtnClick();
-    reject();
   });
-
-  auto* buttons = new QHBoxLayout;
-  buttons->addWidget(get);
-  buttons->addStretch(1);
-  buttons->addWidget(ok);
-  buttons->addWidget(cancel);
+  buttons->insertWidget(0, get);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(review_);
   layout->addWidget(heading_);

@@ -36,17 +36,6 @@ namespace ondaris {
 
 namespace {
 
-bool IsButton(Ctl control) {
-  switch (control) {
-#define ONDARIS_BUTTON_CASE(name) case Ctl::name:
-    ONDARIS_BUTTON_CONTROLS(ONDARIS_BUTTON_CASE)
-#undef ONDARIS_BUTTON_CASE
-    return true;
-    default:
-      return false;
-  }
-}
-
 bool IsMenuItem(Ctl control) { return static_cast<int>(control) >= static_cast<int>(Ctl::NewFileItem); }
 
 bool IsTextPanel(Ctl control) {

@@ -15,6 +15,7 @@
 #include <exception>
 
 #include "options/UserOptionsDialog.h"
+#include "ui/DialogButtons.h"
 #include "ui/PanelStyle.h"
 
 namespace ondaris {
@@ -118,21 +119,9 @@ UserOptionsDialogView::UserOptionsDialogView(QWidget* parent) : QDialog(parent) 
   pages_->setObjectName(QStringLiteral("OptionPages"));
   pages_->addTab(general, QStringLiteral("Receiver"));
 
-  auto* ok = new QPushButton(QStringLiteral("OK"), this);
-  ok->setObjectName(QStringLiteral("OKBtn"));
-  ok->setDefault(true);
-  auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
-  cancel->setObjectName(QStringLiteral("CancelBtn"));
-  cancel->setAutoDefault(false);
-  connect(ok, &QPushButton::clicked, this, &UserOptionsDialogView::okClicked);
-  connect(cancel, &QPushButton::clicked, this, [this] {
+  QHBoxLayout* buttons = OkCancelRow(this, [this] { okClicked(); }, [this] {
     if (model_) model_->CancelBtnClick();
-    reject();
   });
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  buttons->addWidget(ok);
-  buttons->addWidget(cancel);
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(pages_);

@@ -36,6 +36,7 @@
 #include "app/FrontPanel.h"
 #include "common/Errors.h"
 #include "panel/PanelModel.h"
+#include "scan/BandScanDialog.h"
 #include "support/FrontPanelRig.h"
 #include "support/TempFolder.h"
 #include "ui/AboutDialog.h"
@@ -805,12 +806,40 @@ TEST_F(WiredWindowTest, ScanButtonsReachTheScanEngine) {
   EXPECT_EQ(panel.context.scan.ScanState, 0);
   EXPECT_FALSE(button(Ctl::ScanBtn)->isChecked());
 
-  // Band Scan opens the band dialog; its Cancel forgets the chosen kind.
+  // Band Scan opens the band dialog: Add takes the typed band into the list, and
+  // Cancel, the list not saved, forgets the chosen kind.
   bool shown = false;
-  WhenModalShown("TBandScanDlg", [](QDialog* d) { FillAndPress(d, {}, "CanBtn"); }, &shown);
+  messages.clear();
+  messages.answerNext(false);
+  WhenModalShown(
+      "TBandScanDlg",
+      [](QDialog* d) {
+        FillAndPress(d, {{"bsNameEdit", "49m"}, {"bsLoFreqEdit", "5900"}, {"bsHiFreqEdit", "6200"}},
+                     "BandScanAddBtn");
+        FillAndPress(d, {}, "CanBtn");
+      },
+      &shown);
   click(Ctl::BandScanBtn);
   EXPECT_TRUE(shown);
+  EXPECT_EQ(messages.lastMessage(), BandScanAddedMessage);
+  EXPECT_EQ(messages.questions(), (Strings{BandScanChangedQuestion}));
   EXPECT_FALSE(button(Ctl::BandScanBtn)->isChecked());
+}
+
+TEST_F(WiredWindowTest, DataModeProgrammingCancelKeepsTheModeAndOkStoresIt) {
+  // A right click opens the programming window for the shown mode; Cancel leaves the mode as it was.
+  bool shown = false;
+  WhenModalShown("TDataPgmDlg", [](QDialog* d) { FillAndPress(d, {{"TitleEdit", "RTTY"}}, "CancelBtn"); }, &shown);
+  click(Ctl::DataModeBtn, Qt::RightButton);
+  EXPECT_TRUE(shown);
+  EXPECT_EQ(panel.dataModes.modes[0].Title, "");
+  // Get Tuning fills the fields from the present tuning; OK programs the mode under the typed title.
+  WhenModalShown("TDataPgmDlg", [](QDialog* d) {
+    FillAndPress(d, {}, "GetBtn");
+    FillAndPress(d, {{"TitleEdit", "RTTY"}}, "OKBtn");
+  });
+  click(Ctl::DataModeBtn, Qt::RightButton);
+  EXPECT_EQ(panel.dataModes.modes[0].Title, "RTTY");
 }
 
 TEST_F(WiredWindowTest, BackupHelpAndExitThroughTheMenus) {

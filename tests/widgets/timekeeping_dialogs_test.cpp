@@ -157,29 +157,37 @@ TEST_F(TimekeepingDialogs, SchedulerAddsWhatWasTyped) {
   expectClosesQuietly(d);
 }
 
-TEST(LogbookOptionsPage, ShowsTheDateFileAndOkWritesTheChoices) {
-  ClockRadioRig rig;
-  std::filesystem::create_directories(rig.folder.path() / "LogFiles");
-  WriteFileBytes(rig.folder.file("LogFiles/DateFormat.dat"), "DD/MM/YYYY\r\n");
-  const std::string dir = rig.folder.dir();
-  LogbookSettings settings;
-  LogbookOptions section(settings, dir, rig.messages);
-  UserOptionsDialog model(rig.ctx, rig.receiver, rig.tuning, rig.meter, rig.dialogs, dir);
-  model.addSection(section);
-  UserOptionsDialogView view;
-  AddLogbookOptionsPage(view, section);
-  model.Fill();
-  std::string shown;
-  QTimer::singleShot(0, &view, [&] {
-    shown = Shown(view.findChild<QWidget*>("EuroDateChk")) + Shown(view.findChild<QWidget*>("USADateChk"));
-    view.findChild<QAbstractButton*>("USADateChk")->click();
-    view.findChild<QAbstractButton*>("UteChk")->click();
-    view.findChild<QAbstractButton*>("OKBtn")->click();
-  });
-  view.run(model);
-  EXPECT_EQ(shown, "DD/MM/YYYY*MM/DD/YYYY");
-  EXPECT_EQ(ReadFileBytes(rig.folder.file("LogFiles/DateFormat.dat")), "MM/DD/YYYY\r\n");
-  EXPECT_EQ(ReadFileBytes(rig.folder.file("LogFiles/LogExpConsol.dat")), "SWL=No\r\nMW=No\r\nUte=Yes\r\n");
+TEST(LogbookOptionsPage, ShowsTheDateFileOkWritesTheChoicesCancelKeepsTheFile) {
+  for (const std::string close : {"OKBtn", "CancelBtn"}) {
+    SCOPED_TRACE(close);
+    ClockRadioRig rig;
+    std::filesystem::create_directories(rig.folder.path() / "LogFiles");
+    WriteFileBytes(rig.folder.file("LogFiles/DateFormat.dat"), "DD/MM/YYYY\r\n");
+    const std::string dir = rig.folder.dir();
+    LogbookSettings settings;
+    LogbookOptions section(settings, dir, rig.messages);
+    UserOptionsDialog model(rig.ctx, rig.receiver, rig.tuning, rig.meter, rig.dialogs, dir);
+    model.addSection(section);
+    UserOptionsDialogView view;
+    AddLogbookOptionsPage(view, section);
+    model.Fill();
+    std::string shown;
+    QTimer::singleShot(0, &view, [&] {
+      shown = Shown(view.findChild<QWidget*>("EuroDateChk")) + Shown(view.findChild<QWidget*>("USADateChk"));
+      view.findChild<QAbstractButton*>("USADateChk")->click();
+      view.findChild<QAbstractButton*>("UteChk")->click();
+      view.findChild<QAbstractButton*>(QString::fromStdString(close))->click();
+    });
+    view.run(model);
+    EXPECT_EQ(shown, "DD/MM/YYYY*MM/DD/YYYY");
+    if (close == "CancelBtn") {
+      EXPECT_EQ(view.result(), QDialog::Rejected);
+      EXPECT_EQ(ReadFileBytes(rig.folder.file("LogFiles/DateFormat.dat")), "DD/MM/YYYY\r\n");
+      continue;
+    }
+    EXPECT_EQ(ReadFileBytes(rig.folder.file("LogFiles/DateFormat.dat")), "MM/DD/YYYY\r\n");
+    EXPECT_EQ(ReadFileBytes(rig.folder.file("LogFiles/LogExpConsol.dat")), "SWL=No\r\nMW=No\r\nUte=Yes\r\n");
+  }
 }
 
 }  // namespace
