@@ -79,7 +79,10 @@ TEST(BandScanLine, DamagedLinesAreRefused) {
 TEST(BandScanBuild, WritesTheFieldsWithTheirDefaults) {
   BandScanFields f{"49 m band", "5900", "6200", "AM", "8000", "Fast", "5000", "0", 2, "evening"};
   EXPECT_EQ(BuildBandScanLine(f, '.'), ExampleLine);
-  EXPECT_EQ(BuildBandScanLine(BandScanFields{.Low = "100", .High = "200"}, '.'),
+  BandScanFields range;
+  range.Low = "100";
+  range.High = "200";
+  EXPECT_EQ(BuildBandScanLine(range, '.'),
             "\"\",100,200,\"AM\",8000,2,100,0,2,\"\",0,0");
   for (const auto& [text, digit] : {std::pair{"Medium", '2'}, {"Slow", '3'}, {"", '2'}, {"fast", '2'}, {"x", '2'}}) {
     f.AGC = text;

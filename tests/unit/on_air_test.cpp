@@ -37,7 +37,13 @@ TEST(OnAirTest, DecidesFromTheHours) {
 TEST(OnAirRowTest, RowsUseTheRecordOfTheCurrentViewAndOnAirRecordsTheFullViewOrder) {
   FrequencyList list;
   const std::pair<std::string, std::string> hours[] = {{"0800", "1200"}, {"2330", "0030"}, {"", "1200"}, {"0000", "2400"}};
-  for (const auto& [on, off] : hours) list.AppendRecord(FrequencyRecord{.Freq = "9580", .OnAir = on, .OffAir = off});
+  for (const auto& [on, off] : hours) {
+    FrequencyRecord record;
+    record.Freq = "9580";
+    record.OnAir = on;
+    record.OffAir = off;
+    list.AppendRecord(record);
+  }
   list.ResetRowOrders();
   EXPECT_FALSE(IsRowOnAirNow(FrequencyList{}, 1, 900));
   EXPECT_TRUE(OnAirRecords(FrequencyList{}, 900).empty());
