@@ -183,9 +183,9 @@ struct LogHookButton {
 };
 inline constexpr LogHookButton LogHookButtons[] = {
     {"ReportBtn", "Report", nullptr, &LogDisplay::report},
-    {"ExportPopBtn", "Ute Export", nullptr, &LogDisplay::uteExport},
-    {"SWLExportBtn", "SWL Export", nullptr, &LogDisplay::swlExport},
-    {"MWExportBtn", "MW Export", nullptr, &LogDisplay::mwExport},
+    {"ExportPopBtn", "Ute Export", "Export selected records in publishable utility format", &LogDisplay::uteExport},
+    {"SWLExportBtn", "SWL Export", "Export selected records in publishable SWL format", &LogDisplay::swlExport},
+    {"MWExportBtn", "MW Export", "Export selected records in publishable MW format", &LogDisplay::mwExport},
     {"ADIFExportBtn", "ADIF Export", "Export selected records as an ADIF file for amateur loggers",
      &LogDisplay::adifExport},
 };

@@ -10,6 +10,7 @@
 #include <QTest>
 #include <filesystem>
 #include <string>
+#include <utility>
 
 #include "logbook/LogDisplay.h"
 #include "support/FrontPanelRig.h"
@@ -58,6 +59,14 @@ TEST(LogDisplayWindow, OpensOnALongLogAndFetchesOnlyVisibleRows) {
   EXPECT_EQ(id->text(), QStringLiteral("ID") + QString::number(top.row() + 1));
   EXPECT_EQ(display.CurrentRecord, top.row() + 1);
 
+  // The export buttons say what they write.
+  for (const auto& [name, hint] : {std::pair{"ExportPopBtn", "utility"}, std::pair{"SWLExportBtn", "SWL"},
+                                   std::pair{"MWExportBtn", "MW"}}) {
+    auto* exportButton = view.findChild<QPushButton*>(QString::fromLatin1(name));
+    ASSERT_NE(exportButton, nullptr) << name;
+    EXPECT_EQ(exportButton->toolTip(),
+              QStringLiteral("Export selected records in publishable %1 format").arg(QLatin1String(hint)));
+  }
   QTest::mouseClick(view.findChild<QPushButton*>(QStringLiteral("ADIFExportBtn")), Qt::LeftButton);
   EXPECT_EQ(adifExports, 1);
   QTest::mouseClick(view.findChild<QPushButton*>(QStringLiteral("ExitBtn")), Qt::LeftButton);
