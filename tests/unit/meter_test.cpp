@@ -1,6 +1,5 @@
-// The signal-strength meter: polling on the meter timer, replies through the
-// link's receive path, the bar's clamping and smoothing, the sensitivity
-// toggle and the companion's percentage.
+// The signal-strength meter: polling, replies through the link, the bar's clamping and smoothing, the
+// sensitivity toggle and the companion's percentage.
 
 #include <gtest/gtest.h>
 
@@ -66,24 +65,23 @@ TEST_F(MeterTest, AtFourTimesSensitivity3000IsFullScaleAndTheAgcButtonIsMarked) 
   meter.ToggleMeterSensitivity();
   EXPECT_LE(panel[Ctl::Meter].value, 2500);  // never beyond the new smaller scale
   EXPECT_EQ(std::tuple(panel[Ctl::AGCMedBtn].colour, panel[Ctl::AGCMedBtn].bold), std::tuple(Colour::Maroon, true));
-  meter.ComPortRxChar(Report(3000));
-  meter.ComPortRxChar(Report(3000));
+  for (int i = 0; i < 2; ++i) meter.ComPortRxChar(Report(3000));
   EXPECT_EQ(std::tuple(panel[Ctl::Meter].value, meter.MeterPercent()), std::tuple(2500, 99));
   meter.ToggleMeterSensitivity();
-  EXPECT_EQ(panel[Ctl::AGCMedBtn].colour, Colour::Black);
-  EXPECT_EQ(std::tuple(statusReports, port.writes().size()), std::tuple(2, 0u));
+  EXPECT_EQ(std::tuple(panel[Ctl::AGCMedBtn].colour, statusReports, port.writes().size()),
+            std::tuple(Colour::Black, 2, 0u));
 }
 
 TEST_F(MeterTest, PercentIsNinetyNineTimesTheFractionTruncated) {
   EXPECT_EQ(meter.MeterPercent(), 0);
   meter.ShowMeterReading(5000);
-  EXPECT_EQ(meter.MeterPercent(), 49);  // 99 * 5000 / 10000 = 49.5
+  const int half = meter.MeterPercent();  // 99 * 5000 / 10000 = 49.5
   for (int i = 0; i < 3; ++i) meter.ShowMeterReading(101);
-  EXPECT_EQ(meter.MeterPercent(), 0);  // 0.99
+  const int tiny = meter.MeterPercent();  // 0.99
   state.MeterMax = 0;
   meter.SetMeterMaximum();
   meter.ShowMeterReading(50);
-  EXPECT_EQ(meter.MeterPercent(), 0);
+  EXPECT_EQ(std::tuple(half, tiny, meter.MeterPercent()), std::tuple(49, 0, 0));
 }
 
 }  // namespace

@@ -1,5 +1,4 @@
-// The receiver state record: calibration line, filter rows and what the
-// tuning words are computed from.
+// The receiver state record: calibration line, filter rows and what the tuning words are computed from.
 
 #include <gtest/gtest.h>
 

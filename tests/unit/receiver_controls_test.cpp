@@ -1,11 +1,8 @@
-// Mode, filter, AGC, passband tuning, volume and mute controls and the three
-// option menu items, driven through the fake panel.
+// Mode, filter, AGC, passband, volume and mute controls and the three option items, through the fake panel.
 
 #include <gtest/gtest.h>
 
-#include <string>
 #include <tuple>
-#include <vector>
 
 #include "support/PanelFixture.h"
 
@@ -24,14 +21,11 @@ class ControlsTest : public PanelFixture {
     EXPECT_TRUE(flushLine());
     return sentUnits();
   }
-  std::pair<int, int> Mutes() const { return {state.SpkrMute, state.LineMute}; }
   void Fresh() {
     EXPECT_TRUE(flushLine());
     clearRecords();
   }
 };
-
-// ---- Mode ----------------------------------------------------------------
 
 TEST_F(ControlsTest, ModeButtonsApplyTheModesDefaultFilterAndStepAndTune) {
   const struct {
@@ -49,10 +43,8 @@ TEST_F(ControlsTest, ModeButtonsApplyTheModesDefaultFilterAndStepAndTune) {
               std::tuple(c.mode, c.name, c.bandwidth, c.stepHz, 0));
     EXPECT_TRUE(panel[ModeButton(c.mode)].pressed && !panel[Ctl::DataModeBtn].pressed);
     EXPECT_TRUE(panel[FilterButton(state.FilterIndex)].pressed && panel[StepButton(state.StepIndex)].pressed);
-    const auto units = Sent();
-    ASSERT_EQ(units.size(), 1u);
-    EXPECT_EQ(units[0], state.TuningBytes());
-    EXPECT_EQ(units[0].substr(units[0].size() - 6, 2), "M" + std::to_string(c.mode));
+    EXPECT_EQ(Sent(), std::vector<std::string>{state.TuningBytes()});
+    EXPECT_EQ(state.TuningBytes().substr(11, 2), "M" + std::to_string(c.mode));
   }
 }
 
@@ -74,9 +66,8 @@ TEST_F(ControlsTest, ModeDefaultsCanBeChangedOrTurnedOff) {
 
 TEST_F(ControlsTest, QuietAndShownModesKeepTheRest) {
   controls.ShowMode(2);  // only presses the button
-  EXPECT_TRUE(panel[Ctl::ModeBtnLSB].pressed);
-  EXPECT_TRUE(port.writes().empty());
-  EXPECT_EQ(std::tuple(int(state.Mode), state.FilterIndex), std::tuple(0, 1));
+  EXPECT_EQ(std::tuple(panel[Ctl::ModeBtnLSB].pressed, port.writes().size(), int(state.Mode), state.FilterIndex),
+            std::tuple(true, 0u, 0, 1));
   controls.ShowMode(7);  // no such mode: AM
   EXPECT_TRUE(panel[Ctl::ModeBtnAM].pressed);
 
@@ -88,13 +79,10 @@ TEST_F(ControlsTest, QuietAndShownModesKeepTheRest) {
             std::tuple(3, 1, "RTTY", 23, 1u));
 }
 
-// ---- Filter --------------------------------------------------------------
-
 TEST_F(ControlsTest, FilterButtonsAndWiderNarrower) {
   controls.SelectFilter(5);  // does not send
-  EXPECT_EQ(state.Bandwidth, 4500);
-  EXPECT_TRUE(panel[Ctl::FiltBtn5].pressed);
-  EXPECT_TRUE(port.writes().empty());
+  EXPECT_EQ(std::tuple(state.Bandwidth, panel[Ctl::FiltBtn5].pressed, port.writes().size()),
+            std::tuple(4500, true, 0u));
   controls.FiltBtnClick(17);
   EXPECT_EQ(std::tuple(state.FilterIndex, state.Bandwidth, int(state.FilterCode)), std::tuple(17, 1800, 18));
   EXPECT_TRUE(panel[Ctl::FiltBtn17].pressed && !panel[Ctl::FiltBtn5].pressed);
@@ -103,8 +91,7 @@ TEST_F(ControlsTest, FilterButtonsAndWiderNarrower) {
 
   controls.SelectFilter(5);
   controls.IncrBWBtnClick();
-  EXPECT_EQ(state.FilterIndex, 4);
-  EXPECT_TRUE(panel[Ctl::FiltBtn4].pressed);
+  EXPECT_EQ(std::tuple(state.FilterIndex, panel[Ctl::FiltBtn4].pressed), std::tuple(4, true));
   controls.DecrBWBtnClick();
   controls.DecrBWBtnClick();
   EXPECT_EQ(state.FilterIndex, 6);
@@ -119,8 +106,6 @@ TEST_F(ControlsTest, FilterButtonsAndWiderNarrower) {
   EXPECT_EQ(std::tuple(state.FilterIndex, port.writes().size(), statusReports), std::tuple(23, 0u, 0));
 }
 
-// ---- AGC -----------------------------------------------------------------
-
 // The current button is maroon and bold at four times sensitivity, black and
 // regular otherwise.
 TEST_F(ControlsTest, AgcButtonsSetPressAndSend) {
@@ -130,15 +115,13 @@ TEST_F(ControlsTest, AgcButtonsSetPressAndSend) {
     for (const auto& [agc, button] : cases) {
       Fresh();
       controls.AGCBtnClick(agc);
-      EXPECT_EQ(state.AGC, agc);
-      EXPECT_TRUE(panel[button].pressed);
-      const auto units = Sent();
-      ASSERT_EQ(units.size(), 1u);
-      EXPECT_EQ(units[0].substr(units[0].size() - 3), "G" + std::to_string(agc) + "\r");
+      EXPECT_EQ(std::tuple(int(state.AGC), panel[button].pressed), std::tuple(agc, true));
+      EXPECT_EQ(Sent(), std::vector<std::string>{state.TuningBytes()});
+      EXPECT_EQ(state.TuningBytes().substr(14), "G" + std::to_string(agc) + "\r");
       for (Ctl c : {Ctl::AGCFastBtn, Ctl::AGCMedBtn, Ctl::AGCSlowBtn}) {
         const bool marked = hiSens && c == button;
-        EXPECT_EQ(panel[c].colour, marked ? Colour::Maroon : Colour::Black) << ControlName(c);
-        EXPECT_EQ(panel[c].bold, marked) << ControlName(c);
+        const auto look = std::tuple(marked ? Colour::Maroon : Colour::Black, marked);
+        EXPECT_EQ(std::tuple(panel[c].colour, panel[c].bold), look) << ControlName(c);
       }
     }
   }
@@ -150,13 +133,10 @@ TEST_F(ControlsTest, AgcButtonsSetPressAndSend) {
   }
   controls.AGCBtnClick(4);
   controls.ShowAGC(0);
-  EXPECT_EQ(shown, (std::vector<int>{3, 1, 2}));
-  EXPECT_EQ(state.AGC, 2);
-  EXPECT_TRUE(panel[Ctl::AGCMedBtn].pressed && !panel[Ctl::AGCSlowBtn].pressed);
-  EXPECT_TRUE(port.writes().empty());
+  shown.push_back(state.AGC);
+  EXPECT_EQ(shown, (std::vector<int>{3, 1, 2, 2}));
+  EXPECT_TRUE(panel[Ctl::AGCMedBtn].pressed && !panel[Ctl::AGCSlowBtn].pressed && port.writes().empty());
 }
-
-// ---- Passband tuning -----------------------------------------------------
 
 TEST_F(ControlsTest, PbtMovesInFiftyHertzStepsWithinTwoKilohertz) {
   enum Action { Up, Down, Centre };
@@ -176,19 +156,16 @@ TEST_F(ControlsTest, PbtMovesInFiftyHertzStepsWithinTwoKilohertz) {
     if (c.action == Up) controls.PBTBtnUpClick();
     if (c.action == Down) controls.PBTBtnDownClick();
     if (c.action == Centre) controls.PBTDisplayPanelClick();
-    EXPECT_EQ(state.PBT, c.expected);
-    EXPECT_EQ(panel[Ctl::PBTDisplayPanel].caption, c.sends ? std::to_string(c.expected) : "untouched");
+    EXPECT_EQ(std::tuple(state.PBT, panel[Ctl::PBTDisplayPanel].caption),
+              std::tuple(c.expected, c.sends ? std::to_string(c.expected) : "untouched"));
     EXPECT_EQ(Sent(), c.sends ? std::vector<std::string>{state.TuningBytes()} : std::vector<std::string>{});
   }
 }
 
-// ---- Volume and mutes ----------------------------------------------------
-
 TEST_F(ControlsTest, TrackbarsSetTheVolumesWithinRangeAndSend) {
   controls.SpkrTrackbarChange(50);
-  EXPECT_EQ(std::tuple(int(state.SpkrVolume), panel[Ctl::SpkrTrackbar].value), std::tuple(63, 50));
-  ASSERT_EQ(sentUnits().size(), 1u);
-  EXPECT_EQ(HexBytes(sentUnits()[0]), "56 7F 00 0D 41 7F 21 0D");
+  EXPECT_EQ(std::tuple(int(state.SpkrVolume), panel[Ctl::SpkrTrackbar].value, Sent()),
+            std::tuple(63, 50, std::vector<std::string>{BytesFromHex("56 7F 00 0D 41 7F 21 0D")}));
   controls.LineTrackbarChange(0);
   EXPECT_EQ(std::tuple(int(state.LineVolume), LastSent(), statusReports),  // two reports per change
             std::tuple(13, "56 7F 00 0D 41 7F 32 0D", 4));
@@ -215,12 +192,9 @@ TEST_F(ControlsTest, MuteButtonsToggleTheirOwnOutputOrBoth) {
   for (const auto& p : presses) {
     state.MuteTogether = p.together;
     p.line ? controls.LineMuteBtnClick() : controls.SpkrMuteBtnClick();
-    EXPECT_EQ(Mutes(), p.mutes);
-    EXPECT_EQ(LastSent(), p.sent);
+    EXPECT_EQ(std::tuple(std::pair<int, int>(state.SpkrMute, state.LineMute), LastSent()), std::tuple(p.mutes, p.sent));
   }
 }
-
-// ---- Option menu items ---------------------------------------------------
 
 TEST_F(ControlsTest, OptionItemsToggleCheckMarkAndFlagWithoutSending) {
   const std::pair<Ctl, std::uint8_t RadioState::*> items[] = {{Ctl::MuteOnExitItem, &RadioState::MuteOnExit},
@@ -234,8 +208,7 @@ TEST_F(ControlsTest, OptionItemsToggleCheckMarkAndFlagWithoutSending) {
     EXPECT_EQ(std::tuple(int(state.*flag), panel[item].pressed), std::tuple(1, true)) << ControlName(item);
   }
   controls.OptionItemClick(Ctl::VFOBtn);  // no option item
-  EXPECT_FALSE(panel[Ctl::VFOBtn].pressed);
-  EXPECT_TRUE(port.writes().empty());
+  EXPECT_FALSE(panel[Ctl::VFOBtn].pressed || !port.writes().empty());
 
   // The defaults come from the stored start values.
   state.UseDefaultFiltersAsDefault = 0;

@@ -1,15 +1,10 @@
-// The four senders to the receiver: the bytes they put on the line, the
-// display and title after a tuning, the meter timer around each send, the
-// status reports, and what a port that cannot be opened does. The volume
-// bytes are checked with the trackbars and mute buttons, the merging of
-// waiting units with the link.
+// The four senders to the receiver: their bytes, the display and title after a tuning, the meter timer
+// around each send, the status reports and a port that cannot be opened.
 
 #include <gtest/gtest.h>
 
-#include <string>
 #include <tuple>
 #include <utility>
-#include <vector>
 
 #include "common/Errors.h"
 #include "support/PanelFixture.h"
@@ -29,8 +24,6 @@ class ReceiverTest : public PanelFixture {
   }
 };
 using Hex = std::vector<std::string>;
-
-// ---- Tuning bytes --------------------------------------------------------
 
 TEST_F(ReceiverTest, TuningSendsFilterTuneModeAndAgcAsOneUnit) {
   const struct {
@@ -54,8 +47,6 @@ TEST_F(ReceiverTest, TuningSendsFilterTuneModeAndAgcAsOneUnit) {
     EXPECT_EQ(SentHex(), Hex{c.hex});
   }
 }
-
-// ---- Display, title, report ----------------------------------------------
 
 TEST_F(ReceiverTest, TuningShowsTheFixedFrequencyAndAShortTitle) {
   const struct {
@@ -90,8 +81,6 @@ TEST_F(ReceiverTest, TuningShowsTheFixedFrequencyAndAShortTitle) {
   EXPECT_EQ(std::tuple(panel[Ctl::FreqDispPanel].caption, port.writes().size()), std::tuple("7000.500*", 0u));
 }
 
-// ---- Meter timer around the sends ----------------------------------------
-
 TEST_F(ReceiverTest, MeterTimerIsOffWhileAUnitIsHandedOverAndRestartsAfter) {
   std::vector<bool> enabledAtWrite;
   port.onWrite = [&](const std::string&) { enabledAtWrite.push_back(meterTimer.enabled()); };
@@ -99,13 +88,9 @@ TEST_F(ReceiverTest, MeterTimerIsOffWhileAUnitIsHandedOverAndRestartsAfter) {
   EXPECT_TRUE(meterTimer.enabled());
   timeline.advanceBy(150);  // part of an interval gone
   receiver.SendVolumes();
-  EXPECT_EQ(enabledAtWrite, (std::vector<bool>{false, false}));
-  EXPECT_TRUE(meterTimer.enabled());
-  ASSERT_TRUE(meterTimer.nextTickMs().has_value());
-  EXPECT_EQ(*meterTimer.nextTickMs(), timeline.nowMs() + 200);  // the interval starts afresh
+  EXPECT_EQ(std::tuple(enabledAtWrite, meterTimer.enabled()), std::tuple(std::vector<bool>{false, false}, true));
+  EXPECT_EQ(meterTimer.nextTickMs(), timeline.nowMs() + 200);  // the interval starts afresh
 }
-
-// ---- A port that cannot be opened ----------------------------------------
 
 TEST_F(ReceiverTest, ClosedPortThatCannotOpenThrowsAfterTheStateChange) {
   link.close();
@@ -127,20 +112,18 @@ TEST_F(ReceiverTest, ClosedPortThatCannotOpenThrowsAfterTheStateChange) {
   EXPECT_EQ(std::tuple(link.isOpen(), sentUnits().size(), meterTimer.enabled()), std::tuple(true, 1u, true));
 }
 
-// ---- Volumes -------------------------------------------------------------
-
 TEST_F(ReceiverTest, MuteButtonsShowTheirStateBeforeEachReport) {
   using Look = std::tuple<std::string, Colour, bool>;
   auto look = [this](Ctl c) { return Look{panel[c].caption, panel[c].colour, panel[c].bold}; };
   state.SpkrMute = 1;
   receiver.SendVolumes();
-  EXPECT_EQ(look(Ctl::SpkrMuteBtn), (Look{"Spkr Mute", Colour::Maroon, true}));
-  EXPECT_EQ(look(Ctl::LineMuteBtn), (Look{"Line", Colour::Navy, false}));
+  EXPECT_EQ(std::pair(look(Ctl::SpkrMuteBtn), look(Ctl::LineMuteBtn)),
+            std::pair(Look{"Spkr Mute", Colour::Maroon, true}, Look{"Line", Colour::Navy, false}));
   state.SpkrMute = 0;
   state.LineMute = 1;
   receiver.SendVolumes();
-  EXPECT_EQ(look(Ctl::SpkrMuteBtn), (Look{"Speaker", Colour::Navy, false}));
-  EXPECT_EQ(look(Ctl::LineMuteBtn), (Look{"Line Mute", Colour::Maroon, true}));
+  EXPECT_EQ(std::pair(look(Ctl::SpkrMuteBtn), look(Ctl::LineMuteBtn)),
+            std::pair(Look{"Speaker", Colour::Navy, false}, Look{"Line Mute", Colour::Maroon, true}));
 
   state.SpkrMute = 1;  // each report follows the redraw of its button
   std::vector<std::pair<std::string, std::string>> captionsAtReport;
@@ -152,8 +135,6 @@ TEST_F(ReceiverTest, MuteButtonsShowTheirStateBeforeEachReport) {
   EXPECT_EQ(captionsAtReport, (std::vector<std::pair<std::string, std::string>>{{"Spkr Mute", "Line"},
                                                                                {"Spkr Mute", "Line Mute"}}));
 }
-
-// ---- Meter query and exit mute -------------------------------------------
 
 TEST_F(ReceiverTest, MeterQueryAndExitMuteBytes) {
   receiver.SendMeterQuery();

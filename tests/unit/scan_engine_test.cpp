@@ -1,7 +1,5 @@
-// The scan engine over the panel's fakes: memory, file, limit and band scans
-// stepped by the fake ScanTimer on a fake timeline whose serial line carries
-// 1200 baud, with the real scratchpad, station list, limit ranges and limit
-// dialog around it.
+// Memory, file, limit and band scans stepped by the fake ScanTimer over a 1200-baud line, with the real
+// scratchpad, station list, limit ranges and limit dialog around the engine.
 
 #include <gtest/gtest.h>
 
@@ -164,9 +162,8 @@ class ScanEngineTest : public PanelFixture {
   }
   // Paused or ended: nothing ticks, Scan is up; the kind is kept or forgotten.
   void ExpectNotScanning(int kind) {
-    EXPECT_EQ(std::tuple(ctx.scan.ScanState, ctx.scan.ScanKind), std::tuple(0, kind));
-    EXPECT_FALSE(scanTimer.armed());
-    EXPECT_FALSE(panel[Ctl::ScanBtn].pressed);
+    EXPECT_EQ(std::tuple(ctx.scan.ScanState, ctx.scan.ScanKind, scanTimer.armed(), panel[Ctl::ScanBtn].pressed),
+              std::tuple(0, kind, false, false));
   }
   void ExpectOnlyMessage(const std::string& text) { EXPECT_EQ(messages.messages(), std::vector<std::string>{text}); }
   void ExpectRanges(const std::vector<std::string>& names) {
@@ -182,8 +179,6 @@ class ScanEngineTest : public PanelFixture {
   LimitScanDialog limitDialog{ctx, settings};
   ScanEngine engine{ctx, receiver, tuning, scratch, stations, limits, settings};
 };
-
-// ---- Choosing and starting ------------------------------------------------------
 
 TEST_F(ScanEngineTest, NothingChosenIsRefusedAndEachKindLoadsItsSpeedTable) {
   panel.press(Ctl::ScanBtn);
@@ -225,8 +220,6 @@ TEST_F(ScanEngineTest, NothingChosenIsRefusedAndEachKindLoadsItsSpeedTable) {
   engine.ScanSpdBtnClick(6);  // there is no seventh button
   EXPECT_EQ(std::tuple(settings.ScanSpeedIndex, settings.ScanInterval), std::tuple(6, 3000));
 }
-
-// ---- Limit scans ------------------------------------------------------------------
 
 struct LimitCase {
   const char* name;
@@ -292,15 +285,10 @@ TEST_F(ScanEngineTest, StartRangeScanChecksTheLimits) {
     settings.ScanFrequency = 0;  // outside the limits: the scan starts at the low one
     panel.press(Ctl::ScanBtn);
     engine.StartRangeScan(c.low, c.high);
-    EXPECT_EQ(ctx.scan.ScanState, c.valid ? 3 : 0);
-    EXPECT_EQ(ctx.scan.ScanKind, c.valid ? 3 : 0);
-    EXPECT_EQ(panel[Ctl::LimitScanBtn].pressed, c.valid);
-    EXPECT_EQ(panel[Ctl::ScanBtn].pressed, c.valid);
-    EXPECT_EQ(messages.messages().size(), c.valid ? 0u : 1u);
-    EXPECT_EQ(Unsent(), c.valid ? 1u : 0u);
-    if (c.valid) {
-      EXPECT_DOUBLE_EQ(state.Freq, c.low);
-    }
+    EXPECT_EQ(std::tuple(ctx.scan.ScanState, ctx.scan.ScanKind, panel[Ctl::LimitScanBtn].pressed,
+                         panel[Ctl::ScanBtn].pressed, messages.messages().size(), Unsent()),
+              std::tuple(c.valid ? 3 : 0, c.valid ? 3 : 0, c.valid, c.valid, c.valid ? 0u : 1u, c.valid ? 1u : 0u));
+    EXPECT_DOUBLE_EQ(c.valid ? state.Freq : c.low, c.low);
     engine.StopBtnClick();
   }
   EXPECT_EQ(messages.lastMessage(), "Limit frequencies are not configured properly.");
@@ -353,8 +341,6 @@ TEST_F(ScanEngineTest, ALimitScanStartsTunedPausesInPlaceAndRemembersItsRange) {
   EXPECT_EQ(Frequencies(3), (Freqs{7005, 7010, 7000}));
 }
 
-// ---- Band scan ----------------------------------------------------------------------
-
 TEST_F(ScanEngineTest, BandScanStepsThroughTheBandAndKeepsItsButtonDown) {
   ctx.decimalSeparator = ',';
   ctx.scan.ScanDirection = 1;
@@ -386,8 +372,7 @@ TEST_F(ScanEngineTest, BandScanStepsThroughTheBandAndKeepsItsButtonDown) {
   EXPECT_FALSE(limits.ranges[0].defined());  // band scans are not remembered as ranges
   engine.ScanBtnClick();
   EXPECT_DOUBLE_EQ(state.Freq, 5900.5);
-  StepOnce();
-  EXPECT_DOUBLE_EQ(state.Freq, 5905.5);
+  EXPECT_EQ(Frequencies(1), (Freqs{5905.5}));
 }
 
 TEST_F(ScanEngineTest, ASpeedChangeAppliesAtOnce) {
@@ -399,22 +384,15 @@ TEST_F(ScanEngineTest, ASpeedChangeAppliesAtOnce) {
   timeline.advanceBy(100);
   engine.ScanSpdBtnClick(0);  // 250 ms from now
   EXPECT_EQ(scanTimer.nextTickMs(), t0 + 350);
-  const auto at = Steps(3, [&] { return timeline.nowMs() - t0; });
-  EXPECT_EQ(at, (std::vector<std::int64_t>{350, 600, 850}));
+  EXPECT_EQ(Steps(3, [&] { return timeline.nowMs() - t0; }), (std::vector<std::int64_t>{350, 600, 850}));
   engine.ScanSpdBtnClick(3);  // 2 s
   StepOnce();
   EXPECT_EQ(timeline.nowMs() - t0, 2850);
 }
 
-// ---- Memory scans -----------------------------------------------------------------------
-
 TEST_F(ScanEngineTest, MemoryScanVisitsEnabledUnlockedChannelsInOrder) {
   ThreeBanks();
-  ScratchpadChannel& whole = scratch.pad.channel(1, 3);  // each channel's whole tuning is tuned
-  whole.Mode = 1;
-  whole.FilterIndex = 13;
-  whole.AGC = 3;
-  whole.PBT = 150;
+  scratch.pad.channel(1, 3) = {0, 7000, "m7000", 1, 3, 13, 3, 150};  // each channel's whole tuning is tuned
   engine.MemScanBtnClick();
   EXPECT_EQ(std::tuple(panel[Ctl::StatusPanel].caption, panel[Ctl::MemScanBtn].pressed),
             std::tuple("Scratchpad Memory Scan", true));
@@ -532,8 +510,6 @@ TEST_F(ScanEngineTest, TheBankShownIsScannedEvenWhenDisabledAndAnEnabledBankJoin
   EXPECT_EQ(Channels(4), (Chans{{1, 3}, {2, 0}, {2, 9}, {1, 0}}));
 }
 
-// ---- File scans --------------------------------------------------------------------------
-
 TEST_F(ScanEngineTest, FileScanChoiceRefusalsThenTheFirstScannableRow) {
   panel.press(Ctl::FileScanBtn);
   engine.FileScanBtnClick();
@@ -641,8 +617,6 @@ TEST_F(ScanEngineTest, APressOnTheGridPausesAFileScanWhereItStands) {
   EXPECT_EQ(RowsSeen(2), (Rows{5, 1}));
 }
 
-// ---- Stopping from elsewhere ------------------------------------------------------------------
-
 TEST_F(ScanEngineTest, TheCompanionsHelloEndsTheScanAndForgetsTheKind) {
   NoCompanion transport;
   CommandDispatcher dispatcher(ctx, receiver, controls, tuning, meter, transport);
@@ -668,8 +642,6 @@ TEST_F(ScanEngineTest, TheCompanionsHelloEndsTheScanAndForgetsTheKind) {
   for (Ctl c : kKindButtons) EXPECT_FALSE(panel[c].pressed) << ControlName(c);
   EXPECT_EQ(panel[Ctl::StatusPanel].caption, "");
 }
-
-// ---- Pacing on the line ----------------------------------------------------------------------
 
 TEST_F(ScanEngineTest, TheFastestLimitScanKeepsTheLineBusyWithoutSkipping) {
   meterTimer.setEnabled(true);

@@ -1,5 +1,4 @@
-// The timer rules every periodic job of the panel relies on (they live in
-// the Timer base class), checked through the fake timer on simulated time.
+// The timer rules of the Timer base class every periodic job relies on, through the fake timer.
 
 #include <gtest/gtest.h>
 

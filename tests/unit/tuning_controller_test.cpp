@@ -1,13 +1,8 @@
-// The controls that move the frequency, driven through the fake panel:
-// steps and speed, single steps and their limits, hold-to-repeat and latched
-// tuning on the fake timeline, digit clicks, typed frequencies, VFOs, WWV
-// presets, recall and rounding.
+// The controls that move the frequency, driven through the fake panel on the fake timeline.
 
 #include <gtest/gtest.h>
 
-#include <string>
 #include <tuple>
-#include <vector>
 
 #include "radio/StepTable.h"
 #include "support/PanelFixture.h"
@@ -65,9 +60,7 @@ class TuningTest : public PanelFixture {
   }
 };
 
-// ---- Steps and speed -----------------------------------------------------
-
-TEST_F(TuningTest, EachStepSelectsItsRowButtonAndSpeed) {
+TEST_F(TuningTest, EachStepSelectsItsRowButtonAndSpeedAndTheTopStepFollowsTheNineKilohertzOption) {
   const struct {
     int stepHz, row, speedPosition;
   } cases[] = {{1, 0, 1},     {10, 1, 1},    {50, 2, 2},    {100, 3, 5},    {500, 4, 10},
@@ -88,9 +81,8 @@ TEST_F(TuningTest, EachStepSelectsItsRowButtonAndSpeed) {
   EXPECT_EQ(std::tuple(state.StepHz, state.StepIndex, panel[Ctl::StepBtn10000].pressed), std::tuple(10000, 8, true));
   tuning.StepBtnClick(3);
   EXPECT_EQ(std::tuple(state.StepHz, panel[Ctl::StepBtn100].pressed), std::tuple(100, true));
-}
 
-TEST_F(TuningTest, TopStepFollowsTheNineKilohertzOptionFixedAtStartUp) {
+  // The top step follows the 9 kHz option fixed at start-up.
   state.NineKHzSteps = 1;
   tuning.SetTuningStep(500);
   EXPECT_EQ(panel[Ctl::StepBtn10000].caption, "9K");
@@ -125,8 +117,6 @@ TEST_F(TuningTest, SpeedIsKeptInRangeAndRestartsTheTimerOnlyWhileTuning) {
             std::tuple(99, true, timeline.nowMs() + 99));
 }
 
-// ---- Single steps --------------------------------------------------------
-
 // A step that would leave 10 to 30000 kHz is refused and remembers nothing.
 TEST_F(TuningTest, SingleStepsTuneWithin10To30000) {
   const struct {
@@ -146,7 +136,6 @@ TEST_F(TuningTest, SingleStepsTuneWithin10To30000) {
               std::tuple(c.expected, moved ? 1 : 0, moved));
     EXPECT_DOUBLE_EQ(state.LastFreqRecord.valid ? state.LastFreqRecord.freq : c.start, c.start);
   }
-  EXPECT_EQ(panel[Ctl::FreqDispPanel].caption, "10.000");
 }
 
 TEST_F(TuningTest, StepsWhileScanningOnlySetTheScanDirection) {
@@ -169,20 +158,17 @@ TEST_F(TuningTest, StepsWhileScanningOnlySetTheScanDirection) {
   EXPECT_TRUE(port.writes().empty());
 }
 
-// ---- Hold to repeat ------------------------------------------------------
-
-TEST_F(TuningTest, HoldingRepeatsAfterTheDebounceAndTheClickAddsNoStep) {
+TEST_F(TuningTest, HoldingRepeatsAfterTheDebounceTheClickAddsNoStepAndScanningStopsBoth) {
   StartAt(10000.0, 1000);  // 495 ms speed
   tuning.FreqUpBtnMouseDown();
-  EXPECT_TRUE(debounceTimer.enabled());
-  EXPECT_EQ(debounceTimer.interval(), 500);
+  EXPECT_EQ(std::tuple(debounceTimer.enabled(), debounceTimer.interval()), std::tuple(true, 500));
   timeline.advanceBy(499);
   EXPECT_FALSE(tuning.flags.TuningActive);
   timeline.advanceBy(1);  // debounce tick
   const TuningFlags& f = tuning.flags;
-  EXPECT_EQ(std::tuple(f.TuningActive, f.HoldTuned, f.RemoteTuningStarted, f.TuningDown, debounceTimer.enabled()),
-            std::tuple(true, true, true, false, false));
-  EXPECT_EQ(tuningTimer.interval(), 495);
+  EXPECT_EQ(std::tuple(f.TuningActive, f.HoldTuned, f.RemoteTuningStarted, f.TuningDown, debounceTimer.enabled(),
+                       tuningTimer.interval()),
+            std::tuple(true, true, true, false, false, 495));
   ExpectFreqsAfter({0, 495 * 2}, {10000.0, 10002.0});
   EXPECT_DOUBLE_EQ(state.LastFreqRecord.freq, 10001.0);
 
@@ -213,10 +199,8 @@ TEST_F(TuningTest, HoldingRepeatsAfterTheDebounceAndTheClickAddsNoStep) {
     EXPECT_FALSE(debounceTimer.enabled() || tuning.flags.HoldTuned);
     timeline.advanceBy(350);
   }
-}
 
-TEST_F(TuningTest, HoldLatchAndTicksDoNothingWhileScanning) {
-  StartAt(10000.0, 1000);
+  StartAt(10000.0, 1000);  // hold, latch and ticks do nothing while scanning
   tuning.FreqUpBtnFastClick();
   ctx.scan.ScanState = 1;
   ExpectFreqsAfter({2000}, {10001.0});
@@ -233,9 +217,7 @@ TEST_F(TuningTest, HoldLatchAndTicksDoNothingWhileScanning) {
   EXPECT_DOUBLE_EQ(state.Freq, 10000.0);
 }
 
-// ---- Latched tuning ------------------------------------------------------
-
-TEST_F(TuningTest, LatchedTuningStepsAtTheSpeedAndStopsAtTheLimits) {
+TEST_F(TuningTest, LatchedTuningStepsAtTheSpeedStopsAtTheLimitsAndASecondClickReversesOrStops) {
   StartAt(10000.0, 1000);  // 495 ms
   tuning.FreqUpBtnFastClick();
   EXPECT_EQ(*tuningTimer.nextTickMs(), timeline.nowMs() + 495);
@@ -245,27 +227,23 @@ TEST_F(TuningTest, LatchedTuningStepsAtTheSpeedAndStopsAtTheLimits) {
 
   StartAt(29999.0, 1000);
   tuning.FreqUpBtnFastClick();
-  EXPECT_EQ(panel[Ctl::FreqDispPanel].caption, "30000.000");
-  EXPECT_EQ(std::tuple(panel[Ctl::FreqUpBtnFast].colour, panel[Ctl::FreqUpBtnFast].bold),
-            std::tuple(Colour::Maroon, true));
+  EXPECT_EQ(std::tuple(state.Freq, panel[Ctl::FreqUpBtnFast].colour, panel[Ctl::FreqUpBtnFast].bold),
+            std::tuple(30000.0, Colour::Maroon, true));
   ExpectFreqsAfter({495}, {30000.0});  // the next tick stops it
   EXPECT_FALSE(tuning.flags.TuningActive || tuningTimer.enabled() || panel[Ctl::FreqUpBtnFast].bold);
   EXPECT_EQ(TuningsSent(), 1);
 
   StartAt(105.0, 10000);
   tuning.FreqDnBtnFastClick();  // does not start below 100
-  EXPECT_FALSE(tuning.flags.TuningActive);
-  EXPECT_NE(panel[Ctl::FreqDnBtnFast].colour, Colour::Maroon);
-  EXPECT_EQ(TuningsSent(), 0);
+  EXPECT_EQ(std::tuple(tuning.flags.TuningActive, panel[Ctl::FreqDnBtnFast].colour, TuningsSent()),
+            std::tuple(false, Colour::Black, 0));
 
   StartAt(110.0, 10000);
   tuning.FreqDnBtnFastClick();
   ExpectFreqsAfter({0, 990 * 20}, {100.0, 10.0});
   EXPECT_FALSE(tuning.flags.TuningActive);
-}
 
-TEST_F(TuningTest, SecondLatchClickReversesOrStops) {
-  StartAt(10000.0, 1000);
+  StartAt(10000.0, 1000);  // a second click reverses or stops
   tuning.FreqDnBtnFastClick();
   EXPECT_TRUE(tuning.flags.TuningDown && panel[Ctl::FreqDnBtnFast].bold);
   tuning.FreqUpBtnFastClick();  // reverses, no step of its own
@@ -278,8 +256,8 @@ TEST_F(TuningTest, SecondLatchClickReversesOrStops) {
   ExpectFreqsAfter({2000}, {10000.0});
   tuning.FreqUpBtnFastClick();  // the down button the same way round
   tuning.FreqDnBtnFastClick();
-  EXPECT_TRUE(tuning.flags.TuningActive && tuning.flags.TuningDown && panel[Ctl::FreqDnBtnFast].bold);
-  EXPECT_FALSE(panel[Ctl::FreqUpBtnFast].bold);
+  EXPECT_TRUE(tuning.flags.TuningActive && tuning.flags.TuningDown && panel[Ctl::FreqDnBtnFast].bold &&
+              !panel[Ctl::FreqUpBtnFast].bold);
   tuning.FreqDnBtnFastClick();
   EXPECT_FALSE(tuning.flags.TuningActive || tuningTimer.enabled() || panel[Ctl::FreqDnBtnFast].bold);
 }
@@ -304,8 +282,6 @@ TEST_F(TuningTest, StepsPresetsAndSpaceEndLatchedTuning) {
   EXPECT_DOUBLE_EQ(state.Freq, 5000.0);
   EXPECT_EQ(starts, 0);  // Space ended the tuning, it started no scan
 }
-
-// ---- Digit clicks --------------------------------------------------------
 
 // Bounds at 303 px: five digits 21 50 81 111 141 174 183 215 245 274;
 // four digits 38 67 97 127 157 170 200 230 259; three digits 49 82 112 142
@@ -347,8 +323,6 @@ TEST_F(TuningTest, DigitClicksTuneByThePlaceValueOfTheDigit) {
   }
 }
 
-// ---- Typed frequencies ---------------------------------------------------
-
 // Text outside the range puts the old frequency back and tunes nothing.
 TEST_F(TuningTest, EnterTunesATypedNumberInTheRange) {
   const struct {
@@ -384,7 +358,7 @@ TEST_F(TuningTest, EnterTunesATypedNumberInTheRange) {
   EXPECT_FALSE(tuning.KeyPress('.'));
 }
 
-TEST_F(TuningTest, TextThatIsNoNumberIsReportedAsAnError) {
+TEST_F(TuningTest, TextThatIsNoNumberIsReportedAndEnterWithoutTypingGoesToTheList) {
   StartAt(10000.0, 500);
   EXPECT_TRUE(tuning.KeyPress('.'));  // a separator first is ignored
   EXPECT_EQ(std::tuple(tuning.flags.KeypadActive, panel[Ctl::FreqDispPanel].caption), std::tuple(false, "10000.000"));
@@ -396,11 +370,10 @@ TEST_F(TuningTest, TextThatIsNoNumberIsReportedAsAnError) {
   EXPECT_EQ(std::tuple(reportedErrors.size(), messages.shown().size()), std::tuple(1u, 0u));
   Type("9575\r");  // the next entry starts afresh
   EXPECT_DOUBLE_EQ(state.Freq, 9575.0);
-}
 
-TEST_F(TuningTest, EnterWithoutTypingGoesToTheListAndKeysWaitWhileScanning) {
-  int calls = 0;
+  int calls = 0;  // Enter without typing goes to the list
   tuning.enterWithoutKeypad = [&] { ++calls; };
+  Settle();
   EXPECT_TRUE(tuning.KeyPress('\r'));
   EXPECT_EQ(std::tuple(calls, port.writes().size()), std::tuple(1, 0u));
   EXPECT_FALSE(tuning.KeyPress('x'));
@@ -435,8 +408,6 @@ TEST_F(TuningTest, SpaceStartsTheChosenScanOrEndsTheRunningOne) {
   EXPECT_EQ(starts, 2);
 }
 
-// ---- VFOs ----------------------------------------------------------------
-
 TEST_F(TuningTest, VfoButtonSwapsTheTwoTunings) {
   // VFO A: the fresh state's 15000 kHz AM, 500 Hz step, 6000 Hz, AGC medium.
   state.DataBFOActive = 1;
@@ -448,9 +419,9 @@ TEST_F(TuningTest, VfoButtonSwapsTheTwoTunings) {
   EXPECT_EQ(std::tuple(state.ActiveVFO, panel[Ctl::VFOBtn].caption, panel[Ctl::StatusPanel].caption),
             std::tuple('B', "VFO B", "Station B"));
   ExpectTuning(7000.5, 2, 100, 17, 3, -150);
-  EXPECT_EQ(std::tuple(state.Bandwidth, int(state.DataBFOActive), state.LastFreqRecord.freq),
-            std::tuple(1800, 0, 15000.0));
-  EXPECT_TRUE(panel[Ctl::AGCFastBtn].pressed);
+  EXPECT_EQ(std::tuple(state.Bandwidth, int(state.DataBFOActive), state.LastFreqRecord.freq,
+                       panel[Ctl::AGCFastBtn].pressed),
+            std::tuple(1800, 0, 15000.0, true));
   const VfoTuning& o = state.OtherVFO;
   EXPECT_EQ(std::tie(o.freq, o.mode, o.stepIndex, o.filterIndex, o.agc, o.pbt, o.statusText),
             std::make_tuple(15000.0, std::uint8_t{0}, 4, 1, 2, 0, std::string("Station A")));
@@ -467,11 +438,8 @@ TEST_F(TuningTest, VfoButtonSwapsTheTwoTunings) {
   ctx.scan.ScanState = 0;
   tuning.WWVBtnClick(5);
   tuning.VFOBtnClick();
-  EXPECT_EQ(state.ActiveVFO, 'A');
-  EXPECT_DOUBLE_EQ(state.Freq, 5000.0);
+  EXPECT_EQ(std::tuple(state.ActiveVFO, state.Freq), std::tuple('A', 5000.0));
 }
-
-// ---- WWV presets ---------------------------------------------------------
 
 TEST_F(TuningTest, WwvRoundTripReturnsToTheTuningBeforeTheFirstPreset) {
   tuning.WWVRestoreBtnClick();  // outside WWV mode: nothing
@@ -510,10 +478,10 @@ TEST_F(TuningTest, WwvRoundTripReturnsToTheTuningBeforeTheFirstPreset) {
   EXPECT_EQ(std::tuple(state.Freq, port.writes().size()), std::tuple(15000.5, 0u));
 
   tuning.WWVRestoreBtnClick();
-  EXPECT_EQ(tuning.flags.WWVMode, 0);
   ExpectTuning(9575.25, 1, 100, 15, 3, 100);
-  EXPECT_EQ(std::tuple(panel[Ctl::StatusPanel].caption, state.LastFreqRecord.freq, panel[Ctl::FreqDispPanel].colour),
-            std::tuple("USB", 15000.5, Colour::Aqua));
+  EXPECT_EQ(std::tuple(tuning.flags.WWVMode, panel[Ctl::StatusPanel].caption, state.LastFreqRecord.freq,
+                       panel[Ctl::FreqDispPanel].colour),
+            std::tuple(0, "USB", 15000.5, Colour::Aqua));
   const PanelModel fresh;  // the button's own font again
   EXPECT_EQ(std::tuple(panel[Ctl::WWVRestoreBtn].colour, panel[Ctl::WWVRestoreBtn].bold),
             std::tuple(fresh[Ctl::WWVRestoreBtn].colour, fresh[Ctl::WWVRestoreBtn].bold));
@@ -522,8 +490,6 @@ TEST_F(TuningTest, WwvRoundTripReturnsToTheTuningBeforeTheFirstPreset) {
   ExpectWwvLocks(false, defined);
   ExpectLastSentIsTheTuning();
 }
-
-// ---- Recall and round ----------------------------------------------------
 
 TEST_F(TuningTest, LastFrequencyButtonTogglesBetweenTwoTunings) {
   StartAt(15000.0, 500);
@@ -565,13 +531,11 @@ TEST_F(TuningTest, RoundsToTheStep) {
     Settle();
     tuning.RoundBtnClick();
     EXPECT_NEAR(state.Freq, c.expected, 1e-9);
-    EXPECT_EQ(TuningsSent(), c.expected == c.freq ? 0 : 1);
-    EXPECT_EQ(state.LastFreqRecord.valid, c.remembered != 0);
+    EXPECT_EQ(std::tuple(TuningsSent(), state.LastFreqRecord.valid),
+              std::tuple(c.expected == c.freq ? 0 : 1, c.remembered != 0));
     EXPECT_NEAR(state.LastFreqRecord.valid ? state.LastFreqRecord.freq : 0, c.remembered, 1e-9);
   }
 }
-
-// ---- Stored tunings and ending -------------------------------------------
 
 TEST_F(TuningTest, ApplyTuningRecordLoadsEverythingButTheMutes) {
   const TuningRecord record{.valid = true, .freq = 6070.0, .mode = 1, .stepHz = 50, .filterIndex = 10, .agc = 1,
@@ -581,11 +545,10 @@ TEST_F(TuningTest, ApplyTuningRecordLoadsEverythingButTheMutes) {
 
   tuning.ApplyTuningRecord(record);
   ExpectTuning(6070.0, 1, 50, 10, 1, -300);
-  EXPECT_TRUE(panel[Ctl::StepBtn50].pressed && panel[Ctl::AGCSlowBtn].pressed);
   // A stored tuning keeps a data mode's offset and the status text.
   EXPECT_EQ(std::tuple(state.Bandwidth, state.SpkrMute + state.LineMute, int(state.DataBFOActive),
-                       panel[Ctl::StatusPanel].caption),
-            std::tuple(3000, 0, 1, "kept"));
+                       panel[Ctl::StatusPanel].caption, panel[Ctl::StepBtn50].pressed, panel[Ctl::AGCSlowBtn].pressed),
+            std::tuple(3000, 0, 1, "kept", true, true));
   ExpectLastSentIsTheTuning();
 }
 
