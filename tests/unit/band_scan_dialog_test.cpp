@@ -102,8 +102,7 @@ TEST_F(BandScanDialogTest, OpeningFillsTheGridChoosesBandScanAndShowsTheFirstRec
   dialog.chooseBandScan = [&] { ctx.scan.ScanKind = 5; };
   settings.ScanSpeedIndex = 0;
   dialog.BandScanBtnClick();
-  EXPECT_EQ(ctx.scan.ScanKind, 5);
-  EXPECT_EQ(settings.ScanSpeedIndex, 0);
+  EXPECT_EQ((std::vector<int>{ctx.scan.ScanKind, settings.ScanSpeedIndex}), (std::vector<int>{5, 0}));
 }
 
 TEST_F(BandScanDialogTest, FrequenciesAndSpeedCaptionsShowTheLocaleSeparatorAndAddStoresAPoint) {
@@ -334,6 +333,18 @@ TEST_F(BandScanDialogTest, AddAppendsTheBuiltLineAndSelectsIt) {
   EXPECT_EQ(dialog.LimitPanel, "Ham 20:  14000 to 14350 kHz USB");
   EXPECT_TRUE(dialog.BandScanChanged());
   EXPECT_EQ(ReadFileBytes(listPath), JoinBandScanLines({Band49, Band31}));  // nothing written before Save
+}
+
+TEST_F(BandScanDialogTest, TheGridShowsAnAddedRecordAsStoredWithSingleQuotesAndCutTexts) {
+  Open({Band49});
+  TypeBand("The \"big\" one", "5900", "6200");
+  dialog.bsCommentEdit = "a \"b\"";
+  dialog.BandScanAddBtnClick();
+  TypeBand(std::string(25, 'N'), "100", "200");
+  dialog.bsCommentEdit = std::string(80, 'c');
+  dialog.BandScanAddBtnClick();
+  EXPECT_EQ(Row(2), (Strings{"The 'big' one", "5900", "6200", "AM", ".2S", "a 'b'"}));
+  EXPECT_EQ(Row(3), (Strings{std::string(20, 'N'), "100", "200", "AM", ".2S", std::string(64, 'c')}));
 }
 
 // ---- Replace and Delete ----------------------------------------------------------
