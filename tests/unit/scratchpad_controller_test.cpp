@@ -269,15 +269,13 @@ TEST_F(ScratchpadControllerTest, RightClickTunesAndOpensTheTagDialogWithTheTag) 
   EXPECT_EQ(std::string(scratch.tagEntryDialog.caption()) + "|" + scratch.tagEntryDialog.label(),
             "Scratchpad Memory Tag Entry|Enter Tag:");
   EXPECT_EQ(Sent(), Strings{kUsb10000Hex});
-  EXPECT_EQ(scratch.pad.channel(1, 7).Tag, "New tag");
-  EXPECT_EQ(Status(), "New tag");
+  EXPECT_EQ((Strings{scratch.pad.channel(1, 7).Tag, Status()}), (Strings{"New tag", "New tag"}));
   EXPECT_FALSE(scratch.tagEntryDialog.isOpen());
   // Forty characters are stored as their first thirty-two.
   const std::string forty = "0123456789012345678901234567890123456789";
   tagAnswer = forty;
   scratch.ScpdBtnMouseDown(7, Button::Right);
-  EXPECT_EQ(scratch.pad.channel(1, 7).Tag, forty.substr(0, 32));
-  EXPECT_EQ(Status(), forty);
+  EXPECT_EQ((Strings{scratch.pad.channel(1, 7).Tag, Status()}), (Strings{forty.substr(0, 32), forty}));
   // An empty channel opens no dialog.
   scratch.ScpdBtnMouseDown(12, Button::Right);
   EXPECT_TRUE(Btn(12).pressed);
@@ -304,8 +302,7 @@ TEST_F(ScratchpadControllerTest, CancelledOrUnansweredTagDialogChangesNothing) {
     dialog.OKBtnClick();
   };
   scratch.ScpdBtnMouseDown(1, Button::Right);
-  EXPECT_EQ(scratch.pad.channel(1, 1).Tag, "Renamed");
-  EXPECT_EQ(Status(), "Band Scan: ");
+  EXPECT_EQ((Strings{scratch.pad.channel(1, 1).Tag, Status()}), (Strings{"Renamed", "Band Scan: "}));
 }
 
 // ---- Store ("Pgm") and lockout ("Lk") ---------------------------------------------
@@ -432,15 +429,13 @@ TEST_F(ScratchpadControllerTest, BankTagDialogStoresTheTagAndRebuildsTheMenu) {
   scratch.pad.bankTag(4) = "Old four";
   bankAnswer = "\x1b";
   scratch.BankTagItemClick();
-  EXPECT_EQ(scratch.pad.bankTag(4), "Old four");
-  EXPECT_EQ(shownText, "Old four");
+  EXPECT_EQ((Strings{scratch.pad.bankTag(4), shownText}), (Strings{"Old four", "Old four"}));
   bankAnswer = "Broadcast bands of the world, all of them";
   scratch.BankTagItemClick();
   EXPECT_EQ(dialogsShown, 2);
   const std::string cut = bankAnswer->substr(0, 32);
-  EXPECT_EQ(scratch.pad.bankTag(4), cut);
-  EXPECT_EQ(panel[Ctl::Bank4].caption, "Bank &4:  " + cut);
-  EXPECT_EQ(Status(), "Bank 4:  " + cut);
+  EXPECT_EQ((Strings{scratch.pad.bankTag(4), panel[Ctl::Bank4].caption, Status()}),
+            (Strings{cut, "Bank &4:  " + cut, "Bank 4:  " + cut}));
 }
 
 // ---- Clearing ----------------------------------------------------------------------
