@@ -163,18 +163,15 @@ TEST_F(DataModeButton, LeftClicksApplyThenStepRightClickProgramsTheShownMode) {
   leftClick();
   EXPECT_EQ((std::vector<int>{state.StepHz, state.FilterIndex}), (std::vector<int>{3000, 14}));
   leftClick();
-  EXPECT_EQ(panel[Ctl::DataModeBtn].caption, "D-2");
-  EXPECT_EQ(panel[Ctl::StatusPanel].caption, "Data mode 2 not programmed.");
+  EXPECT_EQ(panel[Ctl::DataModeBtn].caption + " " + panel[Ctl::StatusPanel].caption, "D-2 Data mode 2 not programmed.");
   for (int i = 0; i < 4; ++i) leftClick();
   EXPECT_EQ(panel[Ctl::DataModeBtn].caption, "D-1");  // D-5 steps round to D-1
 
   int shown = 0;
   dataModes.show = [&](DataProgramDialog& d) {
     ++shown;
-    EXPECT_EQ(d.Heading, "Now Programming Mode D-1");
-    EXPECT_EQ(d.Review[0].bandwidth, "2400");
-    EXPECT_EQ(d.Review[0].agc, "M");
-    EXPECT_EQ(d.Review[1].title, "");
+    EXPECT_EQ((std::vector<std::string>{d.Heading, d.Review[0].bandwidth, d.Review[0].agc, d.Review[1].title}),
+              (std::vector<std::string>{"Now Programming Mode D-1", "2400", "M", ""}));
   };
   dataModes.DataModeBtnMouseUp(DataModeController::MouseButton::Right);
   dataModes.DataModeBtnMouseUp(DataModeController::MouseButton::Middle);
