@@ -82,8 +82,7 @@ TEST(BandScanBuild, WritesTheFieldsWithTheirDefaults) {
   BandScanFields range;
   range.Low = "100";
   range.High = "200";
-  EXPECT_EQ(BuildBandScanLine(range, '.'),
-            "\"\",100,200,\"AM\",8000,2,100,0,2,\"\",0,0");
+  EXPECT_EQ(BuildBandScanLine(range, '.'), "\"\",100,200,\"AM\",8000,2,100,0,2,\"\",0,0");
   for (const auto& [text, digit] : {std::pair{"Medium", '2'}, {"Slow", '3'}, {"", '2'}, {"fast", '2'}, {"x", '2'}}) {
     f.AGC = text;
     EXPECT_EQ(Parsed(BuildBandScanLine(f, '.')).AGC, digit) << text;

@@ -64,12 +64,12 @@ TEST(LimitRangesFileTest, ShortFilesAreReadAsFarAsTheyGo) {
   LimitRangeList list = VariedList();
   const LimitRangeList old = list;
   DecodeLimitRanges(EncodeLimitRanges(fromFile).substr(0, 2 * 128 + 16), list);  // two slots and a bit
-  EXPECT_EQ(list[0], fromFile[0]);
-  EXPECT_EQ(list[1], fromFile[1]);
-  EXPECT_EQ(list[2].High, 7300.0);                  // from the file
-  EXPECT_EQ(list[2].Name, old[2].Name);             // beyond the end: as before
-  EXPECT_EQ(list[2].SpeedIndex, old[2].SpeedIndex);
-  for (int i = 3; i < LimitRangeCount; ++i) EXPECT_EQ(list[i], old[i]) << i;
+  LimitRangeList expected = old;  // beyond the end: as before
+  expected[0] = fromFile[0];
+  expected[1] = fromFile[1];
+  expected[2].Low = 7000.0;
+  expected[2].High = 7300.0;
+  EXPECT_EQ(list, expected);
   // An empty file over zero slots (start-up) leaves free slots brought into their tables.
   LimitRangeList zero;
   DecodeLimitRanges("", zero);
@@ -85,19 +85,17 @@ TEST(LimitRangesFileTest, DamagedValuesAreBroughtIntoRange) {
                {104, 99, 23}, {108, 0x80000000u, 0},  {108, 9, 8},       {112, 0, 2},
                {112, 7, 2},   {116, 4000, 2000},      {116, static_cast<std::uint32_t>(-2050), -2000},
                {120, 0, 1},   {120, 7, 6},            {120, 0xFFFFFFF0u, 1}};
+  std::int32_t LimitRange::*const fields[] = {&LimitRange::Mode, &LimitRange::FilterIndex, &LimitRange::StepIndex,
+                                              &LimitRange::AGC,  &LimitRange::PBT,         &LimitRange::SpeedIndex};
   LimitRangeList good = Defaults();
   good[2] = LimitRange{9400.0, 9900.0, "9400-9900", 1, 13, 3, 2, 0, 3};
   for (const auto& c : cases) {
     std::string bytes = EncodeLimitRanges(good);
     PutInt32(bytes, 256 + c.offset, c.stored);
-    LimitRangeList list;
+    LimitRangeList list, expected = good;
     DecodeLimitRanges(bytes, list);
-    const LimitRange& r = list[2];
-    const int fields[] = {r.Mode, r.FilterIndex, r.StepIndex, r.AGC, r.PBT, r.SpeedIndex};
-    EXPECT_EQ(fields[(c.offset - 100) / 4], c.expected) << c.offset << " holding " << c.stored;
-    EXPECT_EQ(r.Name, "9400-9900");
-    EXPECT_EQ(list[1], good[1]);
-    EXPECT_EQ(list[3], good[3]);
+    expected[2].*fields[(c.offset - 100) / 4] = c.expected;
+    EXPECT_EQ(list, expected) << c.offset << " holding " << c.stored;
   }
   std::string bytes = EncodeLimitRanges(Defaults());
   PutDouble(bytes, 0, std::numeric_limits<double>::quiet_NaN());
@@ -106,9 +104,7 @@ TEST(LimitRangesFileTest, DamagedValuesAreBroughtIntoRange) {
   bytes[17] = 'x';
   LimitRangeList list;
   DecodeLimitRanges(bytes, list);
-  EXPECT_EQ(list[0].Low, 0.0);
-  EXPECT_EQ(list[0].High, 0.0);
-  EXPECT_EQ(list[0].Name, "x" + std::string(79, '\0'));
+  EXPECT_EQ(list[0], (LimitRange{0, 0, "x" + std::string(79, '\0'), 1, 13, 3, 2, 0, 2}));
 }
 
 TEST(LimitRangesListTest, NamesAreTheShortestDecimalTextJoinedByADash) {
@@ -127,13 +123,10 @@ TEST(LimitRangesListTest, ARangeGoesToTheTopOnceAndTheTwentyFirstDropsTheOldest)
   for (int i = 1; i <= 4; ++i) PutRangeOnTop(list, LimitRange{i * 1000.0, i * 1000.0 + 100, std::to_string(i)});
   PutRangeOnTop(list, LimitRange{2000, 2100, "2", 3, 23, 5, 3, 0, 6});  // slot 3, newer settings
   EXPECT_EQ(list[0], (LimitRange{2000, 2100, "2", 3, 23, 5, 3, 0, 6}));
-  EXPECT_EQ(list[1].Name, "4");
-  EXPECT_EQ(list[2].Name, "3");
-  EXPECT_EQ(list[3].Name, "1");
+  EXPECT_EQ(list[1].Name + " " + list[2].Name + " " + list[3].Name, "4 3 1");
   EXPECT_FALSE(list[4].defined());
   for (int i = 5; i <= 21; ++i) PutRangeOnTop(list, LimitRange{i * 1000.0, i * 1000.0 + 100, std::to_string(i)});
-  EXPECT_EQ(list[0].Name, "21");
-  EXPECT_EQ(list[19].Name, "3");  // "1", the oldest, is gone
+  EXPECT_EQ(list[0].Name + " " + list[19].Name, "21 3");  // "1", the oldest, is gone
 }
 
 }  // namespace

@@ -1,7 +1,5 @@
-// The scratchpad's buttons and menus through the fake panel: loading and
-// saving Scratchpad.dat, recall with the bytes it puts on the line, store,
-// tags, lockout, bank stepping, bank choice and memory-scan enabling, bank
-// tags and clearing.
+// The scratchpad's buttons and menus through the fake panel: Scratchpad.dat, recall with the bytes it puts
+// on the line, store, tags, lockout, bank stepping, choice and memory-scan enabling, bank tags and clearing.
 
 #include <gtest/gtest.h>
 
@@ -36,10 +34,9 @@ constexpr const char* kUsb10000Hex = "57 0D 0D 4E 55 F0 04 CC 65 0A 0D 4D 31 0D 
 constexpr const char* kLsb7000_5Hex = "57 0E 0D 4E 51 3F 05 54 65 4F 0D 4D 32 0D 47 31 0D";
 const ScratchpadChannel kUsb10000 = Channel(10000.0, 1, 5, 13, 3, 0, "Utility");
 
-template <class Base>
-class ScratchpadRig : public Base {
+class ScratchpadControllerTest : public PanelFixture {
  protected:
-  ScratchpadRig() {
+  ScratchpadControllerTest() {
     scratch.showTagEntryDialog = [this](TagEntryDialog& dialog) { Answer(dialog, tagAnswer); };
     scratch.showBankTagDialog = [this](BankTagDialog& dialog) { Answer(dialog, bankAnswer); };
   }
@@ -59,39 +56,37 @@ class ScratchpadRig : public Base {
     scratch.pad.channel(scratch.pad.CurrentBank, ch) = c;
     scratch.ShowScratchpadBank();
     if (!down) return;
-    this->panel.press(ScratchpadButton(ch));
+    panel.press(ScratchpadButton(ch));
     scratch.pad.CurrentChannel = ch;
   }
   // What reached the line since the last Quiet().
   Strings Sent() {
-    EXPECT_TRUE(this->flushLine());
+    EXPECT_TRUE(flushLine());
     Strings hex;
-    for (const auto& unit : this->sentUnits()) hex.push_back(HexBytes(unit));
+    for (const auto& unit : sentUnits()) hex.push_back(HexBytes(unit));
     return hex;
   }
   void Quiet() {
-    ASSERT_TRUE(this->flushLine());
-    this->clearRecords();
-    this->messages.clear();
+    ASSERT_TRUE(flushLine());
+    clearRecords();
+    messages.clear();
   }
-  const ControlState& Btn(int ch) const { return this->panel[ScratchpadButton(ch)]; }
+  const ControlState& Btn(int ch) const { return panel[ScratchpadButton(ch)]; }
   Strings Captions() const {
     Strings captions;
     for (int ch = 0; ch < 16; ++ch) captions.push_back(Btn(ch).caption);
     return captions;
   }
-  const std::string& Status() const { return this->panel[Ctl::StatusPanel].caption; }
+  const std::string& Status() const { return panel[Ctl::StatusPanel].caption; }
 
   TempFolder folder{true};
   const std::string file = folder.sysFile("Scratchpad.dat");
-  ScratchpadController scratch{this->ctx, this->receiver, this->controls, this->tuning, folder.dir()};
+  ScratchpadController scratch{ctx, receiver, controls, tuning, folder.dir()};
   int dialogsShown = 0;
   std::string shownText;  // what the last dialog showed in its edit
   std::optional<std::string> tagAnswer;
   std::optional<std::string> bankAnswer;
 };
-
-using ScratchpadControllerTest = ScratchpadRig<PanelFixture>;
 
 // ---- Loading and saving ------------------------------------------------------
 
@@ -103,10 +98,9 @@ TEST_F(ScratchpadControllerTest, MissingFileGivesDefaultsAndAStoredOneShowsItsBa
   scratch.LoadScratchpad();
   EXPECT_EQ(messages.messages(), Strings{"Could not find file SysFiles\\Scratchpad.dat - initializing scratchpad "
                                          "memories using defaults"});
-  EXPECT_EQ(scratch.pad.CurrentBank, 1);
-  EXPECT_EQ(scratch.pad.enabledBankCount(), 0);
-  EXPECT_TRUE(scratch.pad.channel(1, 1).empty());
-  EXPECT_FALSE(panel[Ctl::Bank2].pressed);
+  EXPECT_EQ((std::vector<int>{scratch.pad.CurrentBank, scratch.pad.enabledBankCount(),
+                              scratch.pad.channel(1, 1).empty(), panel[Ctl::Bank2].pressed}),
+            (std::vector<int>{1, 0, true, false}));
 
   Scratchpad stored;
   stored.CurrentBank = 3;
@@ -121,10 +115,9 @@ TEST_F(ScratchpadControllerTest, MissingFileGivesDefaultsAndAStoredOneShowsItsBa
   messages.clear();
   scratch.LoadScratchpad();
   EXPECT_TRUE(messages.shown().empty());
-  EXPECT_EQ(panel[Ctl::BankDispPanel].caption, "3");
-  EXPECT_EQ(Status(), "Bank 3:  Utility");
-  EXPECT_EQ(panel[Ctl::Bank3].caption, "Bank &3:  Utility");
-  EXPECT_EQ(panel[Ctl::Bank10].caption, "Bank 1&0:  Ten");
+  EXPECT_EQ((Strings{panel[Ctl::BankDispPanel].caption, Status(), panel[Ctl::Bank3].caption,
+                     panel[Ctl::Bank10].caption}),
+            (Strings{"3", "Bank 3:  Utility", "Bank &3:  Utility", "Bank 1&0:  Ten"}));
   for (int i = 0; i < 10; ++i) EXPECT_EQ(panel[BankItem(i)].pressed, i == 2 || i == 6) << i;
   EXPECT_EQ(Captions(), (Strings{"5000", "9250.5", "50", "", "", "", "", "", "", "", "", "", "", "", "", ""}));
   EXPECT_EQ(Btn(0).hint, "WWV");
@@ -139,7 +132,6 @@ TEST_F(ScratchpadControllerTest, SaveWritesTheWholeImageAtomicallyOrSaysWhyNot) 
   scratch.pad.channel(2, 15) = Channel(11815.0, 0, 4, 1, 2, -50, "Radio Brasil", 1);
   scratch.SaveScpdItemClick();
   const std::string bytes = ReadFileBytes(file);
-  EXPECT_EQ(bytes.size(), 11864u);
   EXPECT_EQ(bytes, EncodeScratchpad(scratch.pad));
   // The disk fills in the middle of the write: the old file stays whole.
   scratch.pad.bankTag(1) = "New";
@@ -158,37 +150,34 @@ TEST_F(ScratchpadControllerTest, SaveWritesTheWholeImageAtomicallyOrSaysWhyNot) 
 
 // ---- Recall ------------------------------------------------------------------
 
-struct RecallCase {
-  ScratchpadChannel channel;
-  const char* expectedHex;
-  std::vector<Ctl> pressed;  // mode, step and AGC buttons
-  int stepHz;
-};
-
-class ScratchpadRecallTest : public ScratchpadRig<PanelParamFixture<RecallCase>> {};
-
-TEST_P(ScratchpadRecallTest, LeftClickTunesTheStoredSettingsInOneTransmission) {
-  const RecallCase& c = GetParam();
-  Store(5, c.channel);
-  Quiet();
-  scratch.ScpdBtnMouseDown(5, Button::Left);
-  EXPECT_EQ(Sent(), Strings{c.expectedHex});
-  EXPECT_EQ(state.Freq, c.channel.Frequency);
-  EXPECT_EQ((std::vector<int>{state.Mode, state.StepIndex, state.StepHz, state.FilterIndex, state.AGC, state.PBT}),
-            (std::vector<int>{c.channel.Mode, c.channel.StepIndex, c.stepHz, c.channel.FilterIndex, c.channel.AGC,
-                              c.channel.PBT}));
-  for (Ctl b : c.pressed) EXPECT_TRUE(panel[b].pressed) << ControlName(b);
-  EXPECT_EQ(panel[Ctl::PBTDisplayPanel].caption, std::to_string(c.channel.PBT));
-  EXPECT_EQ(Status(), c.channel.Tag);
-  EXPECT_TRUE(Btn(5).pressed);
-  EXPECT_EQ(state.LastFreqRecord.freq, 15000.0);  // the tuning before the click
+TEST_F(ScratchpadControllerTest, LeftClickTunesTheStoredSettingsInOneTransmission) {
+  const struct {
+    int ch;
+    ScratchpadChannel channel;
+    const char* hex;
+    std::vector<Ctl> pressed;  // mode, step and AGC buttons
+    int stepHz;
+  } cases[] = {{5, kUsb10000, kUsb10000Hex, {Ctl::ModeBtnUSB, Ctl::StepBtn1000, Ctl::AGCFastBtn}, 1000},
+               {9, Channel(7000.5, 2, 2, 14, 1, 100, "Ham net"), kLsb7000_5Hex,
+                {Ctl::ModeBtnLSB, Ctl::StepBtn50, Ctl::AGCSlowBtn}, 50}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.hex);
+    const double before = state.Freq;
+    Store(c.ch, c.channel);
+    Quiet();
+    scratch.ScpdBtnMouseDown(c.ch, Button::Left);
+    EXPECT_EQ(Sent(), Strings{c.hex});
+    EXPECT_EQ(state.Freq, c.channel.Frequency);
+    EXPECT_EQ(state.LastFreqRecord.freq, before);  // the tuning before the click
+    EXPECT_EQ((std::vector<int>{state.Mode, state.StepIndex, state.StepHz, state.FilterIndex, state.AGC, state.PBT}),
+              (std::vector<int>{c.channel.Mode, c.channel.StepIndex, c.stepHz, c.channel.FilterIndex, c.channel.AGC,
+                                c.channel.PBT}));
+    for (Ctl b : c.pressed) EXPECT_TRUE(panel[b].pressed) << ControlName(b);
+    EXPECT_EQ(panel[Ctl::PBTDisplayPanel].caption, std::to_string(c.channel.PBT));
+    EXPECT_EQ(Status(), c.channel.Tag);
+    EXPECT_TRUE(Btn(c.ch).pressed);
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Tunings, ScratchpadRecallTest,
-    ::testing::Values(RecallCase{kUsb10000, kUsb10000Hex, {Ctl::ModeBtnUSB, Ctl::StepBtn1000, Ctl::AGCFastBtn}, 1000},
-                      RecallCase{Channel(7000.5, 2, 2, 14, 1, 100, "Ham net"), kLsb7000_5Hex,
-                                 {Ctl::ModeBtnLSB, Ctl::StepBtn50, Ctl::AGCSlowBtn}, 50}));
 
 TEST_F(ScratchpadControllerTest, RecallUsesTheNineKilohertzTopStepAndIgnoresTheModeDefaults) {
   state.NineKHzSteps = 1;
@@ -206,15 +195,12 @@ TEST_F(ScratchpadControllerTest, EmptyOrUntunableChannelsSelectTheButtonButTuneN
     panel.setCaption(Ctl::StatusPanel, "Bank 1:  ");
     Quiet();
     scratch.ScpdBtnMouseDown(ch, Button::Left);
-    EXPECT_TRUE(Sent().empty());
-    EXPECT_EQ(Status(), "");
-    EXPECT_TRUE(Btn(ch).pressed);
-    EXPECT_FALSE(state.LastFreqRecord.valid);
+    EXPECT_EQ((std::vector<bool>{Sent().empty(), Status().empty(), Btn(ch).pressed, state.LastFreqRecord.valid}),
+              (std::vector<bool>{true, true, true, false}));
   }
   // A middle click only selects the channel number.
   Store(6, Plain(6000.0));
   scratch.ScpdBtnMouseDown(6, Button::Middle);
-  EXPECT_EQ(scratch.pad.CurrentChannel, 6);
   EXPECT_FALSE(Btn(6).pressed);
   scratch.ScpdBtnMouseDown(16, Button::Left);  // no such button
   EXPECT_EQ(scratch.pad.CurrentChannel, 6);
@@ -238,8 +224,7 @@ TEST_F(ScratchpadControllerTest, RecallDoesNothingDuringOtherScansOrInWwvModeAnd
   tuning.FreqUpBtnFastClick();
   ASSERT_TRUE(tuningTimer.enabled());
   scratch.ScpdBtnMouseDown(1, Button::Left);
-  EXPECT_FALSE(tuning.flags.TuningActive);
-  EXPECT_FALSE(tuningTimer.enabled());
+  EXPECT_FALSE(tuning.flags.TuningActive || tuningTimer.enabled());
   EXPECT_EQ(state.Freq, 6000.0);
 }
 
@@ -262,9 +247,9 @@ TEST_F(ScratchpadControllerTest, LeftClickDuringMemoryScanPausesThereAndTunes) {
   EXPECT_TRUE(Sent().empty());
 
   scratch.ScpdBtnMouseDown(3, Button::Left);
-  EXPECT_EQ(ctx.scan.ScanState, 0);
-  EXPECT_EQ(ctx.scan.ScanKind, 2);  // Scan resumes from here
-  EXPECT_FALSE(scanTimer.enabled());
+  // Paused: Scan resumes from here.
+  EXPECT_EQ((std::vector<int>{ctx.scan.ScanState, ctx.scan.ScanKind, scanTimer.enabled()}),
+            (std::vector<int>{0, 2, false}));
   for (Ctl c : {Ctl::ScanBtn, Ctl::FreqUpBtn, Ctl::FreqDnBtn, Ctl::ScpdBtn0})
     EXPECT_FALSE(panel[c].pressed) << ControlName(c);
   EXPECT_TRUE(Btn(3).pressed);
@@ -281,18 +266,16 @@ TEST_F(ScratchpadControllerTest, RightClickTunesAndOpensTheTagDialogWithTheTag) 
   scratch.ScpdBtnMouseDown(7, Button::Right);
   EXPECT_TRUE(Btn(7).pressed);
   EXPECT_EQ(shownText, "Old tag");
-  EXPECT_STREQ(scratch.tagEntryDialog.caption(), "Scratchpad Memory Tag Entry");
-  EXPECT_STREQ(scratch.tagEntryDialog.label(), "Enter Tag:");
+  EXPECT_EQ(std::string(scratch.tagEntryDialog.caption()) + "|" + scratch.tagEntryDialog.label(),
+            "Scratchpad Memory Tag Entry|Enter Tag:");
   EXPECT_EQ(Sent(), Strings{kUsb10000Hex});
-  EXPECT_EQ(scratch.pad.channel(1, 7).Tag, "New tag");
-  EXPECT_EQ(Status(), "New tag");
+  EXPECT_EQ((Strings{scratch.pad.channel(1, 7).Tag, Status()}), (Strings{"New tag", "New tag"}));
   EXPECT_FALSE(scratch.tagEntryDialog.isOpen());
   // Forty characters are stored as their first thirty-two.
   const std::string forty = "0123456789012345678901234567890123456789";
   tagAnswer = forty;
   scratch.ScpdBtnMouseDown(7, Button::Right);
-  EXPECT_EQ(scratch.pad.channel(1, 7).Tag, forty.substr(0, 32));
-  EXPECT_EQ(Status(), forty);
+  EXPECT_EQ((Strings{scratch.pad.channel(1, 7).Tag, Status()}), (Strings{forty.substr(0, 32), forty}));
   // An empty channel opens no dialog.
   scratch.ScpdBtnMouseDown(12, Button::Right);
   EXPECT_TRUE(Btn(12).pressed);
@@ -319,8 +302,7 @@ TEST_F(ScratchpadControllerTest, CancelledOrUnansweredTagDialogChangesNothing) {
     dialog.OKBtnClick();
   };
   scratch.ScpdBtnMouseDown(1, Button::Right);
-  EXPECT_EQ(scratch.pad.channel(1, 1).Tag, "Renamed");
-  EXPECT_EQ(Status(), "Band Scan: ");
+  EXPECT_EQ((Strings{scratch.pad.channel(1, 1).Tag, Status()}), (Strings{"Renamed", "Band Scan: "}));
 }
 
 // ---- Store ("Pgm") and lockout ("Lk") ---------------------------------------------
@@ -339,9 +321,8 @@ TEST_F(ScratchpadControllerTest, StoreIntoAnEmptyChannelCopiesTheTuningAndAsksFo
   tagAnswer = "Utility";
   scratch.TagBtnClick();
   EXPECT_EQ(scratch.pad.channel(1, 4), kUsb10000);
-  EXPECT_EQ(Btn(4).caption, "10000");
+  EXPECT_EQ(Btn(4).caption + " " + Status(), "10000 Utility");
   EXPECT_EQ(dialogsShown, 1);
-  EXPECT_EQ(Status(), "Utility");
   EXPECT_EQ(Sent(), Strings{kUsb10000Hex});  // opening the tag entry tunes the stored channel once
 }
 
@@ -395,17 +376,15 @@ TEST_F(ScratchpadControllerTest, BankButtonsWrapAndShowTheNewBank) {
   scratch.pad.CurrentBank = 10;
   panel.press(Ctl::ScpdBtn0);
   scratch.BankUpBtnClick();
-  EXPECT_EQ(panel[Ctl::BankDispPanel].caption, "1");
-  EXPECT_EQ(Status(), "Bank 1:  One");
-  EXPECT_EQ(Btn(0).caption, "5000");
+  EXPECT_EQ((Strings{panel[Ctl::BankDispPanel].caption, Status(), Btn(0).caption}),
+            (Strings{"1", "Bank 1:  One", "5000"}));
   EXPECT_FALSE(Btn(0).pressed);
   scratch.BankDnBtnClick();
   EXPECT_EQ(Status(), "Bank 10:  Ten");
   EXPECT_EQ(Btn(0).colour, Colour::Black);
   scratch.BankDnBtnClick();
   EXPECT_EQ(scratch.pad.CurrentBank, 9);
-  EXPECT_EQ(Btn(0).caption, "");
-  EXPECT_EQ(Btn(0).colour, Colour::Maroon);
+  EXPECT_TRUE(Btn(0).caption.empty() && Btn(0).colour == Colour::Maroon);
   // While scanning the bank status is not shown.
   ctx.scan.ScanState = 2;
   panel.setCaption(Ctl::StatusPanel, "tag of the scanned channel");
@@ -433,16 +412,16 @@ TEST_F(ScratchpadControllerTest, BankItemsShowTheBankOrWithMemoryScanChosenToggl
   ctx.scan.ScanKind = 2;
   for (int bank : {4, 6, 4}) scratch.SelectOrToggleBank(bank);
   EXPECT_EQ(scratch.pad.CurrentBank, 10);  // not shown
-  EXPECT_TRUE(scratch.pad.bankEnabled(6));
-  EXPECT_TRUE(panel[Ctl::Bank6].pressed);
-  EXPECT_FALSE(scratch.pad.bankEnabled(4));
-  EXPECT_FALSE(panel[Ctl::Bank4].pressed);
+  const auto flags = [&] {
+    return std::vector<bool>{scratch.pad.bankEnabled(4), panel[Ctl::Bank4].pressed, scratch.pad.bankEnabled(6),
+                             panel[Ctl::Bank6].pressed};
+  };
+  EXPECT_EQ(flags(), (std::vector<bool>{false, false, true, true}));
   EXPECT_TRUE(messages.shown().empty());
   // The last enabled bank stays enabled.
   scratch.SelectOrToggleBank(6);
   EXPECT_EQ(messages.messages(), Strings{"You must leave at least one bank enabled for memory scanning."});
-  EXPECT_TRUE(scratch.pad.bankEnabled(6));
-  EXPECT_TRUE(panel[Ctl::Bank6].pressed);
+  EXPECT_EQ(flags(), (std::vector<bool>{false, false, true, true}));
 }
 
 TEST_F(ScratchpadControllerTest, BankTagDialogStoresTheTagAndRebuildsTheMenu) {
@@ -450,15 +429,13 @@ TEST_F(ScratchpadControllerTest, BankTagDialogStoresTheTagAndRebuildsTheMenu) {
   scratch.pad.bankTag(4) = "Old four";
   bankAnswer = "\x1b";
   scratch.BankTagItemClick();
-  EXPECT_EQ(scratch.pad.bankTag(4), "Old four");
-  EXPECT_EQ(shownText, "Old four");
+  EXPECT_EQ((Strings{scratch.pad.bankTag(4), shownText}), (Strings{"Old four", "Old four"}));
   bankAnswer = "Broadcast bands of the world, all of them";
   scratch.BankTagItemClick();
   EXPECT_EQ(dialogsShown, 2);
   const std::string cut = bankAnswer->substr(0, 32);
-  EXPECT_EQ(scratch.pad.bankTag(4), cut);
-  EXPECT_EQ(panel[Ctl::Bank4].caption, "Bank &4:  " + cut);
-  EXPECT_EQ(Status(), "Bank 4:  " + cut);
+  EXPECT_EQ((Strings{scratch.pad.bankTag(4), panel[Ctl::Bank4].caption, Status()}),
+            (Strings{cut, "Bank &4:  " + cut, "Bank 4:  " + cut}));
 }
 
 // ---- Clearing ----------------------------------------------------------------------
@@ -481,10 +458,7 @@ TEST_F(ScratchpadControllerTest, ClearMemoryNeedsADownButtonAndNoRunningMemorySc
   EXPECT_EQ(scratch.pad.channel(1, 8).Frequency, 7000.0);
   scratch.ClrMemItemClick();
   EXPECT_EQ(scratch.pad.channel(1, 8), Channel(0.0, 2, 3, 14, 1, 100));  // the settings stay in the record
-  EXPECT_EQ(Btn(8).caption, "");
-  EXPECT_EQ(Btn(8).colour, Colour::Maroon);
-  EXPECT_FALSE(Btn(8).pressed);
-  EXPECT_EQ(Status(), "");
+  EXPECT_TRUE(Btn(8).caption.empty() && Btn(8).colour == Colour::Maroon && !Btn(8).pressed && Status().empty());
 
   // An empty memory: asked, nothing changes.
   Store(2, ScratchpadChannel{}, true);
@@ -513,10 +487,8 @@ TEST_F(ScratchpadControllerTest, ClearBankAsksThenEmptiesAndDisablesTheBank) {
   EXPECT_FALSE(panel[Ctl::Bank4].pressed);
   EXPECT_EQ(panel[Ctl::Bank4].caption, "Bank 4:");  // without accelerator and tag until the next rebuild
   EXPECT_EQ(scratch.pad.bankTag(4), "");
-  for (int ch = 0; ch < 16; ++ch) {
-    EXPECT_EQ(scratch.pad.channel(4, ch), ScratchpadChannel{}) << ch;
-    EXPECT_EQ(Btn(ch).colour, Colour::Maroon) << ch;
-  }
+  EXPECT_EQ(scratch.pad.Banks[3], Scratchpad{}.Banks[3]);
+  for (int ch = 0; ch < 16; ++ch) EXPECT_EQ(Btn(ch).colour, Colour::Maroon) << ch;
   EXPECT_EQ(Captions(), Strings(16, ""));
   EXPECT_EQ(scratch.pad.channel(5, 0).Frequency, 9000.0);
 }
