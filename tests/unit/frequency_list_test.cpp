@@ -66,8 +66,7 @@ TEST_F(FrequencyListTest, LoadFillsTheSixteenColumnsFromTheLinesAndRowsFollowThe
   EXPECT_EQ(&list.ViewOrder(), &list.OnAirRowOrder);
   // An empty file empties the list.
   EXPECT_EQ(list.Load("", '.').lineCount, 0u);
-  EXPECT_EQ(list.RecordCount(), 0);
-  EXPECT_TRUE(list.RowOrder.empty() && list.FileLines.empty());
+  EXPECT_TRUE(list.RecordCount() == 0 && list.RowOrder.empty() && list.FileLines.empty());
 }
 
 TEST_F(FrequencyListTest, FailedLinesAreReportedWithTheirLineNumberAndSkipped) {
@@ -171,9 +170,7 @@ TEST_F(FrequencyListTest, RemoveRecordsRenumbersAndResetsTheOrder) {
   // Removing every record leaves Changed alone.
   list.Load(Join({kLines[0], kLines[1]}), '.');
   list.RemoveRecords({0, 1, 7, -1});
-  EXPECT_EQ(list.RecordCount(), 0);
-  EXPECT_TRUE(list.RowOrder.empty());
-  EXPECT_FALSE(list.Changed);
+  EXPECT_TRUE(list.RecordCount() == 0 && list.RowOrder.empty() && !list.Changed);
 }
 
 TEST_F(FrequencyListTest, InsertRecordsPutsThemInOrderInFrontOfTheRecord) {

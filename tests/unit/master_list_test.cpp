@@ -61,9 +61,8 @@ TEST_F(MasterListTest, TheGeneratorGathersEveryFrequencyFileInNameOrderAndSkipsD
   for (const auto& [from, separator] : runs) {
     const GeneratorResult result = Generate(from, separator);
     EXPECT_TRUE(result.written);
-    EXPECT_EQ(result.filesRead, 3u);
-    EXPECT_EQ(result.entriesWritten, 4u);
-    EXPECT_EQ(result.linesSkipped, 3u);
+    EXPECT_EQ((std::vector<std::size_t>{result.filesRead, result.entriesWritten, result.linesSkipped}),
+              (std::vector<std::size_t>{3, 4, 3}));
     EXPECT_EQ(Master(),
               "9580\tRadio Alba\ta.320\r\n153\tBeacon\ta.320\r\n14230.5\tUtility\tA2.320\r\n"
               "6005\tA Very Long Station \tb.320\r\n");
@@ -143,8 +142,8 @@ TEST_F(MasterListTest, TheOlderFormIsConvertedOnceAtStartUp) {
   fs::remove(exportFile("Master320FrequencyList.bak"));
   EXPECT_FALSE(ConvertMasterListToTabs(dir, messages));
   EXPECT_TRUE(messages.shown().empty());
-  EXPECT_TRUE(FileExists(exportFile("Master320FrequencyList.csv")));
-  EXPECT_FALSE(FileExists(exportFile("Master320FrequencyList.bak")));
+  EXPECT_TRUE(FileExists(exportFile("Master320FrequencyList.csv")) &&
+              !FileExists(exportFile("Master320FrequencyList.bak")));
   EXPECT_EQ(Master(), "9580\tRadio Alba\ta.320\r\n6005\tVoice of A, B\tb.320\r\n");
 }
 
@@ -154,8 +153,7 @@ TEST_F(MasterListTest, TheLookupReadsTheProgramFoldersListAndShowsTheLocaleSepar
   EXPECT_FALSE(LookupMasterList(dir, 9580.0, '.').has_value());
   WriteFileBytes(exportFile(kMasterName), "9582.5\tA\ta.320\r\n\t9580\tno frequency\r\nabcde\tX\tc.320\r\n");
   const auto matches = LookupMasterList(dir, 9580.0, ',');
-  ASSERT_TRUE(matches.has_value());
-  ASSERT_EQ(matches->size(), 1u);
+  ASSERT_TRUE(matches.has_value() && matches->size() == 1u);
   EXPECT_EQ((*matches)[0].freq + "|" + (*matches)[0].station + "|" + (*matches)[0].file, "9582,5|A|a.320");
 }
 
@@ -276,8 +274,7 @@ TEST(MasterListViewerFindSort, MatchesComeFirstByStationThenFrequency) {
   EXPECT_EQ(viewer.FindSort("958", false), 1u);  // and the frequency
   EXPECT_EQ(viewer.LineAt(0).freq, "9580");
   EXPECT_EQ(viewer.FindSort("", false), 0u);  // clears the marks, moves nothing
-  EXPECT_TRUE(Marked(viewer).empty());
-  EXPECT_EQ(viewer.LineAt(0).freq, "9580");
+  EXPECT_TRUE(Marked(viewer).empty() && viewer.LineAt(0).freq == "9580");
 }
 
 // ---- Open File -----------------------------------------------------------------

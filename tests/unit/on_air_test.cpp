@@ -45,20 +45,18 @@ TEST(OnAirRowTest, RowsUseTheRecordOfTheCurrentViewAndOnAirRecordsTheFullViewOrd
     list.AppendRecord(record);
   }
   list.ResetRowOrders();
-  EXPECT_FALSE(IsRowOnAirNow(FrequencyList{}, 1, 900));
-  EXPECT_TRUE(OnAirRecords(FrequencyList{}, 900).empty());
+  EXPECT_TRUE(!IsRowOnAirNow(FrequencyList{}, 1, 900) && OnAirRecords(FrequencyList{}, 900).empty());
   list.RowOrder = {1, 2, 0, 3};
-  EXPECT_TRUE(IsRowOnAirNow(list, 1, 15));
-  EXPECT_FALSE(IsRowOnAirNow(list, 2, 900));
-  EXPECT_TRUE(IsRowOnAirNow(list, 3, 900));
-  EXPECT_FALSE(IsRowOnAirNow(list, 5, 900));  // outside the view
+  // Row 5 is outside the view.
+  EXPECT_EQ((std::vector<bool>{IsRowOnAirNow(list, 1, 15), IsRowOnAirNow(list, 2, 900), IsRowOnAirNow(list, 3, 900),
+                               IsRowOnAirNow(list, 5, 900)}),
+            (std::vector<bool>{true, false, true, false}));
   EXPECT_EQ(OnAirRecords(list, 900), (std::vector<int>{0, 3}));
   EXPECT_EQ(OnAirRecords(list, 15), (std::vector<int>{1, 3}));
   // In the on-air view rows count in it; OnAirRecords still walks the full view.
   list.OnAirView = true;
   list.OnAirRowOrder = {0};
-  EXPECT_TRUE(IsRowOnAirNow(list, 1, 900));
-  EXPECT_FALSE(IsRowOnAirNow(list, 2, 15));  // row 2 is past the on-air view
+  EXPECT_TRUE(IsRowOnAirNow(list, 1, 900) && !IsRowOnAirNow(list, 2, 15));  // row 2 is past the on-air view
   EXPECT_EQ(OnAirRecords(list, 2345), (std::vector<int>{1, 3}));
 }
 

@@ -71,8 +71,8 @@ TEST_F(OnAirViewTest, TheViewIsASnapshotWhileTheColouringFollowsTheMinuteHook) {
   EXPECT_EQ(repaints, repaintsBefore);
   clock.setUtc(Utc(0, 30, 0));
   clockController.ClockTimerTimer();
-  EXPECT_EQ(repaints, repaintsBefore + 1);
-  EXPECT_EQ(focusCalls, focusBefore);  // the repaint does not take the focus
+  // One repaint, and it does not take the focus.
+  EXPECT_EQ(std::make_pair(repaints, focusCalls), std::make_pair(repaintsBefore + 1, focusBefore));
   // Still listed, no longer maroon.
   EXPECT_THAT(RowNames(), ElementsAre("All Day", "Late Show"));
   EXPECT_FALSE(stations.RowIsOnAir(2));
