@@ -348,6 +348,17 @@ TEST_F(CommandDispatcherTest, ModeWords) {
   }
 }
 
+// Without a frequency list to locate in.
+TEST_F(CommandDispatcherTest, RecallTogglesWithTheLastFrequency) {
+  Hello();
+  Run("+9575");
+  Settle();
+  Run("Rcl");
+  EXPECT_EQ(std::tuple(state.Freq, Units()), std::tuple(15000.0, Tuned()));
+  Run("Rcl");
+  EXPECT_DOUBLE_EQ(state.Freq, 9575.0);
+}
+
 TEST_F(CommandDispatcherTest, ContinuousTuningStartsWithoutAStepAndStopStepsBack) {
   Hello();  // 5 kHz step
   Run("U+");
@@ -370,7 +381,7 @@ TEST_F(CommandDispatcherTest, ContinuousTuningStartsWithoutAStepAndStopStepsBack
 
 // ---- "+" words ------------------------------------------------------------------------
 
-TEST_F(CommandDispatcherTest, PlusWordTunesAndLocatesAndRecallTogglesWithTheLastFrequency) {
+TEST_F(CommandDispatcherTest, PlusWordTunesAndLocates) {
   std::vector<double> located;
   dispatcher.locateInFrequencyList = [&](double freq) { located.push_back(freq); };
   Hello();
@@ -380,11 +391,6 @@ TEST_F(CommandDispatcherTest, PlusWordTunesAndLocatesAndRecallTogglesWithTheLast
   ASSERT_EQ(transport.sent.size(), 1u);
   EXPECT_EQ(std::tuple(transport.sent[0].substr(0, 11), located),
             std::tuple("*9575.000*A", std::vector<double>{9575.0}));
-  Settle();
-  Run("Rcl");
-  EXPECT_EQ(std::tuple(state.Freq, Units()), std::tuple(15000.0, Tuned()));
-  Run("Rcl");
-  EXPECT_DOUBLE_EQ(state.Freq, 9575.0);
 
   const struct {
     const char* word;

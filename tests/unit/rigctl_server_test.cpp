@@ -62,7 +62,6 @@ TEST(RigctlSession, DumpStateIsWhatNetRigctlReads) {
   RigctlSession session(radio);
   const std::string reply = session.answer("\\dump_state");
   const std::vector<std::string> lines = DumpStateLines(radio);
-  // Protocol 1, the RX-320's model, the receive range, no transmit range.
   // Protocol 1, the RX-320's model, the receive range, no transmit range; steps, then the normal filter
   // of each mode first, both lists ended by "0 0"; the get levels, RAWSTR and STRENGTH.
   ASSERT_GT(lines.size(), 50u);

@@ -330,10 +330,7 @@ TEST_F(StartupTest, StartupStepsRunInOrderAndOnlyTheirErrorsAreShownInMessageBox
   auto mark = [&](const char* name) { return [&order, name] { order.push_back(name); }; };
   p.startupSteps.convertOldFiles.push_back(mark("convert"));
   p.startupSteps.buildTables.push_back(mark("tables"));
-  p.startupSteps.loadBeforeTuning.push_back([&] {
-    order.push_back("limits");
-    throw FileError("Limits1.dat is damaged");
-  });
+  p.startupSteps.loadBeforeTuning.push_back([&] { order.push_back("limits"); throw FileError("Limits1.dat damaged"); });
   p.startupSteps.loadBeforeTuning.push_back(mark("scratchpad"));
   p.startupSteps.loadAfterTuning.push_back(mark("datamodes"));
   p.startupSteps.loadAfterState.push_back(mark("clockradio"));
@@ -349,7 +346,7 @@ TEST_F(StartupTest, StartupStepsRunInOrderAndOnlyTheirErrorsAreShownInMessageBox
   p.FormCreate();
   const std::string message = "message: ";
   EXPECT_THAT(order, ElementsAre("convert", "tables", message + MissingLimitsMessage,
-                                 message + MissingScratchpadMessage, "limits", "message: Limits1.dat is damaged",
+                                 message + MissingScratchpadMessage, "limits", "message: Limits1.dat damaged",
                                  "scratchpad", message + MissingTuningDatMessage, "datamodes",
                                  message + MissingOndarisDatMessage, "clockradio", "flags", "lastfile sent=yes",
                                  "scanreset meter=not yet", "dialogs"));
