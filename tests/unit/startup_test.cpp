@@ -411,10 +411,7 @@ TEST_F(StartupTest, WhatIsSavedAtExitIsReadBackAtTheNextStart) {
     p.controls.SpkrTrackbarChange(40);
     companion.onWord("+9575");
     p.tuning.VFOBtnClick();  // B becomes active: 10000 kHz
-    p.scratch.showTagEntryDialog = [](TagEntryDialog& dialog) {
-      dialog.text = "Evening news";
-      dialog.OKBtnClick();
-    };
+    p.scratch.showTagEntryDialog = [](TagEntryDialog& dialog) { dialog.text = "Evening news", dialog.OKBtnClick(); };
     p.scratch.ScpdBtnMouseDown(3, ScratchpadController::MouseButton::Left);
     p.scratch.TagBtnClick();  // stores the tuning and asks for its tag
     p.scratch.BankUpBtnClick();
@@ -465,8 +462,7 @@ TEST_F(StartupTest, ALimitScanRunsOnTheScanTimerAndIsRememberedAtExit) {
   EXPECT_EQ(std::tuple(p.panel[Ctl::ScanSpd0Btn].caption, p.scanSettings.SpeedIntervals[5]), std::tuple(".25S", 10000));
 
   p.limitDialog.show = [](LimitScanDialog& dialog) {
-    dialog.LoLimitEdit = "5900";
-    dialog.HiLimitEdit = "5902";
+    dialog.LoLimitEdit = "5900", dialog.HiLimitEdit = "5902";
     dialog.OKBtnClick();
   };
   p.limitDialog.LimitScanBtnClick();

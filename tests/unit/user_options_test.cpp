@@ -72,9 +72,7 @@ TEST(UserOptionsRefusal, ShowsItsMessageAndChangesNothing) {
     OptionsRig rig;
     const std::string before = EncodeOndarisDat(rig.state, rig.dir);
     // Other changes the listener made in the same visit are not taken either.
-    rig.options.ComPortBox = "COM7";
-    rig.options.CWToneEdit = "800";
-    rig.options.Chk9KHz = !rig.options.Chk9KHz;
+    rig.options.ComPortBox = "COM7", rig.options.CWToneEdit = "800", rig.options.Chk9KHz = !rig.options.Chk9KHz;
     rig.options.*row.field = row.text;
     EXPECT_FALSE(rig.options.OKBtnClick());
     EXPECT_EQ(rig.messages.messages(), Texts{row.message});
