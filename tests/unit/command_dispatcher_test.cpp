@@ -59,16 +59,15 @@ class CommandDispatcherTest : public PanelFixture {
     return sentUnits();
   }
   Strings Tuned() { return {state.TuningBytes()}; }
+  static std::vector<int> Settings(const RadioState& s) {
+    return {s.FilterIndex, s.Mode, s.StepIndex, s.PBT, s.SpkrVolume, s.LineVolume, s.SpkrMute, s.LineMute};
+  }
   void ExpectNothingSentOrChanged(const std::string& word) {
     const RadioState before = state;
     Run(word);
-    EXPECT_TRUE(Units().empty()) << word;
-    EXPECT_TRUE(transport.sent.empty()) << word;
-    EXPECT_EQ(state.Freq, before.Freq) << word;
-    EXPECT_EQ(std::vector<int>({state.FilterIndex, state.Mode, state.StepIndex, state.PBT, state.SpkrVolume,
-                                state.LineVolume, state.SpkrMute, state.LineMute}),
-              std::vector<int>({before.FilterIndex, before.Mode, before.StepIndex, before.PBT, before.SpkrVolume,
-                                before.LineVolume, before.SpkrMute, before.LineMute}))
+    const Strings units = Units();
+    EXPECT_EQ(std::tuple(units, transport.sent, state.Freq, Settings(state)),
+              std::tuple(Strings{}, Strings{}, before.Freq, Settings(before)))
         << word;
   }
   std::string Volumes() const {
@@ -195,8 +194,7 @@ TEST_F(CommandDispatcherTest, HelloTurnsTheLinkOnAndReports) {
   EXPECT_FALSE(ctx.flags.RemoteControlOn);
   Run("T+");
   Run("*9575*Station*Place*English*0000*2400*");
-  EXPECT_DOUBLE_EQ(state.Freq, 15005.0);
-  EXPECT_TRUE(transport.sent.empty());
+  EXPECT_EQ(std::tuple(state.Freq, transport.sent.empty()), std::tuple(15005.0, true));
 }
 
 TEST_F(CommandDispatcherTest, HelloLeavesTheScanResetToTheScanEngineWhenItIsThere) {
@@ -214,11 +212,9 @@ TEST_F(CommandDispatcherTest, HelloLeavesTheScanResetToTheScanEngineWhenItIsTher
 TEST_F(CommandDispatcherTest, WordsThatDoNothing) {
   ctx.flags.BroadcastActive = true;  // a broadcast ignores every word
   for (const char* word : {"?", "T+", "F-", "+9575", "S+", "MS", "USB", "Mt", "Rcl"}) ExpectNothingSentOrChanged(word);
-  EXPECT_FALSE(ctx.flags.RemoteControlOn);
-  EXPECT_FALSE(ctx.flags.MeterHiSens);
+  EXPECT_EQ(std::tuple(ctx.flags.RemoteControlOn, ctx.flags.MeterHiSens), std::tuple(false, false));
   ctx.flags.BroadcastActive = false;
   ExpectNothingSentOrChanged("Rcl");  // no last frequency yet
-
   Hello();  // words match exactly and case-sensitively
   for (const char* word : {"u+", "t+", "rcl", "RCL", "g1", "G4", "S", "S++", " S+", "S+ ", "usb", "Usb", "F",
                            "F+x", "P", "px", "PX", "I", "R ", "r", "mt", "MT", "bye", "BYE", "? ", "", "x*",
@@ -326,13 +322,11 @@ TEST_F(CommandDispatcherTest, VolumeWordsMoveTheTrackbarsWithinLimits) {
     EXPECT_EQ(std::tuple(panel[Ctl::SpkrTrackbar].value, panel[Ctl::LineTrackbar].value, int(state.SpkrVolume),
                          int(state.LineVolume)),
               std::tuple(c.spkrAfter, c.lineAfter, c.spkrAfter + 13, c.lineAfter + 13));
+    // A setting at its end sends nothing.
+    const bool moved = c.spkrAfter != c.spkrBefore || c.lineAfter != c.lineBefore;
     const auto units = Units();
-    if (c.spkrAfter == c.spkrBefore && c.lineAfter == c.lineBefore) {
-      EXPECT_TRUE(units.empty());
-    } else {
-      ASSERT_FALSE(units.empty());
-      EXPECT_EQ(units.back(), SpeakerVolumeCommand(c.spkrAfter + 13, false) + LineVolumeCommand(c.lineAfter + 13, false));
-    }
+    EXPECT_EQ(units.empty() ? "" : units.back(),
+              moved ? SpeakerVolumeCommand(c.spkrAfter + 13, false) + LineVolumeCommand(c.lineAfter + 13, false) : "");
   }
 }
 
@@ -350,18 +344,17 @@ TEST_F(CommandDispatcherTest, ModeWords) {
     EXPECT_EQ(std::tuple(int(state.Mode), panel[Ctl::StatusPanel].caption, static_cast<int>(transport.sent.size())),
               std::tuple(mode, word, reference.statusReports + 1));
     const auto units = Units();
-    ASSERT_FALSE(units.empty());
-    EXPECT_EQ(units.back(), state.TuningBytes());
+    EXPECT_EQ(units.empty() ? "" : units.back(), state.TuningBytes());
   }
 }
 
+// Without a frequency list to locate in.
 TEST_F(CommandDispatcherTest, RecallTogglesWithTheLastFrequency) {
   Hello();
   Run("+9575");
   Settle();
   Run("Rcl");
-  EXPECT_DOUBLE_EQ(state.Freq, 15000.0);
-  EXPECT_EQ(Units(), Tuned());
+  EXPECT_EQ(std::tuple(state.Freq, Units()), std::tuple(15000.0, Tuned()));
   Run("Rcl");
   EXPECT_DOUBLE_EQ(state.Freq, 9575.0);
 }
@@ -372,16 +365,13 @@ TEST_F(CommandDispatcherTest, ContinuousTuningStartsWithoutAStepAndStopStepsBack
   const TuningFlags& f = tuning.flags;
   EXPECT_EQ(std::tuple(f.TuningActive, f.TuningDown, f.RemoteTuningStarted, tuningTimer.enabled(), state.Freq),
             std::tuple(true, false, true, true, 15000.0));
-  EXPECT_EQ(tuningTimer.interval(), state.TuningSpeedMs);
-  EXPECT_TRUE(Units().empty());
+  EXPECT_EQ(std::tuple(tuningTimer.interval(), Units()), std::tuple(state.TuningSpeedMs, Strings{}));
   Run("U-");
-  EXPECT_EQ(std::tuple(f.TuningActive, f.RemoteTuningStarted, tuningTimer.enabled(), state.Freq),
-            std::tuple(false, false, false, 14995.0));
-  EXPECT_EQ(Units(), Tuned());
+  EXPECT_EQ(std::tuple(f.TuningActive, f.RemoteTuningStarted, tuningTimer.enabled(), state.Freq, Units()),
+            std::tuple(false, false, false, 14995.0, Tuned()));
   Settle();
   Run("U-");  // nothing started: no step
-  EXPECT_DOUBLE_EQ(state.Freq, 14995.0);
-  EXPECT_TRUE(Units().empty());
+  EXPECT_EQ(std::tuple(state.Freq, Units()), std::tuple(14995.0, Strings{}));
 
   Run("D+");
   EXPECT_EQ(std::tuple(f.TuningDown, tuningTimer.enabled(), state.Freq), std::tuple(true, true, 14995.0));
@@ -396,9 +386,8 @@ TEST_F(CommandDispatcherTest, PlusWordTunesAndLocates) {
   dispatcher.locateInFrequencyList = [&](double freq) { located.push_back(freq); };
   Hello();
   Run("+9575");
-  EXPECT_EQ(std::tuple(state.Freq, state.LastFreqRecord.freq, panel[Ctl::FreqDispPanel].caption),
-            std::tuple(9575.0, 15000.0, "9575.000"));
-  EXPECT_EQ(Units(), Tuned());
+  EXPECT_EQ(std::tuple(state.Freq, state.LastFreqRecord.freq, panel[Ctl::FreqDispPanel].caption, Units()),
+            std::tuple(9575.0, 15000.0, "9575.000", Tuned()));
   ASSERT_EQ(transport.sent.size(), 1u);
   EXPECT_EQ(std::tuple(transport.sent[0].substr(0, 11), located),
             std::tuple("*9575.000*A", std::vector<double>{9575.0}));
@@ -420,9 +409,8 @@ TEST_F(CommandDispatcherTest, PlusWordTunesAndLocates) {
     ctx.decimalSeparator = c.separator;
     Run(c.word);
     const bool tuned = c.freq != 0;
-    EXPECT_EQ(std::tuple(state.Freq, state.LastFreqRecord.valid, located.size()),
-              std::tuple(tuned ? c.freq : 15000.0, tuned, tuned ? 1u : 0u));
-    EXPECT_EQ(Units(), tuned ? Tuned() : Strings{});
+    EXPECT_EQ(std::tuple(state.Freq, state.LastFreqRecord.valid, located.size(), Units()),
+              std::tuple(tuned ? c.freq : 15000.0, tuned, tuned ? 1u : 0u, tuned ? Tuned() : Strings{}));
   }
 }
 
@@ -438,8 +426,8 @@ TEST_F(CommandDispatcherTest, PlusWordThatIsNotANumberIsAConversionError) {
   Hello();
   dispatcher.HandleIncomingWord("+9575x");
   ASSERT_EQ(reportedErrors.size(), 1u);
-  EXPECT_NE(reportedErrors[0].find("9575x"), std::string::npos);
-  EXPECT_EQ(std::tuple(state.Freq, transport.sent.size()), std::tuple(15000.0, 0u));
+  EXPECT_EQ(std::tuple(reportedErrors[0].find("9575x") != std::string::npos, state.Freq, transport.sent.size()),
+            std::tuple(true, 15000.0, 0u));
   dispatcher.HandleIncomingWord("T+");
   EXPECT_DOUBLE_EQ(state.Freq, 15005.0);
 }
@@ -466,7 +454,8 @@ TEST(RemoteEntryParsing, Fields) {
       // word's first character is never looked at.
       {"*9575**Name*Place*English*0000*2400*", true, {"9575", "*Name", "Place", "English", "0000", "2400"}},
       {"X9575*Station*Place*English*0000*2400*", true, {"9575", "Station", "Place", "English", "0000", "2400"}},
-      {"*6070 *Radio One*Nowhere, ZZ*Eng*0100*0300*", true, {"6070 ", "Radio One", "Nowhere, ZZ", "Eng", "0100", "0300"}},
+      {"*6070 *Radio One*Nowhere, ZZ*Eng*0100*0300*", true,
+       {"6070 ", "Radio One", "Nowhere, ZZ", "Eng", "0100", "0300"}},
   };
   for (const auto& c : cases) {
     const auto parsed = ParseRemoteEntryWord(c.word);
@@ -509,9 +498,7 @@ TEST_F(StarWordTest, WithoutAListOrMalformedTheWordIsAnsweredNo) {
 TEST_F(StarWordTest, AcceptedWordAddsAnswersOkSortsAndTunes) {
   Wire();
   controls.SelectFilter(13);
-  state.AGC = 3;
-  state.PBT = -100;
-  state.Mode = 1;
+  state.AGC = 3, state.PBT = -100, state.Mode = 1;
   Hello();  // step row 7
   Run("*9575*Station*Place*English*0000*2400*");
   ASSERT_EQ(added.size(), 1u);
@@ -544,8 +531,7 @@ TEST_F(StarWordTest, AgcColumnModeAndTopStepRow) {
     state.AGC = agc;
     EXPECT_EQ(dispatcher.MakeRemoteEntry({}).agc, column) << agc;
   }
-  state.StepIndex = 8;
-  state.NineKHzSteps = 1;
+  state.StepIndex = 8, state.NineKHzSteps = 1;
   // The entry's step is the table's value of the row, without the 9 kHz swap.
   EXPECT_EQ(dispatcher.MakeRemoteEntry({}).step, StepTable[8].stepHz);
   state.Mode = 3;

@@ -19,8 +19,9 @@ TEST(CompanionFrame, LengthTextAndZerosCutToEighty) {
   EXPECT_EQ(EncodeCompanionFrame("OK"), Frame(2, "OK"));
   EXPECT_EQ(EncodeCompanionFrame(""), std::string(88, '\0'));
   EXPECT_EQ(EncodeCompanionFrame(std::string(80, 'b') + "Z"), Frame(80, std::string(80, 'b')));
-  for (const std::string& text : {std::string(), std::string("?"), std::string("*9575*Station*Place*English*0000*2400*"),
-                                  std::string("a\0b", 3) + "\xE9\xFF", std::string(80, 'y')})
+  const std::string words[] = {"", "?", std::string(80, 'y'), std::string("a\0b", 3) + "\xE9\xFF",
+                               "*9575*Station*Place*English*0000*2400*"};
+  for (const std::string& text : words)
     EXPECT_EQ(DecodeCompanionFrame(EncodeCompanionFrame(text)), text);
 }
 

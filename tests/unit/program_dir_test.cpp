@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -30,11 +31,8 @@ TEST(ParseCommandLine, AcceptedAndRefused) {
     const CommandLine line = ParseCommandLine(c.args);
     SCOPED_TRACE(c.args.empty() ? std::string("(none)") : c.args.front());
     EXPECT_TRUE(line.valid) << line.problem;
-    EXPECT_EQ(line.dataDir, c.dataDir);
-    EXPECT_EQ(line.port, c.port);
-    EXPECT_EQ(line.rigctlPort, c.rigctlPort);
-    EXPECT_EQ(line.showVersion, c.version);
-    EXPECT_EQ(line.showHelp, c.help);
+    EXPECT_EQ(std::tuple(line.dataDir, line.port, line.rigctlPort, line.showVersion, line.showHelp),
+              std::tuple(c.dataDir, c.port, c.rigctlPort, c.version, c.help));
   }
   const std::vector<Texts> refused{
       {"--data-dir"}, {"--port="}, {"-h"}, {"--version=1"}, {"--rigctl-port=0"}, {"--rigctl-port", "4x"}};
@@ -89,8 +87,7 @@ TEST(BuildWorkingDirectories, CreatesTheTenFoldersAndKeepsWhatExists) {
   EXPECT_TRUE(BuildWorkingDirectories(temp.dir()).empty());  // a second run is harmless
   for (const std::string& dir : expected) EXPECT_TRUE(fs::is_directory(temp.file(dir))) << dir;
   EXPECT_EQ(ReadFileBytes(temp.sysFile("Tuning.dat")), "A\r\n");
-  EXPECT_EQ(WithTrailingSlash("/a"), "/a/");
-  EXPECT_EQ(WithTrailingSlash("/a/"), "/a/");
+  EXPECT_EQ(Texts({WithTrailingSlash("/a"), WithTrailingSlash("/a/")}), Texts({"/a/", "/a/"}));
 }
 
 TEST(BuildWorkingDirectories, ReportsFoldersThatCannotBeMade) {
@@ -100,9 +97,8 @@ TEST(BuildWorkingDirectories, ReportsFoldersThatCannotBeMade) {
   // A file where LogFiles should be: it and the folder below it fail, the others are made.
   WriteFileBytes(temp.file("LogFiles"), "x");
   const Texts problems = BuildWorkingDirectories(temp.path().string());
-  ASSERT_EQ(problems.size(), 2u);
-  EXPECT_NE(problems[0].find("/LogFiles"), std::string::npos);
-  EXPECT_NE(problems[1].find("/LogFiles/ReportSetups"), std::string::npos);
+  EXPECT_THAT(problems, ::testing::ElementsAre(::testing::HasSubstr("/LogFiles"),
+                                               ::testing::HasSubstr("/LogFiles/ReportSetups")));
   EXPECT_TRUE(fs::is_directory(temp.file("Export")));
 }
 

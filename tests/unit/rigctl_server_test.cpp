@@ -35,65 +35,41 @@ struct FakeRadio : RigctlRadio {
   int rawStrength() const override { return 2100; }
 };
 
-struct ReplyCase {
-  const char* line;
-  const char* reply;
-};
-
-class RigctlReplyTest : public ::testing::TestWithParam<ReplyCase> {};
-
-TEST_P(RigctlReplyTest, AnswersAsRigctldDoes) {
-  FakeRadio radio;
-  RigctlSession session(radio);
-  EXPECT_EQ(session.answer(GetParam().line), GetParam().reply) << GetParam().line;
+TEST(RigctlSession, AnswersAsRigctldDoes) {
+  const std::pair<const char*, const char*> replies[] = {
+      {"f", "15000000\n"}, {"+f", "get_freq:\nFrequency: 15000000\nRPRT 0\n"}, {"\\get_freq", "15000000\n"},
+      {";f", "get_freq:;Frequency: 15000000;RPRT 0\n"}, {"F 9580000.000000", "RPRT 0\n"},
+      {"+F 9580000", "set_freq: 9580000\nRPRT 0\n"}, {"F 5", "RPRT -1\n"}, {"F abc", "RPRT -1\n"}, {"F", "RPRT -1\n"},
+      {"m", "AM\n6000\n"}, {"+m", "get_mode:\nMode: AM\nPassband: 6000\nRPRT 0\n"}, {"M USB 2400", "RPRT 0\n"},
+      {"+M USB 2400", "set_mode: USB 2400\nRPRT 0\n"}, {"M FM 15000", "RPRT -1\n"}, {"M USB wide", "RPRT -1\n"},
+      {"v", "VFOA\n"}, {"+v", "get_vfo:\nVFO: VFOA\nRPRT 0\n"}, {"V VFOA", "RPRT 0\n"}, {"V VFOB", "RPRT -1\n"},
+      {"s", "0\nVFOA\n"}, {"+s", "get_split_vfo:\nSplit: 0\nTX VFO: VFOA\nRPRT 0\n"}, {"S 1 VFOB", "RPRT -11\n"},
+      {"l STRENGTH", "-18\n"}, {"+l STRENGTH", "get_level: STRENGTH\n-18\nRPRT 0\n"}, {"l RAWSTR", "2100\n"},
+      {"l AF", "RPRT -1\n"}, {"L AF 0.5", "RPRT -11\n"}, {"t", "0\n"}, {"+t", "get_ptt:\nPTT: 0\nRPRT 0\n"},
+      {"T 1", "RPRT -11\n"}, {"\\chk_vfo", "0\n"}, {"+\\chk_vfo", "ChkVFO: 0\n"}, {"\\get_powerstat", "1\n"},
+      {"+\\get_powerstat", "get_powerstat:\nPower Status: 1\nRPRT 0\n"}, {"\\set_powerstat 0", "RPRT -11\n"},
+      {"\\get_lock_mode", "0\n"}, {"J 100", "RPRT -11\n"}, {"q", "RPRT 0\n"}, {"Y", "RPRT -4\n"},
+      {"\\no_such_thing", "RPRT -4\n"}, {"\x01\xff\x7f garbage", "RPRT -4\n"}, {"   ", ""}};
+  for (const auto& [line, reply] : replies) {
+    FakeRadio radio;
+    RigctlSession session(radio);
+    EXPECT_EQ(session.answer(line), reply) << line;
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Lines, RigctlReplyTest,
-    ::testing::Values(
-        ReplyCase{"f", "15000000\n"}, ReplyCase{"+f", "get_freq:\nFrequency: 15000000\nRPRT 0\n"},
-        ReplyCase{"\\get_freq", "15000000\n"}, ReplyCase{";f", "get_freq:;Frequency: 15000000;RPRT 0\n"},
-        ReplyCase{"F 9580000.000000", "RPRT 0\n"}, ReplyCase{"+F 9580000", "set_freq: 9580000\nRPRT 0\n"},
-        ReplyCase{"F 5", "RPRT -1\n"}, ReplyCase{"F abc", "RPRT -1\n"}, ReplyCase{"F", "RPRT -1\n"},
-        ReplyCase{"m", "AM\n6000\n"}, ReplyCase{"+m", "get_mode:\nMode: AM\nPassband: 6000\nRPRT 0\n"},
-        ReplyCase{"M USB 2400", "RPRT 0\n"}, ReplyCase{"+M USB 2400", "set_mode: USB 2400\nRPRT 0\n"},
-        ReplyCase{"M FM 15000", "RPRT -1\n"}, ReplyCase{"M USB wide", "RPRT -1\n"},
-        ReplyCase{"v", "VFOA\n"}, ReplyCase{"+v", "get_vfo:\nVFO: VFOA\nRPRT 0\n"},
-        ReplyCase{"V VFOA", "RPRT 0\n"}, ReplyCase{"V VFOB", "RPRT -1\n"},
-        ReplyCase{"s", "0\nVFOA\n"}, ReplyCase{"+s", "get_split_vfo:\nSplit: 0\nTX VFO: VFOA\nRPRT 0\n"},
-        ReplyCase{"S 1 VFOB", "RPRT -11\n"}, ReplyCase{"l STRENGTH", "-18\n"},
-        ReplyCase{"+l STRENGTH", "get_level: STRENGTH\n-18\nRPRT 0\n"}, ReplyCase{"l RAWSTR", "2100\n"},
-        ReplyCase{"l AF", "RPRT -1\n"}, ReplyCase{"L AF 0.5", "RPRT -11\n"}, ReplyCase{"t", "0\n"},
-        ReplyCase{"+t", "get_ptt:\nPTT: 0\nRPRT 0\n"}, ReplyCase{"T 1", "RPRT -11\n"},
-        ReplyCase{"\\chk_vfo", "0\n"}, ReplyCase{"+\\chk_vfo", "ChkVFO: 0\n"},
-        ReplyCase{"\\get_powerstat", "1\n"},
-        ReplyCase{"+\\get_powerstat", "get_powerstat:\nPower Status: 1\nRPRT 0\n"},
-        ReplyCase{"\\set_powerstat 0", "RPRT -11\n"}, ReplyCase{"\\get_lock_mode", "0\n"},
-        ReplyCase{"J 100", "RPRT -11\n"}, ReplyCase{"q", "RPRT 0\n"}, ReplyCase{"Y", "RPRT -4\n"},
-        ReplyCase{"\\no_such_thing", "RPRT -4\n"}, ReplyCase{"\x01\xff\x7f garbage", "RPRT -4\n"},
-        ReplyCase{"   ", ""}));
 
 TEST(RigctlSession, DumpStateIsWhatNetRigctlReads) {
   FakeRadio radio;
   RigctlSession session(radio);
   const std::string reply = session.answer("\\dump_state");
   const std::vector<std::string> lines = DumpStateLines(radio);
-  // Protocol 1, the RX-320's model, the receive range, no transmit range.
+  // Protocol 1, the RX-320's model, the receive range, no transmit range; steps, then the normal filter
+  // of each mode first, both lists ended by "0 0"; the get levels, RAWSTR and STRENGTH.
   ASSERT_GT(lines.size(), 50u);
-  EXPECT_EQ(lines[0], "1");
-  EXPECT_EQ(lines[1], "16003");
-  EXPECT_EQ(lines[3], "10000.000000 30000000.000000 0xf -1 -1 0x1 0x1");
-  EXPECT_EQ(lines[4], "0 0 0 0 0 0 0");
-  EXPECT_EQ(lines[5], "0 0 0 0 0 0 0");
-  // Steps, then the normal filter of each mode first, both lists ended by "0 0".
-  EXPECT_EQ(lines[6], "0xf 1");
-  EXPECT_EQ(lines[15], "0 0");
-  EXPECT_EQ(lines[16], "0x1 6000");
-  EXPECT_EQ(lines[17], "0xc 2550");
-  EXPECT_EQ(lines[18], "0x2 300");
-  EXPECT_EQ(lines[19 + 24], "0 0");
-  EXPECT_EQ(lines[19 + 24 + 9], "0x44000000");  // get levels: RAWSTR and STRENGTH
-  EXPECT_EQ(lines.back(), "done");
+  const std::pair<std::size_t, const char*> at[] = {
+      {0, "1"}, {1, "16003"}, {3, "10000.000000 30000000.000000 0xf -1 -1 0x1 0x1"}, {4, "0 0 0 0 0 0 0"},
+      {5, "0 0 0 0 0 0 0"}, {6, "0xf 1"}, {15, "0 0"}, {16, "0x1 6000"}, {17, "0xc 2550"}, {18, "0x2 300"},
+      {19 + 24, "0 0"}, {19 + 24 + 9, "0x44000000"}, {lines.size() - 1, "done"}};
+  for (const auto& [index, line] : at) EXPECT_EQ(lines[index], line) << index;
   for (const std::string& line : lines) EXPECT_LT(line.size(), 96u) << line;  // netrigctl's line buffer
   std::string joined;
   for (const std::string& line : lines) joined += line + "\n";
@@ -104,14 +80,11 @@ TEST(RigctlSession, DumpStateIsWhatNetRigctlReads) {
 TEST(RigctlSession, VfoModeTakesTheVfoFirst) {
   FakeRadio radio;
   RigctlSession session(radio);
-  EXPECT_EQ(session.answer("\\set_vfo_opt 1"), "RPRT 0\n");
-  EXPECT_EQ(session.answer("\\chk_vfo"), "1\n");
-  EXPECT_EQ(session.answer("f VFOA"), "15000000\n");
-  EXPECT_EQ(session.answer("F VFOA 7000000"), "RPRT 0\n");
-  EXPECT_EQ(radio.hz, 7000000);
-  EXPECT_EQ(session.answer("M currVFO LSB -1"), "RPRT 0\n");
-  EXPECT_EQ(radio.lastSetMode, "2/-1");
-  EXPECT_EQ(session.answer("f VFOB"), "RPRT -1\n");
+  std::vector<std::string> answers;
+  for (const char* line : {"\\set_vfo_opt 1", "\\chk_vfo", "f VFOA", "F VFOA 7000000", "M currVFO LSB -1", "f VFOB"})
+    answers.push_back(session.answer(line));
+  EXPECT_EQ(answers, (std::vector<std::string>{"RPRT 0\n", "1\n", "15000000\n", "RPRT 0\n", "RPRT 0\n", "RPRT -1\n"}));
+  EXPECT_EQ(std::tuple(radio.hz, radio.lastSetMode), std::tuple(7000000, "2/-1"));
 }
 
 TEST(RigctlSession, SplitsBytesIntoLinesAndRefusesOverlongOnes) {
@@ -199,21 +172,16 @@ TEST_F(RigctlServerTest, ClientChangesSendWhatTheFrontPanelSends) {
   ASSERT_TRUE(flushLine());
   ASSERT_TRUE(frontPanel.flushLine());
   EXPECT_EQ(HexBytes(sentBytes()), HexBytes(frontPanel.sentBytes()));
-  EXPECT_EQ(panel[Ctl::FreqDispPanel].caption, "9580.000");
-  EXPECT_TRUE(panel[ModeButton(1)].pressed);
-  EXPECT_EQ(listener.ask(1, "m"), "USB\n2400\n");
-  EXPECT_EQ(listener.ask(1, "f"), "9580000\n");
-  EXPECT_TRUE(state.LastFreqRecord.valid);
-  EXPECT_EQ(state.LastFreqRecord.freq, 15000);
+  EXPECT_EQ(std::tuple(panel[Ctl::FreqDispPanel].caption, panel[ModeButton(1)].pressed, listener.ask(1, "m"),
+                       listener.ask(1, "f"), state.LastFreqRecord.valid, state.LastFreqRecord.freq),
+            std::tuple("9580.000", true, "USB\n2400\n", "9580000\n", true, 15000.0));
 
   // Setting what is set already sends nothing; "M AM 0" is the AM button.
   clearRecords();
-  EXPECT_EQ(listener.ask(1, "F 9580000"), "RPRT 0\n");
-  EXPECT_EQ(listener.ask(1, "M USB -1"), "RPRT 0\n");
+  EXPECT_EQ(listener.ask(1, "F 9580000") + listener.ask(1, "M USB -1"), "RPRT 0\nRPRT 0\n");
   ASSERT_TRUE(flushLine());
   EXPECT_EQ(sentUnits().size(), 0u);
-  EXPECT_EQ(listener.ask(1, "M AM 0"), "RPRT 0\n");
-  EXPECT_EQ(state.Bandwidth, 6000);
+  EXPECT_EQ(std::tuple(listener.ask(1, "M AM 0"), state.Bandwidth), std::tuple("RPRT 0\n", 6000));
   ASSERT_TRUE(flushLine());
   EXPECT_EQ(sentUnits().size(), 1u);
 }

@@ -24,19 +24,20 @@ namespace ondaris {
 namespace {
 
 namespace fs = std::filesystem;
+using ::testing::AllOf;
 using ::testing::ElementsAre;
+using ::testing::Ge;
+using ::testing::Gt;
 using ::testing::HasSubstr;
+using ::testing::Le;
 using Texts = std::vector<std::string>;
 using Captions = std::vector<std::pair<Ctl, std::string>>;
 
 // The four commands of a tuning as it would be sent.
 std::string TuningFor(double freq, int mode, int filterRow, int agc, int pbt = 0) {
   RadioState s;
-  s.Freq = freq;
-  s.Mode = static_cast<std::uint8_t>(mode);
+  s.Freq = freq, s.Mode = static_cast<std::uint8_t>(mode), s.AGC = agc, s.PBT = pbt;
   s.SelectFilterRow(filterRow);
-  s.AGC = agc;
-  s.PBT = pbt;
   s.ComputeCalibration();
   return s.TuningBytes();
 }
@@ -47,6 +48,13 @@ std::string VolumesFor(int spkr, int line, bool lineMute = false) {
 
 void ExpectCaptions(const PanelModel& panel, const Captions& captions) {
   for (const auto& [c, caption] : captions) EXPECT_EQ(panel[c].caption, caption) << ControlName(c);
+}
+
+// The positions of trackbars and the like, in the order given.
+std::vector<int> Values(const PanelModel& panel, std::initializer_list<Ctl> controls) {
+  std::vector<int> values;
+  for (Ctl c : controls) values.push_back(panel[c].value);
+  return values;
 }
 
 // The names of the pressed buttons and checked items, in panel order.
@@ -84,6 +92,11 @@ class StartupTest : public ::testing::Test, public FrontPanelRig {
     timeline.advanceUntil([this] { return panel->link().queuedUnits() == 0; }, 5000);
   }
   std::string Sys(const std::string& name) const { return dir + "SysFiles/" + name; }
+  RadioState Reread() {
+    RadioState s;
+    ReadOndarisDat(dir, s, messages);
+    return s;
+  }
   // Limits1.dat and Scratchpad.dat as a previous run leaves them, so that
   // only the files a test is about are missing.
   void WriteMemoryFiles() {
@@ -109,23 +122,17 @@ TEST_F(StartupTest, FirstStartInAnEmptyFolderThenTheMeterPollsAndTheClockRuns) {
   EXPECT_EQ(messages.messages(), FourMissing);
   for (const std::string& folder : WorkingDirectories()) EXPECT_TRUE(fs::is_directory(dir + folder)) << folder;
   EXPECT_THAT(port.openedDevices(), ElementsAre("/dev/ttyS0"));  // the stored COM1
-  EXPECT_TRUE(p.context.flags.StartupComplete);
-  EXPECT_TRUE(companion.listening);
-  EXPECT_EQ(meterTimer.interval(), 200);
-  EXPECT_EQ(clockTimer.interval(), 100);
-  EXPECT_TRUE(meterTimer.enabled() && clockTimer.enabled());
-  EXPECT_FALSE(tuningTimer.enabled());
-
+  EXPECT_EQ(std::tuple(p.context.flags.StartupComplete, companion.listening, meterTimer.interval(),
+                       clockTimer.interval(), meterTimer.enabled(), clockTimer.enabled(), tuningTimer.enabled()),
+            std::tuple(true, true, 200, 100, true, true, false));
   EXPECT_EQ(p.panel.title(), "15000");
   EXPECT_EQ(Pressed(p.panel), "FiltBtn1 AGCMedBtn ModeBtnAM StepBtn500 StopBtn MuteOnExitItem DefaultStepItem "
                               "DefaultFiltItem HintItem");
   ExpectCaptions(p.panel, {{Ctl::FreqDispPanel, "15000.000"}, {Ctl::VFOBtn, "VFO A"}, {ReopenItem(9), ""},
                            {LimitRangeItem(0), "Limit Range 1"}, {LimitRangeItem(19), "Limit Range 20"}});
-  EXPECT_EQ(p.panel[Ctl::SpkrTrackbar].value, 17);
-  EXPECT_EQ(p.panel[Ctl::LineTrackbar].value, 17);
-  EXPECT_EQ(p.panel[Ctl::Meter].maximum, 10000);
-  EXPECT_EQ(p.state.LastFreqRecord.freq, 15000.0);
-  EXPECT_EQ(p.state.DataBFO, 700);
+  EXPECT_EQ(Values(p.panel, {Ctl::SpkrTrackbar, Ctl::LineTrackbar}), (std::vector{17, 17}));
+  EXPECT_EQ(std::tuple(p.panel[Ctl::Meter].maximum, p.state.LastFreqRecord.freq, p.state.DataBFO),
+            std::tuple(10000, 15000.0, 700));
   // No station list: the grid and the file and edit commands wait for one;
   // every limit range is free, every Reopen item empty.
   for (Ctl c : {Ctl::Grid, Ctl::SaveFileItem, Ctl::EditEntryItem, LimitRangeItem(0), LimitRangeItem(19),
@@ -138,13 +145,11 @@ TEST_F(StartupTest, FirstStartInAnEmptyFolderThenTheMeterPollsAndTheClockRuns) {
   p.clock->everyMinute.push_back([&](const DateTime&, const DateTime&) { ++minutes; });
   const int before = meterQueriesSent();
   timeline.advanceBy(1000);
-  EXPECT_GE(meterQueriesSent() - before, 4);
-  EXPECT_LE(meterQueriesSent() - before, 5);
+  EXPECT_THAT(meterQueriesSent() - before, AllOf(Ge(4), Le(5)));
   // Replies arrive through the link and move the meter; the clock shows UTC.
-  EXPECT_EQ(p.panel[Ctl::Meter].value, 4096);
-  EXPECT_EQ(p.panel[Ctl::TimePanel].caption, "12:30:01");
-  EXPECT_TRUE(p.context.flags.ClockRunning);
-  EXPECT_EQ(p.clock->utcDateText(), "3/7/2026");
+  EXPECT_EQ(std::tuple(p.panel[Ctl::Meter].value, p.panel[Ctl::TimePanel].caption, p.context.flags.ClockRunning,
+                       p.clock->utcDateText()),
+            std::tuple(4096, "12:30:01", true, "3/7/2026"));
   timeline.advanceBy(60000);
   EXPECT_EQ(minutes, 2);  // 12:30 (first tick) and 12:31
   EXPECT_EQ(p.panel[Ctl::StatusPanel].caption, "Bank 1:  ");  // the bank status is kept
@@ -198,11 +203,9 @@ RadioState Loud() {  // a volume of 70 would go out as the wrapped level byte 0x
 INSTANTIATE_TEST_SUITE_P(
     Files, StoredStartTest,
     ::testing::Values(
-        StoredStart{"Present",
-                    Stored(),
+        StoredStart{"Present", Stored(),
                     {"B", "7000.000", "LSB", "3", "12", "Slow", "0", "9575.000", "USB", "8", "13", "Fast", "-250"},
-                    {},
-                    {VolumesFor(40, 20, true), TuningFor(9575.0, 1, 13, 3, -250)},
+                    {}, {VolumesFor(40, 20, true), TuningFor(9575.0, 1, 13, 3, -250)},
                     [](const FrontPanel& p) {
                       // Row 8 is the 10 kHz button, showing 9 kHz with the option.
                       EXPECT_EQ(Pressed(p.panel), "FiltBtn13 AGCFastBtn ModeBtnUSB StepBtn10000 StopBtn "
@@ -210,27 +213,22 @@ INSTANTIATE_TEST_SUITE_P(
                       ExpectCaptions(p.panel, {{Ctl::VFOBtn, "VFO B"}, {Ctl::StepBtn10000, "9K"},
                                                {Ctl::PBTDisplayPanel, "-250"}, {Ctl::LineMuteBtn, "Line Mute"},
                                                {Ctl::FreqDispPanel, "9575.000"}});
-                      EXPECT_EQ(p.panel[Ctl::TuningSpeedTrackbar].value, 20);
-                      EXPECT_EQ(p.panel[Ctl::SpkrTrackbar].value, 27);
-                      EXPECT_EQ(p.panel[Ctl::LineTrackbar].value, 7);
+                      EXPECT_EQ(Values(p.panel, {Ctl::TuningSpeedTrackbar, Ctl::SpkrTrackbar, Ctl::LineTrackbar}),
+                                (std::vector{20, 27, 7}));
                       EXPECT_EQ(p.panel[Ctl::Meter].maximum, 8000);
                     }},
         // Tuning.dat is parsed after Ondaris.dat has been read; only the
         // frequency that did not read keeps its first-start value.
-        StoredStart{"BadNumber",
-                    std::nullopt,
+        StoredStart{"BadNumber", std::nullopt,
                     {"B", "7000.000", "LSB", "3", "12", "Slow", "0", "95x5", "USB", "8", "13", "Fast", "-250"},
                     {MissingOndarisDatMessage, "'95x5' is not a valid floating point value"},
                     {VolumesFor(30, 30), TuningFor(15000.0, 1, 13, 3, -250)},
                     [](const FrontPanel& p) { EXPECT_EQ(p.panel[Ctl::VFOBtn].caption, "VFO B"); }},
-        StoredStart{"OutOfRange",
-                    Loud(),
+        StoredStart{"OutOfRange", Loud(),
                     {"A", "10000.000", "AM", "4", "1", "Medium", "0", "45000.000", "AM", "4", "31", "Medium", "3000"},
-                    {},
-                    {VolumesFor(63, 13), TuningFor(30000.0, 0, 23, 2, 2000)},
+                    {}, {VolumesFor(63, 13), TuningFor(30000.0, 0, 23, 2, 2000)},
                     [](const FrontPanel& p) {
-                      EXPECT_EQ(p.panel[Ctl::SpkrTrackbar].value, 50);
-                      EXPECT_EQ(p.panel[Ctl::LineTrackbar].value, 0);
+                      EXPECT_EQ(Values(p.panel, {Ctl::SpkrTrackbar, Ctl::LineTrackbar}), (std::vector{50, 0}));
                       EXPECT_TRUE(p.panel[Ctl::FiltBtn23].pressed);
                     }}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -247,9 +245,7 @@ TEST_F(StartupTest, PortOverrideIsUsedButNotStored) {
   p.FormCreate();
   EXPECT_THAT(port.openedDevices(), ElementsAre("/dev/pts/42"));
   p.SaveStateAndShutdown();
-  RadioState reread;
-  ReadOndarisDat(dir, reread, messages);
-  EXPECT_EQ(reread.ComPortName, "COM3");
+  EXPECT_EQ(Reread().ComPortName, "COM3");
 }
 
 TEST_F(StartupTest, APortThatIsMissingOrFailsGetsTheWholeReceiverStateWhenItComesBack) {
@@ -257,18 +253,15 @@ TEST_F(StartupTest, APortThatIsMissingOrFailsGetsTheWholeReceiverStateWhenItCome
   FrontPanel& p = Start();
   // The open error is shown once; the sends after it fail quietly, and the
   // display shows the tuning all the same.
-  EXPECT_EQ(messages.messages().back(), NoPort);
-  EXPECT_EQ(messages.messages().size(), 5u);
-  EXPECT_EQ(p.panel[Ctl::FreqDispPanel].caption, "15000.000");
-  EXPECT_TRUE(port.writes().empty());
+  EXPECT_EQ(std::tuple(messages.messages().back(), messages.messages().size(), p.panel[Ctl::FreqDispPanel].caption,
+                       port.writes().empty()),
+            std::tuple(NoPort, 5u, "15000.000", true));
 
   // Polling retries the port; its failures are reported without message
   // boxes, and the clock goes on.
   timeline.advanceBy(1000);
-  EXPECT_EQ(messages.messages().size(), 5u);
-  EXPECT_EQ(p.lastError, NoPort);
-  EXPECT_FALSE(windowErrors.empty());
-  EXPECT_EQ(p.panel[Ctl::TimePanel].caption, "12:30:01");
+  EXPECT_EQ(std::tuple(messages.messages().size(), p.lastError, windowErrors.empty(), p.panel[Ctl::TimePanel].caption),
+            std::tuple(5u, NoPort, false, "12:30:01"));
 
   // The meter's polling finds the port once it is there.
   port.allowOpen();
@@ -276,9 +269,8 @@ TEST_F(StartupTest, APortThatIsMissingOrFailsGetsTheWholeReceiverStateWhenItCome
   ASSERT_TRUE(port.isOpen());
   Flush();
   ASSERT_GE(port.writes().size(), 3u);
-  EXPECT_EQ(port.writes()[0].bytes, VolumesFor(30, 30));
-  EXPECT_EQ(port.writes()[1].bytes, TuningFor(15000.0, 0, 1, 2));
-  EXPECT_EQ(port.writes()[2].bytes, SignalStrengthQuery());
+  EXPECT_EQ(Texts({port.writes()[0].bytes, port.writes()[1].bytes, port.writes()[2].bytes}),
+            Texts({VolumesFor(30, 30), TuningFor(15000.0, 0, 1, 2), SignalStrengthQuery()}));
 
   // The port fails while open and cannot be opened again for a while; a
   // volume change made meanwhile is kept and goes out with the rest of the
@@ -308,9 +300,9 @@ TEST_F(StartupTest, FilesThatCannotBeReadOrWrittenAreReportedAndTheRestIsDone) {
   const auto notMissing = [](const char* missing) { return ::testing::Not(::testing::AnyOf(missing, "")); };
   EXPECT_THAT(messages.messages(), ElementsAre(notMissing(MissingScratchpadMessage), MissingTuningDatMessage,
                                                notMissing(MissingOndarisDatMessage)));
-  EXPECT_TRUE(p.context.flags.StartupComplete);
-  EXPECT_EQ(p.state.ComPortName, "COM1");  // the defaults, as for a missing file
-  EXPECT_EQ(p.state.MeterMax, 10000);
+  // The defaults, as for a missing file.
+  EXPECT_EQ(std::tuple(p.context.flags.StartupComplete, p.state.ComPortName, p.state.MeterMax),
+            std::tuple(true, "COM1", 10000));
 
   // At exit the scratchpad and Ondaris.dat are told in message boxes,
   // Tuning.dat in the status line; the other steps all run.
@@ -338,10 +330,7 @@ TEST_F(StartupTest, StartupStepsRunInOrderAndOnlyTheirErrorsAreShownInMessageBox
   auto mark = [&](const char* name) { return [&order, name] { order.push_back(name); }; };
   p.startupSteps.convertOldFiles.push_back(mark("convert"));
   p.startupSteps.buildTables.push_back(mark("tables"));
-  p.startupSteps.loadBeforeTuning.push_back([&] {
-    order.push_back("limits");
-    throw FileError("Limits1.dat is damaged");
-  });
+  p.startupSteps.loadBeforeTuning.push_back([&] { order.push_back("limits"); throw FileError("Limits1.dat damaged"); });
   p.startupSteps.loadBeforeTuning.push_back(mark("scratchpad"));
   p.startupSteps.loadAfterTuning.push_back(mark("datamodes"));
   p.startupSteps.loadAfterState.push_back(mark("clockradio"));
@@ -357,12 +346,11 @@ TEST_F(StartupTest, StartupStepsRunInOrderAndOnlyTheirErrorsAreShownInMessageBox
   p.FormCreate();
   const std::string message = "message: ";
   EXPECT_THAT(order, ElementsAre("convert", "tables", message + MissingLimitsMessage,
-                                 message + MissingScratchpadMessage, "limits", "message: Limits1.dat is damaged",
+                                 message + MissingScratchpadMessage, "limits", "message: Limits1.dat damaged",
                                  "scratchpad", message + MissingTuningDatMessage, "datamodes",
                                  message + MissingOndarisDatMessage, "clockradio", "flags", "lastfile sent=yes",
                                  "scanreset meter=not yet", "dialogs"));
-  EXPECT_TRUE(p.context.flags.StartupComplete);
-  EXPECT_EQ(companion.listenCalls, 1);
+  EXPECT_EQ(std::tuple(p.context.flags.StartupComplete, companion.listenCalls), std::tuple(true, 1));
   EXPECT_THAT(p.lastError, HasSubstr("address in use"));
 
   windowErrors.clear();
@@ -394,31 +382,26 @@ TEST_F(StartupTest, ExitWritesTheDataFilesInTheirOrderSaysByeAndMutesOnce) {
   port.clearWrites();
   p.SaveStateAndShutdown();
 
-  EXPECT_EQ(p.panel[Ctl::StatusPanel].caption, "Shutting down...");
-  EXPECT_TRUE(p.context.flags.ShuttingDown);
+  EXPECT_EQ(std::tuple(p.panel[Ctl::StatusPanel].caption, p.context.flags.ShuttingDown, port.writes().size(),
+                       port.isOpen(), port.closeCount(), p.context.flags.RemoteControlOn, companion.listening),
+            std::tuple("Shutting down...", true, 1u, false, 1, false, false));
   for (const FakeTimer* t : {&meterTimer, &tuningTimer, &clockTimer, &scanTimer}) EXPECT_FALSE(t->enabled());
-  ASSERT_EQ(port.writes().size(), 1u);
-  EXPECT_EQ(port.writes()[0].bytes, ExitMuteCommand());
-  EXPECT_FALSE(port.isOpen());
-  EXPECT_EQ(port.closeCount(), 1);
+  EXPECT_THAT(sentUnits(), ElementsAre(ExitMuteCommand()));
   EXPECT_THAT(companion.sent, ElementsAre("Bye"));
-  EXPECT_FALSE(p.context.flags.RemoteControlOn);
-  EXPECT_FALSE(companion.listening);
 
   EXPECT_THAT(seen, ElementsAre("Limits1.dat-", "Limits1.dat+", "Reopen.dat+", "Scratchpad.dat+", "Tuning.dat-",
                                 "Ondaris.dat+", "OndarisGrid.dat-"));
   EXPECT_EQ(ReadFileBytes(Sys("Reopen.dat")), "\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n");
-  EXPECT_EQ(ReadFileBytes(Sys("OndarisGrid.dat")).size(), GridWidthsFileSize);
-  EXPECT_EQ(ReadFileBytes(Sys("Ondaris.dat")).size(), OndarisDatSize);
+  EXPECT_EQ(std::tuple(ReadFileBytes(Sys("OndarisGrid.dat")).size(), ReadFileBytes(Sys("Ondaris.dat")).size()),
+            std::tuple(GridWidthsFileSize, OndarisDatSize));
   EXPECT_THAT(ReadFileBytes(Sys("Tuning.dat")), HasSubstr("\r\n6070.000\r\n"));
   EXPECT_TRUE(messages.questions().empty());  // nothing to save: no question
 
   // A second exit request does nothing.
   fs::remove(Sys("Tuning.dat"));
   p.SaveStateAndShutdown();
-  EXPECT_EQ(port.writes().size(), 1u);
-  EXPECT_EQ(port.closeCount(), 1);
-  EXPECT_FALSE(fs::exists(Sys("Tuning.dat")));
+  EXPECT_EQ(std::tuple(port.writes().size(), port.closeCount(), fs::exists(Sys("Tuning.dat"))),
+            std::tuple(1u, 1, false));
 }
 
 TEST_F(StartupTest, WhatIsSavedAtExitIsReadBackAtTheNextStart) {
@@ -428,10 +411,7 @@ TEST_F(StartupTest, WhatIsSavedAtExitIsReadBackAtTheNextStart) {
     p.controls.SpkrTrackbarChange(40);
     companion.onWord("+9575");
     p.tuning.VFOBtnClick();  // B becomes active: 10000 kHz
-    p.scratch.showTagEntryDialog = [](TagEntryDialog& dialog) {
-      dialog.text = "Evening news";
-      dialog.OKBtnClick();
-    };
+    p.scratch.showTagEntryDialog = [](TagEntryDialog& dialog) { dialog.text = "Evening news", dialog.OKBtnClick(); };
     p.scratch.ScpdBtnMouseDown(3, ScratchpadController::MouseButton::Left);
     p.scratch.TagBtnClick();  // stores the tuning and asks for its tag
     p.scratch.BankUpBtnClick();
@@ -441,25 +421,24 @@ TEST_F(StartupTest, WhatIsSavedAtExitIsReadBackAtTheNextStart) {
     Flush();
     port.clearWrites();
     p.SaveStateAndShutdown();
-    EXPECT_TRUE(port.writes().empty());
-    EXPECT_TRUE(companion.sent.empty());  // the companion never said hello
+    // Nor does the companion hear a goodbye: it never said hello.
+    EXPECT_EQ(std::tuple(port.writes().empty(), companion.sent.empty()), std::tuple(true, true));
   }
   messages.clear();
   port.clearWrites();
   FrontPanel& again = Start();
   EXPECT_TRUE(messages.messages().empty()) << messages.lastMessage();
-  EXPECT_EQ(again.state.ActiveVFO, 'B');
-  EXPECT_EQ(again.state.OtherVFO.freq, 9575.0);
-  EXPECT_EQ(again.panel[Ctl::SpkrTrackbar].value, 40);
-  EXPECT_TRUE(again.panel[Ctl::MuteOnExitItem].pressed);  // the stored default, not the last run's choice
+  // The mute option shows the stored default, not the last run's choice.
+  EXPECT_EQ(std::tuple(again.state.ActiveVFO, again.state.OtherVFO.freq, again.panel[Ctl::SpkrTrackbar].value,
+                       again.panel[Ctl::MuteOnExitItem].pressed),
+            std::tuple('B', 9575.0, 40, true));
   Flush();
   EXPECT_THAT(sentUnits(), ElementsAre(VolumesFor(53, 30), TuningFor(10000.0, 0, 1, 2)));
-  EXPECT_EQ(again.scratch.pad.CurrentBank, 2);
-  EXPECT_EQ(again.scratch.pad.channel(1, 3).Frequency, 10000.0);
-  EXPECT_EQ(again.scratch.pad.channel(1, 3).Tag, "Evening news");
+  const auto& channel = again.scratch.pad.channel(1, 3);
+  EXPECT_EQ(std::tuple(again.scratch.pad.CurrentBank, channel.Frequency, channel.Tag,
+                       again.panel[Ctl::LimRange1].enabled, again.panel[Ctl::LimRange2].enabled),
+            std::tuple(2, 10000.0, "Evening news", true, false));
   ExpectCaptions(again.panel, {{Ctl::BankDispPanel, "2"}, {Ctl::LimRange1, "5900-6200"}});
-  EXPECT_TRUE(again.panel[Ctl::LimRange1].enabled);
-  EXPECT_FALSE(again.panel[Ctl::LimRange2].enabled);
 }
 
 // ---- The parts wired into start-up -----------------------------------------------
@@ -480,12 +459,10 @@ TEST_F(StartupTest, ALimitScanRunsOnTheScanTimerAndIsRememberedAtExit) {
   FrontPanel& p = Start();
   Flush();
   // The speed buttons show the form's captions until a kind is chosen.
-  EXPECT_EQ(p.panel[Ctl::ScanSpd0Btn].caption, ".25S");
-  EXPECT_EQ(p.scanSettings.SpeedIntervals[5], 10000);
+  EXPECT_EQ(std::tuple(p.panel[Ctl::ScanSpd0Btn].caption, p.scanSettings.SpeedIntervals[5]), std::tuple(".25S", 10000));
 
   p.limitDialog.show = [](LimitScanDialog& dialog) {
-    dialog.LoLimitEdit = "5900";
-    dialog.HiLimitEdit = "5902";
+    dialog.LoLimitEdit = "5900", dialog.HiLimitEdit = "5902";
     dialog.OKBtnClick();
   };
   p.limitDialog.LimitScanBtnClick();
@@ -493,8 +470,7 @@ TEST_F(StartupTest, ALimitScanRunsOnTheScanTimerAndIsRememberedAtExit) {
   p.scan->ScanBtnClick();
   EXPECT_EQ(p.state.Freq, 5900.0);
   timeline.advanceBy(520);
-  EXPECT_GT(p.state.Freq, 5900.0);  // the ScanTimer stepped it on
-  EXPECT_LE(p.state.Freq, 5902.0);
+  EXPECT_THAT(p.state.Freq, AllOf(Gt(5900.0), Le(5902.0)));  // the ScanTimer stepped it on
   // The space bar pauses, the range going to the top of the Limits menu, and resumes.
   EXPECT_TRUE(p.tuning.KeyPress(' '));
   EXPECT_EQ(p.panel[Ctl::LimRange1].caption, "5900-5902");
@@ -503,12 +479,10 @@ TEST_F(StartupTest, ALimitScanRunsOnTheScanTimerAndIsRememberedAtExit) {
 
   // Exit ends the scan and writes its range with the other files.
   p.SaveStateAndShutdown();
-  EXPECT_EQ(p.context.scan.ScanState, 0);
-  EXPECT_FALSE(scanTimer.enabled());
   LimitRangeList stored;
   DecodeLimitRanges(ReadFileBytes(Sys("Limits1.dat")), stored);
-  EXPECT_EQ(stored[0].Name, "5900-5902");
-  EXPECT_EQ(stored[0].SpeedIndex, 4);
+  EXPECT_EQ(std::tuple(p.context.scan.ScanState, scanTimer.enabled(), stored[0].Name, stored[0].SpeedIndex),
+            std::tuple(0, false, "5900-5902", 4));
 }
 
 // ---- With a station list from the last run ------------------------------------
@@ -557,8 +531,7 @@ TEST_F(StartupWithListTest, AMissingLastFileIsAnnouncedAndForgotten) {
   fs::remove(ListPath());
   FrontPanel& p = Start();
   EXPECT_THAT(messages.messages(), ElementsAre(MissingTuningDatMessage, MissingLastFreqFileMessage));
-  EXPECT_EQ(p.state.LastFreqFile, "");
-  EXPECT_FALSE(p.panel[Ctl::Reopen1Item].enabled);
+  EXPECT_EQ(std::tuple(p.state.LastFreqFile, p.panel[Ctl::Reopen1Item].enabled), std::tuple("", false));
 }
 
 // Ondaris.dat holds 80 characters of folder and of name: a longer choice is
@@ -590,10 +563,8 @@ TEST_F(StartupWithListTest, ANameTooLongToBeStoredIsRefusedWhenChosen) {
   messages.clear();
   p.SaveStateAndShutdown();
   EXPECT_THAT(messages.messages(), ElementsAre(FreqFileNameTooLongMessage(longName)));
-  RadioState saved;
-  ReadOndarisDat(dir, saved, messages);
-  EXPECT_EQ(saved.CWTone, 650);
-  EXPECT_EQ(saved.FreqFileDir + "|" + saved.LastFreqFile, "FreqFiles/|");
+  const RadioState saved = Reread();
+  EXPECT_EQ(std::to_string(saved.CWTone) + "|" + saved.FreqFileDir + "|" + saved.LastFreqFile, "650|FreqFiles/|");
 }
 
 TEST_F(StartupWithListTest, CompanionWordsAndLookupLocateAndAddStations) {
@@ -603,9 +574,8 @@ TEST_F(StartupWithListTest, CompanionWordsAndLookupLocateAndAddStations) {
 
   // "+": tuned, and the station's row is shown in frequency order.
   companion.onWord("+14230.5");
-  EXPECT_DOUBLE_EQ(p.state.Freq, 14230.5);
-  EXPECT_TRUE(p.stations.FreqSorted);
-  EXPECT_EQ(p.stations.CellText(p.stations.grid.Row, 2), "Coast");
+  EXPECT_EQ(std::tuple(p.state.Freq, p.stations.FreqSorted, p.stations.CellText(p.stations.grid.Row, 2)),
+            std::tuple(14230.5, true, "Coast"));
 
   // Lookup asks the companion and finds the tuned station.
   companion.onWord("+9580");
@@ -619,10 +589,9 @@ TEST_F(StartupWithListTest, CompanionWordsAndLookupLocateAndAddStations) {
   companion.sent.clear();
   companion.onWord("*7250*Evening Radio*Lakeside*French*1800*2000*");
   ASSERT_FALSE(companion.sent.empty());
-  EXPECT_EQ(companion.sent.front(), "OK");
-  EXPECT_EQ(p.stations.list.RecordCount(), 3);
-  EXPECT_DOUBLE_EQ(p.state.Freq, 7250.0);
-  EXPECT_EQ(p.stations.CellText(1, 2), "Evening Radio");  // sorted by frequency, first row
+  // Sorted by frequency, the entry is the first row.
+  EXPECT_EQ(std::tuple(companion.sent.front(), p.stations.list.RecordCount(), p.state.Freq, p.stations.CellText(1, 2)),
+            std::tuple("OK", 3, 7250.0, "Evening Radio"));
   companion.sent.clear();
   companion.onWord("*7250*broken*");
   EXPECT_THAT(companion.sent, ElementsAre("NO"));

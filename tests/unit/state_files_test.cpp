@@ -97,33 +97,21 @@ RadioState ReadBack(const ProgramFolder& folder) {
 // ---------------------------------------------------------------------------
 // Ondaris.dat
 
-TEST(OndarisDatTest, RoundTripThroughTheFile) {
-  ProgramFolder folder;
-  WriteOndarisDat(folder.dir(), FullySetState());
-  EXPECT_EQ(Stored(ReadBack(folder)), Stored(FullySetState()));
-}
-
 TEST(OndarisDatTest, FieldsSitAtTheirOffsets) {
   RadioState s = FullySetState();
   s.FreqFileDir = "/opt/ondaris/FreqFiles/";  // stored below the program's folder
-  s.LastFreqFile = "Broadcast.320";
-  s.ComPortName = "COM3";
-  s.CalLoErr = -87.0;
-  s.TuningSpeedMs = 231;
+  s.LastFreqFile = "Broadcast.320", s.ComPortName = "COM3", s.CalLoErr = -87.0, s.TuningSpeedMs = 231;
   const std::string bytes = EncodeOndarisDat(s, "/opt/ondaris/");
   ASSERT_EQ(bytes.size(), 255u);
+  // 123456 and -87.0 spelt out, the others through Le.
   const std::pair<std::size_t, std::string> fields[] = {
-      {0, "\x0A" "FreqFiles/"}, {81, "\x0D" "Broadcast.320"}, {162, Le<std::int32_t>(123456)},
-      {166, "\x04" "COM3"},     {177, Le<std::int32_t>(650)},  {181, Le<std::int32_t>(9999)},
-      {185, Le(5.0)},           {193, Le(-87.0)},              {201, Le(15.5)},
-      {209, Le(-126.0)},        {217, Le<std::int32_t>(2)},    {221, Le<std::int32_t>(3)},
-      {225, Le<std::int32_t>(14)}, {229, Le<std::int32_t>(6)}, {233, Le<std::int32_t>(22)},
-      {237, Le<std::int32_t>(7)},  {241, std::string("\x00\x00\x00\x01\x01\x00", 6)},
-      {247, Le<std::int32_t>(231)}, {251, std::string("\x0D\x3F\x01\x01", 4)},
-  };
+      {0, "\x0A" "FreqFiles/"}, {81, "\x0D" "Broadcast.320"}, {162, std::string("\x40\xE2\x01\x00", 4)},
+      {166, "\x04" "COM3"}, {177, Le<std::int32_t>(650)}, {181, Le<std::int32_t>(9999)}, {185, Le(5.0)},
+      {193, std::string("\x00\x00\x00\x00\x00\xC0\x55\xC0", 8)}, {201, Le(15.5)}, {209, Le(-126.0)},
+      {217, Le<std::int32_t>(2)}, {221, Le<std::int32_t>(3)}, {225, Le<std::int32_t>(14)}, {229, Le<std::int32_t>(6)},
+      {233, Le<std::int32_t>(22)}, {237, Le<std::int32_t>(7)}, {241, std::string("\x00\x00\x00\x01\x01\x00", 6)},
+      {247, Le<std::int32_t>(231)}, {251, std::string("\x0D\x3F\x01\x01", 4)}};
   for (const auto& [offset, expected] : fields) EXPECT_EQ(bytes.substr(offset, expected.size()), expected) << offset;
-  EXPECT_EQ(bytes.substr(162, 4), std::string("\x40\xE2\x01\x00", 4));  // 123456 little-endian
-  EXPECT_EQ(bytes.substr(193, 8), std::string("\x00\x00\x00\x00\x00\xC0\x55\xC0", 8));  // -87.0
 }
 
 TEST(OndarisDatTest, AShortOrDamagedRecordIsReadInsideItsFields) {
@@ -135,10 +123,11 @@ TEST(OndarisDatTest, AShortOrDamagedRecordIsReadInsideItsFields) {
                            " 0 0 rows 0 0 0 0 0 0 flags 0 0 0 0 0 0 speed 0 vol 0 0 mute 0 0");
   // Fields beyond a short file are zero, not defaults; a field cut in the
   // middle keeps the bytes that are there.
-  DecodeOndarisDat(full.substr(0, 179), s);  // two bytes of CWTone (650 = 0x028A)
-  EXPECT_EQ(s.CWTone, 650);
-  DecodeOndarisDat(full.substr(0, 178), s);
-  EXPECT_EQ(s.CWTone, 0x8A);
+  // Two bytes of CWTone (650 = 0x028A), then one.
+  for (const auto& [size, tone] : {std::pair{179, 650}, {178, 0x8A}}) {
+    DecodeOndarisDat(full.substr(0, size), s);
+    EXPECT_EQ(s.CWTone, tone);
+  }
   DecodeOndarisDat(full.substr(0, 253), s);  // both mute flags off
   EXPECT_EQ(Stored(s), stored.substr(0, stored.size() - 3) + "0 0");
   DecodeOndarisDat("", s);
@@ -149,14 +138,14 @@ TEST(OndarisDatTest, AShortOrDamagedRecordIsReadInsideItsFields) {
   bytes[0] = static_cast<char>(255);    // FreqFileDir claims 255 characters
   bytes[166] = static_cast<char>(200);  // ComPortName claims 200
   DecodeOndarisDat(bytes, s);
-  EXPECT_EQ(s.FreqFileDir, bytes.substr(1, 80));
-  EXPECT_EQ(s.ComPortName, bytes.substr(167, 10));
-  EXPECT_EQ(s.LastFreqFile, FullySetState().LastFreqFile);
-  EXPECT_EQ(s.CWTone, 650);  // the field after the port name is read from its own place
+  // The field after the port name is read from its own place.
+  EXPECT_EQ(std::tuple(s.FreqFileDir, s.ComPortName, s.LastFreqFile, s.CWTone),
+            std::tuple(bytes.substr(1, 80), bytes.substr(167, 10), FullySetState().LastFreqFile, 650));
 }
 
-// A damaged record never takes the program outside its controls' ranges.
-TEST(OndarisDatTest, FieldsOutsideTheirRangesAreBroughtIntoThem) {
+// Every field goes through the file whole; a damaged record never takes the
+// program outside its controls' ranges.
+TEST(OndarisDatTest, RoundTripThroughTheFileAndFieldsOutsideTheirRangesAreBroughtIntoThem) {
   RadioState above = FullySetState();
   above.CWTone = 3001, above.MeterMax = 10001, above.TuningSpeedMs = 1321, above.SpkrVolume = 64;
   above.LineVolume = 70;
@@ -166,11 +155,11 @@ TEST(OndarisDatTest, FieldsOutsideTheirRangesAreBroughtIntoThem) {
   RadioState below = JunkState();
   below.ComPortName = "";
   below.CWTone = -3001, below.MeterMax = 99, below.TuningSpeedMs = 32, below.SpkrVolume = 12, below.LineVolume = 0;
-  below.CalLoFreq = std::numeric_limits<double>::quiet_NaN();
-  below.CalHiErr = -std::numeric_limits<double>::infinity();
+  below.CalLoFreq = std::numeric_limits<double>::quiet_NaN(), below.CalHiErr = -std::numeric_limits<double>::infinity();
   RadioState noMeter;
   noMeter.MeterMax = 0;
-  const std::pair<RadioState, const char*> rows[] = {
+  const std::pair<RadioState, std::string> rows[] = {
+      {FullySetState(), Stored(FullySetState())},
       {above, "|3000 10000 cal 5 -87.25 15.5 -126 rows 23 8 23 8 23 8 flags 0 0 0 1 1 1 speed 1320 vol 63 63 mute 1 1"},
       {below, "|0|COM1|-3000 100 cal 0 -5 -5 0 rows 0 0 0 0 0 0 flags 1 1 1 1 1 1 speed 33 vol 13 13 mute 1 1"},
       {noMeter, "|COM1|700 10000 cal"},
@@ -186,12 +175,13 @@ TEST(OndarisDatTest, OverlongTextsAreRefusedNotCut) {
   ProgramFolder folder;
   WriteOndarisDat(folder.dir(), FullySetState());
   const std::string before = ReadFileBytes(folder.sysFile("Ondaris.dat"));
-  for (int field = 0; field < 3; ++field) {
+  const std::pair<std::string RadioState::*, std::string> fields[] = {
+      {&RadioState::FreqFileDir, "/elsewhere/" + std::string(70, 'x')},  // 81 characters
+      {&RadioState::LastFreqFile, std::string(77, 'x') + ".320"}, {&RadioState::ComPortName, "/dev/ttyS10"}};
+  for (const auto& [field, text] : fields) {
     RadioState bad = FullySetState();
-    if (field == 0) bad.FreqFileDir = "/elsewhere/" + std::string(70, 'x');  // 81 characters
-    if (field == 1) bad.LastFreqFile = std::string(77, 'x') + ".320";
-    if (field == 2) bad.ComPortName = "/dev/ttyS10";
-    EXPECT_THROW(WriteOndarisDat(folder.dir(), bad), FileError) << field;
+    bad.*field = text;
+    EXPECT_THROW(WriteOndarisDat(folder.dir(), bad), FileError) << text;
     EXPECT_EQ(ReadFileBytes(folder.sysFile("Ondaris.dat")), before);
     EXPECT_EQ(folder.sysFiles(), Texts{"Ondaris.dat"});
   }
@@ -205,8 +195,7 @@ TEST(OndarisDatTest, WhatCannotBeStoredIsLeftOutAndTheRestKept) {
   EXPECT_TRUE(dropped.empty());
 
   s.FreqFileDir = program + std::string(81, 'd') + "/";
-  s.LastFreqFile = std::string(81, 'f');
-  s.ComPortName = "/dev/ttyUSB10";
+  s.LastFreqFile = std::string(81, 'f'), s.ComPortName = "/dev/ttyUSB10";
   RadioState want = s;
   want.FreqFileDir = "FreqFiles/", want.LastFreqFile = "", want.FreqFileRecordCount = 0, want.ComPortName = "COM1";
   EXPECT_EQ(Stored(StorableState(s, program, dropped)), Stored(want));
@@ -223,13 +212,14 @@ TEST(OndarisDatTest, FreqFileDirHelpers) {
   for (const auto& [folder, expected] : stored) EXPECT_EQ(StoredFreqFileDir(folder, program), expected) << folder;
   EXPECT_EQ(StoredFreqFileDir("/opt/ondaris/FreqFiles/", "/opt/ondaris"), "FreqFiles/");
   EXPECT_EQ(StoredFreqFileDir("/srv/lists/", ""), "/srv/lists/");
-  EXPECT_EQ(ResolveFreqFileDir("FreqFiles/", "/opt/ondaris"), "/opt/ondaris/FreqFiles/");
-  EXPECT_EQ(ResolveFreqFileDir("/srv/lists/", program), "/srv/lists/");
-  EXPECT_EQ(ResolveFreqFileDir("", program), program);
-  EXPECT_TRUE(FreqFileDirFits(program + std::string(79, 'x') + "/", program));
-  EXPECT_FALSE(FreqFileDirFits(program + std::string(80, 'x') + "/", program));
-  EXPECT_TRUE(FreqFileDirFits("/" + std::string(78, 'x') + "/", program));
-  EXPECT_FALSE(FreqFileDirFits("/" + std::string(79, 'x') + "/", program));
+  EXPECT_EQ(Texts({ResolveFreqFileDir("FreqFiles/", "/opt/ondaris"), ResolveFreqFileDir("/srv/lists/", program),
+                   ResolveFreqFileDir("", program)}),
+            Texts({"/opt/ondaris/FreqFiles/", "/srv/lists/", program}));
+  // 80 characters fit, below the program's folder or not.
+  for (const auto& [base, length] : {std::pair{program, 79}, {std::string("/"), 78}}) {
+    EXPECT_TRUE(FreqFileDirFits(base + std::string(length, 'x') + "/", program)) << base;
+    EXPECT_FALSE(FreqFileDirFits(base + std::string(length + 1, 'x') + "/", program)) << base;
+  }
 }
 
 TEST(OndarisDatTest, AMissingFileGivesMessageAndDefaultsAnUnreadableOneTheOpenError) {
@@ -239,8 +229,8 @@ TEST(OndarisDatTest, AMissingFileGivesMessageAndDefaultsAnUnreadableOneTheOpenEr
   EXPECT_FALSE(ReadOndarisDat(folder.dir(), s, messages));
   EXPECT_EQ(messages.messages(), Texts{"Could not find file SysFiles\\Ondaris.dat initializing radio's state using "
                                        "default data"});
-  EXPECT_EQ(Stored(s),
-            "FreqFiles/||0|COM1|700 10000 cal 0 0 0 0 rows 1 4 13 5 23 5 flags 1 1 1 0 0 1 speed 200 vol 30 30 mute 0 0");
+  EXPECT_EQ(Stored(s), "FreqFiles/||0|COM1|700 10000 cal 0 0 0 0 rows 1 4 13 5 23 5 flags 1 1 1 0 0 1 speed 200 "
+                      "vol 30 30 mute 0 0");
 
   // Files that exist but cannot be read raise the open error, without a message.
   messages.clear();
@@ -384,9 +374,7 @@ TEST(TuningDatTest, ReadsLfAndCrLfAndCutsLinesAtTwentyCharacters) {
   const std::string cut = "B\r\n7000.500\r\nLSB\r\n6" + std::string(19, ' ') + "x\r\n14\r\nSlow\r\n-250\r\n"
                           "9580.250\r\nCWxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx\r\n8\r\n23\r\nFast\r\n1950\r\nextra line\r\n";
   RadioState s = Applied(DecodeTuningDat(lf));
-  EXPECT_EQ(s.ActiveVFO, 'A');
-  EXPECT_EQ(s.OtherVFO.freq, 7000.5);
-  EXPECT_EQ(s.PBT, 1950);
+  EXPECT_EQ(std::tuple(s.ActiveVFO, s.OtherVFO.freq, s.PBT), std::tuple('A', 7000.5, 1950));
   EXPECT_EQ(DecodeTuningDat("A\r\n7000.500\r\n")[2], "");  // lines missing at the end are empty
 
   const TuningLines lines = DecodeTuningDat(cut);
@@ -395,8 +383,7 @@ TEST(TuningDatTest, ReadsLfAndCrLfAndCutsLinesAtTwentyCharacters) {
   for (const auto& line : lines) EXPECT_LE(line.size(), 20u);
   s.Mode = 1;
   s = Applied(lines, s);
-  EXPECT_EQ(s.OtherVFO.stepIndex, 6);
-  EXPECT_EQ(s.Mode, 1);  // "CWxxx..." is no mode name
+  EXPECT_EQ(std::tuple(s.OtherVFO.stepIndex, +s.Mode), std::tuple(6, 1));  // "CWxxx..." is no mode name
 }
 
 // ---------------------------------------------------------------------------
@@ -408,16 +395,16 @@ TEST(AtomicFileTest, ReadsWhatWasWrittenByteForByteAndTellsMissingFromUnreadable
   std::string bytes;
   for (int i = 0; i < 256; ++i) bytes.push_back(static_cast<char>(i));
   bytes += std::string(100000, '\0') + "\r\n";
-  WriteFileAtomically(path, bytes);
-  EXPECT_EQ(ReadWholeFile(path), bytes);
-  WriteFileAtomically(path, "");
-  EXPECT_EQ(ReadWholeFile(path), std::string());
+  for (const std::string& written : {bytes, std::string()}) {
+    WriteFileAtomically(path, written);
+    EXPECT_EQ(ReadWholeFile(path), written);
+  }
   EXPECT_EQ(folder.sysFiles(), Texts{"bytes.bin"});
 
   // Missing and unreadable files are told apart.
-  EXPECT_EQ(ReadWholeFile(folder.sysFile("none.dat")), std::nullopt);
-  EXPECT_EQ(ReadWholeFile(folder.dir() + "NoSuchFolder/none.dat"), std::nullopt);
-  EXPECT_FALSE(FileExists(folder.sysFile("none.dat")));
+  EXPECT_EQ(std::tuple(ReadWholeFile(folder.sysFile("none.dat")),
+                       ReadWholeFile(folder.dir() + "NoSuchFolder/none.dat"), FileExists(folder.sysFile("none.dat"))),
+            std::tuple(std::nullopt, std::nullopt, false));
   fs::create_directory(folder.sysFile("folder.dat"));
   EXPECT_TRUE(FileExists(folder.sysFile("folder.dat")));
   EXPECT_THROW(ReadWholeFile(folder.sysFile("folder.dat")), FileError);
@@ -438,12 +425,8 @@ TEST(AtomicFileTest, AFolderThatCannotHoldTheFileThrowsWithTheFileName) {
   // SysFiles is a regular file here, so nothing can be created inside it.
   fs::remove(folder.dir() + "SysFiles");
   WriteFileBytes(folder.dir() + "SysFiles", "not a folder");
-  try {
-    WriteTuningDat(folder.dir(), TwoVfoState(), '.');
-    FAIL() << "no error";
-  } catch (const FileError& error) {
-    EXPECT_THAT(error.what(), ::testing::HasSubstr("SysFiles/Tuning.dat"));
-  }
+  EXPECT_THAT([&] { WriteTuningDat(folder.dir(), TwoVfoState(), '.'); },
+              ::testing::ThrowsMessage<FileError>(::testing::HasSubstr("SysFiles/Tuning.dat")));
   EXPECT_EQ(ReadFileBytes(folder.dir() + "SysFiles"), "not a folder");
 }
 
@@ -455,15 +438,7 @@ TEST(AtomicFileTest, AFailedWriteLeavesTheOldFileUntouched) {
   const std::string before = ReadFileBytes(folder.sysFile("Ondaris.dat"));
   RadioState changed = FullySetState();
   changed.CWTone = 900;
-  bool threw = false;
-  WithFileSizeLimit(100, [&] {
-    try {
-      WriteOndarisDat(folder.dir(), changed);
-    } catch (const FileError&) {
-      threw = true;
-    }
-  });
-  EXPECT_TRUE(threw);
+  WithFileSizeLimit(100, [&] { EXPECT_THROW(WriteOndarisDat(folder.dir(), changed), FileError); });
   EXPECT_EQ(ReadFileBytes(folder.sysFile("Ondaris.dat")), before);
   EXPECT_EQ(folder.sysFiles(), Texts{"Ondaris.dat"});
 }

@@ -77,10 +77,9 @@ TEST(PathSplittingTest, FileAndDirectoryParts) {
                {"FreqFiles/", "", "FreqFiles/"},
                {"/a.320", "a.320", "/"},
                {"", "", ""}};
-  for (const auto& c : cases) {
-    EXPECT_EQ(ExtractFileNamePart(c.path), c.file) << c.path;
-    EXPECT_EQ(ExtractDirectoryPart(c.path), c.dir) << c.path;
-  }
+  for (const auto& c : cases)
+    EXPECT_EQ(std::pair(ExtractFileNamePart(c.path), ExtractDirectoryPart(c.path)),
+              (std::pair<std::string, std::string>(c.file, c.dir))) << c.path;
 }
 
 TEST(TextToNumberTest, AcceptsNumbersAndRefusesAnythingElse) {

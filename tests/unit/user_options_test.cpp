@@ -3,10 +3,12 @@
 // and sends it the whole state; calibration and meter scale reach the wire
 // and the meter; the logbook's options go to their files at once.
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "options/LogbookOptions.h"
@@ -70,17 +72,14 @@ TEST(UserOptionsRefusal, ShowsItsMessageAndChangesNothing) {
     OptionsRig rig;
     const std::string before = EncodeOndarisDat(rig.state, rig.dir);
     // Other changes the listener made in the same visit are not taken either.
-    rig.options.ComPortBox = "COM7";
-    rig.options.CWToneEdit = "800";
-    rig.options.Chk9KHz = !rig.options.Chk9KHz;
+    rig.options.ComPortBox = "COM7", rig.options.CWToneEdit = "800", rig.options.Chk9KHz = !rig.options.Chk9KHz;
     rig.options.*row.field = row.text;
     EXPECT_FALSE(rig.options.OKBtnClick());
     EXPECT_EQ(rig.messages.messages(), Texts{row.message});
     EXPECT_EQ(EncodeOndarisDat(rig.state, rig.dir), before);
     rig.flushLine();
-    EXPECT_TRUE(rig.port.writes().empty());
-    EXPECT_EQ(rig.port.closeCount(), 0);
-    EXPECT_EQ(rig.link.portName(), "COM1");
+    EXPECT_EQ(std::tuple(rig.port.writes().empty(), rig.port.closeCount(), rig.link.portName()),
+              std::tuple(true, 0, "COM1"));
   }
 }
 
@@ -91,9 +90,8 @@ TEST_F(UserOptions, PortChangeClosesTheOldPortAndSendsTheWholeStateToTheNewOne) 
   state.SpkrVolume = 40;
   options.ComPortBox = "COM7";
   EXPECT_TRUE(options.OKBtnClick());
-  EXPECT_EQ(port.closeCount(), 1);
-  EXPECT_EQ(port.openedDevices().back(), "/dev/ttyS6");  // COM7
-  EXPECT_EQ(state.ComPortName, "COM7");
+  EXPECT_EQ(std::tuple(port.closeCount(), port.openedDevices().back(), state.ComPortName),
+            std::tuple(1, "/dev/ttyS6", "COM7"));  // COM7 is ttyS6
   ASSERT_TRUE(flushLine());
   EXPECT_EQ(HexBytes(sentBytes()), HexBytes(stateBytes()));
   EXPECT_TRUE(messages.shown().empty());
@@ -104,8 +102,7 @@ TEST_F(UserOptions, PortThatCannotBeOpenedIsReportedAndTriedAgainAtTheNextSend) 
   options.ComPortBox = "COM7";
   EXPECT_TRUE(options.OKBtnClick());
   EXPECT_EQ(messages.messages(), Texts{"Unable to open com port COM7"});
-  EXPECT_EQ(state.ComPortName, "COM7");
-  EXPECT_EQ(link.portName(), "COM7");
+  EXPECT_EQ(std::tuple(state.ComPortName, link.portName()), std::tuple("COM7", "COM7"));
   flushLine();
   EXPECT_TRUE(port.writes().empty());
 
@@ -133,16 +130,12 @@ TEST(UserOptionsCalibration, ReachesTheWireAndTheMeter) {
     SCOPED_TRACE(row.meter);
     OptionsRig rig;
     rig.state.Freq = 9580;
-    rig.options.LoFreqEdit = row.lo;
-    rig.options.LoErrEdit = row.loErr;
-    rig.options.HiFreqEdit = row.hi;
-    rig.options.HiErrEdit = row.hiErr;
-    rig.options.MeterEdit = row.meter;
+    rig.options.LoFreqEdit = row.lo, rig.options.LoErrEdit = row.loErr;
+    rig.options.HiFreqEdit = row.hi, rig.options.HiErrEdit = row.hiErr, rig.options.MeterEdit = row.meter;
     ASSERT_TRUE(rig.options.OKBtnClick());
     EXPECT_NEAR(rig.state.CalSlope, row.slope, 1e-9);
     EXPECT_NEAR(rig.state.CalOffset, row.offset, 1e-9);
-    EXPECT_EQ(rig.state.MeterMax, row.meterMax);
-    EXPECT_EQ(rig.panel[Ctl::Meter].maximum, row.meterMax);
+    EXPECT_EQ(std::tuple(rig.state.MeterMax, rig.panel[Ctl::Meter].maximum), std::tuple(row.meterMax, row.meterMax));
 
     // The tuning goes out again with the new calibration.
     ASSERT_TRUE(rig.flushLine());
@@ -169,17 +162,15 @@ TEST(UserOptionsLogbook, FilledFromTheFileAndWrittenAtOnce) {
     OptionsRig rig;
     if (row.dateFileBefore) WriteFileBytes(rig.folder.file("LogFiles/DateFormat.dat"), row.dateFileBefore);
     rig.options.Fill();
-    EXPECT_EQ(rig.logbookOptions.EuroDateChk, row.euroShown);
-    EXPECT_EQ(rig.logbookOptions.USADateChk, !row.euroShown);
-    rig.logbookOptions.USADateChk = row.usa;
-    rig.logbookOptions.SWLChk = row.swl;
-    rig.logbookOptions.MWChk = row.mw;
-    rig.logbookOptions.UteChk = row.ute;
+    LogbookOptions& shown = rig.logbookOptions;
+    EXPECT_EQ(std::tuple(shown.EuroDateChk, shown.USADateChk), std::tuple(row.euroShown, !row.euroShown));
+    shown.USADateChk = row.usa, shown.SWLChk = row.swl, shown.MWChk = row.mw, shown.UteChk = row.ute;
     ASSERT_TRUE(rig.options.OKBtnClick());
-    EXPECT_EQ(ReadFileBytes(rig.folder.file("LogFiles/DateFormat.dat")), row.dateFile);
-    EXPECT_EQ(ReadFileBytes(rig.folder.file("LogFiles/LogExpConsol.dat")), row.exportFile);
-    EXPECT_EQ(rig.logbook.UseEuroDate, !row.usa);
-    EXPECT_EQ(rig.logbook.Export, (LogExportSettings{row.swl, row.mw, row.ute}));
+    EXPECT_EQ(ReadFileBytes(rig.folder.file("LogFiles/DateFormat.dat")) + "|" +
+                  ReadFileBytes(rig.folder.file("LogFiles/LogExpConsol.dat")),
+              std::string(row.dateFile) + "|" + row.exportFile);
+    EXPECT_EQ(std::tuple(rig.logbook.UseEuroDate, rig.logbook.Export),
+              std::tuple(!row.usa, LogExportSettings{row.swl, row.mw, row.ute}));
   }
 }
 
@@ -188,12 +179,10 @@ TEST_F(UserOptions, LogbookFilesThatCannotBeWrittenAreReportedAndTheRunKeepsTheC
   logbookOptions.USADateChk = false;
   logbookOptions.MWChk = true;
   EXPECT_TRUE(options.OKBtnClick());
-  const Texts shown = messages.messages();
-  ASSERT_EQ(shown.size(), 2u);
-  EXPECT_EQ(shown[0].rfind(std::string(LogExpConsolSaveFailedMessage) + "\n", 0), 0u) << shown[0];
-  EXPECT_EQ(shown[1].rfind(std::string(DateFormatSaveFailedMessage) + "\n", 0), 0u) << shown[1];
-  EXPECT_TRUE(logbook.UseEuroDate);
-  EXPECT_TRUE(logbook.Export.MwBulkSort);
+  EXPECT_THAT(messages.messages(),
+              ::testing::ElementsAre(::testing::StartsWith(std::string(LogExpConsolSaveFailedMessage) + "\n"),
+                                     ::testing::StartsWith(std::string(DateFormatSaveFailedMessage) + "\n")));
+  EXPECT_EQ(std::tuple(logbook.UseEuroDate, logbook.Export.MwBulkSort), std::tuple(true, true));
   // The receiver's part of OK went through all the same.
   ASSERT_TRUE(flushLine());
   EXPECT_EQ(HexBytes(sentBytes()), HexBytes(stateBytes()));
