@@ -95,15 +95,12 @@ TEST_P(AlarmFires, AtSecondZeroOfItsMinuteOnce) {
   } else {
     checkAt(6, 30, 0, 14);
   }
-  EXPECT_TRUE(player.plays.empty());
-  EXPECT_EQ(shown, 0);
+  EXPECT_EQ(std::tuple(player.plays.size(), shown), std::tuple(0u, 0));
   for (int tick = 0; tick < 3; ++tick) checkAt(c.fireHour, 30, 0);
   checkAt(c.fireHour, 30, 1);
   ASSERT_EQ(player.plays.size(), 1u);
-  EXPECT_TRUE(player.plays[0].loop);
-  EXPECT_EQ(player.plays[0].path, folder.file("Alarm.wav"));
-  EXPECT_EQ(shown, 1);
-  EXPECT_TRUE(alarm.AlarmSounding());
+  EXPECT_EQ(std::tuple(player.plays[0].loop, player.plays[0].path, shown, alarm.AlarmSounding()),
+            std::tuple(true, folder.file("Alarm.wav"), 1, true));
 }
 
 INSTANTIATE_TEST_SUITE_P(Times, AlarmFires, ::testing::Values(FireCase{"Utc", true, 6}, FireCase{"Local", false, 4}),
@@ -125,8 +122,7 @@ TEST_F(ClockRadioTest, RadioThenAlarmTunesTheStationThenSoundsTenMinutesLaterOnc
   EXPECT_EQ(alarm.SecondAlarmTime(), 5);
 
   for (int tick = 0; tick < 3; ++tick) checkAt(0, 5, 0, 16);
-  EXPECT_EQ(player.plays.size(), 1u);
-  EXPECT_FALSE(alarm.SecondAlarmArmed());
+  EXPECT_EQ(std::tuple(player.plays.size(), alarm.SecondAlarmArmed()), std::tuple(1u, false));
   checkAt(0, 5, 0, 17);  // neither alarm goes off again until the dialog is opened
   checkAt(23, 55, 0, 17);
   EXPECT_EQ(player.plays.size(), 1u);
@@ -152,8 +148,7 @@ TEST_P(SleepTimer, ThirtyFromTenFifteenFortyMutesAtTenFortyFive) {
   EXPECT_EQ(panel[Ctl::FreqDispPanel].caption, "15000.000*");
   for (int m = 15; m <= 44; ++m)
     for (int s : {0, 40, 59}) checkAt(10, m, s);
-  EXPECT_EQ(state.SpkrMute, 0);
-  EXPECT_EQ(alarm.SleepMinutesLeft(), 1);
+  EXPECT_EQ(std::tuple(state.SpkrMute, alarm.SleepMinutesLeft()), std::tuple(0, 1));
   checkAt(10, 45, 0);
   EXPECT_EQ(std::tuple(state.SpkrMute, state.LineMute, alarm.SleepMinutes()), std::tuple(1, 1, 0));
   // The asterisk stays only while an alarm is set.

@@ -67,8 +67,7 @@ TEST_F(SchedulerTest, EntryCrossingMidnightRunsFromItsStartToItsEndNextDay) {
   Tick(At(5, 21, 0, 10));
   EXPECT_TRUE(scheduler.BroadcastActive());
   Tick(At(5, 21, 0, 30));
-  EXPECT_FALSE(scheduler.BroadcastActive());
-  EXPECT_EQ(state.SpkrMute, 0);
+  EXPECT_EQ(std::tuple(scheduler.BroadcastActive(), state.SpkrMute), std::tuple(false, 0));
   EXPECT_EQ(Log(), " 5/20/2027   2330-0030   9580        Radio Alba               \r\n");
 }
 
@@ -78,9 +77,8 @@ TEST_F(SchedulerTest, BackToBackEntriesStartOnTheirOwnMinute) {
   Tick(At(5, 20, 10, 0));
   Tick(At(5, 20, 11, 0));
   ASSERT_TRUE(scheduler.BroadcastActive());
-  EXPECT_DOUBLE_EQ(state.Freq, 7000);
-  ASSERT_EQ(scheduler.schedule.size(), 1u);
-  EXPECT_EQ(scheduler.active->actualStartHHMM, 1100);
+  EXPECT_EQ(std::tuple(state.Freq, scheduler.schedule.size(), scheduler.active->actualStartHHMM),
+            std::tuple(7000.0, 1u, 1100));
 }
 
 TEST_F(SchedulerTest, PassedEntriesAreRemovedOnlyWhileArmed) {
@@ -93,9 +91,8 @@ TEST_F(SchedulerTest, PassedEntriesAreRemovedOnlyWhileArmed) {
   EXPECT_EQ(scheduler.schedule[0].StartDate, "5/22/2027");
   EXPECT_EQ(ReadFileBytes(folder.sysFile("Scheduler.dat")).size(), ScheduleEntrySize);
   Tick(At(5, 23, 8, 0));
-  EXPECT_TRUE(scheduler.schedule.empty());
-  EXPECT_TRUE(scheduler.SchedulerOff);
-  EXPECT_EQ(panel[Ctl::StatusPanel].caption, "Scheduler Empty");
+  EXPECT_EQ(std::tuple(scheduler.schedule.size(), scheduler.SchedulerOff, panel[Ctl::StatusPanel].caption),
+            std::tuple(0u, true, "Scheduler Empty"));
 }
 
 // A broadcast that should be recorded tunes whether or not its recording
@@ -109,10 +106,8 @@ TEST_P(RecordingTest, TunesAndLogsTheFileOrWhyNot) {
   scheduler.SchedulerOff = false;
   recorderWorks = GetParam();
   Tick(At(5, 20, 23, 30));
-  EXPECT_TRUE(scheduler.BroadcastActive());
-  EXPECT_DOUBLE_EQ(state.Freq, 9580);
-  EXPECT_EQ(scheduler.RecordingBroadcast, recorderWorks);
-  EXPECT_EQ(reportedErrors.empty(), recorderWorks);
+  EXPECT_EQ(std::tuple(scheduler.BroadcastActive(), state.Freq, scheduler.RecordingBroadcast, reportedErrors.empty()),
+            std::tuple(true, 9580.0, recorderWorks, recorderWorks));
   Tick(At(5, 20, 23, 45));
   EXPECT_EQ(recorderStops, recorderWorks ? 1 : 0);
   EXPECT_NE(Log().find(recorderWorks ? "9580_052027_2330.wav" : "Not recorded: no input device"), std::string::npos)

@@ -607,8 +607,7 @@ TEST_F(WiredWindowTest, ScratchpadButtonsMenusAndKeysReachTheScratchpad) {
   // Pgm stores the tuning and asks for the tag at once.
   WhenModalShown("TTagEntryDlg", [](QDialog* d) { FillAndPress(d, {{"TagEdit", "News"}}, "OKBtn"); });
   click(Ctl::TagBtn);
-  EXPECT_EQ(scratch.pad.channel(1, 2).Tag, "News");
-  EXPECT_EQ(button(Ctl::ScpdBtn2)->text(), "9575");
+  EXPECT_EQ(std::tuple(scratch.pad.channel(1, 2).Tag, button(Ctl::ScpdBtn2)->text()), std::tuple("News", "9575"));
 
   // The middle button selects a memory without tuning it.
   tuneTo(7000.0);
