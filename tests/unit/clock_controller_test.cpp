@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "common/Version.h"
@@ -67,12 +68,10 @@ TEST_F(ClockControllerTest, MinuteAndSecondWorkRunOncePerChangeInTickOrder) {
   startAt({2026, 3, 7, 10, 58, 58});
   runMs(100);
   EXPECT_EQ(order, (std::vector<std::string>{"tick", "minute", "second", "alarm", "panel 10:58:58"}));
-  EXPECT_EQ(seenLocal.day, 6);
-  EXPECT_EQ(seenLocal.hour, 23);
-  EXPECT_EQ(panel[Ctl::TimePanel].caption, "10:58:58");
-  EXPECT_EQ(controller.displayText(), "10:58:58");
-  EXPECT_EQ(controller.utcTimeText(), "1058");
-  EXPECT_EQ(controller.utcDateText(), "3/7/2026");
+  EXPECT_EQ(std::tuple(seenLocal.day, seenLocal.hour), std::tuple(6, 23));
+  EXPECT_EQ((std::vector<std::string>{panel[Ctl::TimePanel].caption, controller.displayText(),
+                                      controller.utcTimeText(), controller.utcDateText()}),
+            (std::vector<std::string>{"10:58:58", "10:58:58", "1058", "3/7/2026"}));
   // 30 ticks: 10:58:58.1 .. 10:59:01.0, then a whole further minute.
   runMs(2900);
   EXPECT_EQ(afterChecks, 30);
@@ -122,17 +121,11 @@ TEST_F(ClockControllerTest, SchedulerArmedKeepsTheStatusLineUntilShuttingDown) {
   panel.setCaption(Ctl::StatusPanel, "Shutting down...");
   const int writes = panelWrites;
   runMs(300);
-  EXPECT_EQ(panelWrites, writes);
-  EXPECT_EQ(panel[Ctl::StatusPanel].caption, "Shutting down...");
+  EXPECT_EQ(std::tuple(panelWrites, panel[Ctl::StatusPanel].caption), std::tuple(writes, "Shutting down..."));
 
-  SchedulerClockStatus s;
-  EXPECT_EQ(ClockController::SchedulerStatusText(s), "");
-  s.broadcastOn = true;
-  s.startHHMM = 930;
-  s.endHHMM = 1000;
-  EXPECT_EQ(ClockController::SchedulerStatusText(s), "Scheduled Broadcast  0930 - 1000");
-  s.recording = true;
-  EXPECT_EQ(ClockController::SchedulerStatusText(s), "Recording Broadcast  0930 - 1000");
+  EXPECT_EQ(ClockController::SchedulerStatusText({}), "");
+  EXPECT_EQ(ClockController::SchedulerStatusText({false, true, false, 930, 1000}), "Scheduled Broadcast  0930 - 1000");
+  EXPECT_EQ(ClockController::SchedulerStatusText({false, true, true, 930, 1000}), "Recording Broadcast  0930 - 1000");
 }
 
 }  // namespace

@@ -4,18 +4,17 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "support/ClockRadioRig.h"
 
 namespace ondaris {
 namespace {
 
+const auto ByName = [](const auto& info) { return std::string(info.param.name); };
+
 ClockRadioSettings Sample() {
-  ClockRadioSettings s;
-  s.AlarmMode = 3;
-  s.AlarmTime = 2355;
-  s.AlarmUsesUTC = 0;
-  s.AlarmStation = TuningRecord{true, 9410.0, 1, 1000, 13, 3, -250, 1, 0};
-  return s;
+  return ClockRadioSettings{3, 2355, 0, TuningRecord{true, 9410.0, 1, 1000, 13, 3, -250, 1, 0}};
 }
 
 TEST(ClockRadioFile, ExactBytesAndRoundTrip) {
@@ -29,48 +28,35 @@ TEST(ClockRadioFile, ExactBytesAndRoundTrip) {
   EXPECT_EQ(DecodeClockRadio(bytes), Sample());
 }
 
-struct DamagedCase {
-  const char* name;
-  std::size_t offset;  // where the damage goes (npos: cut the file to `cut` bytes)
-  std::string hex;
-  std::size_t cut;
-  int mode, time;
-  bool stationKept;
-};
-
-class ClockRadioDamaged : public ::testing::TestWithParam<DamagedCase> {};
-
-TEST_P(ClockRadioDamaged, RefusedOrBroughtIntoRange) {
-  const DamagedCase& c = GetParam();
-  std::string bytes = EncodeClockRadio(Sample());
-  if (c.offset == std::string::npos)
-    bytes.resize(c.cut);
-  else
-    bytes.replace(c.offset, c.hex.size() / 3 + 1, BytesFromHex(c.hex));
-  const ClockRadioSettings s = DecodeClockRadio(bytes);
-  EXPECT_EQ(s.AlarmMode, c.mode);
-  EXPECT_EQ(s.AlarmTime, c.time);
-  EXPECT_EQ(s.AlarmStation.valid, c.stationKept);
-  EXPECT_TRUE(!c.stationKept || SameTuning(s.AlarmStation, Sample().AlarmStation));
+TEST(ClockRadioFile, DamagedFilesAreRefusedOrBroughtIntoRange) {
+  const struct {
+    std::size_t offset;  // where the damage goes (npos: cut the file to `cut` bytes)
+    std::string hex;
+    std::size_t cut;
+    int mode, time;
+    bool stationKept;
+  } cases[] = {
+      {std::string::npos, "", 0, 0, 0, false},  {std::string::npos, "", 4, 3, 0, false},      // empty, mode only
+      {std::string::npos, "", 9, 3, 2355, false}, {std::string::npos, "", 30, 3, 2355, false},  // no or cut station
+      {std::string::npos, "", 49, 3, 2355, true},                                              // longer
+      {0, "07 00 00 00", 0, 0, 2355, true},  {0, "FF FF FF FF", 0, 0, 2355, true},             // mode 7, -1
+      {4, "4B 00 00 00", 0, 0, 0, true},     {4, "60 09 00 00", 0, 0, 0, true},                // minute 75, hour 24
+      {9 + 24, "28 00 00 00", 0, 3, 2355, false}, {9 + 28, "00 00 00 00", 0, 3, 2355, false},  // filter 40, AGC 0
+      {9 + 20, "07 00 00 00", 0, 3, 2355, false}, {9 + 16, "09", 0, 3, 2355, false},           // step, mode byte
+      {9 + 8, "00 00 00 00 00 00 F8 7F", 0, 3, 2355, false},                                   // frequency NaN
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.offset << " " << c.hex << " cut " << c.cut);
+    std::string bytes = EncodeClockRadio(Sample());
+    if (c.offset == std::string::npos)
+      bytes.resize(c.cut);
+    else
+      bytes.replace(c.offset, c.hex.size() / 3 + 1, BytesFromHex(c.hex));
+    const ClockRadioSettings s = DecodeClockRadio(bytes);
+    EXPECT_EQ(std::tuple(s.AlarmMode, s.AlarmTime, s.AlarmStation.valid), std::tuple(c.mode, c.time, c.stationKept));
+    EXPECT_TRUE(!c.stationKept || SameTuning(s.AlarmStation, Sample().AlarmStation));
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Files, ClockRadioDamaged,
-    ::testing::Values(DamagedCase{"Empty", std::string::npos, "", 0, 0, 0, false},
-                      DamagedCase{"ModeOnly", std::string::npos, "", 4, 3, 0, false},
-                      DamagedCase{"NoStation", std::string::npos, "", 9, 3, 2355, false},
-                      DamagedCase{"CutStation", std::string::npos, "", 30, 3, 2355, false},
-                      DamagedCase{"Longer", std::string::npos, "", 49, 3, 2355, true},
-                      DamagedCase{"ModeSeven", 0, "07 00 00 00", 0, 0, 2355, true},
-                      DamagedCase{"ModeNegative", 0, "FF FF FF FF", 0, 0, 2355, true},
-                      DamagedCase{"Minute75", 4, "4B 00 00 00", 0, 0, 0, true},
-                      DamagedCase{"Hour24", 4, "60 09 00 00", 0, 0, 0, true},
-                      DamagedCase{"FilterIndex40", 9 + 24, "28 00 00 00", 0, 3, 2355, false},
-                      DamagedCase{"AgcZero", 9 + 28, "00 00 00 00", 0, 3, 2355, false},
-                      DamagedCase{"StepUnknown", 9 + 20, "07 00 00 00", 0, 3, 2355, false},
-                      DamagedCase{"ModeByte9", 9 + 16, "09", 0, 3, 2355, false},
-                      DamagedCase{"FreqNaN", 9 + 8, "00 00 00 00 00 00 F8 7F", 0, 3, 2355, false}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 class ClockRadioTest : public ::testing::Test, public ClockRadioRig {};
 
@@ -88,21 +74,20 @@ TEST_F(ClockRadioTest, MissingFileGivesDefaultsAndItsMessage) {
 struct FireCase {
   const char* name;
   bool utc;
-  int localOffsetMinutes;
-  int fireHour, fireMinute;  // UTC
+  int fireHour;  // UTC, at minute 30, two hours behind local time
 };
 
 class AlarmFires : public ::testing::TestWithParam<FireCase>, public ClockRadioRig {};
 
 TEST_P(AlarmFires, AtSecondZeroOfItsMinuteOnce) {
   const FireCase& c = GetParam();
-  clock.setLocalOffsetMinutes(c.localOffsetMinutes);
+  clock.setLocalOffsetMinutes(120);
   arm(1, 630, c.utc);
   EXPECT_EQ(panel[Ctl::FreqDispPanel].caption.back(), '*');
   int shown = 0;
   alarm.showDialog = [&] { ++shown; };
 
-  checkAt(c.fireHour, c.fireMinute - 1, 59);
+  checkAt(c.fireHour, 29, 59);
   // A local alarm ignores the UTC clock reading its time, and the other way round.
   if (c.utc) {
     clock.setUtc(DateTime{2026, 3, 15, 6, 30, 0});
@@ -110,20 +95,16 @@ TEST_P(AlarmFires, AtSecondZeroOfItsMinuteOnce) {
   } else {
     checkAt(6, 30, 0, 14);
   }
-  EXPECT_TRUE(player.plays.empty());
-  EXPECT_EQ(shown, 0);
-  for (int tick = 0; tick < 3; ++tick) checkAt(c.fireHour, c.fireMinute, 0);
-  checkAt(c.fireHour, c.fireMinute, 1);
+  EXPECT_EQ(std::tuple(player.plays.size(), shown), std::tuple(0u, 0));
+  for (int tick = 0; tick < 3; ++tick) checkAt(c.fireHour, 30, 0);
+  checkAt(c.fireHour, 30, 1);
   ASSERT_EQ(player.plays.size(), 1u);
-  EXPECT_TRUE(player.plays[0].loop);
-  EXPECT_EQ(player.plays[0].path, folder.file("Alarm.wav"));
-  EXPECT_EQ(shown, 1);
-  EXPECT_TRUE(alarm.AlarmSounding());
+  EXPECT_EQ(std::tuple(player.plays[0].loop, player.plays[0].path, shown, alarm.AlarmSounding()),
+            std::tuple(true, folder.file("Alarm.wav"), 1, true));
 }
 
-INSTANTIATE_TEST_SUITE_P(Times, AlarmFires,
-                         ::testing::Values(FireCase{"Utc", true, 120, 6, 30}, FireCase{"Local", false, 120, 4, 30}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Times, AlarmFires, ::testing::Values(FireCase{"Utc", true, 6}, FireCase{"Local", false, 4}),
+                         ByName);
 
 TEST_F(ClockRadioTest, RadioThenAlarmTunesTheStationThenSoundsTenMinutesLaterOnce) {
   alarm.settings.AlarmStation = Sample().AlarmStation;
@@ -132,19 +113,16 @@ TEST_F(ClockRadioTest, RadioThenAlarmTunesTheStationThenSoundsTenMinutesLaterOnc
   clearRecords();
   checkAt(23, 55, 0);
   EXPECT_TRUE(player.plays.empty());
-  EXPECT_DOUBLE_EQ(state.Freq, 9410.0);
-  EXPECT_EQ(state.Mode, 1);
-  EXPECT_EQ(state.FilterIndex, 13);
-  EXPECT_EQ(state.SpkrMute, 1);  // the station's own mutes
-  EXPECT_EQ(state.LineMute, 0);
-  EXPECT_DOUBLE_EQ(state.LastFreqRecord.freq, 15000.0);
+  // The station's own tuning and mutes; the frequency left is remembered.
+  EXPECT_EQ((std::vector<double>{state.Freq, double(state.Mode), double(state.FilterIndex), double(state.SpkrMute),
+                                 double(state.LineMute), state.LastFreqRecord.freq}),
+            (std::vector<double>{9410.0, 1, 13, 1, 0, 15000.0}));
   ASSERT_TRUE(flushLine());
   EXPECT_NE(sentBytes().find(state.TuningBytes()), std::string::npos);
   EXPECT_EQ(alarm.SecondAlarmTime(), 5);
 
   for (int tick = 0; tick < 3; ++tick) checkAt(0, 5, 0, 16);
-  EXPECT_EQ(player.plays.size(), 1u);
-  EXPECT_FALSE(alarm.SecondAlarmArmed());
+  EXPECT_EQ(std::tuple(player.plays.size(), alarm.SecondAlarmArmed()), std::tuple(1u, false));
   checkAt(0, 5, 0, 17);  // neither alarm goes off again until the dialog is opened
   checkAt(23, 55, 0, 17);
   EXPECT_EQ(player.plays.size(), 1u);
@@ -154,49 +132,35 @@ TEST_F(ClockRadioTest, RadioOnlyWithoutStationUnmutes) {
   arm(2, 700, true);
   state.SpkrMute = state.LineMute = 1;
   checkAt(7, 0, 0);
-  EXPECT_EQ(state.SpkrMute, 0);
-  EXPECT_EQ(state.LineMute, 0);
-  EXPECT_TRUE(player.plays.empty());
+  EXPECT_EQ(std::tuple(state.SpkrMute, state.LineMute, player.plays.size()), std::tuple(0, 0, 0u));
 }
 
-struct SleepCase {
-  const char* name;
-  int alarmMode;
-  bool asteriskAfter;
-};
-
-class SleepTimer : public ::testing::TestWithParam<SleepCase>, public ClockRadioRig {};
+class SleepTimer : public ::testing::TestWithParam<int>, public ClockRadioRig {};
 
 TEST_P(SleepTimer, ThirtyFromTenFifteenFortyMutesAtTenFortyFive) {
   withAlarmWav();
   clock.setUtc(DateTime{2026, 3, 15, 10, 15, 40});
   alarm.TimePanelClick();
-  alarm.settings.AlarmMode = GetParam().alarmMode;
-  alarm.dlg.ModeButton = GetParam().alarmMode;
+  alarm.settings.AlarmMode = alarm.dlg.ModeButton = GetParam();
   alarm.SleepBtnClick(30);
   EXPECT_EQ(alarm.dlg.SleepPanel, "30");
   ASSERT_TRUE(alarm.OKBtnClick());
   EXPECT_EQ(panel[Ctl::FreqDispPanel].caption, "15000.000*");
   for (int m = 15; m <= 44; ++m)
     for (int s : {0, 40, 59}) checkAt(10, m, s);
-  EXPECT_EQ(state.SpkrMute, 0);
-  EXPECT_EQ(alarm.SleepMinutesLeft(), 1);
+  EXPECT_EQ(std::tuple(state.SpkrMute, alarm.SleepMinutesLeft()), std::tuple(0, 1));
   checkAt(10, 45, 0);
-  EXPECT_EQ(state.SpkrMute, 1);
-  EXPECT_EQ(state.LineMute, 1);
-  EXPECT_EQ(alarm.SleepMinutes(), 0);
-  EXPECT_EQ(panel[Ctl::FreqDispPanel].caption, GetParam().asteriskAfter ? "15000.000*" : "15000.000");
+  EXPECT_EQ(std::tuple(state.SpkrMute, state.LineMute, alarm.SleepMinutes()), std::tuple(1, 1, 0));
+  // The asterisk stays only while an alarm is set.
+  EXPECT_EQ(panel[Ctl::FreqDispPanel].caption, GetParam() ? "15000.000*" : "15000.000");
 }
 
-INSTANTIATE_TEST_SUITE_P(Modes, SleepTimer,
-                         ::testing::Values(SleepCase{"AlarmOff", 0, false}, SleepCase{"AlarmOn", 1, true}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(AlarmModes, SleepTimer, ::testing::Values(0, 1));
 
 struct OkCase {
   const char* name;
   bool alarmWav;
   int modeButton;
-  const char* hour;
   const char* minute;
   const char* message;  // "" none
   int modeAfter;
@@ -210,7 +174,7 @@ TEST_P(AlarmOk, SetsTheModeOrRefusesIt) {
   if (c.alarmWav) withAlarmWav();
   alarm.TimePanelClick();
   alarm.dlg.ModeButton = c.modeButton;
-  alarm.dlg.HourText = c.hour;
+  alarm.dlg.HourText = "06";
   alarm.dlg.MinuteText = c.minute;
   EXPECT_EQ(alarm.OKBtnClick(), c.closes);
   EXPECT_EQ(messages.lastMessage(), c.message);
@@ -218,14 +182,13 @@ TEST_P(AlarmOk, SetsTheModeOrRefusesIt) {
   EXPECT_EQ(state.AlarmArmed, c.modeAfter > 0 ? 1 : 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Dialog, AlarmOk,
-    ::testing::Values(OkCase{"AlarmOnly", true, 1, "06", "30", "", 1, true},
-                      OkCase{"NoMinute", true, 3, "06", "", AlarmTimeNeededMessage, 0, true},
-                      OkCase{"NoAlarmWav", false, 1, "06", "30", NoAlarmWavMessage, 0, false},
-                      OkCase{"RadioOnlyNeedsNoWav", false, 2, "06", "30", "", 2, true},
-                      OkCase{"Off", true, 0, "06", "30", "", 0, true}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Dialog, AlarmOk,
+                         ::testing::Values(OkCase{"AlarmOnly", true, 1, "30", "", 1, true},
+                                           OkCase{"NoMinute", true, 3, "", AlarmTimeNeededMessage, 0, true},
+                                           OkCase{"NoAlarmWav", false, 1, "30", NoAlarmWavMessage, 0, false},
+                                           OkCase{"RadioOnlyNeedsNoWav", false, 2, "30", "", 2, true},
+                                           OkCase{"Off", true, 0, "30", "", 0, true}),
+                         ByName);
 
 }  // namespace
 }  // namespace ondaris

@@ -4,10 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "support/ClockRadioRig.h"
 
 namespace ondaris {
 namespace {
+
+using Strings = std::vector<std::string>;
+const auto ByName = [](const auto& info) { return std::string(info.param.name); };
 
 class RecorderTest : public ::testing::Test, public ClockRadioRig {
  protected:
@@ -17,7 +22,7 @@ class RecorderTest : public ::testing::Test, public ClockRadioRig {
     recorder.FormCreate();
     recorder.hideDialog = [this] { ++hidden; };
   }
-  std::vector<std::string> waves() const { return FolderEntries(waveDir()); }
+  Strings waves() const { return FolderEntries(waveDir()); }
   int hidden = 0;
 };
 
@@ -27,33 +32,29 @@ TEST_F(RecorderTest, TimedRecordingIsSavedUnderItsNameWithoutADialog) {
   recorder.MoreTimeBtnClick();
   recorder.LessTimeBtnClick();
   recorder.LessTimeBtnClick();  // never below five minutes
-  EXPECT_EQ(recorder.TimedRemaining(), 300);
-  EXPECT_EQ(recorder.dlg.TimedRecDisp, "5:00");
+  EXPECT_EQ(std::tuple(recorder.TimedRemaining(), recorder.dlg.TimedRecDisp), std::tuple(300, "5:00"));
   recorder.RecordItemClick();
   recorder.RecordBtnClick();
-  EXPECT_TRUE(recorder.dlg.TimedControlsVisible);
-  EXPECT_EQ(recorder.dlg.ByeBtnX, 64);
-  EXPECT_FALSE(recorder.dlg.PlayBtnEnabled);
+  EXPECT_EQ(std::tuple(recorder.dlg.TimedControlsVisible, recorder.dlg.ByeBtnX, recorder.dlg.PlayBtnEnabled),
+            std::tuple(true, 64, false));
   recorder.MoreTimeBtnClick();
   device.capturedMs = 65'400;
   recorder.ClockTick();
   EXPECT_EQ(recorder.dlg.StatusDisp, "Recording - 1:05");
   for (int s = 0; s < 299; ++s) recorder.SecondTick();
   EXPECT_EQ(recorder.dlg.TimedRecDisp, "0:01");
-  EXPECT_EQ(waves(), std::vector<std::string>{"9410_031526_1430.recording.wav"});
+  EXPECT_EQ(waves(), Strings{"9410_031526_1430.recording.wav"});
   recorder.SecondTick();
-  EXPECT_EQ(waves(), std::vector<std::string>{"9410_031526_1430.wav"});
-  EXPECT_EQ(dialogs.shown().size(), 0u);
-  EXPECT_EQ(hidden, 1);
-  EXPECT_FALSE(recorder.IsRecording());
-  EXPECT_FALSE(recorder.dlg.TimedControlsVisible);
+  EXPECT_EQ(waves(), Strings{"9410_031526_1430.wav"});
+  EXPECT_EQ(std::tuple(dialogs.shown().size(), hidden, recorder.IsRecording(), recorder.dlg.TimedControlsVisible),
+            std::tuple(0u, 1, false, false));
 }
 
 struct StopCase {
   const char* name;
-  std::vector<std::string> chosen;  // "" cancels
+  Strings chosen;  // "" cancels
   std::vector<bool> replaceAnswers;
-  std::vector<std::string> after;
+  Strings after;
 };
 
 class RecorderStop : public ::testing::WithParamInterface<StopCase>, public RecorderTest {};
@@ -65,13 +66,11 @@ TEST_P(RecorderStop, SaveDialogLoop) {
   for (bool yes : c.replaceAnswers) messages.answerNext(yes);
   recorder.RecordBtnClick();
   recorder.PauseBtnClick();
-  EXPECT_EQ(recorder.dlg.StatusDisp, "Paused");
-  EXPECT_FALSE(device.capturing());
+  EXPECT_EQ(std::tuple(recorder.dlg.StatusDisp, device.capturing()), std::tuple("Paused", false));
   recorder.StopBtnClick();
   EXPECT_EQ(waves(), c.after);
-  EXPECT_EQ(dialogs.unusedAnswers(), 0u);
-  EXPECT_EQ(messages.unusedAnswers(), 0u);
-  EXPECT_FALSE(recorder.RecordingUnsaved());
+  EXPECT_EQ(std::tuple(dialogs.unusedAnswers(), messages.unusedAnswers(), recorder.RecordingUnsaved()),
+            std::tuple(0u, 0u, false));
   EXPECT_TRUE(recorder.dlg.PlayBtnEnabled && recorder.dlg.RecordBtnEnabled);
 }
 
@@ -81,7 +80,7 @@ INSTANTIATE_TEST_SUITE_P(
                       StopCase{"NewName", {"new.wav"}, {}, {"new.wav", "old.wav"}},
                       StopCase{"ReplaceNoThenOther", {"old.wav", "b.wav"}, {false}, {"b.wav", "old.wav"}},
                       StopCase{"ReplaceYes", {"old.wav"}, {true}, {"old.wav"}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    ByName);
 
 TEST_F(RecorderTest, ExpressRecordingUnmutesTheLineAndIgnoresASecondPress) {
   state.LineMute = 1;
@@ -93,9 +92,7 @@ TEST_F(RecorderTest, ExpressRecordingUnmutesTheLineAndIgnoresASecondPress) {
   recorder.PauseBtnClick();  // paused is not active, but still busy
   recorder.ExpressRecBtnClick();
   recorder.RecordItemClick();  // shows the paused recording as it is
-  EXPECT_EQ(device.started.size(), 1u);
-  EXPECT_TRUE(recorder.RecordingUnsaved());
-  EXPECT_EQ(shown, 2);
+  EXPECT_EQ(std::tuple(device.started.size(), recorder.RecordingUnsaved(), shown), std::tuple(1u, true, 2));
 }
 
 struct EndCase {
@@ -114,7 +111,7 @@ TEST_P(RecorderEnds, KeepsTheRecordingWithoutReplacingAnotherFile) {
     default: recorder.CloseAtExit(); break;
   }
   EXPECT_FALSE(device.recordingOpen());
-  EXPECT_EQ(waves(), (std::vector<std::string>{"9410_031526_1430.wav", "9410_031526_1430_2.wav"}));
+  EXPECT_EQ(waves(), (Strings{"9410_031526_1430.wav", "9410_031526_1430_2.wav"}));
   EXPECT_EQ(ReadFileBytes(waveDir() + "9410_031526_1430.wav"), "earlier");
   if (GetParam().how < 2) {
     EXPECT_EQ(recorder.dlg.StatusDisp, GetParam().how == 0 ? "Recording stopped: disk full" : SessionClosedText);
@@ -124,7 +121,7 @@ TEST_P(RecorderEnds, KeepsTheRecordingWithoutReplacingAnotherFile) {
 
 INSTANTIATE_TEST_SUITE_P(Ways, RecorderEnds,
                          ::testing::Values(EndCase{"DeviceFails", 0}, EndCase{"ErrorRoutine", 1}, EndCase{"Exit", 2}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         ByName);
 
 TEST_F(RecorderTest, BroadcastRecordingForTheScheduler) {
   std::string error;
@@ -137,8 +134,7 @@ TEST_F(RecorderTest, BroadcastRecordingForTheScheduler) {
   EXPECT_TRUE(recorder.IsRecording());
   EXPECT_NE(recorder.dlg.StatusDisp.rfind("Recording - ", 0), 0u);
   ASSERT_TRUE(recorder.StopBroadcastRecording(&error));
-  EXPECT_EQ(waves(), std::vector<std::string>{"9410_031526_1430.wav"});
-  EXPECT_FALSE(recorder.IsRecording());
+  EXPECT_EQ(std::tuple(waves(), recorder.IsRecording()), std::tuple(Strings{"9410_031526_1430.wav"}, false));
 
   recorder.RecordBtnClick();  // a manual recording is never taken over
   EXPECT_FALSE(recorder.StartBroadcastRecording("x.wav", error));
@@ -147,9 +143,8 @@ TEST_F(RecorderTest, BroadcastRecordingForTheScheduler) {
 TEST_F(RecorderTest, RecordingThatCannotStartSaysSoAndKeepsNothing) {
   device.refuseWith = "no audio input device";
   recorder.RecordBtnClick();
-  EXPECT_EQ(recorder.dlg.StatusDisp, "Cannot record: no audio input device");
-  EXPECT_FALSE(recorder.IsRecording());
-  EXPECT_TRUE(waves().empty());
+  EXPECT_EQ(std::tuple(recorder.dlg.StatusDisp, recorder.IsRecording(), waves()),
+            std::tuple("Cannot record: no audio input device", false, Strings{}));
   std::string error;
   EXPECT_FALSE(recorder.StartBroadcastRecording("", error));
   EXPECT_EQ(error, "no audio input device");
@@ -162,16 +157,14 @@ TEST_F(RecorderTest, PlaybackRunsItsProgressBarToTheEnd) {
   dialogs.chooseNext(path);
   recorder.PlayBtnClick();
   ASSERT_EQ(player.plays.size(), 1u);
-  EXPECT_FALSE(player.plays[0].loop);
-  EXPECT_EQ(recorder.dlg.PBBarMax, 3);
-  EXPECT_FALSE(recorder.dlg.RecordBtnEnabled);
+  EXPECT_EQ(std::tuple(player.plays[0].loop, recorder.dlg.PBBarMax, recorder.dlg.RecordBtnEnabled),
+            std::tuple(false, 3, false));
   recorder.PBTimerTimer();
   EXPECT_EQ(recorder.dlg.StatusDisp, "Playing - 0:01");
   recorder.PBTimerTimer();
   recorder.PBTimerTimer();
-  EXPECT_EQ(recorder.dlg.StatusDisp, "Stopped");
-  EXPECT_FALSE(recorder.dlg.PBBarVisible);
-  EXPECT_FALSE(player.playing());
+  EXPECT_EQ(std::tuple(recorder.dlg.StatusDisp, recorder.dlg.PBBarVisible, player.playing()),
+            std::tuple("Stopped", false, false));
 
   dialogs.chooseNext(waveDir() + "missing.wav");
   recorder.PlayBtnClick();

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "support/PanelFixture.h"
@@ -61,16 +62,12 @@ TEST_F(SchedulerTest, EntryCrossingMidnightRunsFromItsStartToItsEndNextDay) {
   Tick(At(5, 20, 23, 30));
   ASSERT_TRUE(scheduler.BroadcastActive());
   EXPECT_EQ(scanStops, 1);  // a scan running stops first
-  EXPECT_DOUBLE_EQ(state.Freq, 9580);
-  EXPECT_EQ(state.Mode, 1);
-  EXPECT_EQ(state.Bandwidth, 2400);
-  EXPECT_EQ(state.AGC, 3);
-  EXPECT_EQ(state.SpkrMute, 1);
+  EXPECT_EQ(std::tuple(state.Freq, state.Mode, state.Bandwidth, state.AGC, state.SpkrMute),
+            std::tuple(9580.0, 1, 2400, 3, 1));
   Tick(At(5, 21, 0, 10));
   EXPECT_TRUE(scheduler.BroadcastActive());
   Tick(At(5, 21, 0, 30));
-  EXPECT_FALSE(scheduler.BroadcastActive());
-  EXPECT_EQ(state.SpkrMute, 0);
+  EXPECT_EQ(std::tuple(scheduler.BroadcastActive(), state.SpkrMute), std::tuple(false, 0));
   EXPECT_EQ(Log(), " 5/20/2027   2330-0030   9580        Radio Alba               \r\n");
 }
 
@@ -80,9 +77,8 @@ TEST_F(SchedulerTest, BackToBackEntriesStartOnTheirOwnMinute) {
   Tick(At(5, 20, 10, 0));
   Tick(At(5, 20, 11, 0));
   ASSERT_TRUE(scheduler.BroadcastActive());
-  EXPECT_DOUBLE_EQ(state.Freq, 7000);
-  ASSERT_EQ(scheduler.schedule.size(), 1u);
-  EXPECT_EQ(scheduler.active->actualStartHHMM, 1100);
+  EXPECT_EQ(std::tuple(state.Freq, scheduler.schedule.size(), scheduler.active->actualStartHHMM),
+            std::tuple(7000.0, 1u, 1100));
 }
 
 TEST_F(SchedulerTest, PassedEntriesAreRemovedOnlyWhileArmed) {
@@ -95,9 +91,8 @@ TEST_F(SchedulerTest, PassedEntriesAreRemovedOnlyWhileArmed) {
   EXPECT_EQ(scheduler.schedule[0].StartDate, "5/22/2027");
   EXPECT_EQ(ReadFileBytes(folder.sysFile("Scheduler.dat")).size(), ScheduleEntrySize);
   Tick(At(5, 23, 8, 0));
-  EXPECT_TRUE(scheduler.schedule.empty());
-  EXPECT_TRUE(scheduler.SchedulerOff);
-  EXPECT_EQ(panel[Ctl::StatusPanel].caption, "Scheduler Empty");
+  EXPECT_EQ(std::tuple(scheduler.schedule.size(), scheduler.SchedulerOff, panel[Ctl::StatusPanel].caption),
+            std::tuple(0u, true, "Scheduler Empty"));
 }
 
 // A broadcast that should be recorded tunes whether or not its recording
@@ -111,10 +106,8 @@ TEST_P(RecordingTest, TunesAndLogsTheFileOrWhyNot) {
   scheduler.SchedulerOff = false;
   recorderWorks = GetParam();
   Tick(At(5, 20, 23, 30));
-  EXPECT_TRUE(scheduler.BroadcastActive());
-  EXPECT_DOUBLE_EQ(state.Freq, 9580);
-  EXPECT_EQ(scheduler.RecordingBroadcast, recorderWorks);
-  EXPECT_EQ(reportedErrors.empty(), recorderWorks);
+  EXPECT_EQ(std::tuple(scheduler.BroadcastActive(), state.Freq, scheduler.RecordingBroadcast, reportedErrors.empty()),
+            std::tuple(true, 9580.0, recorderWorks, recorderWorks));
   Tick(At(5, 20, 23, 45));
   EXPECT_EQ(recorderStops, recorderWorks ? 1 : 0);
   EXPECT_NE(Log().find(recorderWorks ? "9580_052027_2330.wav" : "Not recorded: no input device"), std::string::npos)
@@ -131,21 +124,13 @@ class ValidateTest : public SchedulerTest, public ::testing::WithParamInterface<
 
 TEST_P(ValidateTest, FirstRefusalInOrder) {
   const FieldsCase& c = GetParam();
-  dialog.DateEdit = c.date;
-  dialog.OnTimeEdit = c.on;
-  dialog.OffTimeEdit = c.off;
-  dialog.FreqEdit = c.freq;
-  dialog.ModeCombo = c.mode;
-  dialog.FiltCombo = c.filter;
-  dialog.PBTEdit = c.pbt;
-  dialog.AGCCombo = c.agc;
+  std::tie(dialog.DateEdit, dialog.OnTimeEdit, dialog.OffTimeEdit, dialog.FreqEdit, dialog.ModeCombo, dialog.FiltCombo,
+           dialog.PBTEdit, dialog.AGCCombo) = std::tie(c.date, c.on, c.off, c.freq, c.mode, c.filter, c.pbt, c.agc);
   const bool valid = dialog.ValidateScheduleFields();
   EXPECT_EQ(valid, c.message.empty());
   EXPECT_EQ(messages.lastMessage(), c.message);
-  if (valid) {  // an entry over midnight gets the next day as its end date
-    EXPECT_EQ(dialog.DateEdit, "5/20/2027");
-    EXPECT_EQ(dialog.DateOffEdit, "5/21/2027");
-  }
+  // An entry over midnight gets the next day as its end date.
+  if (valid) { EXPECT_EQ(dialog.DateEdit + " " + dialog.DateOffEdit, "5/20/2027 5/21/2027"); }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -191,9 +176,8 @@ TEST_F(SchedulerTest, ScheduleFileRoundTripsAndSurvivesDamage) {
   read = DecodeSchedule(damaged, false);
   ASSERT_EQ(read.entries.size(), 1u);
   EXPECT_EQ(read.problems.size(), 2u);
-  EXPECT_EQ(read.entries[0].Mode, "AM");
-  EXPECT_EQ(read.entries[0].AGC, "M");
-  EXPECT_EQ(read.entries[0].Filter, 2250);  // 2305 Hz read: the nearest bandwidth
+  // 2305 Hz read: the nearest bandwidth.
+  EXPECT_EQ(std::tuple(read.entries[0].Mode, read.entries[0].AGC, read.entries[0].Filter), std::tuple("AM", "M", 2250));
   EXPECT_TRUE(DecodeSchedule(std::string(10, '\xff'), false).entries.empty());
 }
 
@@ -205,12 +189,10 @@ TEST_F(SchedulerTest, SkedColsRoundTripsAtItsSizeAndShortFilesKeepDefaults) {
   const std::string bytes = EncodeSkedColumns(columns);
   ASSERT_EQ(bytes.size(), SkedColsFileSize);
   const SkedColumns back = DecodeSkedColumns(bytes, 720);
-  EXPECT_EQ(back.widths, columns.widths);
-  EXPECT_EQ(back.titles, columns.titles);
+  EXPECT_EQ(std::tie(back.widths, back.titles), std::tie(columns.widths, columns.titles));
   EXPECT_EQ(EncodeSkedColumns(back), bytes);
   const SkedColumns shortRead = DecodeSkedColumns(bytes.substr(0, 270), 720);
-  EXPECT_EQ(shortRead.widths[4], 59);
-  EXPECT_EQ(shortRead.titles[4], "Station");
+  EXPECT_EQ(std::tuple(shortRead.widths[4], shortRead.titles[4]), std::tuple(59, "Station"));
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include <QTest>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "freqfiles/StationGrid.h"
@@ -86,9 +87,9 @@ TEST_F(FrequencyGridTest, ShowsNineColumnsAndTheHeaders) {
   EXPECT_EQ(model().columnCount(), 9);
   const QStringList headers{"Lk", "Freq", "Name", "On Air", "Off Air", "Language", "Location", "Mode", "Filt"};
   for (int c = 0; c < 9; ++c) EXPECT_EQ(model().headerData(c, Qt::Horizontal, Qt::DisplayRole).toString(), headers[c]);
+  for (int c = 0; c < 9; ++c) EXPECT_EQ(view->columnWidth(c), stations.grid.ColWidths[static_cast<std::size_t>(c)]);
   EXPECT_EQ(model().rowCount(), 6);  // the empty grid: seven rows with the header
   EXPECT_EQ(view->selectionBehavior(), QAbstractItemView::SelectRows);
-  for (int c = 0; c < 9; ++c) EXPECT_EQ(view->columnWidth(c), stations.grid.ColWidths[static_cast<std::size_t>(c)]);
 }
 
 TEST_F(FrequencyGridTest, ScrollingAHundredThousandRowsReadsOnlyTheRowsInView) {
@@ -123,9 +124,9 @@ TEST_F(FrequencyGridTest, TheViewFollowsTheListsCursor) {
   Fill(200);
   stations.SetRow(120, 120);
   QApplication::processEvents();
-  EXPECT_EQ(view->currentIndex().row(), 119);
-  EXPECT_EQ(view->verticalScrollBar()->value(), 119);
-  EXPECT_TRUE(view->selectionModel()->isRowSelected(119, {}));
+  EXPECT_EQ(std::tuple(view->currentIndex().row(), view->verticalScrollBar()->value(),
+                       view->selectionModel()->isRowSelected(119, {})),
+            std::tuple(119, 119, true));
   // Past the end the view stops at the last page and says so.
   stations.SetRow(200, 200);
   QApplication::processEvents();
@@ -137,20 +138,19 @@ TEST_F(FrequencyGridTest, AHeaderClickInsideTheZoneSortsThatColumn) {
   Fill(50);
   QHeaderView* header = view->horizontalHeader();
   const int nameLeft = header->sectionViewportPosition(2);
-  const int y = header->height() / 2;
+  const auto clickAt = [header](int x) {
+    QTest::mousePress(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
+    QTest::mouseRelease(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
+  };
 
   // Within 5 pixels of a border: nothing.
-  QTest::mousePress(header->viewport(), Qt::LeftButton, {}, QPoint(nameLeft + 3, y));
-  QTest::mouseRelease(header->viewport(), Qt::LeftButton, {}, QPoint(nameLeft + 3, y));
+  clickAt(nameLeft + 3);
   EXPECT_EQ(stations.CellText(1, 2), "Station 100000");
   EXPECT_EQ(view->headerGridX(nameLeft + 3), GridColumnLeft(stations.grid.ColWidths, 2) + 3);
 
   // The Freq column: ascending frequencies from row 1.
-  const int freqMiddle = header->sectionViewportPosition(1) + header->sectionSize(1) / 2;
-  QTest::mousePress(header->viewport(), Qt::LeftButton, {}, QPoint(freqMiddle, y));
-  QTest::mouseRelease(header->viewport(), Qt::LeftButton, {}, QPoint(freqMiddle, y));
-  EXPECT_EQ(stations.CellText(1, 1), "29951");
-  EXPECT_EQ(stations.CellText(50, 1), "30000");
+  clickAt(header->sectionViewportPosition(1) + header->sectionSize(1) / 2);
+  EXPECT_EQ(stations.CellText(1, 1) + " " + stations.CellText(50, 1), "29951 30000");
   Paint();
   EXPECT_EQ(model().index(0, 1).data().toString(), "29951");
 }
@@ -170,35 +170,31 @@ TEST_F(FrequencyGridTest, ResizingAColumnIsWhatExitWillWrite) {
 // and the view follows the list's cursor.
 TEST_F(FrequencyGridTest, ClicksAndKeysReachTheList) {
   Fill(10);
+  const auto rowAndFreq = [this] { return std::tuple(stations.grid.Row, state.Freq); };
   QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, cellCentre(3, 2));
-  EXPECT_EQ(stations.grid.Row, 3);
-  EXPECT_DOUBLE_EQ(state.Freq, 29998.0);
+  EXPECT_EQ(rowAndFreq(), std::tuple(3, 29998.0));
   EXPECT_EQ(panel[Ctl::StatusPanel].caption, "Big.320:  Line 3");
   stations.ClockTick();
   view->setFocus();
   QTest::keyClick(view.get(), Qt::Key_K);
-  EXPECT_EQ(stations.grid.Row, 2);
+  EXPECT_EQ(rowAndFreq(), std::tuple(2, 29999.0));
   EXPECT_EQ(view->currentIndex().row(), 1);
-  EXPECT_DOUBLE_EQ(state.Freq, 29999.0);
   stations.ClockTick();
   QTest::keyClick(view.get(), Qt::Key_Down);
-  EXPECT_EQ(stations.grid.Row, 3);
-  EXPECT_DOUBLE_EQ(state.Freq, 29999.0);
+  EXPECT_EQ(rowAndFreq(), std::tuple(3, 29999.0));
   stations.ClockTick();
   QTest::keyClick(view.get(), Qt::Key_S);  // a letter is no search: the cursor stays
   EXPECT_EQ(stations.grid.Row, 3);
   QTest::keyClick(view.get(), Qt::Key_M);
-  EXPECT_EQ(stations.grid.Row, 4);
-  EXPECT_DOUBLE_EQ(state.Freq, 29997.0);
+  EXPECT_EQ(rowAndFreq(), std::tuple(4, 29997.0));
 }
 
 TEST_F(FrequencyGridTest, RowsAreDrawnOnWhiteInTheirColours) {
   Fill(10);
   // Odd stations are on the air at 0900 (0000-1300), even ones not (1200-1300).
-  EXPECT_EQ(model().index(1, 2).data(Qt::ForegroundRole).value<QColor>(), QColor(128, 0, 0));
-  EXPECT_EQ(model().index(0, 2).data(Qt::ForegroundRole).value<QColor>(), QColor(0, 0, 128));
-  EXPECT_EQ(model().index(0, 0).data().toString(), "L");
-  EXPECT_EQ(model().index(1, 0).data().toString(), "");
+  const auto colour = [this](int row) { return model().index(row, 2).data(Qt::ForegroundRole).value<QColor>(); };
+  EXPECT_EQ(std::tuple(colour(1), colour(0)), std::tuple(QColor(128, 0, 0), QColor(0, 0, 128)));
+  EXPECT_EQ(model().index(0, 0).data().toString() + "|" + model().index(1, 0).data().toString(), "L|");
 
   stations.SetRow(1, 1);
   Paint();
@@ -206,11 +202,11 @@ TEST_F(FrequencyGridTest, RowsAreDrawnOnWhiteInTheirColours) {
   const QRect selected = view->visualRect(model().index(0, 8));
   const QRect plain = view->visualRect(model().index(1, 8));
   // The far right of the last column holds no text: the background shows.
-  EXPECT_EQ(image.pixelColor(selected.right() - 2, selected.center().y()), QColor(Qt::white));
-  EXPECT_EQ(image.pixelColor(plain.right() - 2, plain.center().y()), QColor(Qt::white));
-  EXPECT_EQ(FrequencyGridView::HeaderFontSize(745), 11);
-  EXPECT_EQ(FrequencyGridView::SelectedFontSize(745), 10);
-  EXPECT_EQ(FrequencyGridView::PlainFontSize(500), 9);
+  for (const QRect& cell : {selected, plain})
+    EXPECT_EQ(image.pixelColor(cell.right() - 2, cell.center().y()), QColor(Qt::white)) << cell.y();
+  EXPECT_EQ(std::tuple(FrequencyGridView::HeaderFontSize(745), FrequencyGridView::SelectedFontSize(745),
+                       FrequencyGridView::PlainFontSize(500)),
+            std::tuple(11, 10, 9));
 }
 
 }  // namespace

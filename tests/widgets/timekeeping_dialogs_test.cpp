@@ -15,6 +15,7 @@
 #include <QTimer>
 #include <functional>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -57,11 +58,9 @@ class TimekeepingDialogs : public ::testing::Test, public ClockRadioRig {
   // The dialog is hidden until its model opens it; then it shows with its name and caption.
   static void expectOpens(QDialog& dialog, const char* name, const char* caption,
                           const std::function<void()>& open) {
-    EXPECT_EQ(dialog.objectName().toStdString(), name);
-    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(std::tuple(dialog.objectName().toStdString(), dialog.isVisible()), std::tuple(name, false));
     open();
-    EXPECT_TRUE(dialog.isVisible());
-    EXPECT_EQ(dialog.windowTitle().toStdString(), caption);
+    EXPECT_EQ(std::tuple(dialog.windowTitle().toStdString(), dialog.isVisible()), std::tuple(caption, true));
   }
   // What the named controls show, joined with " / ".
   static std::string shown(QDialog& dialog, std::vector<const char*> names) {
@@ -109,8 +108,7 @@ TEST_F(TimekeepingDialogs, ClockRadioShowsTheSettingsAndTakesASleepButton) {
             "0730 UTC / 07 / 30 / UTC / Radio Only* / <none> / Off");
   press(d, "Sleep30Btn");
   EXPECT_EQ(shown(d, {"SleepPanel", "Sleep30Btn"}), "30 / Sleep 30 Minutes*");
-  EXPECT_EQ(alarm.dlg.SleepButton, 30);
-  EXPECT_EQ(alarm.dlg.ModeButton, 2);
+  EXPECT_EQ(std::tuple(alarm.dlg.SleepButton, alarm.dlg.ModeButton), std::tuple(30, 2));
   expectClosesQuietly(d);
 }
 
@@ -120,8 +118,7 @@ TEST_F(TimekeepingDialogs, RecorderShowsItsStateAndTakesRecord) {
   EXPECT_EQ(shown(d, {"StatusDisp", "TimedRecPanel"}), "Stopped / hidden");
   press(d, "RecordBtn");
   EXPECT_EQ(shown(d, {"TimedRecPanel"}), "shown");
-  EXPECT_EQ(device.started.size(), 1u);
-  EXPECT_TRUE(recorder.IsRecording());
+  EXPECT_EQ(std::tuple(device.started.size(), recorder.IsRecording()), std::tuple(1u, true));
   expectClosesQuietly(d);
 }
 
@@ -137,8 +134,7 @@ TEST_F(TimekeepingDialogs, SchedulerShowsTheScheduleAndItsButtonArmsIt) {
   EXPECT_EQ(shown(d, {"Grid", "OnOffBtn"}), std::string(EveningRow) + " / Scheduler Off");
   press(d, "OnOffBtn");
   EXPECT_EQ(shown(d, {"OnOffBtn"}), "Scheduler On");
-  EXPECT_FALSE(scheduler.SchedulerOff);
-  EXPECT_EQ(scheduler.schedule.size(), 1u);
+  EXPECT_EQ(std::tuple(scheduler.SchedulerOff, scheduler.schedule.size()), std::tuple(false, 1u));
   expectClosesQuietly(d);
 }
 
