@@ -32,6 +32,7 @@
 #include "platform/qt/QtTimer.h"
 #include "support/ScriptedFileDialogs.h"
 #include "support/ScriptedMessageBoxes.h"
+#include "support/TempFolder.h"
 
 namespace ondaris {
 
@@ -198,11 +199,8 @@ class SimulatorProcess {
 
   // The simulator's log so far, one decoded command a line.
   std::vector<std::string> logLines() const {
-    std::vector<std::string> lines;
-    QFile file(logPath_);
-    if (!file.open(QIODevice::ReadOnly)) return lines;
-    for (const QByteArray& line : file.readAll().split('\n'))
-      if (!line.isEmpty()) lines.push_back(line.toStdString());
+    std::vector<std::string> lines = SplitLines(ReadFileBytes(logPath_.toStdString()));
+    std::erase(lines, std::string());
     return lines;
   }
   std::vector<std::string> commands() const { return WithoutQueries(logLines()); }

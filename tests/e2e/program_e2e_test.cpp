@@ -67,7 +67,7 @@ class ProgramE2E : public ::testing::Test {
     return RunUntil([&] { return sim.linesStartingWith(line) > 0; }, 5000);
   }
 
-  TempFolder folder;
+  TempFolder folder{true};  // with SysFiles
   QTemporaryDir runtime;
   SimulatorProcess sim;
   Child program;
@@ -107,7 +107,6 @@ TEST(ToolCommandLines, HelpAndVersionEndAtOnceUsageErrorsWithCode2) {
 // the last station list as a previous run leaves them.
 TEST_F(ProgramE2E, StoredStateTunesAndPollsTheCompanionTunesAndAddsStationsSigtermSaves) {
   ASSERT_TRUE(startSim());
-  fs::create_directories(folder.path() / "SysFiles");
   fs::create_directories(folder.path() / "FreqFiles");
   WriteFileBytes(folder.sysFile("Tuning.dat"),
                  "A\r\n10000.000\r\nAM\r\n4\r\n1\r\nMedium\r\n0\r\n9575.000\r\nUSB\r\n5\r\n13\r\nFast\r\n0\r\n");
@@ -259,7 +258,6 @@ TEST_F(ProgramE2E, HamlibsClientTunesTheProgramAndTheFilesKeepIt) {
 // given its volumes back at the end, and the broadcast leaves its line in
 // Export/SchedulerLog.txt.
 TEST_F(ProgramE2E, ScheduledBroadcastTunesAtItsMinuteMutesEndsAndIsLogged) {
-  fs::create_directories(folder.path() / "SysFiles");
   ScheduleEntry entry;
   entry.StartDate = entry.EndDate = "5/20/2027";
   entry.OnTime = "1201";

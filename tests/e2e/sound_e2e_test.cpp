@@ -14,7 +14,6 @@
 
 #include "E2eSupport.h"
 #include "platform/qt/QtAudio.h"
-#include "support/TempFolder.h"
 
 namespace ondaris {
 namespace {

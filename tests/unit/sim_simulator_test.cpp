@@ -397,8 +397,7 @@ TEST_F(SimPty, UnpacedItPassesEveryByteBothWaysAndOutlivesItsClients) {
     // Filter codes 13 and 10 are CR and line feed; code 0 is a zero byte;
     // the reply holds CR and line feed too.
     pty_->simulator().setStrengthOverride(0x0A0D);
-    std::string bytes = FilterCommand(13) + FilterCommand(10) + FilterCommand(0) +
-                        Bytes({0x4E, 0x55, 0xEF, 0x1A, 0xA8, 0x77, 0x70, 0x0D}) + ModeCommand(0);
+    std::string bytes = FilterCommand(13) + FilterCommand(10) + FilterCommand(0) + GoodTune + ModeCommand(0);
     for (int i = 0; i < 100; ++i) bytes += SignalStrengthQuery();
     ASSERT_TRUE(client.write(bytes));
     ASSERT_TRUE(WaitForInput(*pty_, bytes.size()));
