@@ -2,7 +2,8 @@
 // What the end-to-end tests share: the event loop run until a condition
 // holds, child programs (run to their end, or kept running with their
 // output in a file), and the rx320-sim tool on a fresh pseudo-terminal,
-// logging every decoded command into a private folder.
+// logging every decoded command into a private folder; the front panel
+// on the real serial port and Qt timers.
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -15,12 +16,23 @@
 
 #include <signal.h>
 
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "app/FrontPanel.h"
+#include "platform/CompanionTransport.h"
+#include "platform/Shell.h"
+#include "platform/qt/QtClock.h"
+#include "platform/qt/QtSerialPort.h"
+#include "platform/qt/QtTimer.h"
+#include "support/ScriptedFileDialogs.h"
+#include "support/ScriptedMessageBoxes.h"
+#include "support/TempFolder.h"
 
 namespace ondaris {
 
@@ -60,10 +72,25 @@ inline std::vector<std::string> WithoutQueries(const std::vector<std::string>& l
   return out;
 }
 
+// The lines with the tuning words and the readings cut to their letter
+// ("N", "X"), at most `count` of them.
+inline std::vector<std::string> Outline(std::vector<std::string> lines, std::size_t count = SIZE_MAX) {
+  if (lines.size() > count) lines.resize(count);
+  for (std::string& line : lines)
+    if (StartsWith(line, "N ") || StartsWith(line, "X ")) line.resize(1);
+  return lines;
+}
+
+// What start-up sends with no stored state: volumes, then the tuning.
+inline std::vector<std::string> StartupCommands() {
+  return {"V level=33", "A level=33", "W code=0 bw=6000", "N", "M AM freq=15000.000 kHz", "G 2"};
+}
+
 using Environment = std::map<QString, QString>;
 
-// A child program; its standard output and errors go together to
-// `outputFile` when one is given, else they are kept in the process.
+// A child program; its standard output and errors (unless `separateErrors`)
+// go together to `outputFile` when one is given, else they are kept in the
+// process.
 class Child {
  public:
   // Ended as a listener ends it, so that it saves and leaves its counters.
@@ -74,11 +101,11 @@ class Child {
     process_.waitForFinished(2000);
   }
   bool start(const QString& program, const QStringList& args, const Environment& env = {},
-             const QString& outputFile = {}) {
+             const QString& outputFile = {}, bool separateErrors = false) {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const auto& [name, value] : env) environment.insert(name, value);
     process_.setProcessEnvironment(environment);
-    process_.setProcessChannelMode(QProcess::MergedChannels);
+    process_.setProcessChannelMode(separateErrors ? QProcess::SeparateChannels : QProcess::MergedChannels);
     if (!outputFile.isEmpty()) process_.setStandardOutputFile(outputFile);
     outputFile_ = outputFile;
     process_.start(program, args);
@@ -102,6 +129,7 @@ class Child {
     output_ += process_.readAllStandardOutput().toStdString();
     return output_;
   }
+  QProcess& process() { return process_; }
 
  private:
   QProcess process_;
@@ -125,22 +153,6 @@ inline Finished RunToEnd(const QString& program, const QStringList& args, const 
   return run;
 }
 
-// A command line, the exit code it must end with and a text its output holds.
-struct CommandLine {
-  QStringList args;
-  int exitCode;
-  std::string says;
-};
-
-inline void ExpectCommandLines(const QString& program, const std::vector<CommandLine>& runs) {
-  for (const CommandLine& expected : runs) {
-    const std::string args = expected.args.join(' ').toStdString();
-    const Finished run = RunToEnd(program, expected.args);
-    EXPECT_EQ(run.exitCode, expected.exitCode) << args;
-    EXPECT_NE(run.output.find(expected.says), std::string::npos) << args << ": " << run.output;
-  }
-}
-
 // The environment the program runs in under test: no display, nobody to
 // answer questions, and its own runtime folder so that it never meets a
 // running program of the listener's.
@@ -154,19 +166,18 @@ class SimulatorProcess {
   // `extraArgs` and reads the device it prints on its first line.
   bool start(bool pacing, std::string& error, const QStringList& extraArgs = {}) {
     const QString tool = kBinDir + "/rx320-sim";
-    logPath_ = dir_.filePath(QStringLiteral("sim.log"));
     QStringList args{QStringLiteral("--log"), logPath_};
     if (!pacing) args << QStringLiteral("--no-pacing");
-    process_.start(tool, args + extraArgs);
-    if (!dir_.isValid() || !process_.waitForStarted(5000)) {
-      error = "cannot start " + tool.toStdString() + ": " + process_.errorString().toStdString();
+    QProcess& process = child_.process();
+    if (!dir_.isValid() || !child_.start(tool, args + extraArgs, {}, {}, true)) {
+      error = "cannot start " + tool.toStdString() + ": " + process.errorString().toStdString();
       return false;
     }
     QElapsedTimer waited;
     waited.start();
-    while (!process_.canReadLine() && waited.elapsed() < 5000) process_.waitForReadyRead(100);
-    device_ = QString::fromLocal8Bit(process_.readLine()).trimmed().toStdString();
-    if (device_.empty()) error = "the simulator printed no device: " + process_.readAllStandardError().toStdString();
+    while (!process.canReadLine() && waited.elapsed() < 5000) process.waitForReadyRead(100);
+    device_ = QString::fromLocal8Bit(process.readLine()).trimmed().toStdString();
+    if (device_.empty()) error = "the simulator printed no device: " + process.readAllStandardError().toStdString();
     return !device_.empty();
   }
   ~SimulatorProcess() { stop(SIGTERM); }
@@ -176,27 +187,20 @@ class SimulatorProcess {
   // What the tool wrote on standard error so far.
   std::string errors() {
     QCoreApplication::processEvents();
-    errors_ += process_.readAllStandardError().toStdString();
+    errors_ += child_.process().readAllStandardError().toStdString();
     return errors_;
   }
-  // Ends the tool with `signal`; its exit code, or -1 when it did not end
-  // by itself within three seconds or was ended by the signal.
+  // Sends the tool `signal`; its exit code, or -1 when it did not end by
+  // itself within three seconds or was ended by the signal.
   int stop(int signal) {
-    if (process_.state() == QProcess::NotRunning) return -1;
-    ::kill(static_cast<pid_t>(process_.processId()), signal);
-    if (process_.waitForFinished(3000)) return process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1;
-    process_.kill();
-    process_.waitForFinished(1000);
-    return -1;
+    child_.signal(signal);
+    return child_.waitExit(3000).value_or(-1);
   }
 
   // The simulator's log so far, one decoded command a line.
   std::vector<std::string> logLines() const {
-    std::vector<std::string> lines;
-    QFile file(logPath_);
-    if (!file.open(QIODevice::ReadOnly)) return lines;
-    for (const QByteArray& line : file.readAll().split('\n'))
-      if (!line.isEmpty()) lines.push_back(line.toStdString());
+    std::vector<std::string> lines = SplitLines(ReadFileBytes(logPath_.toStdString()));
+    std::erase(lines, std::string());
     return lines;
   }
   std::vector<std::string> commands() const { return WithoutQueries(logLines()); }
@@ -208,10 +212,44 @@ class SimulatorProcess {
 
  private:
   QTemporaryDir dir_;
-  QString logPath_;
-  QProcess process_;
+  const QString logPath_ = dir_.filePath(QStringLiteral("sim.log"));
+  Child child_;
   std::string device_;
   std::string errors_;
+};
+
+// The front panel on the real serial port and Qt timers, its files in a
+// folder of its own; no companion, no desktop, and nobody answers its
+// questions (No).
+struct QtPanel {
+  struct NoCompanion : CompanionTransport {
+    bool listen(std::string&) override { return true; }
+    void close() override {}
+    void send(const std::string&) override {}
+  };
+  struct NoShell : Shell {
+    bool open(const std::string&, std::string&) override { return true; }
+  };
+
+  // Runs the start-up sequence on the receiver at `device`.
+  explicit QtPanel(const std::string& device) {
+    messages.setDefaultAnswer(false);
+    panel.setPortOverride(device);
+    panel.FormCreate();
+  }
+  ~QtPanel() { panel.SaveStateAndShutdown(); }
+
+  QTemporaryDir data;
+  QtSerialPort port;
+  QtClock clock;
+  QtTimer tuningTimer, meterTimer, scanTimer, clockTimer, debounceTimer, pump;
+  ScriptedMessageBoxes messages;
+  NoCompanion companion;
+  NoShell shell;
+  ScriptedFileDialogs dialogs;
+  FrontPanel panel{PanelPlatform{port, clock, messages, companion, shell, tuningTimer, meterTimer, scanTimer,
+                                 clockTimer, debounceTimer, pump, dialogs, nullptr},
+                   data.path().toStdString() + "/", '.'};
 };
 
 }  // namespace ondaris

@@ -1,6 +1,6 @@
 // The companion link and the single-instance lock over real local sockets,
 // each test in a runtime folder of its own so that a running Ondaris is
-// never touched; and the ondaris-remote tool without an Ondaris to talk to.
+// never touched.
 
 #include <QDir>
 #include <QFileInfo>
@@ -85,8 +85,6 @@ class CompanionLinkTest : public ::testing::Test {
   QTemporaryDir dir;
 };
 
-// ---- Words in ------------------------------------------------------------------
-
 TEST_F(CompanionLinkTest, WordsFromClientsArriveInOrderAndAServedNameIsNeverTakenOver) {
   ASSERT_TRUE(MakeStaleSocket(path("Ondaris")));  // as a crashed program leaves it: replaced
   QtCompanionTransport transport(dir.path());
@@ -118,8 +116,6 @@ TEST_F(CompanionLinkTest, WordsFromClientsArriveInOrderAndAServedNameIsNeverTake
   transport.close();  // removes the socket
   EXPECT_FALSE(QFileInfo::exists(path("Ondaris")));
 }
-
-// ---- Reports out ---------------------------------------------------------------
 
 TEST_F(CompanionLinkTest, ReportsReachTheCompanionAsWholeFramesInOrderWheneverItIsThere) {
   QtCompanionTransport transport(dir.path());
@@ -182,16 +178,6 @@ TEST_F(CompanionLinkTest, ACompanionThatStopsReadingCostsOneWaitNotTwo) {
   transport.send("after");
   EXPECT_LT(next.elapsed(), 300);
 }
-
-TEST_F(CompanionLinkTest, TheRemoteToolFailsWhenOndarisIsNotRunningAndOnUsageErrors) {
-  ExpectCommandLines(kBinDir + "/ondaris-remote",
-                     {{{"--runtime-dir", dir.path(), "--wait", "0", "?"}, 1, "Ondaris is not running"},
-                      {{"--runtime-dir", dir.path()}, 2, "usage:"},
-                      {{"--wait", "soon", "?"}, 2, "usage:"},
-                      {{"--bogus", "?"}, 2, "usage:"}});
-}
-
-// ---- Single instance -------------------------------------------------------------
 
 TEST_F(CompanionLinkTest, ALockLeftByACrashedInstanceIsTakenOverASecondIsRefusedAndWakesIt) {
   QElapsedTimer timer;

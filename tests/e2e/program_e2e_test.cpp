@@ -1,9 +1,10 @@
 // The real ondaris executable, started as a listener would start it, talking
 // to the simulated receiver (rx320-sim over a pseudo-terminal, or the one
-// built in) and to the companion tool (ondaris-remote) over its sockets; a
-// scheduled broadcast on a clock run ten times as fast through the program's
-// test hooks.
+// built in), to the companion tool (ondaris-remote) over its sockets and to
+// Hamlib's rigctl over the rigctl-compatible server; a scheduled broadcast
+// on a clock run ten times as fast through the program's test hooks.
 
+#include <QStandardPaths>
 #include <QTcpServer>
 
 #include <cstdio>
@@ -27,16 +28,17 @@ namespace fs = std::filesystem;
 const QString kOndaris = kBinDir + "/ondaris";
 const QString kRemote = kBinDir + "/ondaris-remote";
 
-int CountMessages(const std::string& output) {
-  int count = 0;
-  for (const auto& line : SplitLines(output)) count += StartsWith(line, "ondaris: message: ");
-  return count;
-}
-
 std::string EmptyLines(int count) {
   std::string lines;
   for (int i = 0; i < count; ++i) lines += "\r\n";
   return lines;
+}
+
+// The last decoded command that starts with `prefix`.
+std::string Last(const std::vector<std::string>& commands, const std::string& prefix) {
+  for (auto line = commands.rbegin(); line != commands.rend(); ++line)
+    if (StartsWith(*line, prefix)) return *line;
+  return {};
 }
 
 class ProgramE2E : public ::testing::Test {
@@ -65,27 +67,46 @@ class ProgramE2E : public ::testing::Test {
     return RunUntil([&] { return sim.linesStartingWith(line) > 0; }, 5000);
   }
 
-  TempFolder folder;
+  TempFolder folder{true};  // with SysFiles
   QTemporaryDir runtime;
   SimulatorProcess sim;
   Child program;
 };
 
-TEST(ProgramCommandLine, HelpAndVersionEndAtOnceAnythingElsePrintsUsageWithCode2) {
-  ExpectCommandLines(kOndaris,
-                     {{{"--help"}, 0, "--data-dir DIR"},
-                      {{"--version"}, 0, "ondaris "},
-                      {{"--bogus"}, 2, "Usage: ondaris"},
-                      {{"extra"}, 2, "Usage: ondaris"},
-                      {{"--port"}, 2, "Usage: ondaris"},
-                      {{"--data-dir"}, 2, "Usage: ondaris"}});
+// The three tools' command lines: help and version end at once, usage
+// errors with code 2; ondaris-remote without an Ondaris to talk to.
+TEST(ToolCommandLines, HelpAndVersionEndAtOnceUsageErrorsWithCode2) {
+  QTemporaryDir runtime;
+  const QString sim = kBinDir + "/rx320-sim";
+  const struct {
+    QString program;
+    QStringList args;
+    int exitCode;
+    std::string says;
+  } runs[] = {
+      {kOndaris, {"--help"}, 0, "--data-dir DIR"},        {kOndaris, {"--version"}, 0, "ondaris "},
+      {kOndaris, {"--bogus"}, 2, "Usage: ondaris"},       {kOndaris, {"extra"}, 2, "Usage: ondaris"},
+      {kOndaris, {"--port"}, 2, "Usage: ondaris"},        {kOndaris, {"--data-dir"}, 2, "Usage: ondaris"},
+      {kRemote, {"--runtime-dir", runtime.path(), "--wait", "0", "?"}, 1, "Ondaris is not running"},
+      {kRemote, {"--runtime-dir", runtime.path()}, 2, "usage:"},
+      {kRemote, {"--wait", "soon", "?"}, 2, "usage:"},    {kRemote, {"--bogus", "?"}, 2, "usage:"},
+      {sim, {"--help"}, 0, "usage: rx320-sim [--no-pacing] [--log FILE] [--stations FILE] [--seed N]"},
+      {sim, {"--bogus"}, 2, "usage:"},  {sim, {"--seed"}, 2, "usage:"},  {sim, {"--seed=x"}, 2, "usage:"},
+      {sim, {"--log"}, 2, "usage:"},
+      {sim, {"--stations", "/nonexistent/stations.csv"}, 1, "cannot open /nonexistent/stations.csv"},
+  };
+  for (const auto& expected : runs) {
+    SCOPED_TRACE((expected.program + " " + expected.args.join(' ')).toStdString());
+    const Finished run = RunToEnd(expected.program, expected.args);
+    EXPECT_EQ(run.exitCode, expected.exitCode);
+    EXPECT_NE(run.output.find(expected.says), std::string::npos) << run.output;
+  }
 }
 
 // Tuning.dat, Ondaris.dat, ClockRadio.dat, Limits1.dat, Scratchpad.dat and
 // the last station list as a previous run leaves them.
 TEST_F(ProgramE2E, StoredStateTunesAndPollsTheCompanionTunesAndAddsStationsSigtermSaves) {
   ASSERT_TRUE(startSim());
-  fs::create_directories(folder.path() / "SysFiles");
   fs::create_directories(folder.path() / "FreqFiles");
   WriteFileBytes(folder.sysFile("Tuning.dat"),
                  "A\r\n10000.000\r\nAM\r\n4\r\n1\r\nMedium\r\n0\r\n9575.000\r\nUSB\r\n5\r\n13\r\nFast\r\n0\r\n");
@@ -107,14 +128,9 @@ TEST_F(ProgramE2E, StoredStateTunesAndPollsTheCompanionTunesAndAddsStationsSigte
   ASSERT_TRUE(start(root(), sim.device()));
   ASSERT_TRUE(RunUntil([&] { return sim.linesStartingWith("X ") >= 3; }, 15000)) << program.output();
   // Volumes (63 minus the level), then the tuning; the first query after it.
-  const std::vector<std::string> log = sim.logLines();
-  ASSERT_GE(log.size(), 7u) << program.output();
-  EXPECT_EQ(std::vector<std::string>(log.begin(), log.begin() + 3),
-            (std::vector<std::string>{"V level=23", "A level=43", "W code=13 bw=2550"}));
-  EXPECT_TRUE(StartsWith(log[3], "N ")) << log[3];
-  EXPECT_EQ(std::vector<std::string>(log.begin() + 4, log.begin() + 6),
-            (std::vector<std::string>{"M USB freq=9575.000 kHz", "G 3"}));
-  EXPECT_TRUE(StartsWith(log[6], "X ")) << log[6];
+  EXPECT_EQ(Outline(sim.logLines(), 7), (std::vector<std::string>{"V level=23", "A level=43", "W code=13 bw=2550", "N",
+                                                                   "M USB freq=9575.000 kHz", "G 3", "X"}))
+      << program.output();
   // About five queries a second.
   const int before = sim.linesStartingWith("X ");
   RunFor(2000);
@@ -151,7 +167,7 @@ TEST_F(ProgramE2E, StoredStateTunesAndPollsTheCompanionTunesAndAddsStationsSigte
   EXPECT_NE(output.find("question (answered No): Your frequency file has been changed.  Do you want to save it?"),
             std::string::npos)
       << output;
-  EXPECT_EQ(CountMessages(output), 0) << output;  // every file was there
+  EXPECT_EQ(output.find("ondaris: message: "), std::string::npos) << output;  // every file was there
   EXPECT_EQ(ReadFileBytes(data("FreqFiles/Evening.320")), list);
   EXPECT_NE(ReadFileBytes(folder.sysFile("Tuning.dat")).find("\r\n7250.000\r\nLSB\r\n"), std::string::npos);
   EXPECT_EQ(ReadFileBytes(folder.sysFile("Ondaris.dat")).size(), OndarisDatSize);
@@ -170,12 +186,8 @@ TEST_F(ProgramE2E, FirstStartInAnEmptyFolderTunesTheBuiltInReceiverASecondStartO
   ASSERT_TRUE(RunUntil([&] { return ReadFileBytes(simLog).find("\nX ") != std::string::npos; }, 15000))
       << program.output();
   const std::vector<std::string> commands = WithoutQueries(SplitLines(ReadFileBytes(simLog)));
-  ASSERT_GE(commands.size(), 6u);
-  EXPECT_EQ(std::vector<std::string>(commands.begin(), commands.begin() + 3),
-            (std::vector<std::string>{"V level=33", "A level=33", "W code=0 bw=6000"}));
-  EXPECT_NE(commands[3].find("freq=15000.000 kHz"), std::string::npos) << commands[3];
-  EXPECT_EQ(std::vector<std::string>(commands.begin() + 4, commands.begin() + 6),
-            (std::vector<std::string>{"M AM freq=15000.000 kHz", "G 2"}));
+  EXPECT_EQ(Outline(commands, 6), StartupCommands());
+  EXPECT_NE(commands.at(3).find("freq=15000.000 kHz"), std::string::npos) << commands[3];
   const std::string refusal = "The rigctl server cannot listen on 127.0.0.1 port " + taken.toStdString();
   EXPECT_TRUE(RunUntil([&] { return program.output().find(refusal) != std::string::npos; }, 15000));
   const std::string output = program.output();
@@ -204,11 +216,48 @@ TEST_F(ProgramE2E, FirstStartInAnEmptyFolderTunesTheBuiltInReceiverASecondStartO
   EXPECT_EQ(ReadFileBytes(sys + "Reopen.dat"), EmptyLines(10));
 }
 
+// Hamlib's own client (rigctl -m 2) tunes the program; the files keep it.
+TEST_F(ProgramE2E, HamlibsClientTunesTheProgramAndTheFilesKeepIt) {
+  if (QStandardPaths::findExecutable("rigctl").isEmpty()) GTEST_SKIP() << "rigctl (hamlib) is not installed";
+  ASSERT_TRUE(startSim());
+  QTcpServer probe;
+  probe.listen(QHostAddress::LocalHost, 0);
+  const QString port = QString::number(probe.serverPort());
+  probe.close();
+  ASSERT_TRUE(start(data("data"), sim.device(), {}, {"--rigctl-port", port}));
+  auto rigctl = [&](const QStringList& commands) {
+    return RunToEnd(QStringLiteral("rigctl"), QStringList{"-m", "2", "-r", "127.0.0.1:" + port} + commands, {}, 20000);
+  };
+  // Start-up ends with the first tuning's AGC command.
+  ASSERT_TRUE(RunUntil([&] { return sim.commands().size() >= 6; }, 20000)) << program.output();
+  Finished first;
+  ASSERT_TRUE(RunUntil([&] { return (first = rigctl({"f"})).exitCode == 0; }, 20000)) << program.output();
+  EXPECT_EQ(SplitLines(first.output), std::vector<std::string>{"15000000"});
+
+  const Finished run =
+      rigctl({"F", "9580000", "M", "USB", "2400", "f", "m", "l", "STRENGTH", "\\dump_state", "\\chk_vfo"});
+  EXPECT_EQ(run.exitCode, 0);
+  const std::vector<std::string> out = SplitLines(run.output);
+  ASSERT_GE(out.size(), 4u) << program.output();
+  EXPECT_EQ(std::vector<std::string>(out.begin(), out.begin() + 3),
+            (std::vector<std::string>{"9580000", "USB", "2400"}));
+  const int strength = std::stoi(out[3]);
+  EXPECT_GE(strength, -54);
+  EXPECT_LE(strength, 60);
+  // The receiver ends on the 2400 Hz filter and USB at 9580 kHz (that these
+  // are the front panel's own bytes is checked on a fake line).
+  EXPECT_TRUE(RunUntil([&] { return Last(sim.commands(), "M ") == "M USB freq=9580.000 kHz"; }, 10000))
+      << Last(sim.commands(), "M ");
+  EXPECT_EQ(Last(sim.commands(), "W "), "W code=14 bw=2400");
+  stopWith(SIGTERM);
+  const std::string saved = ReadFileBytes(data("data/SysFiles/Tuning.dat"));
+  EXPECT_NE(saved.find("\r\n9580.000\r\nUSB\r\n"), std::string::npos) << saved;
+}
+
 // The receiver is tuned at the broadcast's minute, muted as the entry says,
 // given its volumes back at the end, and the broadcast leaves its line in
 // Export/SchedulerLog.txt.
 TEST_F(ProgramE2E, ScheduledBroadcastTunesAtItsMinuteMutesEndsAndIsLogged) {
-  fs::create_directories(folder.path() / "SysFiles");
   ScheduleEntry entry;
   entry.StartDate = entry.EndDate = "5/20/2027";
   entry.OnTime = "1201";
@@ -244,18 +293,14 @@ TEST_F(ProgramE2E, ScheduledBroadcastTunesAtItsMinuteMutesEndsAndIsLogged) {
   char tune[80];
   std::snprintf(tune, sizeof tune, "N coarse=%d fine=%d bfo=%d freq=", words.coarse, words.fine, words.bfo);
 
+  // Start-up; the broadcast: its tuning, the speaker muted, the line left
+  // on; its end gives the speaker back; the exit mutes.
   const std::vector<std::string> commands = sim.commands();
-  ASSERT_EQ(commands.size(), 15u) << program.output();
-  // Start-up: volumes, then the first tuning.
-  EXPECT_EQ(commands[0], "V level=33");
-  EXPECT_EQ(commands[4], "M AM freq=15000.000 kHz");
-  // The broadcast: its tuning, the speaker muted, the line left on; its end
-  // gives the speaker back; the exit mutes.
-  EXPECT_EQ(commands[6], "W code=13 bw=2550");
-  EXPECT_TRUE(StartsWith(commands[7], tune)) << commands[7] << " against " << tune;
-  EXPECT_EQ(std::vector<std::string>(commands.begin() + 8, commands.end()),
-            (std::vector<std::string>{"M USB freq=9580.000 kHz", "G 3", "V level=63 mute", "A level=33", "V level=33",
-                                      "A level=33", "C mute"}));
+  std::vector<std::string> expected = StartupCommands();
+  expected.insert(expected.end(), {"W code=13 bw=2550", "N", "M USB freq=9580.000 kHz", "G 3", "V level=63 mute",
+                                   "A level=33", "V level=33", "A level=33", "C mute"});
+  EXPECT_EQ(Outline(commands), expected) << program.output();
+  EXPECT_TRUE(StartsWith(commands.at(7), tune)) << commands[7] << " against " << tune;
 }
 
 }  // namespace

@@ -1,9 +1,5 @@
-// The rigctl-compatible server end to end: Hamlib's own client (rigctl -m 2)
-// against the real program on the simulated receiver, and the server's event
-// loop under load, garbage and a client that never reads.
-
-#include <QStandardPaths>
-#include <QTcpServer>
+// The rigctl-compatible server's event loop under load, garbage and a
+// client that never reads.
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -14,7 +10,6 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
-#include <cstdio>
 #include <ctime>
 #include <random>
 #include <thread>
@@ -23,71 +18,9 @@
 #include "platform/qt/QtTcpListener.h"
 #include "radio/RigctlServer.h"
 #include "support/PanelFixture.h"
-#include "support/TempFolder.h"
 
 namespace ondaris {
 namespace {
-
-// The last decoded command that starts with `prefix`.
-std::string Last(const std::vector<std::string>& commands, const std::string& prefix) {
-  for (auto line = commands.rbegin(); line != commands.rend(); ++line)
-    if (StartsWith(*line, prefix)) return *line;
-  return {};
-}
-
-TEST(RigctlProgram, HamlibsClientTunesTheProgramAndTheFilesKeepIt) {
-  if (QStandardPaths::findExecutable("rigctl").isEmpty()) GTEST_SKIP() << "rigctl (hamlib) is not installed";
-  SimulatorProcess sim;
-  std::string error;
-  ASSERT_TRUE(sim.start(false, error)) << error;
-  QTemporaryDir folder;
-  QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-  QTcpServer probe;
-  probe.listen(QHostAddress::LocalHost, 0);
-  const QString port = QString::number(probe.serverPort());
-  probe.close();
-  Child program;
-  ASSERT_TRUE(program.start(kBinDir + "/ondaris",
-                            {"--data-dir", folder.path() + "/data", "--port", sim.qdevice(), "--rigctl-port", port},
-                            ProgramEnvironment(folder.path())));
-  auto rigctl = [&](const QStringList& commands) {
-    return RunToEnd(QStringLiteral("rigctl"), QStringList{"-m", "2", "-r", "127.0.0.1:" + port} + commands, {}, 20000);
-  };
-  // Start-up ends with the first tuning's AGC command.
-  ASSERT_TRUE(RunUntil([&] { return sim.commands().size() >= 6; }, 20000)) << program.output();
-  Finished first;
-  ASSERT_TRUE(RunUntil([&] { return (first = rigctl({"f"})).exitCode == 0; }, 20000)) << program.output();
-  EXPECT_EQ(SplitLines(first.output), std::vector<std::string>{"15000000"});
-
-  const Finished run =
-      rigctl({"F", "9580000", "M", "USB", "2400", "f", "m", "l", "STRENGTH", "\\dump_state", "\\chk_vfo"});
-  EXPECT_EQ(run.exitCode, 0);
-  const std::vector<std::string> out = SplitLines(run.output);
-  ASSERT_GE(out.size(), 4u) << program.output();
-  EXPECT_EQ(std::vector<std::string>(out.begin(), out.begin() + 3), (std::vector<std::string>{"9580000", "USB", "2400"}));
-  const int strength = std::stoi(out[3]);
-  EXPECT_GE(strength, -54);
-  EXPECT_LE(strength, 60);
-  // The receiver ends on the 2400 Hz filter and USB at 9580 kHz (that these
-  // are the front panel's own bytes is checked on a fake line).
-  EXPECT_TRUE(RunUntil([&] { return Last(sim.commands(), "M ") == "M USB freq=9580.000 kHz"; }, 10000))
-      << Last(sim.commands(), "M ");
-  EXPECT_EQ(Last(sim.commands(), "W "), "W code=14 bw=2400");
-
-  program.signal(SIGTERM);
-  ASSERT_EQ(program.waitExit(15000), 0) << program.output();
-  const std::string saved = ReadFileBytes((folder.path() + "/data/SysFiles/Tuning.dat").toStdString());
-  EXPECT_NE(saved.find("\r\n9580.000\r\nUSB\r\n"), std::string::npos) << saved;
-}
-
-// ---- Load ---------------------------------------------------------------
-
-bool RunEventsUntil(const std::function<bool()>& done, int timeoutMs) {
-  QElapsedTimer waited;
-  waited.start();
-  while (!done() && waited.elapsed() < timeoutMs) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-  return done();
-}
 
 int Connect(int port) {
   const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
@@ -208,23 +141,16 @@ TEST(RigctlLoad, ManyClientsGarbageAndASilentClientNeverStallTheLoop) {
     garbageSent = SendGarbage(port, GarbageBytes);
     ++finished;
   });
-  const bool done = RunEventsUntil([&] { return finished == Clients + 1; }, 120000);
+  const bool done = RunUntil([&] { return finished == Clients + 1; }, 120000);
   ticker.stop();
   for (std::thread& thread : threads) thread.join();
   ::close(silent);
-  std::printf("[ rigctl ] longest event-loop stall %lld us of work, %lld ms on the wall clock; %zu bytes of garbage"
-              " taken; %zu clients left\n",
-              static_cast<long long>(longestBusyUs), static_cast<long long>(longestGapMs), garbageSent,
-              server.clientCount());
-
   ASSERT_TRUE(done);
   for (int c = 0; c < Clients; ++c) EXPECT_EQ(good[c], Commands) << "client " << c;
   EXPECT_EQ(garbageSent, GarbageBytes);
-  // The loop's own work between two ticks stays under 50 ms. A build
-  // without optimisation and with coverage counters does the same work a
-  // few times slower, so it is given three times the room. The wall-clock
-  // gap also holds the time a loaded machine gave to other processes and
-  // to the 21 client threads, hence its wider bound.
+  // The loop's own work between two ticks stays under 50 ms (three times
+  // that without optimisation); the wall-clock gap also holds the time a
+  // loaded machine gave to other processes and the 21 client threads.
 #ifdef __OPTIMIZE__
   constexpr qint64 StallLimitUs = 50000;
 #else
@@ -235,7 +161,7 @@ TEST(RigctlLoad, ManyClientsGarbageAndASilentClientNeverStallTheLoop) {
   // Every client change went through the front panel and the line.
   EXPECT_GE(rig.state.Freq, 9400.0);
   EXPECT_LE(rig.state.Freq, 9895.0);
-  EXPECT_TRUE(RunEventsUntil([&] { return server.clientCount() == 0; }, 5000));
+  EXPECT_TRUE(RunUntil([&] { return server.clientCount() == 0; }, 5000));
 }
 
 }  // namespace

@@ -141,31 +141,27 @@ TEST_F(SoundServer, ExpressRecordingEndedBySigtermLeavesACompleteFile) {
   const fs::path data = dir_->path().toStdString() + "/data";
   fs::create_directories(data);
   Environment env = ProgramEnvironment(env_.value("XDG_RUNTIME_DIR"));
-  env["PULSE_SERVER"] = env_.value("PULSE_SERVER");
-  env["HOME"] = env_.value("HOME");
-  env["ONDARIS_EXPRESS_RECORD"] = "1";
+  env.insert(
+      {{"PULSE_SERVER", env_.value("PULSE_SERVER")}, {"HOME", env_.value("HOME")}, {"ONDARIS_EXPRESS_RECORD", "1"}});
   Child program;
   ASSERT_TRUE(
       program.start(kBinDir + "/ondaris", {"--port", "SIM", "--data-dir", QString::fromStdString(data.string())}, env));
   // Recording has begun once its working file is there.
-  auto waves = [&] {
-    std::vector<fs::path> found;
-    if (fs::exists(data / "WaveFiles"))
-      for (const auto& e : fs::directory_iterator(data / "WaveFiles")) found.push_back(e.path());
-    return found;
-  };
+  const fs::path waveDir = data / "WaveFiles";
+  auto waves = [&] { return fs::exists(waveDir) ? FolderEntries(waveDir.string()) : std::vector<std::string>(); };
   RunUntil([&] { return !waves().empty(); }, 15000);
   ASSERT_EQ(waves().size(), 1u) << program.output();
   RunFor(4000);
   program.signal(SIGTERM);
   EXPECT_EQ(program.waitExit(15000), 0) << program.output();
-  const std::vector<fs::path> kept = waves();
+  const std::vector<std::string> kept = waves();
   ASSERT_EQ(kept.size(), 1u);
-  EXPECT_EQ(kept[0].string().find(".recording."), std::string::npos) << kept[0];
-  const WaveCheck c = Check(kept[0].string());
+  EXPECT_EQ(kept[0].find(".recording."), std::string::npos) << kept[0];
+  const std::string wave = (waveDir / kept[0]).string();
+  const WaveCheck c = Check(wave);
   ASSERT_TRUE(c.readable);
   // The header states exactly the data that is there.
-  const auto size = static_cast<long long>(fs::file_size(kept[0]));
+  const auto size = static_cast<long long>(fs::file_size(wave));
   EXPECT_GE(size - c.dataBytes, 44);
   EXPECT_LE(size - c.dataBytes, 100);
   EXPECT_GT(c.seconds, 1.5);

@@ -1,18 +1,34 @@
 // The simulated receiver: every command decoded, the tuned frequency
 // recovered from the tuning words to the hertz, any chunking, finding its
-// way back after bad bytes, and the signal-strength reply.
+// way back after bad bytes, the signal-strength reply; behind a
+// pseudo-terminal, raw bytes both ways, the 1200-baud pacing against an
+// explicit clock, clients that come and go; its strength model (broadcast
+// bands, stations, filters, seeds) and the station list it reads.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <array>
+#include <chrono>
+#include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <initializer_list>
+#include <memory>
 #include <random>
+#include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "radio/Rx320Protocol.h"
 #include "sim/Rx320Simulator.h"
+#include "sim/SimulatorPty.h"
+#include "sim/StrengthModel.h"
+#include "support/TempFolder.h"
 
 namespace ondaris {
 namespace {
@@ -321,6 +337,266 @@ TEST(SimStrengthReply, EachQueryIsAnsweredWithXHighLowCr) {
     EXPECT_LE(strength, StrengthModel::MaxStrength);
     EXPECT_EQ(muted.feed(SignalStrengthQuery()), reply);
   }
+}
+
+// ---- Behind a pseudo-terminal ---------------------------------------------
+
+// A program that opened the device, as a serial port would be.
+class Client {
+ public:
+  explicit Client(const std::string& path) : fd_(::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK)) {}
+  ~Client() { ::close(fd_); }
+  bool ok() const { return fd_ >= 0; }
+  bool write(const std::string& bytes) { return ::write(fd_, bytes.data(), bytes.size()) == ssize_t(bytes.size()); }
+  // Reads until `count` bytes have come or a second has passed.
+  std::string read(std::size_t count) {
+    std::string got;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+    while (got.size() < count && std::chrono::steady_clock::now() < deadline) {
+      pollfd p{fd_, POLLIN, 0};
+      if (poll(&p, 1, 20) <= 0) continue;
+      char buffer[256];
+      const ssize_t n = ::read(fd_, buffer, sizeof buffer);
+      if (n > 0) got.append(buffer, static_cast<std::size_t>(n));
+    }
+    return got;
+  }
+
+ private:
+  int fd_;
+};
+
+// The terminal layer hands written bytes over asynchronously.
+bool WaitForInput(const SimulatorPty& pty, std::size_t count) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+  while (pty.inputWaiting() < count) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return true;
+}
+
+class SimPty : public ::testing::Test {
+ protected:
+  void open(bool pacing) {
+    pty_ = std::make_unique<SimulatorPty>(SimulatorPty::Options{.pacing = pacing}, 5);
+    std::string error;
+    ASSERT_TRUE(pty_->open(error)) << error;
+    pty_->simulator().setLogSink([this](const std::string& line) { lines_.push_back(line); });
+  }
+  std::unique_ptr<SimulatorPty> pty_;
+  std::vector<std::string> lines_;
+};
+
+TEST_F(SimPty, UnpacedItPassesEveryByteBothWaysAndOutlivesItsClients) {
+  open(false);
+  EXPECT_EQ(pty_->devicePath().rfind("/dev/pts/", 0), 0u) << pty_->devicePath();
+  {
+    Client client(pty_->devicePath());
+    ASSERT_TRUE(client.ok());
+    // Filter codes 13 and 10 are CR and line feed; code 0 is a zero byte;
+    // the reply holds CR and line feed too.
+    pty_->simulator().setStrengthOverride(0x0A0D);
+    std::string bytes = FilterCommand(13) + FilterCommand(10) + FilterCommand(0) + GoodTune + ModeCommand(0);
+    for (int i = 0; i < 100; ++i) bytes += SignalStrengthQuery();
+    ASSERT_TRUE(client.write(bytes));
+    ASSERT_TRUE(WaitForInput(*pty_, bytes.size()));
+    EXPECT_EQ(pty_->millisecondsUntilNextByte(0), 0);
+    EXPECT_EQ(pty_->pump(0), static_cast<int>(bytes.size()));  // everything at once
+    EXPECT_EQ(pty_->simulator().queriesAnswered(), 100u);
+    const std::string replies = client.read(400);
+    ASSERT_EQ(replies.size(), 400u);
+    EXPECT_EQ(replies.substr(396), Bytes({0x58, 0x0A, 0x0D, 0x0D}));
+    EXPECT_EQ(std::vector<std::string>(lines_.begin(), lines_.begin() + 6),
+              (std::vector<std::string>{"W code=13 bw=2550", "W code=10 bw=3000", "W code=0 bw=6000",
+                                        "N coarse=21999 fine=6824 bfo=30576 freq=10000.000 kHz",
+                                        "M AM freq=10000.000 kHz", "X strength=2573"}));
+    ASSERT_TRUE(client.write(ModeCommand(1)));
+    ASSERT_TRUE(WaitForInput(*pty_, 3));
+  }
+  // The client is gone: no hang-up, its bytes are still there, and another may open the device.
+  EXPECT_EQ(pty_->pump(0), 3);
+  pollfd p{pty_->masterFd(), POLLIN, 0};
+  EXPECT_EQ(poll(&p, 1, 0), 0) << "revents " << p.revents;
+  Client second(pty_->devicePath());
+  ASSERT_TRUE(second.ok());
+  ASSERT_TRUE(second.write(ModeCommand(2)));
+  ASSERT_TRUE(WaitForInput(*pty_, 3));
+  EXPECT_EQ(pty_->pump(1), 3);
+  ASSERT_EQ(lines_.size(), 107u);
+  EXPECT_EQ(lines_[105].substr(0, 6), "M USB ");  // with the frequency of the words in force
+  EXPECT_EQ(lines_[106].substr(0, 6), "M LSB ");
+}
+
+TEST_F(SimPty, TakesInputAtTheLineRate) {
+  open(true);
+  Client client(pty_->devicePath());
+  ASSERT_TRUE(client.ok());
+  pty_->simulator().setStrengthOverride(100);
+  EXPECT_EQ(pty_->millisecondsUntilNextByte(0), -1);
+  EXPECT_EQ(pty_->pump(0), 0);
+  std::string queries;
+  for (int i = 0; i < 12; ++i) queries += SignalStrengthQuery();  // 24 bytes
+  ASSERT_TRUE(client.write(queries));
+  ASSERT_TRUE(WaitForInput(*pty_, 24));
+  // Bytes taken by each pump at `nowMs`.
+  auto pumps = [&](std::initializer_list<std::pair<int, int>> steps) {
+    for (const auto& [nowMs, bytes] : steps) EXPECT_EQ(pty_->pump(nowMs), bytes) << "at " << nowMs << " ms";
+  };
+  // An idle line earned nothing while it was idle: one byte now ...
+  EXPECT_EQ(pty_->millisecondsUntilNextByte(5000), 0);
+  pumps({{5000, 1}, {5000, 0}});
+  EXPECT_EQ(pty_->millisecondsUntilNextByte(5000), 9);  // 1000 / 120 ms per byte
+  // ... then 120 bytes per second: after 100 ms, 12 more.
+  pumps({{5100, 12}});
+  EXPECT_EQ(pty_->simulator().queriesAnswered(), 6u);
+  pumps({{5105, 0}, {5200, 11}});
+  EXPECT_EQ(pty_->simulator().queriesAnswered(), 12u);
+  EXPECT_EQ(client.read(48).size(), 48u);
+  EXPECT_EQ(pty_->millisecondsUntilNextByte(5200), -1);
+  // The line is free again from 5200 ms on; the second byte follows at 5208.3 ms.
+  ASSERT_TRUE(client.write(SignalStrengthQuery()));
+  ASSERT_TRUE(WaitForInput(*pty_, 2));
+  EXPECT_EQ(pty_->millisecondsUntilNextByte(5200), 0);
+  pumps({{5200, 1}, {5201, 0}, {5209, 1}});
+  EXPECT_EQ(client.read(4).size(), 4u);
+  // A query written while the line still carries the previous byte waits
+  // for it: the last byte took until 5216.7 ms.
+  ASSERT_TRUE(client.write(SignalStrengthQuery()));
+  ASSERT_TRUE(WaitForInput(*pty_, 2));
+  EXPECT_EQ(pty_->millisecondsUntilNextByte(5210), 7);
+  pumps({{5210, 0}, {5217, 1}});
+}
+
+TEST_F(SimPty, RunServesUntilStopped) {
+  open(true);
+  volatile std::sig_atomic_t stop = 0;
+  pty_->simulator().setStrengthOverride(0x0102);
+  std::thread server([&] { EXPECT_TRUE(pty_->run(stop)); });
+  Client client(pty_->devicePath());
+  ASSERT_TRUE(client.ok());
+  const auto started = std::chrono::steady_clock::now();
+  ASSERT_TRUE(client.write(SignalStrengthQuery() + SignalStrengthQuery() + SignalStrengthQuery()));
+  EXPECT_EQ(client.read(12), Bytes({0x58, 1, 2, 0x0D, 0x58, 1, 2, 0x0D, 0x58, 1, 2, 0x0D}));
+  const auto elapsed = std::chrono::steady_clock::now() - started;
+  // Six bytes at 120 bytes per second take at least 5 x 8.3 ms after the first.
+  EXPECT_GE(elapsed, std::chrono::milliseconds(40));
+  stop = 1;
+  server.join();
+}
+
+// ---- Signal strength -----------------------------------------------------
+
+ListeningPassband Tuned(double kHz, int mode, int bandwidthHz, int passbandOffsetHz = 0) {
+  return {std::llround(kHz * 1000.0), mode, bandwidthHz, passbandOffsetHz};
+}
+
+TEST(SimStrength, BroadcastBandsAreLouderThanTheGapsBetweenThem) {
+  const StrengthModel model;
+  auto average = [&](double from, double to) {
+    double sum = 0;
+    int count = 0;
+    for (double kHz = from; kHz <= to; kHz += 5.0, ++count) sum += model.meanLevel(Tuned(kHz, 0, 6000));
+    return sum / count;
+  };
+  for (const auto& [from, to, gapFrom, gapTo] : {std::array{5900, 6200, 6300, 6600}, {9400, 9900, 10100, 10600},
+                                                {15100, 15800, 16000, 16700}})
+    EXPECT_GT(average(from, to), 2.0 * average(gapFrom, gapTo)) << from << " kHz band";
+  for (double kHz : {9580.0, 2300.0, 26100.0}) EXPECT_TRUE(StrengthModel::InBroadcastBand(kHz)) << kHz;
+  for (double kHz : {10000.0, 8500.0}) EXPECT_FALSE(StrengthModel::InBroadcastBand(kHz)) << kHz;
+  const std::vector<double> stations = StrengthModel::BuiltInStations();
+  EXPECT_GT(stations.size(), 300u);
+  for (double kHz : stations) EXPECT_TRUE(StrengthModel::InBroadcastBand(kHz)) << kHz;
+}
+
+TEST(SimStrength, AStationIsHeardThroughThePassband) {
+  StrengthModel model, empty;
+  model.setStations({9500.0});
+  empty.setStations({});
+  const double peak = StrengthModel::StationPeak(9500.0);
+  const double on = model.meanLevel(Tuned(9500, 0, 6000));
+  const double near = model.meanLevel(Tuned(9504, 0, 6000));
+  const double far = model.meanLevel(Tuned(9520, 0, 6000));
+  EXPECT_GT(on, near);
+  EXPECT_GT(near, far);
+  EXPECT_GT(on, empty.meanLevel(Tuned(9500, 0, 6000)) + 0.6 * peak);
+  EXPECT_NEAR(far, empty.meanLevel(Tuned(9520, 0, 6000)), 1.0);  // out of reach: noise only
+  // A wide filter hears the station further away.
+  EXPECT_GT(model.meanLevel(Tuned(9503.5, 0, 8000)), model.meanLevel(Tuned(9503.5, 0, 300)) + 0.5 * peak);
+  // USB 2550 Hz: H + PBT = 1475, the passband runs 200..2750 Hz above the
+  // dial; tuned 1 kHz below the carrier it holds the carrier. LSB the other way.
+  EXPECT_GT(model.meanLevel(Tuned(9499, 1, 2550, 1475)), model.meanLevel(Tuned(9501, 1, 2550, 1475)));
+  EXPECT_GT(model.meanLevel(Tuned(9501, 2, 2550, 1475)), model.meanLevel(Tuned(9499, 2, 2550, 1475)));
+  EXPECT_DOUBLE_EQ(Tuned(9499, 1, 2550, 1475).lowHz(), 9499200.0);
+  EXPECT_DOUBLE_EQ(Tuned(9499, 1, 2550, 1475).highHz(), 9501750.0);
+
+  // A narrow filter gives less noise, in the mean and over many readings.
+  double last = 0;
+  for (int bandwidth : {300, 1050, 2400, 4200, 6000, 8000}) {
+    const double level = empty.meanLevel(Tuned(8000, 0, bandwidth));
+    EXPECT_GT(level, last) << bandwidth;
+    last = level;
+  }
+  double narrowSum = 0, wideSum = 0;
+  for (int i = 0; i < 500; ++i) {
+    narrowSum += empty.sample(Tuned(8000, 0, 300));
+    wideSum += empty.sample(Tuned(8000, 0, 8000));
+  }
+  EXPECT_LT(narrowSum, 0.6 * wideSum);
+}
+
+TEST(SimStrength, ReadingsRepeatForASeedStayOnTheScaleAndVary) {
+  StrengthModel a(7), b(7), c(8);
+  bool differs = false;
+  for (int i = 0; i < 200; ++i) {
+    const ListeningPassband where = Tuned(9400 + i * 2.5, i % 4, 2400 + 25 * i);
+    const std::uint16_t sa = a.sample(where);
+    ASSERT_EQ(sa, b.sample(where)) << i;
+    differs = differs || sa != c.sample(where);
+  }
+  EXPECT_TRUE(differs);
+  a.setSeed(8);
+  StrengthModel d(8);
+  EXPECT_EQ(a.sample(Tuned(6000, 0, 6000)), d.sample(Tuned(6000, 0, 6000)));
+
+  std::mt19937 rng(11);
+  int highest = 0;
+  for (int i = 0; i < 20000; ++i) {
+    const std::uint16_t s = a.sample(Tuned(100 + (rng() % 29900000) / 1000.0, static_cast<int>(rng() % 4),
+                                           300 + static_cast<int>(rng() % 7700), 1000));
+    ASSERT_LE(s, StrengthModel::MaxStrength);
+    highest = std::max<int>(highest, s);
+  }
+  EXPECT_GT(highest, 6000);  // strong stations do reach the upper part of the meter
+  std::vector<int> readings;  // sitting on one frequency, the reading moves
+  for (int i = 0; i < 20; ++i) readings.push_back(a.sample(Tuned(9580, 0, 6000)));
+  EXPECT_NE(*std::min_element(readings.begin(), readings.end()), *std::max_element(readings.begin(), readings.end()));
+}
+
+TEST(SimStrength, StationListsTakeTheKHzColumn) {
+  std::istringstream in(
+      "kHz:75;Time(UTC):93;Days:59;ITU:49;Station:201\r\n"
+      "16.3;0000-2400;;IND;VTX1 Indian Navy;;SAs;v;1;;\r\n"
+      "9580;0000-0100;;AUS;Radio Australia\r\n"
+      "9580;0100-0200;;AUS;Radio Australia\r\n"
+      "\r\njunk line\r\n6070.5;1200-1300\n12x;bad number\r\n40000;out of range\r\n");
+  std::vector<double> stations = StrengthModel::ParseStationList(in);
+  EXPECT_EQ(stations, (std::vector<double>{16.3, 9580, 9580, 6070.5}));
+  StrengthModel model;
+  model.setStations(stations);
+  EXPECT_EQ(model.stations(), (std::vector<double>{16.3, 6070.5, 9580}));
+
+  TempFolder folder;
+  const std::string path = folder.file("stations.csv");
+  std::string error;
+  WriteFileBytes(path, "kHz;Time(UTC)\r\n7325;0000-2400\r\n");
+  EXPECT_TRUE(StrengthModel::LoadStationFile(path, stations, error)) << error;
+  EXPECT_EQ(stations, std::vector<double>{7325});
+  WriteFileBytes(path, "no numbers here\r\n");
+  EXPECT_FALSE(StrengthModel::LoadStationFile(path, stations, error));
+  EXPECT_NE(error.find("no station frequencies"), std::string::npos) << error;
+  EXPECT_FALSE(StrengthModel::LoadStationFile(folder.file("missing.csv"), stations, error));
+  EXPECT_NE(error.find("cannot open"), std::string::npos) << error;
 }
 
 }  // namespace
