@@ -372,8 +372,7 @@ TEST(ReportSetupFile, SavedAtItsExactSizeReadBackDamagedStartedWithAndReopened) 
   EXPECT_EQ(std::tuple(again.HeadingText(0), again.MarkText(0), again.MarkText(1), again.HeaderEdit, again.OutfileEdit,
                        again.SelCheckbox), std::tuple("Date", "  Y", "  N", "Heard", "w.txt", false));
   again.NewBtnClick();
-  EXPECT_EQ(again.HeadingText(0), "Code");
-  EXPECT_EQ(again.HeaderEdit + again.OutfileEdit, "");
+  EXPECT_EQ(again.HeadingText(0) + "|" + again.HeaderEdit + again.OutfileEdit, "Code|");
   f.dialogs.chooseNext(f.setupPath("Default.rpt"));
   again.OpenBtnClick();
   EXPECT_EQ(std::tuple(again.setup, again.CurrentSetupName), std::tuple(f.report.setup, "Default.rpt"));
