@@ -132,9 +132,8 @@ TEST_F(EibiImportDialogTest, RefusalsCancelsAndUnreadableFilesLeaveTheList) {
   EXPECT_EQ(messages.messages(), (Names{"Could not open the schedule missing.csv.",
                                         "Could not open the schedule FreqFiles.",
                                         "Aborting:  Empty file - empty.csv"}));
-  EXPECT_EQ(RowNames(), Names{"Coast Guard"});
-  EXPECT_FALSE(stations.list.Changed);
-  EXPECT_EQ(state.LastFreqFile, "A.320");
+  EXPECT_EQ(std::tuple(RowNames(), stations.list.Changed, state.LastFreqFile),
+            std::tuple(Names{"Coast Guard"}, false, "A.320"));
 
   // Not while a file scan walks the rows.
   ctx.scan.ScanState = 1;

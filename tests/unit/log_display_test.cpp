@@ -337,8 +337,8 @@ TEST_F(DisplayFixture, PickListsSortedAndRememberedIgnoringCase) {
   EXPECT_TRUE(entry.WriteBtnClick());
   EXPECT_EQ(messages.lastMessage(), LogEntryMissingMessage);
   EXPECT_FALSE(std::filesystem::exists(file("OndarisLog.txt")));
-  EXPECT_EQ(ReadFileBytes(file("LogModes.dat")), "Fax\r\n");
-  EXPECT_EQ(ReadFileBytes(file("LogCodes.dat")), "ute\r\nab\r\nBC\r\nAa\r\n\xe9t\r\n");
+  EXPECT_EQ(std::tuple(ReadFileBytes(file("LogModes.dat")), ReadFileBytes(file("LogCodes.dat"))),
+            std::tuple("Fax\r\n", "ute\r\nab\r\nBC\r\nAa\r\n\xe9t\r\n"));  // the codes file as it was
 
   entry.IDEdit = "";
   entry.AddBtnClick();

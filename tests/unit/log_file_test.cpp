@@ -90,9 +90,8 @@ TEST(LogDates, SwapAndKeys) {
 // ---- Settings files ----------------------------------------------------------
 
 TEST(LogSettingsFiles, DateFormatAndExportSettings) {
-  EXPECT_TRUE(ParseLogDateFormat("DD/MM/YYYY"));
-  EXPECT_FALSE(ParseLogDateFormat(""));
-  EXPECT_FALSE(ParseLogDateFormat("dd/mm/yyyy\r\n"));
+  EXPECT_EQ(std::tuple(ParseLogDateFormat("DD/MM/YYYY"), ParseLogDateFormat(""), ParseLogDateFormat("dd/mm/yyyy\r\n")),
+            std::tuple(true, false, false));
 
   EXPECT_EQ(ParseLogExportSettings("SWL=Yes\r\nMW=Yes\r\nUte=Yes\r\nx\r\n"), LogExportSettings{});
   EXPECT_EQ(ParseLogExportSettings("SWL=yes\nMW=Yes\nUte=No"), (LogExportSettings{false, true, false}));
