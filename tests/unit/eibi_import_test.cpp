@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "freqfiles/EibiImport.h"
@@ -23,17 +24,6 @@ const std::string Schedule =
     "6030;2200-0200;;USA;Night Owl;E;NAm;;1;;\r\n"
     "11175;0000-2400;USB;USA;Andrews VOLMET;E;NAm;;1;;\r\n";
 const std::string Loaded = R"("Coast Guard",14.230500,USB,2400,1,1000,-150,"Harbour","English","0000","2400","",0,1)";
-
-struct ImportCase {
-  const char* what;
-  bool withLoadedFile;
-  std::string schedule;
-  bool onAir, range;
-  const char *from, *to;
-  int utcHour;
-  Names names;          // the list afterwards, in order
-  Names messages;       // shown once each, in order
-};
 
 // The import over a station list.
 struct EibiImportRig : StationListRig {
@@ -65,53 +55,52 @@ struct EibiImportRig : StationListRig {
   bool closed = false;
 };
 
-class EibiImportTest : public ::testing::TestWithParam<ImportCase>, public EibiImportRig {};
 class EibiImportDialogTest : public ::testing::Test, public EibiImportRig {};
 
-TEST_P(EibiImportTest, AddsTheChosenStationsAsAppendDoes) {
-  const ImportCase& c = GetParam();
-  if (c.withLoadedFile) LoadOne();
-  const bool addsSome = c.names.size() > (c.withLoadedFile ? 1u : 0u);
-  clock.setUtc({2026, 3, 7, c.utcHour, 0, 0});
-  Import(c.schedule, c.onAir, c.range, c.from, c.to);
-  EXPECT_TRUE(closed);
-  EXPECT_EQ(RowNames(), c.names);
-  EXPECT_EQ(messages.messages(), c.messages);
-  EXPECT_EQ(stations.list.Changed, addsSome);
-  EXPECT_EQ(stations.list.RowOrder.size(), c.names.size());
-  if (addsSome) {
-    EXPECT_TRUE(panel[Ctl::SaveFileItem].enabled);
-    EXPECT_TRUE(panel[Ctl::Grid].enabled);
-    // Unnamed like an appended list: Save asks for a name.
-    EXPECT_EQ(state.LastFreqFile, "");
-    EXPECT_EQ(panel[Ctl::StatusPanel].caption, ":  " + std::to_string(c.names.size()) + " records");
-    EXPECT_EQ(panel[Ctl::FileOpBtn1].colour, Colour::Maroon);
+TEST(EibiImport, AddsTheChosenStationsAsAppendDoes) {
+  const Names all = {"Radio Nacional", "Radio Alba", "Night Owl", "Andrews VOLMET"};
+  const std::string badLines = "abc;0800-0900;;X;Bad;E;X;;1;;\r\n9600;0800-0900;;X;Short\r\n"
+                               "9610;2500-0100;;X;Late;E;X;;1;;\r\n";
+  const struct {
+    bool withLoadedFile;
+    std::string schedule;
+    bool onAir, range;
+    const char *from, *to;
+    int utcHour;
+    Names names;     // the list afterwards, in order
+    Names messages;  // shown once each, in order
+  } cases[] = {
+      {false, Schedule, false, false, "", "", 9, all, {}},
+      {true, Schedule, false, false, "", "", 9, {"Coast Guard", "Radio Nacional", "Radio Alba", "Night Owl",
+                                                 "Andrews VOLMET"}, {}},
+      {false, Schedule, true, false, "", "", 9, {"Radio Nacional", "Radio Alba", "Andrews VOLMET"}, {}},
+      {false, Schedule, false, true, "6000", " 9580 ", 9, {"Radio Alba", "Night Owl"}, {}},
+      {true, Schedule, true, true, "5000", "10000", 23, {"Coast Guard", "Radio Nacional", "Night Owl"}, {}},
+      {true, Schedule, false, true, "20000", "21000", 9, {"Coast Guard"}, {EibiNoMatchMessage}},
+      {false, Schedule + badLines, false, false, "", "", 9, all,
+       {"3 lines of the schedule could not be read and were skipped (the first is line 6)."}},
+      {false, Schedule.substr(0, Schedule.find('\n') + 1), false, false, "", "", 9, {},
+       {"Aborting:  Empty file - sked.csv"}}};  // the header only
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.withLoadedFile << c.onAir << c.range << c.from << "-" << c.to);
+    EibiImportRig rig;
+    if (c.withLoadedFile) rig.LoadOne();
+    const bool addsSome = c.names.size() > (c.withLoadedFile ? 1u : 0u);
+    rig.clock.setUtc({2026, 3, 7, c.utcHour, 0, 0});
+    rig.Import(c.schedule, c.onAir, c.range, c.from, c.to);
+    EXPECT_TRUE(rig.closed);
+    EXPECT_EQ(rig.RowNames(), c.names);
+    EXPECT_EQ(rig.messages.messages(), c.messages);
+    EXPECT_EQ(rig.stations.list.Changed, addsSome);
+    EXPECT_EQ(rig.stations.list.RowOrder.size(), c.names.size());
+    // Unnamed like an appended list (Save asks for a name), Save and the grid enabled.
+    if (addsSome) {
+      EXPECT_EQ(std::tuple(rig[Ctl::SaveFileItem].enabled, rig[Ctl::Grid].enabled, rig.state.LastFreqFile,
+                           rig[Ctl::StatusPanel].caption, rig[Ctl::FileOpBtn1].colour),
+                std::tuple(true, true, "", ":  " + std::to_string(c.names.size()) + " records", Colour::Maroon));
+    }
   }
 }
-
-const Names All = {"Radio Nacional", "Radio Alba", "Night Owl", "Andrews VOLMET"};
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, EibiImportTest,
-    ::testing::Values(
-        ImportCase{"IntoEmpty", false, Schedule, false, false, "", "", 9, All, {}},
-        ImportCase{"BehindLoaded", true, Schedule, false, false, "", "", 9,
-                   {"Coast Guard", "Radio Nacional", "Radio Alba", "Night Owl", "Andrews VOLMET"}, {}},
-        ImportCase{"OnAirMorning", false, Schedule, true, false, "", "", 9,
-                   {"Radio Nacional", "Radio Alba", "Andrews VOLMET"}, {}},
-        ImportCase{"Range", false, Schedule, false, true, "6000", " 9580 ", 9, {"Radio Alba", "Night Owl"}, {}},
-        ImportCase{"RangeAndOnAir", true, Schedule, true, true, "5000", "10000", 23,
-                   {"Coast Guard", "Radio Nacional", "Night Owl"}, {}},
-        ImportCase{"NothingMatches", true, Schedule, false, true, "20000", "21000", 9, {"Coast Guard"},
-                   {EibiNoMatchMessage}},
-        ImportCase{"BadLinesOnce", false,
-                   Schedule + "abc;0800-0900;;X;Bad;E;X;;1;;\r\n9600;0800-0900;;X;Short\r\n"
-                              "9610;2500-0100;;X;Late;E;X;;1;;\r\n",
-                   false, false, "", "", 9, All,
-                   {"3 lines of the schedule could not be read and were skipped (the first is line 6)."}},
-        ImportCase{"HeaderOnly", false, Schedule.substr(0, Schedule.find('\n') + 1), false, false, "", "", 9, {},
-                   {"Aborting:  Empty file - sked.csv"}}),
-    [](const auto& info) { return std::string(info.param.what); });
 
 // A typed range that is refused keeps the dialog open; cancelling either
 // dialog, or a schedule that cannot be opened or is empty, leaves the list;
@@ -141,10 +130,10 @@ TEST_F(EibiImportDialogTest, RefusalsCancelsAndUnreadableFilesLeaveTheList) {
   }
   EXPECT_EQ(shown, 1);
   EXPECT_EQ(messages.messages(), (Names{"Could not open the schedule missing.csv.",
-                                        "Could not open the schedule FreqFiles.", "Aborting:  Empty file - empty.csv"}));
-  EXPECT_EQ(RowNames(), Names{"Coast Guard"});
-  EXPECT_FALSE(stations.list.Changed);
-  EXPECT_EQ(state.LastFreqFile, "A.320");
+                                        "Could not open the schedule FreqFiles.",
+                                        "Aborting:  Empty file - empty.csv"}));
+  EXPECT_EQ(std::tuple(RowNames(), stations.list.Changed, state.LastFreqFile),
+            std::tuple(Names{"Coast Guard"}, false, "A.320"));
 
   // Not while a file scan walks the rows.
   ctx.scan.ScanState = 1;

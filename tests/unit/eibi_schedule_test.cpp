@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <tuple>
 
 #include "freqfiles/EibiSchedule.h"
 
@@ -21,17 +22,11 @@ std::string ShippedSchedule() {
   return bytes.str();
 }
 
-// Fields of the entry made from one line of the shipped schedule, checked
-// by hand against the file.
-struct ShippedCase {
-  std::size_t line;  // 1-based; line 1 is the header
-  FrequencyRecord expected;
-};
-
 FrequencyRecord Rec(const char* name, const char* freq, const char* mode, const char* filter, int filterIndex,
                     const char* step, int stepIndex, const char* location, const char* language, const char* on,
                     const char* off, const char* notes) {
-  return {name, freq, mode, filter, "0", step, "0", location, language, on, off, notes, "0", "0", filterIndex, stepIndex};
+  return {name, freq, mode, filter, "0", step, "0", location, language, on, off, notes, "0", "0", filterIndex,
+          stepIndex};
 }
 
 TEST(EibiSchedule, ReadsTheShippedScheduleWholeAndItsLinesExactly) {
@@ -42,7 +37,8 @@ TEST(EibiSchedule, ReadsTheShippedScheduleWholeAndItsLinesExactly) {
   EXPECT_EQ(result.badLines, 0);
   ASSERT_EQ(result.records.size(), 10060u);
 
-  const ShippedCase cases[] = {
+  // Entries made from lines of the shipped schedule (1-based, line 1 the header), checked by hand against the file.
+  const struct { std::size_t line; FrequencyRecord expected; } cases[] = {
       // 16.3;0000-2400;;IND;VTX1 Indian Navy;;SAs;v;1;;
       {2, Rec("VTX1 Indian Navy", "16.3", "AM", "6000", 1, "500", 4, "IND to SAs", "", "0000", "2400", "Remarks: v")},
       // 17.2;0800-0900;24Dec;S;SAQ Grimeton;-CW;Glo;gr;6;0812;2412
@@ -65,45 +61,39 @@ TEST(EibiSchedule, ReadsTheShippedScheduleWholeAndItsLinesExactly) {
       {10061, Rec("VK2WI News Broadcast", "28320", "AM", "6000", 1, "500", 4, "AUS to AUS", "E", "2300", "2400",
                   "Days: Sa; Remarks: du")},
   };
-  for (const ShippedCase& c : cases) EXPECT_EQ(result.records[c.line - 2], c.expected) << "line " << c.line;
-  // The frequency takes the locale's separator.
-  EibiEntry entry;
-  ASSERT_TRUE(ParseEibiLine("9580.5;0800-1200;;AUS;Radio;E;Pac;;1;;", entry));
-  EXPECT_EQ(EibiRecord(entry, kDefaults, ',').Freq, "9580,5");
+  for (const auto& c : cases) EXPECT_EQ(result.records[c.line - 2], c.expected) << "line " << c.line;
   EXPECT_EQ(EibiBadLinesMessage(1, 12), "1 line of the schedule could not be read and was skipped (line 12).");
 }
 
 // ---- Single lines: which are read, and the mode, filter and step of each.
 
-// Read lines with the Mode|Filter|Notes of the entry made.
+// Read lines with the entry made.
 TEST(EibiLine, ReadsAndMakesItsEntry) {
   const std::pair<const char*, const char*> read[] = {
-      // Mode rules: Days, Lng "-CW", a word of the station name; else AM.
-      {"9580;0800-1200;;AUS;Radio;E;Pac;;1;;", "AM|6000|"},
-      {"8849;0000-2400;usb;CHN;Volmet;E;FE;;1;;", "USB|2550|"},
-      {"4000;0000-2400;Mo-Fr;D;Beacon;-CW;Eu;;1;;", "CW|300|Days: Mo-Fr"},
-      {"4000;0000-2400;;D;Beacon;-CWX;Eu;;1;;", "CW|300|"},
-      {"5000;0000-2400;;F;Navy LSB/FSK;F;Eu;x;1;;", "LSB|2550|Remarks: x"},
-      {"5000;0000-2400;;F;USBEKISTAN;F;Eu;;1;;", "AM|6000|"},
-      {"4810;0000-2400;;USA;CODAR (CW IDs);;WNA;ob;1;;", "AM|6000|Remarks: ob"},
-      {"3044;0000-2400;;F;Teletype;-TY;NAO;br;1;;", "AM|6000|Remarks: br"},
-      // Fields up to Remarks suffice; the decimal point of the file is ".".
-      {"9580.5;0800-1200;;AUS;Radio;E;Pac;", "AM|6000|"}};
+      // Freq|Mode|Filter|Notes. Mode rules: Days, Lng "-CW", a word of the station name; else AM.
+      {"9580;0800-1200;;AUS;Radio;E;Pac;;1;;", "9580|AM|6000|"},
+      {"8849;0000-2400;usb;CHN;Volmet;E;FE;;1;;", "8849|USB|2550|"},
+      {"4000;0000-2400;Mo-Fr;D;Beacon;-CW;Eu;;1;;", "4000|CW|300|Days: Mo-Fr"},
+      {"4000;0000-2400;;D;Beacon;-CWX;Eu;;1;;", "4000|CW|300|"},
+      {"5000;0000-2400;;F;Navy LSB/FSK;F;Eu;x;1;;", "5000|LSB|2550|Remarks: x"},
+      {"5000;0000-2400;;F;USBEKISTAN;F;Eu;;1;;", "5000|AM|6000|"},
+      {"4810;0000-2400;;USA;CODAR (CW IDs);;WNA;ob;1;;", "4810|AM|6000|Remarks: ob"},
+      {"3044;0000-2400;;F;Teletype;-TY;NAO;br;1;;", "3044|AM|6000|Remarks: br"},
+      // Fields up to Remarks suffice; the file's decimal point is ".", the entry's the locale's.
+      {"9580.5;0800-1200;;AUS;Radio;E;Pac;", "9580,5|AM|6000|"}};
   EibiEntry entry;
   for (const auto& [line, made] : read) {
     ASSERT_TRUE(ParseEibiLine(line, entry)) << line;
     const FrequencyRecord r = EibiRecord(entry, kDefaults, ',');
-    EXPECT_EQ(r.Mode + "|" + r.Filter + "|" + r.Notes, made) << line;
+    EXPECT_EQ(r.Freq + "|" + r.Mode + "|" + r.Filter + "|" + r.Notes, made) << line;
   }
-  // Too few fields; kHz a comma decimal, text, 0 or above 30 MHz; minutes past 59, hours past 24:00; times not
-  // HHMM-HHMM; garbage.
-  for (const char* line :
-       {"9580;0800-1200;;AUS;Radio;E;Pac", "9580,5;0800-1200;;AUS;Radio;E;Pac;;1;;", "kHz;0800-1200;;AUS;Radio;E;Pac;;1;;",
-        "0;0800-1200;;AUS;Radio;E;Pac;;1;;", "30001;0800-1200;;AUS;Radio;E;Pac;;1;;",
-        "9580;0800-1260;;AUS;Radio;E;Pac;;1;;", "9580;2401-0100;;AUS;Radio;E;Pac;;1;;",
-        "9580;2500-0100;;AUS;Radio;E;Pac;;1;;", "9580;800-1200;;AUS;Radio;E;Pac;;1;;",
-        "9580;0800:1200;;AUS;Radio;E;Pac;;1;;", "\x01\xff\xfe;;;;;;;;"})
+  // Too few fields; garbage; kHz a comma decimal, text, 0 or above 30 MHz; minutes past 59, hours past 24:00;
+  // times not HHMM-HHMM.
+  for (const char* line : {"9580;0800-1200;;AUS;Radio;E;Pac", "\x01\xff\xfe;;;;;;;;"})
     EXPECT_FALSE(ParseEibiLine(line, entry)) << line;
+  for (const char* start : {"9580,5;0800-1200", "kHz;0800-1200", "0;0800-1200", "30001;0800-1200", "9580;0800-1260",
+                            "9580;2401-0100", "9580;2500-0100", "9580;800-1200", "9580;0800:1200"})
+    EXPECT_FALSE(ParseEibiLine(std::string(start) + ";;AUS;Radio;E;Pac;;1;;", entry)) << start;
 }
 
 // ---- A whole file with the options.
@@ -137,12 +127,11 @@ TEST(EibiOptions, TakeTheEntriesAndCountTheRest) {
     for (const FrequencyRecord& r : result.records) names.push_back(r.Name);
     SCOPED_TRACE(testing::Message() << c.options.hhmmNow << " " << c.options.fromKHz << "-" << c.options.toKHz);
     EXPECT_EQ(names, c.names);
-    EXPECT_EQ(result.entryLines, 7u);
-    EXPECT_EQ(result.badLines, 2);
-    EXPECT_EQ(result.firstBadLine, 5u);
-    EXPECT_EQ(result.leftOut, 5 - static_cast<int>(names.size()));
+    EXPECT_EQ(std::tuple(result.entryLines, result.badLines, result.firstBadLine, result.leftOut),
+              std::tuple(7u, 2, 5u, 5 - static_cast<int>(names.size())));
   }
-  EXPECT_EQ(EibiBadLinesMessage(2, 5), "2 lines of the schedule could not be read and were skipped (the first is line 5).");
+  EXPECT_EQ(EibiBadLinesMessage(2, 5),
+            "2 lines of the schedule could not be read and were skipped (the first is line 5).");
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "logbook/LogDisplay.h"
@@ -46,62 +47,46 @@ std::string Labels(const LogTable& table) {
 
 // ---- Sorts -------------------------------------------------------------------------
 
-struct SortCase {
-  const char* name;
-  std::vector<LogSortKey> keys;
-  std::vector<F> columns;
-  std::vector<std::string> rows;
-  const char* expected;
-};
-
-class LogSorts : public ::testing::TestWithParam<SortCase> {};
-
-TEST_P(LogSorts, OrdersByKeysAndTies) {
-  LogTable table = TableOf(GetParam().columns, GetParam().rows);
-  SortLogRecords(table, GetParam().keys, ',');
-  EXPECT_EQ(Labels(table), GetParam().expected);
-  EXPECT_FALSE(table.Changed);
+TEST(LogSorts, OrderByKeysAndTies) {
+  using enum LogField;
+  using enum LogButtonSort;
+  const auto H = HeaderSortKeys;
+  const auto B = ButtonSortKeys;
+  const struct { const char* name; std::vector<LogSortKey> keys; std::vector<F> columns; std::vector<std::string> rows;
+                 const char* expected; } cases[] = {
+      {"freqThenTimeOfSameFreq", H(Freq), {Freq, Time}, {"a|9580|1200", "b|6000,5", "c|9580|0100"}, "bca"},
+      {"equalFreqWrittenOtherwiseStays", H(Freq), {Freq, Time}, {"a|9580|1200", "e|9580,0|0000"}, "ae"},
+      {"unreadableFreqSortsAsEmpty", H(Freq), {Freq}, {"a|9580", "x|abc", "b", "c|6000"}, "bxca"},
+      {"unreadableDateFirst", H(Date), {Date}, {"a|1/5/2001", "x|1-5-2001", "b|3/1/2000"}, "xba"},
+      {"timeDecidesSameDateOnly", H(Date), {Date, Time}, {"a|1/5/2001|1200", "c|1/5/2001|0100", "z|01/5/2001|0000"},
+       "caz"},
+      {"unreadableTimeAsEmpty", H(Time), {Time}, {"a|1200", "x|12:00", "s|*0100"}, "xsa"},
+      {"offTime", H(Off), {Off}, {"a|2300", "b|5*"}, "ba"},
+      {"codeTimeNeedsSameCode", H(Code), {Code, Freq, Time}, {"a|BC|9580|1200", "b|bc|9580|0100", "c|ab|6000"}, "cab"},
+      {"codeThenFreqThenTime", H(Code), {Code, Freq, Time}, {"a|bc|9580|1200", "b|BC|6000", "c|bc|9580|0100"}, "bca"},
+      {"modeEqualIgnoringCase", H(Mode), {Mode, Freq, Time}, {"a|am|9580|1200", "b|AM|9580|0100", "c|Usb"}, "bac"},
+      {"countryKeepsCountriesTogether", H(Country), {Country, Date, Time},
+       {"a|Peru|1/5/2001|1200", "b|Chile|1/5/2001|0100", "c|peru|1/5/2001|0000", "d|Chile|1/4/2001|2300"}, "dbca"},
+      {"sentFirstByDateThenID", H(S), {Sent, Date, ID},
+       {"a||1/1/2001|x", "b|card|1/9/2001|Z", "c|y|1/9/2001|m", "d|q|1/2/2001|k"}, "dcba"},
+      {"rcvdThenSent", H(R), {Rcvd, Sent, Date}, {"a|||1/1/2001", "b||s|1/3/2001", "c|r||1/9/2001", "d|r|s|1/9/2001"},
+       "dcba"},
+      {"attached", H(Att), {Attach, Date}, {"a||1/1/2001", "b|/x.jpg|2/1/2001", "c|http://a|1/1/2001"}, "cba"},
+      {"rpt1CaseFolded", H(Rpt1), {Rpt1}, {"a|s9", "b|S5", "c|\xe9"}, "bac"},
+      {"codeDateFreq", B(DateFreq), {Code, Date, Freq}, {"a|b|1/5/2001|9580", "b|B|1/5/2001|6000", "c|a|1/9/2001"},
+       "cba"},
+      {"codeDateFreqIDSameFreq", B(FreqID), {Code, Freq, ID}, {"a|b|9580|z", "b|b|9580|a", "c|b|9580,0|0"}, "bac"},
+      {"codeDateFreqCountry", B(FreqCtry), {Freq, Country}, {"a|9580|Peru", "b|6000|Zaire", "c|9580|chile"}, "bca"},
+      {"codeDateCountryFreq", B(CtryFreq), {Freq, Country},
+       {"a|9580|Peru", "b|6000|Zaire", "c|9580,5|peru", "d|5000|peru"}, "dacb"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    LogTable table = TableOf(c.columns, c.rows);
+    SortLogRecords(table, c.keys, ',');
+    EXPECT_EQ(Labels(table), c.expected);
+    EXPECT_FALSE(table.Changed);
+  }
 }
-
-const auto H = HeaderSortKeys;
-const auto B = ButtonSortKeys;
-using S = SortCase;
-
-INSTANTIATE_TEST_SUITE_P(
-    SortKeys, LogSorts,
-    ::testing::Values(
-        S{"freqThenTimeOfSameFreq", H(F::Freq), {F::Freq, F::Time}, {"a|9580|1200", "b|6000,5", "c|9580|0100"}, "bca"},
-        S{"equalFreqWrittenOtherwiseStays", H(F::Freq), {F::Freq, F::Time}, {"a|9580|1200", "e|9580,0|0000"}, "ae"},
-        S{"unreadableFreqSortsAsEmpty", H(F::Freq), {F::Freq}, {"a|9580", "x|abc", "b", "c|6000"}, "bxca"},
-        S{"unreadableDateFirst", H(F::Date), {F::Date}, {"a|1/5/2001", "x|1-5-2001", "b|3/1/2000"}, "xba"},
-        S{"timeDecidesSameDateOnly", H(F::Date), {F::Date, F::Time},
-          {"a|1/5/2001|1200", "c|1/5/2001|0100", "z|01/5/2001|0000"}, "caz"},
-        S{"unreadableTimeAsEmpty", H(F::Time), {F::Time}, {"a|1200", "x|12:00", "s|*0100"}, "xsa"},
-        S{"offTime", H(F::Off), {F::Off}, {"a|2300", "b|5*"}, "ba"},
-        S{"codeTimeNeedsSameCode", H(F::Code), {F::Code, F::Freq, F::Time},
-          {"a|BC|9580|1200", "b|bc|9580|0100", "c|ab|6000"}, "cab"},
-        S{"codeThenFreqThenTime", H(F::Code), {F::Code, F::Freq, F::Time},
-          {"a|bc|9580|1200", "b|BC|6000", "c|bc|9580|0100"}, "bca"},
-        S{"modeEqualIgnoringCase", H(F::Mode), {F::Mode, F::Freq, F::Time},
-          {"a|am|9580|1200", "b|AM|9580|0100", "c|Usb"}, "bac"},
-        S{"countryKeepsCountriesTogether", H(F::Country), {F::Country, F::Date, F::Time},
-          {"a|Peru|1/5/2001|1200", "b|Chile|1/5/2001|0100", "c|peru|1/5/2001|0000", "d|Chile|1/4/2001|2300"}, "dbca"},
-        S{"sentFirstByDateThenID", H(F::S), {F::Sent, F::Date, F::ID},
-          {"a||1/1/2001|x", "b|card|1/9/2001|Z", "c|y|1/9/2001|m", "d|q|1/2/2001|k"}, "dcba"},
-        S{"rcvdThenSent", H(F::R), {F::Rcvd, F::Sent, F::Date},
-          {"a|||1/1/2001", "b||s|1/3/2001", "c|r||1/9/2001", "d|r|s|1/9/2001"}, "dcba"},
-        S{"attached", H(F::Att), {F::Attach, F::Date}, {"a||1/1/2001", "b|/x.jpg|2/1/2001", "c|http://a|1/1/2001"},
-          "cba"},
-        S{"rpt1CaseFolded", H(F::Rpt1), {F::Rpt1}, {"a|s9", "b|S5", "c|\xe9"}, "bac"},
-        S{"codeDateFreq", B(LogButtonSort::DateFreq), {F::Code, F::Date, F::Freq},
-          {"a|b|1/5/2001|9580", "b|B|1/5/2001|6000", "c|a|1/9/2001"}, "cba"},
-        S{"codeDateFreqIDSameFreq", B(LogButtonSort::FreqID), {F::Code, F::Freq, F::ID},
-          {"a|b|9580|z", "b|b|9580|a", "c|b|9580,0|0"}, "bac"},
-        S{"codeDateFreqCountry", B(LogButtonSort::FreqCtry), {F::Freq, F::Country},
-          {"a|9580|Peru", "b|6000|Zaire", "c|9580|chile"}, "bca"},
-        S{"codeDateCountryFreq", B(LogButtonSort::CtryFreq), {F::Freq, F::Country},
-          {"a|9580|Peru", "b|6000|Zaire", "c|9580,5|peru", "d|5000|peru"}, "dacb"}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(LogSortMarks, ExchangedRecordsLoseTheirMarksOthersKeepThem) {
   LogTable table = TableOf({F::Freq}, {"a|1", "c|3", "b|2"});
@@ -109,8 +94,7 @@ TEST(LogSortMarks, ExchangedRecordsLoseTheirMarksOthersKeepThem) {
   table.SetMark(2, true);
   SortLogByHeader(table, F::Freq, '.');
   EXPECT_EQ(Labels(table), "abc");
-  EXPECT_TRUE(table.IsMarked(1));
-  EXPECT_FALSE(table.IsMarked(3));
+  EXPECT_EQ(table.Marks, (std::vector<std::string>{"T", "", ""}));
 }
 
 TEST(LogFindSort, GathersMatchesOnTopInDateOrderAllMarked) {
@@ -121,19 +105,14 @@ TEST(LogFindSort, GathersMatchesOnTopInDateOrderAllMarked) {
   EXPECT_EQ(table.Marks, (std::vector<std::string>{"T", "T", "T", ""}));
   EXPECT_EQ(GatherMatchingRecords(table, "", false, '.'), 0);
   EXPECT_EQ(table.Marks, (std::vector<std::string>{"", "", "", ""}));
-  EXPECT_EQ(FindInText("BB", "xbbc", false), 2u);
-  EXPECT_EQ(FindInText("BB", "xbbc", true), 0u);
-  EXPECT_EQ(FindInText("xbbcd", "xbbc", false), 0u);
+  EXPECT_EQ(std::tuple(FindInText("BB", "xbbc", false), FindInText("BB", "xbbc", true),
+                       FindInText("xbbcd", "xbbc", false)), std::tuple(2u, 0u, 0u));
 }
 
 // ---- The controller ------------------------------------------------------------------
 
-class RecordingShell : public Shell {
- public:
-  bool open(const std::string& target, std::string&) override {
-    opened.push_back(target);
-    return true;
-  }
+struct RecordingShell : Shell {
+  bool open(const std::string& target, std::string&) override { return opened.push_back(target), true; }
   std::vector<std::string> opened;
 };
 
@@ -144,7 +123,7 @@ const std::string ThreeLines =
 
 // The display and the entry dialog as the program joins them, the receiver
 // on 9580 kHz AM, the clock at 2001-01-05 00:05 UTC.
-struct DisplayFixture : PanelFixture {
+struct DisplayRig : PanelRig {
   TempFolder folder;
   ScriptedFileDialogs dialogs;
   RecordingShell shell;
@@ -153,7 +132,7 @@ struct DisplayFixture : PanelFixture {
   LogEntryDialog entry{ctx, folder.dir(), settings};
   int entryShown = 0;
 
-  DisplayFixture() {
+  DisplayRig() {
     std::filesystem::create_directory(folder.path() / "LogFiles");
     display.tunedFrequency = [] { return 9580.0; };
     entry.display = &display;
@@ -178,35 +157,30 @@ struct DisplayFixture : PanelFixture {
   void headerUp(int dx) { display.GridMouseUp(display.layout.ColumnBounds[1].left + dx, 1, 20); }
 };
 
+class DisplayFixture : public ::testing::Test, public DisplayRig {};
+
 TEST_F(DisplayFixture, OpensOnTheLastRecordWithTheTunedFrequencyToFind) {
   display.LogDispBtnClick();
   EXPECT_EQ(messages.lastMessage(), LogMissingMessage);
   EXPECT_FALSE(display.isOpen());
   open();
-  EXPECT_EQ(display.FindEdit, "9580");
-  EXPECT_EQ(display.CurrentRecord, 3);
-  EXPECT_EQ(display.boxes.IDEdit, "RAE");
-  EXPECT_EQ(display.GridRowCount(), 3);
+  EXPECT_EQ(std::tuple(display.FindEdit, display.CurrentRecord, display.boxes.IDEdit, display.GridRowCount()),
+            std::tuple("9580", 3, "RAE", 3));
   EXPECT_EQ(display.CellText(2, 1), "6000");
   display.ExitBtnClick();
   open("");
-  EXPECT_EQ(display.GridRowCount(), LogDisplay::EmptyGridRows);
-  EXPECT_EQ(display.CurrentRecord, 0);
+  EXPECT_EQ(std::tuple(display.GridRowCount(), display.CurrentRecord), std::tuple(LogDisplay::EmptyGridRows, 0));
 }
 
 TEST_F(DisplayFixture, FindNextRunsToTheEndThenStops) {
   open();
   display.FindBtnClick();
-  EXPECT_EQ(display.FindPosition, 1);
-  EXPECT_TRUE(display.RowIsMarked(1));
+  EXPECT_EQ(std::tuple(display.FindPosition, display.RowIsMarked(1)), std::tuple(1, true));
   display.FindNextBtnClick();
-  EXPECT_EQ(display.FindPosition, 3);
-  EXPECT_FALSE(display.RowIsMarked(1));
-  EXPECT_EQ(display.grid.Row, 3);
+  EXPECT_EQ(std::tuple(display.FindPosition, display.RowIsMarked(1), display.grid.Row), std::tuple(3, false, 3));
   display.FindNextBtnClick();
   EXPECT_EQ(messages.lastMessage(), LogNoMoreOccurrencesMessage("9580"));
-  EXPECT_EQ(display.FindPosition, -1);
-  EXPECT_FALSE(display.FindNextEnabled);
+  EXPECT_EQ(std::tuple(display.FindPosition, display.FindNextEnabled), std::tuple(-1, false));
   messages.clear();
   display.FindNextBtnClick();  // nothing more until Find First again
   EXPECT_TRUE(messages.shown().empty());
@@ -232,13 +206,10 @@ TEST_F(DisplayFixture, FindNextRunsToTheEndThenStops) {
 TEST_F(DisplayFixture, DeletingTheLastRecordsLeavesNothingToReplace) {
   open();
   remove(3, 3, true);
-  EXPECT_EQ(display.table.RecordCount(), 2);
-  EXPECT_EQ(display.grid.Row, 2);
-  EXPECT_EQ(display.boxes.IDEdit, "VOA");
+  EXPECT_EQ(std::tuple(display.table.RecordCount(), display.grid.Row, display.boxes.IDEdit), std::tuple(2, 2, "VOA"));
   remove(1, 2, true);
   EXPECT_EQ(messages.questions(), (std::vector<std::string>{LogDeleteOneQuestion, LogDeleteManyQuestion}));
-  EXPECT_EQ(display.table.RecordCount(), 0);
-  EXPECT_EQ(display.boxes, LogEditBoxes{});
+  EXPECT_EQ(std::tuple(display.table.RecordCount(), display.boxes), std::tuple(0, LogEditBoxes{}));
   display.boxes.FreqEdit = display.boxes.TimeEdit = display.boxes.DateEdit = "1";
   display.ReplBtnClick();
   EXPECT_EQ(display.table.RecordCount(), 0);
@@ -257,44 +228,35 @@ TEST_F(DisplayFixture, DeletingABlockKeepsTheOtherMarks) {
   remove(2, 4, false);
   EXPECT_EQ(display.table.RecordCount(), 6);
   remove(2, 4, true);
-  EXPECT_EQ(display.table.Column(F::ID), (std::vector<std::string>{"BBC", "VOA", "RAE"}));
-  EXPECT_TRUE(display.RowIsMarked(3));
+  EXPECT_EQ(std::tuple(display.table.Column(F::ID), display.table.Marks),
+            std::tuple(std::vector<std::string>{"BBC", "VOA", "RAE"}, std::vector<std::string>{"", "", "T"}));
 }
 
-struct CloseCase {
-  const char* name;
-  void (*edit)(DisplayFixture&);
-  int answers;  // -1 no question expected, 0 No, 1 Yes
-  bool fileChanged;
-};
-
-class ClosingDisplay : public DisplayFixture, public ::testing::WithParamInterface<CloseCase> {};
-
-TEST_P(ClosingDisplay, AsksOnlyAboutRealChanges) {
-  open();
-  GetParam().edit(*this);
-  if (GetParam().answers >= 0) messages.answerNext(GetParam().answers == 1);
-  EXPECT_TRUE(display.ExitBtnClick());
-  EXPECT_EQ(messages.questions().empty(), GetParam().answers < 0);
-  EXPECT_EQ(ReadFileBytes(logPath()) != ThreeLines, GetParam().fileChanged);
-  EXPECT_FALSE(display.isOpen());
-  EXPECT_EQ(std::filesystem::file_size(folder.dir() + "LogFiles/LargeLogGrid.dat"), LogGridLayoutFileSize);
+TEST(ClosingDisplay, AsksOnlyAboutRealChanges) {
+  using D = DisplayRig&;
+  const struct { const char* name; void (*edit)(D); int answers; bool fileChanged; } cases[] = {
+      // answers: -1 no question expected, 0 No, 1 Yes
+      {"sortOnly", [](D f) { f.display.SortBtnClick(LogButtonSort::CtryFreq); }, -1, false},
+      {"replacedYes", [](D f) { f.display.boxes.IDEdit = "R \"X\""; f.display.ReplBtnClick(); }, 1, true},
+      {"replacedNo", [](D f) { f.display.ReplBtnClick(); }, 0, false},
+      {"sortedAndSaved", [](D f) { f.headerUp(2); f.display.SaveBtnClick(); }, -1, true},
+      {"headerBorderDoesNotSort", [](D f) { f.headerUp(-2); f.display.SaveBtnClick(); }, -1, false},
+      {"dragEndDoesNotSort", [](D f) { f.display.GridColumnMoved(3, 3); f.headerUp(2); f.display.SaveBtnClick(); }, -1,
+       false},
+      {"attachedAsks", [](D f) { f.dialogs.chooseNext("/q.png"); f.display.AttachBtnClick(); }, 1, true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    DisplayRig f;
+    f.open();
+    c.edit(f);
+    if (c.answers >= 0) f.messages.answerNext(c.answers == 1);
+    EXPECT_TRUE(f.display.ExitBtnClick());
+    EXPECT_EQ(f.messages.questions().empty(), c.answers < 0);
+    EXPECT_EQ(ReadFileBytes(f.logPath()) != ThreeLines, c.fileChanged);
+    EXPECT_FALSE(f.display.isOpen());
+    EXPECT_EQ(std::filesystem::file_size(f.folder.dir() + "LogFiles/LargeLogGrid.dat"), LogGridLayoutFileSize);
+  }
 }
-
-using D = DisplayFixture&;
-
-INSTANTIATE_TEST_SUITE_P(
-    CloseEdits, ClosingDisplay,
-    ::testing::Values(
-        CloseCase{"sortOnly", [](D f) { f.display.SortBtnClick(LogButtonSort::CtryFreq); }, -1, false},
-        CloseCase{"replacedYes", [](D f) { f.display.boxes.IDEdit = "R \"X\""; f.display.ReplBtnClick(); }, 1, true},
-        CloseCase{"replacedNo", [](D f) { f.display.ReplBtnClick(); }, 0, false},
-        CloseCase{"sortedAndSaved", [](D f) { f.headerUp(2); f.display.SaveBtnClick(); }, -1, true},
-        CloseCase{"headerBorderDoesNotSort", [](D f) { f.headerUp(-2); f.display.SaveBtnClick(); }, -1, false},
-        CloseCase{"dragEndDoesNotSort",
-                  [](D f) { f.display.GridColumnMoved(3, 3); f.headerUp(2); f.display.SaveBtnClick(); }, -1, false},
-        CloseCase{"attachedAsks", [](D f) { f.dialogs.chooseNext("/q.png"); f.display.AttachBtnClick(); }, 1, true}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DisplayFixture, ReplaceTidiesTheBoxesAndNeedsTimeDateFreq) {
   open();
@@ -307,10 +269,8 @@ TEST_F(DisplayFixture, ReplaceTidiesTheBoxesAndNeedsTimeDateFreq) {
   display.boxes.SentEdit = "card\t1";
   display.boxes.DateEdit = "7/1/2001";
   display.ReplBtnClick();
-  EXPECT_EQ(display.table.Record(2).Notes, "two lines 'q'");
-  EXPECT_EQ(display.table.Cell(2, F::Date), "1/7/2001");
-  EXPECT_EQ(display.table.Cell(2, F::S), "Y");
-  EXPECT_EQ(display.table.Cell(2, F::Sent), "card 1");
+  EXPECT_EQ(std::tuple(display.table.Record(2).Notes, display.table.Cell(2, F::Date), display.table.Cell(2, F::S),
+                       display.table.Cell(2, F::Sent)), std::tuple("two lines 'q'", "1/7/2001", "Y", "card 1"));
   display.boxes.FreqEdit.clear();
   display.ReplBtnClick();
   EXPECT_EQ(messages.lastMessage(), LogReplaceEmptyMessage);
@@ -321,9 +281,8 @@ TEST_F(DisplayFixture, ReplaceTidiesTheBoxesAndNeedsTimeDateFreq) {
   EXPECT_EQ(shell.opened, (std::vector<std::string>{"/tmp/pics/card.jpg"}));
   // The Date column moved to the front still shows day first.
   display.GridColumnMoved(5, 0);
-  EXPECT_EQ(display.CellText(1, 0), "5/1/2001");
-  EXPECT_EQ(display.CellText(1, 1), "SW");
-  EXPECT_EQ(display.HeaderText(0), "Date");
+  EXPECT_EQ(std::tuple(display.CellText(1, 0), display.CellText(1, 1), display.HeaderText(0)),
+            std::tuple("5/1/2001", "SW", "Date"));
 }
 
 TEST_F(DisplayFixture, FailedSaveKeepsTheOldFileAndTheEdits) {
@@ -333,9 +292,7 @@ TEST_F(DisplayFixture, FailedSaveKeepsTheOldFileAndTheEdits) {
   messages.answerNext(true);
   bool closed = true;
   WithFileSizeLimit(100, [&] { closed = display.ExitBtnClick(); });
-  EXPECT_FALSE(closed);
-  EXPECT_TRUE(display.isOpen());
-  EXPECT_TRUE(display.table.Changed);
+  EXPECT_EQ(std::tuple(closed, display.isOpen(), display.table.Changed), std::tuple(false, true, true));
   EXPECT_EQ(ReadFileBytes(logPath()), ThreeLines);
   EXPECT_EQ(messages.messages().size(), 1u);
   messages.answerNext(true);
@@ -345,39 +302,27 @@ TEST_F(DisplayFixture, FailedSaveKeepsTheOldFileAndTheEdits) {
 
 // ---- The log entry dialog -----------------------------------------------------------
 
-struct PrefillCase {
-  const char* name;
-  double freq;
-  int mode;
-  bool euro;
-  const char *expectFreq, *expectMode, *expectDate;
-};
-
-class EntryPrefill : public DisplayFixture, public ::testing::WithParamInterface<PrefillCase> {};
-
-TEST_P(EntryPrefill, FromTuningAndClock) {
-  const auto& c = GetParam();
-  state.Freq = c.freq;
-  state.Mode = static_cast<std::uint8_t>(c.mode);
-  settings.UseEuroDate = c.euro;
-  entry.IDEdit = entry.NotesMemo = entry.OffEdit = "old";
-  entry.LogEntryBtnClick();
-  EXPECT_EQ(entryShown, 1);
-  EXPECT_EQ(entry.FreqText, c.expectFreq);
-  EXPECT_EQ(entry.ModeCombo, c.expectMode);
-  EXPECT_EQ(entry.TimeText, "5");
-  EXPECT_EQ(entry.DateText, c.expectDate);
-  EXPECT_EQ(entry.IDEdit + entry.NotesMemo + entry.OffEdit, "");
-  entry.ClkPanelClick();
-  EXPECT_EQ(entry.TimeText, "0005");
-  EXPECT_EQ(entry.DateText, c.expectDate);
+TEST(EntryPrefill, FromTuningAndClock) {
+  const struct { double freq; int mode; bool euro; const char *expectFreq, *expectMode, *expectDate; } cases[] = {
+      {9580.0, 0, false, "9580", "AM", "1/5/2001"},
+      {9580.5, 3, true, "9580.5", "CW", "5/1/2001"},
+      {6000.25, 7, false, "6000.25", "", "1/5/2001"}};  // a mode with no name
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.expectFreq);
+    DisplayRig f;
+    f.state.Freq = c.freq;
+    f.state.Mode = static_cast<std::uint8_t>(c.mode);
+    f.settings.UseEuroDate = c.euro;
+    f.entry.IDEdit = f.entry.NotesMemo = f.entry.OffEdit = "old";
+    f.entry.LogEntryBtnClick();
+    EXPECT_EQ(f.entryShown, 1);
+    EXPECT_EQ(f.entry.FreqText + "|" + f.entry.ModeCombo + "|" + f.entry.TimeText + "|" + f.entry.DateText,
+              std::string(c.expectFreq) + "|" + c.expectMode + "|5|" + c.expectDate);
+    EXPECT_EQ(f.entry.IDEdit + f.entry.NotesMemo + f.entry.OffEdit, "");
+    f.entry.ClkPanelClick();
+    EXPECT_EQ(f.entry.TimeText + "|" + f.entry.DateText, std::string("0005|") + c.expectDate);
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(EntryTunings, EntryPrefill,
-                         ::testing::Values(PrefillCase{"am", 9580.0, 0, false, "9580", "AM", "1/5/2001"},
-                                           PrefillCase{"euroCw", 9580.5, 3, true, "9580.5", "CW", "5/1/2001"},
-                                           PrefillCase{"oddMode", 6000.25, 7, false, "6000.25", "", "1/5/2001"}),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DisplayFixture, PickListsSortedAndRememberedIgnoringCase) {
   WriteFileBytes(file("LogCodes.dat"), "ute\r\nab\r\nBC\r\nAa\r\n\xe9t\r\n");
@@ -392,8 +337,8 @@ TEST_F(DisplayFixture, PickListsSortedAndRememberedIgnoringCase) {
   EXPECT_TRUE(entry.WriteBtnClick());
   EXPECT_EQ(messages.lastMessage(), LogEntryMissingMessage);
   EXPECT_FALSE(std::filesystem::exists(file("OndarisLog.txt")));
-  EXPECT_EQ(ReadFileBytes(file("LogModes.dat")), "Fax\r\n");
-  EXPECT_EQ(ReadFileBytes(file("LogCodes.dat")), "ute\r\nab\r\nBC\r\nAa\r\n\xe9t\r\n");
+  EXPECT_EQ(std::tuple(ReadFileBytes(file("LogModes.dat")), ReadFileBytes(file("LogCodes.dat"))),
+            std::tuple("Fax\r\n", "ute\r\nab\r\nBC\r\nAa\r\n\xe9t\r\n"));  // the codes file as it was
 
   entry.IDEdit = "";
   entry.AddBtnClick();
@@ -435,8 +380,7 @@ TEST_F(DisplayFixture, EntryWhileTheDisplayHoldsEditsLosesNeither) {
     EXPECT_TRUE(entry.WriteBtnClick());
     EXPECT_EQ(ReadFileBytes(file("OndarisLog.txt")), old + "\t9580\tAM\t5\t1/5/2001\t\t\t\t\t\t\t\t\t\t\r\n");
     ASSERT_EQ(display.table.RecordCount(), 2);
-    EXPECT_EQ(display.table.Cell(2, LogField::Freq), "9580");
-    EXPECT_TRUE(display.table.Changed);
+    EXPECT_EQ(std::tuple(display.table.Cell(2, LogField::Freq), display.table.Changed), std::tuple("9580", true));
     messages.answerNext(save);
     display.ExitBtnClick();
     const std::string saved = ReadFileBytes(file("OndarisLog.txt"));

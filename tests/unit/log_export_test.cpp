@@ -8,8 +8,8 @@
 
 #include <filesystem>
 #include <functional>
-#include <optional>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -68,79 +68,67 @@ struct LogRig : TempFolder {
   }
 };
 
-struct ExportCase {
-  const char* name;
-  std::function<void(LogDisplay&)> LogDisplay::*button;
-  int top, bottom;  // the selected block
-  std::string signature;
-  std::optional<std::string> closingFile;
-  bool bulkSorts, unwritable;
-  const char* file;
-  std::string expected;  // empty: nothing written or previewed
-  std::string refusal = {};  // the start of the message instead of the one that says where the file went
-};
+// The ADIF file's header at the rig's time, and the record of the time signal.
+const std::string AdifHeader =
+    "ADIF export of the Ondaris log\r\n<ADIF_VER:5>3.1.4\r\n<CREATED_TIMESTAMP:15>20261207 090503\r\n"
+    "<PROGRAMID:7>Ondaris\r\n<PROGRAMVERSION:3>1.1\r\n<EOH>\r\n";
+const std::string AdifTimeSignal =
+    "<SWL:1>Y <QSO_DATE:8>20001224 <TIME_ON:4>0230 <FREQ:5>0.153 <MODE:3>SSB <SUBMODE:3>USB "
+    "<CALL:5>DCF49 <COMMENT:12>Time signal. <APP_ONDARIS_CODE:2>UT <EOR>\r\n";
 
-class ExportButtons : public ::testing::TestWithParam<ExportCase> {};
-
-TEST_P(ExportButtons, WriteAndPreviewTheListingOfTheSelectedBlock) {
-  const ExportCase& c = GetParam();
-  LogRig rig;
-  if (c.closingFile) WriteFileBytes(rig.dir() + "LogFiles/Bragfile.dat", *c.closingFile);
-  if (c.unwritable) std::filesystem::remove(rig.path() / "Export");
-  rig.settings.Export = c.bulkSorts ? LogExportSettings{true, true, true} : LogExportSettings{};
-  rig.open(c.top, c.bottom);
-  rig.display.SigEdit = c.signature;
-  rig.display.HookBtnClick(c.button);
-  EXPECT_EQ(ReadFileBytes(rig.dir() + "Export/" + c.file), c.expected);
-  EXPECT_EQ(rig.previews, c.expected.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.expected});
-  ASSERT_EQ(rig.messages.messages().size(), 1u);
-  const std::string done = std::string("Your selected records have been exported to Export\\") + c.file +
-                           " in the working directory.";
-  const std::string& shown = rig.messages.lastMessage();
-  EXPECT_EQ(shown.rfind(c.refusal.empty() ? done : c.refusal, 0), 0u) << shown;
-  // An empty signature box leaves the stored signature alone; ADIF has none.
-  const bool keepsSignature = c.signature.empty() || c.button == &LogDisplay::adifExport;
-  EXPECT_EQ(ReadFileBytes(rig.dir() + "LogFiles/LogSig.dat"), keepsSignature ? "OLD\r\n" : c.signature + "\r\n");
+TEST(ExportButtons, WriteAndPreviewTheListingOfTheSelectedBlock) {
+  const auto Ute = &LogDisplay::uteExport, Swl = &LogDisplay::swlExport, Mw = &LogDisplay::mwExport;
+  const auto Adif = &LogDisplay::adifExport;
+  // The selected block top..bottom; no closing-text file when closingFile is null; `expected` empty when nothing is
+  // written or previewed; `refusal` the start of the message shown instead of the one that says where the file went.
+  const struct { const char* name; std::function<void(LogDisplay&)> LogDisplay::*button; int top, bottom;
+                 std::string signature; const char* closingFile; bool bulkSorts, unwritable; const char* file;
+                 std::string expected, refusal = {}; } cases[] = {
+      {"swlSortedUnsignedWithClosing", Swl, 1, 3, "", "73 de me\r\nQTH here\r\n", true, false, "SwlExport.txt",
+       "[COUNTRY] 153, 0230-, DCF49 Dec 24 Time signal. \r\n\r\n"
+       "ARGENTINA 15345, 2100*-2200*, RAE Mar 1 . \r\n\r\n"
+       "UTOPIA 9580.5, 1400-1457, Radio Example Jan 5 English news. \r\n\r\n73 de me\r\nQTH here\r\n"},
+      {"swlClosingTextAloneIsNoExport", Swl, 5, 9, "", "closing\r\n", false, false, "SwlExport.txt", "",
+       NothingExportedMessage},
+      {"mwClosingWithoutLineEnd", Mw, 1, 3, "XYZ", "Good DX", false, false, "MwExport.txt",
+       "9580.5 UTOPIA Capital Radio Example, Jan 5 1400 - English news. (XYZ)\r\n\r\n"
+       "153 DCF49, Dec 24 0230 - Time signal. (XYZ)\r\n\r\n"
+       "15345 ARGENTINA RAE, Mar 1 2100* - . (XYZ)\r\n\r\nGood DX\r\n"},
+      {"mwEmptyClosingFile", Mw, 2, 2, "", "", true, false, "MwExport.txt",
+       "153 DCF49, Dec 24 0230 - Time signal. \r\n"},
+      {"mwClosingOfOneEmptyLine", Mw, 2, 2, "", "\r\n", false, false, "MwExport.txt",
+       "153 DCF49, Dec 24 0230 - Time signal. \r\n\r\n\r\n"},
+      {"uteSortedSigned", Ute, 1, 3, "XYZ", nullptr, true, false, "UteExport.txt",
+       "  153   DCF49  0230  USB  Time signal.  24/Dec/2000  (XYZ)\r\n\r\n"
+       "9580.5   Radio Example   1400  AM  English news  5/Jan/2001  (XYZ)\r\n\r\n"
+       "15345   RAE  2100*  AM    1/Mar/2002  (XYZ)\r\n"},
+      {"uteBlockClampedToTheLog", Ute, 3, 9, "", nullptr, false, false, "UteExport.txt",
+       "15345   RAE  2100*  AM    1/Mar/2002\r\n"},
+      {"adif", Adif, 2, 2, "XYZ", nullptr, false, false, "AdifExport.adi",
+       AdifHeader + AdifTimeSignal},
+      {"adifNoRecordSelected", Adif, 5, 9, "", nullptr, false, false, "AdifExport.adi", "", NothingExportedMessage},
+      {"adifUnwritable", Adif, 1, 3, "", nullptr, false, true, "AdifExport.adi", "", "Could not write the file"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    LogRig rig;
+    if (c.closingFile) WriteFileBytes(rig.dir() + "LogFiles/Bragfile.dat", c.closingFile);
+    if (c.unwritable) std::filesystem::remove(rig.path() / "Export");
+    rig.settings.Export = c.bulkSorts ? LogExportSettings{true, true, true} : LogExportSettings{};
+    rig.open(c.top, c.bottom);
+    rig.display.SigEdit = c.signature;
+    rig.display.HookBtnClick(c.button);
+    EXPECT_EQ(ReadFileBytes(rig.dir() + "Export/" + c.file), c.expected);
+    EXPECT_EQ(rig.previews, c.expected.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.expected});
+    ASSERT_EQ(rig.messages.messages().size(), 1u);
+    const std::string done = std::string("Your selected records have been exported to Export\\") + c.file +
+                             " in the working directory.";
+    const std::string& shown = rig.messages.lastMessage();
+    EXPECT_EQ(shown.rfind(c.refusal.empty() ? done : c.refusal, 0), 0u) << shown;
+    // An empty signature box leaves the stored signature alone; ADIF has none.
+    const bool keepsSignature = c.signature.empty() || c.button == Adif;
+    EXPECT_EQ(ReadFileBytes(rig.dir() + "LogFiles/LogSig.dat"), keepsSignature ? "OLD\r\n" : c.signature + "\r\n");
+  }
 }
-
-const auto Ute = &LogDisplay::uteExport;
-const auto Swl = &LogDisplay::swlExport;
-const auto Mw = &LogDisplay::mwExport;
-const auto Adif = &LogDisplay::adifExport;
-using E = ExportCase;
-const std::optional<std::string> NoFile;  // no closing-text file
-
-INSTANTIATE_TEST_SUITE_P(
-    Exports, ExportButtons,
-    ::testing::Values(
-        E{"swlSortedUnsignedWithClosing", Swl, 1, 3, "", "73 de me\r\nQTH here\r\n", true, false, "SwlExport.txt",
-          "[COUNTRY] 153, 0230-, DCF49 Dec 24 Time signal. \r\n\r\n"
-          "ARGENTINA 15345, 2100*-2200*, RAE Mar 1 . \r\n\r\n"
-          "UTOPIA 9580.5, 1400-1457, Radio Example Jan 5 English news. \r\n\r\n73 de me\r\nQTH here\r\n"},
-        E{"swlClosingTextAloneIsNoExport", Swl, 5, 9, "", "closing\r\n", false, false, "SwlExport.txt", "",
-          NothingExportedMessage},
-        E{"mwClosingWithoutLineEnd", Mw, 1, 3, "XYZ", "Good DX", false, false, "MwExport.txt",
-          "9580.5 UTOPIA Capital Radio Example, Jan 5 1400 - English news. (XYZ)\r\n\r\n"
-          "153 DCF49, Dec 24 0230 - Time signal. (XYZ)\r\n\r\n"
-          "15345 ARGENTINA RAE, Mar 1 2100* - . (XYZ)\r\n\r\nGood DX\r\n"},
-        E{"mwEmptyClosingFile", Mw, 2, 2, "", "", true, false, "MwExport.txt",
-          "153 DCF49, Dec 24 0230 - Time signal. \r\n"},
-        E{"mwClosingOfOneEmptyLine", Mw, 2, 2, "", "\r\n", false, false, "MwExport.txt",
-          "153 DCF49, Dec 24 0230 - Time signal. \r\n\r\n\r\n"},
-        E{"uteSortedSigned", Ute, 1, 3, "XYZ", NoFile, true, false, "UteExport.txt",
-          "  153   DCF49  0230  USB  Time signal.  24/Dec/2000  (XYZ)\r\n\r\n"
-          "9580.5   Radio Example   1400  AM  English news  5/Jan/2001  (XYZ)\r\n\r\n"
-          "15345   RAE  2100*  AM    1/Mar/2002  (XYZ)\r\n"},
-        E{"uteBlockClampedToTheLog", Ute, 3, 9, "", NoFile, false, false, "UteExport.txt",
-          "15345   RAE  2100*  AM    1/Mar/2002\r\n"},
-        E{"adif", Adif, 2, 2, "XYZ", NoFile, false, false, "AdifExport.adi",
-          "ADIF export of the Ondaris log\r\n<ADIF_VER:5>3.1.4\r\n<CREATED_TIMESTAMP:15>20261207 090503\r\n"
-          "<PROGRAMID:7>Ondaris\r\n<PROGRAMVERSION:3>1.1\r\n<EOH>\r\n"
-          "<SWL:1>Y <QSO_DATE:8>20001224 <TIME_ON:4>0230 <FREQ:5>0.153 <MODE:3>SSB <SUBMODE:3>USB "
-          "<CALL:5>DCF49 <COMMENT:12>Time signal. <APP_ONDARIS_CODE:2>UT <EOR>\r\n"},
-        E{"adifNoRecordSelected", Adif, 5, 9, "", NoFile, false, false, "AdifExport.adi", "", NothingExportedMessage},
-        E{"adifUnwritable", Adif, 1, 3, "", NoFile, false, true, "AdifExport.adi", "", "Could not write the file"}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ExportEmptyLog, ExportsNothingAndSaysNothing) {
   LogRig rig;
@@ -168,19 +156,17 @@ TEST(AdifExport, WritesEveryRecordWithItsFields) {
   // time without its leading zero, an off time with minute 60, a mode outside
   // the ADIF list, text outside ASCII.
   EXPECT_EQ(AdifFileText(table, {1, 2, 0, 3, 4, 5}, ',', DateTime{2026, 12, 7, 9, 5, 3}),
-            "ADIF export of the Ondaris log\r\n<ADIF_VER:5>3.1.4\r\n<CREATED_TIMESTAMP:15>20261207 090503\r\n"
-            "<PROGRAMID:7>Ondaris\r\n<PROGRAMVERSION:3>1.1\r\n<EOH>\r\n"
-            "<SWL:1>Y <QSO_DATE:8>20010105 <TIME_ON:4>1400 <TIME_OFF:4>1457 <FREQ:6>9.5805 <MODE:2>AM "
-            "<NAME:13>Radio Example <QTH:7>Capital <COUNTRY:6>Utopia <RST_RCVD:5>45444 <COMMENT:12>English news "
-            "<APP_ONDARIS_CODE:2>BC <EOR>\r\n"
-            "<SWL:1>Y <QSO_DATE:8>20001224 <TIME_ON:4>0230 <FREQ:5>0.153 <MODE:3>SSB <SUBMODE:3>USB "
-            "<CALL:5>DCF49 <COMMENT:12>Time signal. <APP_ONDARIS_CODE:2>UT <EOR>\r\n"
-            "<SWL:1>Y <QSO_DATE:8>20000229 <TIME_ON:4>2100 <TIME_OFF:4>2200 <FREQ:6>15.345 <MODE:2>AM "
-            "<NAME:3>RAE <COUNTRY:9>argentina <QSL_SENT:1>Y <QSL_RCVD:1>Y <APP_ONDARIS_SENT:15>3/2/2002 direct "
-            "<APP_ONDARIS_RCVD:4>card <EOR>\r\n"
-            "<SWL:1>Y <TIME_ON:4>0905 <NAME:9>Reunion 1 <COUNTRY:10>Osterreich <RST_RCVD:2>S9 "
-            "<COMMENT:20>Cafe \"news\" EUR 5deg <APP_ONDARIS_CODE:1>X <APP_ONDARIS_MODE:3>DRM "
-            "<APP_ONDARIS_RPT2:3>+/- <EOR>\r\n");
+            AdifHeader +
+                "<SWL:1>Y <QSO_DATE:8>20010105 <TIME_ON:4>1400 <TIME_OFF:4>1457 <FREQ:6>9.5805 <MODE:2>AM "
+                "<NAME:13>Radio Example <QTH:7>Capital <COUNTRY:6>Utopia <RST_RCVD:5>45444 <COMMENT:12>English news "
+                "<APP_ONDARIS_CODE:2>BC <EOR>\r\n" +
+                AdifTimeSignal +
+                "<SWL:1>Y <QSO_DATE:8>20000229 <TIME_ON:4>2100 <TIME_OFF:4>2200 <FREQ:6>15.345 <MODE:2>AM "
+                "<NAME:3>RAE <COUNTRY:9>argentina <QSL_SENT:1>Y <QSL_RCVD:1>Y <APP_ONDARIS_SENT:15>3/2/2002 direct "
+                "<APP_ONDARIS_RCVD:4>card <EOR>\r\n"
+                "<SWL:1>Y <TIME_ON:4>0905 <NAME:9>Reunion 1 <COUNTRY:10>Osterreich <RST_RCVD:2>S9 "
+                "<COMMENT:20>Cafe \"news\" EUR 5deg <APP_ONDARIS_CODE:1>X <APP_ONDARIS_MODE:3>DRM "
+                "<APP_ONDARIS_RPT2:3>+/- <EOR>\r\n");
 }
 
 // Reads the file the way loggers do: "<NAME:LENGTH[:TYPE]>" then exactly
@@ -225,9 +211,7 @@ TEST(AdifExport, ReadsBackWithEveryLengthRight) {
   EXPECT_EQ(parts[0], (AdifFields{{"ADIF_VER", "3.1.4"}, {"CREATED_TIMESTAMP", "20261207 090503"},
                                   {"PROGRAMID", "Ondaris"}, {"PROGRAMVERSION", "1.1"}}));
   const auto field = [&](int record, const std::string& name) {
-    for (const auto& [n, v] : parts[record]) {
-      if (n == name) return v;
-    }
+    for (const auto& [n, v] : parts[record]) if (n == name) return v;
     return std::string("(none)");
   };
   EXPECT_EQ(field(1, "NAME"), "Radio Example");
@@ -245,32 +229,21 @@ std::string Repeat(const std::string& s, int n) {
   return out;
 }
 
-struct WrapCase {
-  const char* name;
-  std::string line;
-  std::vector<std::string> expected;
-};
-
-class UteWrap : public ::testing::TestWithParam<WrapCase> {};
-
-TEST_P(UteWrap, CutsAtSpacesAndIndentsToColumn9) { EXPECT_EQ(WrapUteLine(GetParam().line), GetParam().expected); }
-
-const std::string Sp7(7, ' '), Sp8(8, ' ');
-
-INSTANTIATE_TEST_SUITE_P(
-    Edges, UteWrap,
-    ::testing::Values(
-        WrapCase{"exactly72", Repeat("A", 30) + " " + Repeat("B", 41), {Repeat("A", 30) + " " + Repeat("B", 41)}},
-        WrapCase{"73", Repeat("A", 60) + " " + Repeat("B", 12), {Repeat("A", 60), Sp7 + " " + Repeat("B", 12)}},
-        WrapCase{"spaceAt72", Repeat("A", 71) + " B", {Repeat("A", 71), Sp7 + " B"}},
-        WrapCase{"twoSpacesAt72", Repeat("A", 71) + "  B", {Repeat("A", 71), std::string(6, ' ') + "  B"}},
-        WrapCase{"continuation", Repeat("abcdefghi ", 15),
-                 {Repeat("abcdefghi ", 6) + "abcdefghi", Sp7 + " " + Repeat("abcdefghi ", 6),
-                  Sp7 + " " + Repeat("abcdefghi ", 2)}},
-        WrapCase{"noSpaceInFirst72", Repeat("X", 100), {Repeat("X", 72), Sp8 + Repeat("X", 28)}},
-        WrapCase{"noSpaceInContinuation", Repeat("A", 10) + " " + Repeat("B", 150),
-                 {Repeat("A", 10), Sp7 + " " + Repeat("B", 62), Sp8 + Repeat("B", 63), Sp8 + Repeat("B", 25)}}),
-    [](const auto& info) { return std::string(info.param.name); });
+TEST(UteWrap, CutsAtSpacesAndIndentsToColumn9) {
+  const std::string sp7(7, ' '), sp8(8, ' ');
+  const struct { const char* name; std::string line; std::vector<std::string> expected; } cases[] = {
+      {"exactly72", Repeat("A", 30) + " " + Repeat("B", 41), {Repeat("A", 30) + " " + Repeat("B", 41)}},
+      {"73", Repeat("A", 60) + " " + Repeat("B", 12), {Repeat("A", 60), sp7 + " " + Repeat("B", 12)}},
+      {"spaceAt72", Repeat("A", 71) + " B", {Repeat("A", 71), sp7 + " B"}},
+      {"twoSpacesAt72", Repeat("A", 71) + "  B", {Repeat("A", 71), std::string(6, ' ') + "  B"}},
+      {"continuation", Repeat("abcdefghi ", 15),
+       {Repeat("abcdefghi ", 6) + "abcdefghi", sp7 + " " + Repeat("abcdefghi ", 6),
+        sp7 + " " + Repeat("abcdefghi ", 2)}},
+      {"noSpaceInFirst72", Repeat("X", 100), {Repeat("X", 72), sp8 + Repeat("X", 28)}},
+      {"noSpaceInContinuation", Repeat("A", 10) + " " + Repeat("B", 150),
+       {Repeat("A", 10), sp7 + " " + Repeat("B", 62), sp8 + Repeat("B", 63), sp8 + Repeat("B", 25)}}};
+  for (const auto& c : cases) EXPECT_EQ(WrapUteLine(c.line), c.expected) << c.name;
+}
 
 // ---- Bulk sorts of the selection -----------------------------------------------
 
@@ -287,82 +260,59 @@ const char* const SortLog =
     "\t6000\t\t\t\tmid\t\t\t\t\t\t\talpha\tb\t\t\r\n"
     "\t6000\t\t\t\tAaa\t\t\t\t\t\t\tALPHA\ta\t\t\r\n";
 
-struct SortCase {
-  const char* name;
-  LogExportKind kind;
-  bool bulk;
-  std::vector<int> selection, expected;
-};
-
-class ExportSort : public ::testing::TestWithParam<SortCase> {};
-
-TEST_P(ExportSort, OrdersTheSelectionOnly) {
-  LogTable table;
-  table.Load(SortLog, '.');
-  const SortCase& c = GetParam();
-  const LogExportSettings s{c.bulk, c.bulk, c.bulk};
-  EXPECT_EQ(ExportSelection(table, c.selection, c.kind, s, '.'), c.expected);
-  EXPECT_EQ(table.Cell(1, LogField::ID), "Zed");  // the log keeps its order
+TEST(ExportSort, OrdersTheSelectionOnly) {
+  using enum LogExportKind;
+  const struct { const char* name; LogExportKind kind; bool bulk; std::vector<int> selection, expected; } cases[] = {
+      {"logOrderWhenOff", Swl, false, {3, 1, 2, 2, 0, 9}, {1, 2, 3}},
+      {"swlCountryThenFreqNumber", Swl, true, {1, 2, 5, 6, 3}, {6, 5, 3, 1, 2}},
+      {"mwFreqFirst", Mw, true, {1, 2, 3, 5, 6}, {6, 5, 3, 1, 2}},
+      {"mwSameNumberOtherText", Mw, true, {3, 4}, {3, 4}},
+      {"mwSameTextByCountry", Mw, true, {3, 7}, {7, 3}},
+      {"mwSameCountryByMisc", Mw, true, {7, 8}, {8, 7}},
+      {"uteSameTextByIdIgnoringCase", Ute, true, {3, 7}, {3, 7}},
+      {"uteById", Ute, true, {7, 8}, {8, 7}}};
+  for (const auto& c : cases) {
+    LogTable table;
+    table.Load(SortLog, '.');
+    EXPECT_EQ(ExportSelection(table, c.selection, c.kind, {c.bulk, c.bulk, c.bulk}, '.'), c.expected) << c.name;
+    EXPECT_EQ(table.Cell(1, LogField::ID), "Zed") << c.name;  // the log keeps its order
+  }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Keys, ExportSort,
-    ::testing::Values(SortCase{"logOrderWhenOff", LogExportKind::Swl, false, {3, 1, 2, 2, 0, 9}, {1, 2, 3}},
-                      SortCase{"swlCountryThenFreqNumber", LogExportKind::Swl, true, {1, 2, 5, 6, 3}, {6, 5, 3, 1, 2}},
-                      SortCase{"mwFreqFirst", LogExportKind::Mw, true, {1, 2, 3, 5, 6}, {6, 5, 3, 1, 2}},
-                      SortCase{"mwSameNumberOtherText", LogExportKind::Mw, true, {3, 4}, {3, 4}},
-                      SortCase{"mwSameTextByCountry", LogExportKind::Mw, true, {3, 7}, {7, 3}},
-                      SortCase{"mwSameCountryByMisc", LogExportKind::Mw, true, {7, 8}, {8, 7}},
-                      SortCase{"uteSameTextByIdIgnoringCase", LogExportKind::Ute, true, {3, 7}, {3, 7}},
-                      SortCase{"uteById", LogExportKind::Ute, true, {7, 8}, {8, 7}}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-// What the listener does in the window before Generate.
-struct ReportCase {
-  const char* name;
-  std::vector<int> marksClicked;
-  int movedFrom, movedTo;  // a column dragged, when movedFrom >= 0
-  std::string heading, outfile;
-  bool selectedOnly;
-  std::string outputFile, expected;
-};
-
-class ReportBytes : public ::testing::TestWithParam<ReportCase> {};
-
-TEST_P(ReportBytes, GenerateWritesTheMarkedColumns) {
-  const ReportCase& c = GetParam();
-  LogRig rig;
-  rig.report.FormCreate();
-  bool closed = false;
-  rig.report.close = [&] { closed = true; };
-  rig.report.show = [&](LogReportDialog& d) {
-    for (int column : c.marksClicked) d.MarkCellClick(column);
-    if (c.movedFrom >= 0) d.GridColumnMoved(c.movedFrom, c.movedTo);
-    d.HeaderEdit = c.heading;
-    d.OutfileEdit = c.outfile;
-    d.SelCheckbox = c.selectedOnly;
-    EXPECT_TRUE(d.OKBtnClick());
-  };
-  rig.open(2, 3);
-  rig.display.HookBtnClick(&LogDisplay::report);
-  EXPECT_TRUE(closed);
-  EXPECT_EQ(ReadFileBytes(rig.dir() + "Export/" + c.outputFile), c.expected);
-  EXPECT_EQ(rig.previews, std::vector<std::string>{c.expected});
-  EXPECT_EQ(rig.messages.messages(), std::vector<std::string>{ReportGeneratedMessage(c.outputFile)});
+TEST(ReportBytes, GenerateWritesTheMarkedColumns) {
+  // What the listener does in the window before Generate: marks clicked, a column dragged (when movedFrom >= 0),
+  // the boxes; then the file written.
+  const struct { const char* name; std::vector<int> marksClicked; int movedFrom, movedTo; std::string heading, outfile;
+                 bool selectedOnly; std::string outputFile, expected; } cases[] = {
+      {"freqDraggedBeforeCodeAllRecords", {0, 1}, 1, 0, "My log", "", false, "Report.txt",
+       "My log\r\n\r\nFreq\tCode\r\n\r\n9580.5\tBC\r\n153\tUT\r\n15345\tBC\r\n"},
+      {"selectedWithFlag", {6, 15}, -1, 0, "", "Weekly.txt", true, "Weekly.txt",
+       "ID\tS(Y)\r\n\r\nDCF49\t\r\nRAE\tY\r\n"},
+      {"toggledTwiceIsOff", {3, 3}, -1, 0, "", "", true, "Report.txt", "\r\n\r\n"},
+      {"emptyLinesLeftOut", {10, -1, 18}, -1, 0, "", "", false, "Report.txt", "Misc\r\n\r\nCapital\r\n"},
+      {"nameStaysInExport", {2}, -1, 0, "", "..\\SysFiles/x.txt", true, "x.txt", "Mode\r\n\r\nusb\r\nAM\r\n"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    LogRig rig;
+    rig.report.FormCreate();
+    bool closed = false;
+    rig.report.close = [&] { closed = true; };
+    rig.report.show = [&](LogReportDialog& d) {
+      for (int column : c.marksClicked) d.MarkCellClick(column);
+      if (c.movedFrom >= 0) d.GridColumnMoved(c.movedFrom, c.movedTo);
+      d.HeaderEdit = c.heading;
+      d.OutfileEdit = c.outfile;
+      d.SelCheckbox = c.selectedOnly;
+      EXPECT_TRUE(d.OKBtnClick());
+    };
+    rig.open(2, 3);
+    rig.display.HookBtnClick(&LogDisplay::report);
+    EXPECT_TRUE(closed);
+    EXPECT_EQ(ReadFileBytes(rig.dir() + "Export/" + c.outputFile), c.expected);
+    EXPECT_EQ(rig.previews, std::vector<std::string>{c.expected});
+    EXPECT_EQ(rig.messages.messages(), std::vector<std::string>{ReportGeneratedMessage(c.outputFile)});
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Reports, ReportBytes,
-    ::testing::Values(
-        ReportCase{"freqDraggedBeforeCodeAllRecords", {0, 1}, 1, 0, "My log", "", false, "Report.txt",
-                   "My log\r\n\r\nFreq\tCode\r\n\r\n9580.5\tBC\r\n153\tUT\r\n15345\tBC\r\n"},
-        ReportCase{"selectedWithFlag", {6, 15}, -1, 0, "", "Weekly.txt", true, "Weekly.txt",
-                   "ID\tS(Y)\r\n\r\nDCF49\t\r\nRAE\tY\r\n"},
-        ReportCase{"toggledTwiceIsOff", {3, 3}, -1, 0, "", "", true, "Report.txt", "\r\n\r\n"},
-        ReportCase{"emptyLinesLeftOut", {10, -1, 18}, -1, 0, "", "", false, "Report.txt", "Misc\r\n\r\nCapital\r\n"},
-        ReportCase{"nameStaysInExport", {2}, -1, 0, "", "..\\SysFiles/x.txt", true, "x.txt",
-                   "Mode\r\n\r\nusb\r\nAM\r\n"}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 // ---- The setup file ---------------------------------------------------------------
 
@@ -419,19 +369,13 @@ TEST(ReportSetupFile, SavedAtItsExactSizeReadBackDamagedStartedWithAndReopened) 
   LogReportDialog again{f.messages, f.dialogs, f.dir(), ','};
   again.FormCreate(600);
   EXPECT_EQ(again.setup, f.report.setup);
-  EXPECT_EQ(again.HeadingText(0), "Date");
-  EXPECT_EQ(again.MarkText(0), "  Y");
-  EXPECT_EQ(again.MarkText(1), "  N");
-  EXPECT_EQ(again.HeaderEdit, "Heard");
-  EXPECT_EQ(again.OutfileEdit, "w.txt");
-  EXPECT_FALSE(again.SelCheckbox);
+  EXPECT_EQ(std::tuple(again.HeadingText(0), again.MarkText(0), again.MarkText(1), again.HeaderEdit, again.OutfileEdit,
+                       again.SelCheckbox), std::tuple("Date", "  Y", "  N", "Heard", "w.txt", false));
   again.NewBtnClick();
-  EXPECT_EQ(again.HeadingText(0), "Code");
-  EXPECT_EQ(again.HeaderEdit + again.OutfileEdit, "");
+  EXPECT_EQ(again.HeadingText(0) + "|" + again.HeaderEdit + again.OutfileEdit, "Code|");
   f.dialogs.chooseNext(f.setupPath("Default.rpt"));
   again.OpenBtnClick();
-  EXPECT_EQ(again.setup, f.report.setup);
-  EXPECT_EQ(again.CurrentSetupName, "Default.rpt");
+  EXPECT_EQ(std::tuple(again.setup, again.CurrentSetupName), std::tuple(f.report.setup, "Default.rpt"));
 }
 
 }  // namespace
