@@ -24,11 +24,6 @@ class FakeClock : public Clock {
   void setUtc(const DateTime& utc);
   // Local time = UTC + offset (minutes, may be negative).
   void setLocalOffsetMinutes(int minutes) { localOffsetMinutes_ = minutes; }
-  int localOffsetMinutes() const { return localOffsetMinutes_; }
-
-  // Calendar helpers (proleptic Gregorian), exposed for tests.
-  static std::int64_t ToEpochSeconds(const DateTime& dt);
-  static DateTime FromEpochSeconds(std::int64_t seconds);
 
  private:
   FakeTimeline& timeline_;

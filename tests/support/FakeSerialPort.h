@@ -71,9 +71,7 @@ class FakeSerialPort : public SerialPort {
   const std::vector<int>& drainTimeouts() const { return drainTimeouts_; }
   // The line model (requires a timeline).
   std::size_t lineBacklogBytes() const;       // bytes written and not yet on the wire
-  double lineIdleAtMs() const { return lineBusyUntilMs_; }  // when the last byte will have left
   std::size_t maxLineBacklogAtWrite() const;  // the largest backlog a write met
-  double byteTimeMs() const { return byteTimeMs_; }
 
  private:
   struct Burst {

@@ -32,15 +32,12 @@ class FakeTimeline {
   bool isScheduled(EventId id) const;
   std::optional<std::int64_t> dueMs(EventId id) const;
   std::optional<std::int64_t> nextDueMs() const;
-  std::size_t scheduledCount() const { return events_.size(); }
 
   // Moves time forward, running every event due on the way (and those the
   // events schedule inside the range). An action may advance the timeline
   // itself; time never goes back.
   void advanceBy(std::int64_t ms) { advanceTo(now_ + ms); }
   void advanceTo(std::int64_t atMs);
-  // Runs the events that are due now without moving time.
-  void runDue() { advanceTo(now_); }
   // Advances event by event until `done()` holds (checked before each event
   // and at the end) or `limitMs` has passed. Returns whether `done()` held.
   bool advanceUntil(const std::function<bool()>& done, std::int64_t limitMs);

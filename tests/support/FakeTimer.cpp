@@ -9,7 +9,6 @@ FakeTimer::~FakeTimer() { timeline_.cancel(event_); }
 
 void FakeTimer::start(int intervalMs) {
   timeline_.cancel(event_);
-  ++starts_;
   event_ = timeline_.scheduleIn(intervalMs, [this] { elapsed(); });
 }
 
@@ -23,14 +22,6 @@ void FakeTimer::elapsed() {
   // The same test the base class makes before it runs the handler.
   if (enabled() && interval() != 0 && !ticking()) ++ticks_;
   tick();
-}
-
-bool FakeTimer::fireNow() {
-  if (!armed()) return false;
-  timeline_.cancel(event_);
-  const int before = ticks_;
-  elapsed();
-  return ticks_ != before;
 }
 
 }  // namespace ondaris

@@ -25,11 +25,6 @@ class FakeTimer : public Timer {
   std::optional<std::int64_t> nextTickMs() const { return timeline_.dueMs(event_); }
   // Ticks delivered so far (whether or not a handler is set).
   int tickCount() const { return ticks_; }
-  // How often an interval was (re)started.
-  int startCount() const { return starts_; }
-  // Delivers the armed tick now, as if its interval had just elapsed. Does
-  // nothing when the timer is not armed. Returns whether the handler ran.
-  bool fireNow();
 
  protected:
   void start(int intervalMs) override;
@@ -42,7 +37,6 @@ class FakeTimer : public Timer {
   std::string name_;
   FakeTimeline::EventId event_ = 0;
   int ticks_ = 0;
-  int starts_ = 0;
 };
 
 }  // namespace ondaris

@@ -7,32 +7,12 @@
 #include <vector>
 
 #include "app/FrontPanel.h"
-#include "platform/CompanionTransport.h"
 #include "platform/Shell.h"
 #include "support/PanelFakes.h"
+#include "support/RecordingCompanion.h"
 #include "support/ScriptedFileDialogs.h"
 
 namespace ondaris {
-
-class RecordingCompanion : public CompanionTransport {
- public:
-  bool listen(std::string& error) override {
-    ++listenCalls;
-    if (!listenError.empty()) {
-      error = listenError;
-      return false;
-    }
-    listening = true;
-    return true;
-  }
-  void close() override { listening = false; }
-  void send(const std::string& text) override { sent.push_back(text); }
-
-  bool listening = false;
-  int listenCalls = 0;
-  std::string listenError;
-  std::vector<std::string> sent;
-};
 
 class RecordingShell : public Shell {
  public:

@@ -12,23 +12,14 @@
 #include <vector>
 
 #include "common/Errors.h"
-#include "platform/CompanionTransport.h"
 #include "radio/CommandDispatcher.h"
 #include "radio/Rx320Protocol.h"
 #include "radio/StepTable.h"
 #include "support/PanelFixture.h"
+#include "support/RecordingCompanion.h"
 
 namespace ondaris {
 namespace {
-
-// Records what would have gone to the companion.
-class FakeCompanionTransport : public CompanionTransport {
- public:
-  bool listen(std::string&) override { return true; }
-  void close() override {}
-  void send(const std::string& text) override { sent.push_back(text); }
-  std::vector<std::string> sent;
-};
 
 using Strings = std::vector<std::string>;
 const std::string ExampleReport = "*15000.000*AM*6000*500*0*17*17*False*False*Lo*M*";
@@ -75,7 +66,7 @@ class CommandDispatcherTest : public PanelFixture {
            LineVolumeCommand(state.LineVolume, state.LineMute != 0);
   }
 
-  FakeCompanionTransport transport;
+  RecordingCompanion transport;
   CommandDispatcher dispatcher{ctx, receiver, controls, tuning, meter, transport};
 };
 
@@ -146,7 +137,7 @@ TEST_F(CommandDispatcherTest, WhatIsSentToTheCompanion) {
 }
 
 TEST_F(CommandDispatcherTest, DestructorRemovesItsHooks) {
-  FakeCompanionTransport other;
+  RecordingCompanion other;
   auto second = std::make_unique<CommandDispatcher>(ctx, receiver, controls, tuning, meter, other);
   EXPECT_TRUE(ctx.publishStatus && other.onWord);
   second.reset();

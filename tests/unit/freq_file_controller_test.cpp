@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "freqfiles/FreqFileController.h"
-#include "platform/CompanionTransport.h"
 #include "radio/CommandDispatcher.h"
+#include "support/RecordingCompanion.h"
 #include "support/StationListRig.h"
 
 namespace ondaris {
@@ -518,14 +518,6 @@ TEST_F(FreqFileControllerTest, RefreshDrawsTheSaveButtonAndCountsRows) {
 
 // ---- The companion's words -------------------------------------------------------
 
-class FakeCompanion : public CompanionTransport {
- public:
-  bool listen(std::string&) override { return true; }
-  void close() override {}
-  void send(const std::string& text) override { sent.push_back(text); }
-  std::vector<std::string> sent;
-};
-
 class CompanionListTest : public FreqFileControllerTest {
  protected:
   CompanionListTest() {
@@ -535,7 +527,7 @@ class CompanionListTest : public FreqFileControllerTest {
     dispatcher.ExecuteRemoteCommand("?");
     companion.sent.clear();
   }
-  FakeCompanion companion;
+  RecordingCompanion companion;
   CommandDispatcher dispatcher{ctx, receiver, controls, tuning, meter, companion};
 };
 

@@ -10,24 +10,17 @@
 
 #include "freqfiles/StationGrid.h"
 #include "memories/ScratchpadController.h"
-#include "platform/CompanionTransport.h"
 #include "radio/CommandDispatcher.h"
 #include "radio/Rx320Protocol.h"
 #include "scan/LimitScanDialog.h"
 #include "scan/ScanEngine.h"
 #include "support/PanelFixture.h"
+#include "support/RecordingCompanion.h"
 #include "support/StationLine.h"
 #include "support/TempFolder.h"
 
 namespace ondaris {
 namespace {
-
-class NoCompanion : public CompanionTransport {
- public:
-  bool listen(std::string&) override { return true; }
-  void close() override {}
-  void send(const std::string&) override {}
-};
 
 // A station line whose lockout mark is set.
 std::string Locked(const std::string& name, const std::string& mhz, const std::string& on = "0000",
@@ -618,7 +611,7 @@ TEST_F(ScanEngineTest, APressOnTheGridPausesAFileScanWhereItStands) {
 }
 
 TEST_F(ScanEngineTest, TheCompanionsHelloEndsTheScanAndForgetsTheKind) {
-  NoCompanion transport;
+  RecordingCompanion transport;
   CommandDispatcher dispatcher(ctx, receiver, controls, tuning, meter, transport);
   engine.Attach(dispatcher);
   StartLimitScan("9400", "9420", 1000);
