@@ -125,14 +125,17 @@ TEST_F(SoundServer, ThreeSecondsOfAOneKilohertzToneMakeThreeSecondsOfSixteenBitW
   QtWaveRecorder recorder;
   std::string error;
   ASSERT_TRUE(recorder.startRecording(path, error)) << error;
-  RunUntil([&] { return recorder.recordedMs() > 0; }, 10000);
-  ASSERT_GT(recorder.recordedMs(), 0) << "no sound arrived";
-  RunFor(3000 - static_cast<int>(recorder.recordedMs()));
+  // Three seconds of sound that arrived, not of the wall clock: a busy
+  // machine hands the sound over late and in larger pieces.
+  ASSERT_TRUE(RunUntil([&] { return recorder.recordedMs() >= 3000; }, 20000)) << recorder.recordedMs() << " ms arrived";
   recorder.finishRecording();
   const WaveCheck c = Check(path);
   ASSERT_TRUE(c.readable);
   EXPECT_EQ(c.format, SF_FORMAT_WAV | SF_FORMAT_PCM_16);
-  EXPECT_NEAR(c.seconds, 3.0, 0.3);
+  // The file holds every frame that arrived, and only those.
+  EXPECT_NEAR(c.seconds * 1000, recorder.recordedMs(), 1);
+  EXPECT_GE(c.seconds, 3.0);
+  EXPECT_LT(c.seconds, 3.6);  // the last piece that was handed over
   EXPECT_DOUBLE_EQ(c.strongestHz, 1000.0);
   EXPECT_NEAR(recorder.waveLengthMs(path), c.seconds * 1000, 2);
 }
