@@ -27,13 +27,12 @@ void FakeClock::setUtc(const DateTime& utc) {
   epochMsAtZero_ = ch::milliseconds{ToTime(utc).time_since_epoch()}.count() - timeline_.nowMs();
 }
 
-DateTime FakeClock::utcNow() const {
-  const ch::sys_time<ch::milliseconds> now{ch::milliseconds{epochMsAtZero_ + timeline_.nowMs()}};
-  return FromTime(ch::floor<ch::seconds>(now));
+ch::sys_seconds FakeClock::utcSeconds() const {
+  return ch::floor<ch::seconds>(ch::sys_time<ch::milliseconds>{ch::milliseconds{epochMsAtZero_ + timeline_.nowMs()}});
 }
 
-DateTime FakeClock::localNow() const {
-  return FromTime(ToTime(utcNow()) + ch::minutes{localOffsetMinutes_});
-}
+DateTime FakeClock::utcNow() const { return FromTime(utcSeconds()); }
+
+DateTime FakeClock::localNow() const { return FromTime(utcSeconds() + ch::minutes{localOffsetMinutes_}); }
 
 }  // namespace ondaris

@@ -2,6 +2,7 @@
 // A Clock that reads a FakeTimeline: monotonic time is the timeline's time,
 // and the wall clock moves on with it from a date the test sets.
 
+#include <chrono>
 #include <cstdint>
 
 #include "platform/Clock.h"
@@ -26,6 +27,8 @@ class FakeClock : public Clock {
   void setLocalOffsetMinutes(int minutes) { localOffsetMinutes_ = minutes; }
 
  private:
+  std::chrono::sys_seconds utcSeconds() const;
+
   FakeTimeline& timeline_;
   std::int64_t epochMsAtZero_ = 0;  // wall-clock ms when the timeline read 0
   int localOffsetMinutes_ = 0;
